@@ -1,0 +1,81 @@
+#include "platform/ProgramDirectory.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace brontel::platform {
+namespace {
+
+// Sets an environment variable for one test and restores it afterwards.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const char* value) : name_(name) {
+    if (const char* old = ::getenv(name)) old_ = old;
+    if (value) {
+      ::setenv(name, value, 1);
+    } else {
+      ::unsetenv(name);
+    }
+  }
+  ~ScopedEnv() {
+    if (old_) {
+      ::setenv(name_, old_->c_str(), 1);
+    } else {
+      ::unsetenv(name_);
+    }
+  }
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
+TEST(WritableProgramDirectory, FollowsXdgConfigHomeThenHome) {
+  {
+    ScopedEnv xdg("XDG_CONFIG_HOME", "/tmp/cfg");
+    EXPECT_EQ(WritableProgramDirectory(), "/tmp/cfg/brontel/");
+  }
+  {
+    ScopedEnv xdg("XDG_CONFIG_HOME", nullptr);
+    ScopedEnv home("HOME", "/home/someone");
+    EXPECT_EQ(WritableProgramDirectory(), "/home/someone/.config/brontel/");
+  }
+  {
+    // A relative XDG_CONFIG_HOME is invalid and ignored, as the base directory rules say.
+    ScopedEnv xdg("XDG_CONFIG_HOME", "relative");
+    ScopedEnv home("HOME", "/h");
+    EXPECT_EQ(WritableProgramDirectory(), "/h/.config/brontel/");
+  }
+  {
+    ScopedEnv xdg("XDG_CONFIG_HOME", nullptr);
+    ScopedEnv home("HOME", nullptr);
+    EXPECT_EQ(WritableProgramDirectory(), "");
+  }
+}
+
+TEST(HostExecutablePath, NamesThisTestProgram) {
+  const std::string path = HostExecutablePath();
+  ASSERT_FALSE(path.empty());
+  EXPECT_EQ(std::filesystem::path(path).filename(), "platform_tests");
+}
+
+TEST(EnsureDirectory, CreatesNestedDirectoriesAndRefusesFiles) {
+  const auto root = std::filesystem::temp_directory_path() / "brontel_ensure_dir_test";
+  std::filesystem::remove_all(root);
+  EXPECT_TRUE(EnsureDirectory((root / "a" / "b").string() + "/"));
+  EXPECT_TRUE(std::filesystem::is_directory(root / "a" / "b"));
+  EXPECT_TRUE(EnsureDirectory((root / "a").string()));
+  std::filesystem::create_directories(root);
+  { std::FILE* f = std::fopen((root / "file").c_str(), "w"); std::fclose(f); }
+  EXPECT_FALSE(EnsureDirectory((root / "file").string()));
+  EXPECT_FALSE(EnsureDirectory(""));
+  std::filesystem::remove_all(root);
+}
+
+}  // namespace
+}  // namespace brontel::platform
