@@ -1,0 +1,52 @@
+/** @file TextFileReader.h: text-mode reading of a file's end, split into size-limited lines. */
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/ReadOnlyFile.h"
+
+namespace brontel::platform {
+
+// Converts bytes to text-mode text in place: every carriage return is dropped, and a Ctrl-Z
+// (0x1A) ends the text as the end of the file would. Returns the text's new length.
+std::size_t ConvertToTextMode(char* data, std::size_t size);
+
+// Reads a file from a position to its end in text mode with one large read, then hands out the
+// text as pieces the way a line read with a byte limit returns them: a piece ends after a line
+// feed (which it keeps) or after `maxPieceBytes` bytes, whichever comes first, so a longer line
+// arrives as several pieces. Sizes count the text after the carriage returns are dropped.
+//
+// Typical use, the last B bytes as pieces of at most B-1 bytes:
+//   TextFileReader reader(file);
+//   reader.ReadFrom(size > B ? size - B : 0);
+//   for (std::string_view piece; reader.NextPiece(B - 1, piece);) ...
+//
+// The reader keeps its buffer between reads, so one reader reused for every reload allocates
+// only when the amount read grows. Pieces stay valid until the next ReadFrom. Not thread-safe.
+class TextFileReader {
+ public:
+  explicit TextFileReader(ReadOnlyFile& file) : file_(file) {}
+
+  // Reads everything from `offset` to the end of the file as it is now (also beyond the size
+  // the caller saw before, when the file has grown since) and starts the pieces at its
+  // beginning. An offset at or beyond the end reads nothing. Throws PlatformError on a failed
+  // read; the text read so far is then dropped.
+  void ReadFrom(std::uint64_t offset);
+
+  // The next piece of at most `maxPieceBytes` (at least 1) bytes; false when the text is used up.
+  bool NextPiece(std::size_t maxPieceBytes, std::string_view& piece);
+
+  // The whole text of the last ReadFrom, after the text-mode conversion.
+  std::string_view Text() const { return std::string_view(buffer_.data(), textSize_); }
+
+ private:
+  ReadOnlyFile& file_;
+  std::string buffer_;
+  std::size_t textSize_ = 0;
+  std::size_t next_ = 0;
+};
+
+}  // namespace brontel::platform

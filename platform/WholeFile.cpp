@@ -1,0 +1,44 @@
+#include "platform/WholeFile.h"
+
+#include <cstring>
+
+#include "platform/ReadOnlyFile.h"
+
+namespace brontel::platform {
+
+std::string ReadWholeFile(const std::string& path) {
+  const std::unique_ptr<ReadOnlyFile> file = OpenReadOnlyFile(path);
+  std::string content(static_cast<std::size_t>(file->Size()), '\0');
+  std::size_t filled = 0;
+  for (;;) {
+    if (filled == content.size())
+      content.resize(content.size() + 64 * 1024);
+    const std::size_t got = file->ReadAt(filled, content.data() + filled, content.size() - filled);
+    if (got == 0)
+      break;
+    filled += got;
+  }
+  content.resize(filled);
+  return content;
+}
+
+std::vector<std::string> SplitTextLines(std::string_view text) {
+  if (const void* nul = std::memchr(text.data(), '\0', text.size())) {
+    text = text.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - text.data()));
+  }
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find_first_of("\r\n", start);
+    if (end == std::string_view::npos)
+      end = text.size();
+    lines.emplace_back(text.substr(start, end - start));
+    start = end + 1;
+    if (end < text.size() && text[end] == '\r' && start < text.size() && text[start] == '\n') {
+      ++start;
+    }
+  }
+  return lines;
+}
+
+}  // namespace brontel::platform
