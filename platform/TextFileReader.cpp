@@ -12,12 +12,16 @@ constexpr char kCtrlZ = '\x1A';
 // read needs no second allocation in the common case.
 constexpr std::size_t kGrowthAllowance = 64 * 1024;
 
+// Length of the text before the first Ctrl-Z.
+std::size_t LengthBeforeCtrlZ(const char* data, std::size_t size) {
+  const void* end = std::memchr(data, kCtrlZ, size);
+  return end == nullptr ? size : static_cast<std::size_t>(static_cast<const char*>(end) - data);
+}
+
 }  // namespace
 
 std::size_t ConvertToTextMode(char* data, std::size_t size) {
-  if (const void* end = std::memchr(data, kCtrlZ, size)) {
-    size = static_cast<std::size_t>(static_cast<const char*>(end) - data);
-  }
+  size = LengthBeforeCtrlZ(data, size);
   char* first = static_cast<char*>(std::memchr(data, kCarriageReturn, size));
   if (first == nullptr)
     return size;
@@ -27,6 +31,10 @@ std::size_t ConvertToTextMode(char* data, std::size_t size) {
 void TextFileReader::ReadFrom(std::uint64_t offset) {
   textSize_ = 0;
   next_ = 0;
+  nextReturn_ = 0;
+  droppedReturns_.clear();
+  startOffset_ = offset;
+  endOffset_ = offset;
   const std::uint64_t size = file_.Size();
   const std::uint64_t expected = size > offset ? size - offset : 0;
   std::size_t filled = 0;
@@ -40,10 +48,30 @@ void TextFileReader::ReadFrom(std::uint64_t offset) {
       break;
     filled += got;
   }
-  textSize_ = ConvertToTextMode(buffer_.data(), filled);
+  ConvertKeepingPositions(filled);
 }
 
-bool TextFileReader::NextPiece(std::size_t maxPieceBytes, std::string_view& piece) {
+void TextFileReader::ConvertKeepingPositions(std::size_t filled) {
+  const std::size_t rawSize = LengthBeforeCtrlZ(buffer_.data(), filled);
+  endOffset_ = startOffset_ + rawSize;
+  char* data = buffer_.data();
+  const char* first = static_cast<const char*>(std::memchr(data, kCarriageReturn, rawSize));
+  if (first == nullptr) {
+    textSize_ = rawSize;
+    return;
+  }
+  std::size_t write = static_cast<std::size_t>(first - data);
+  for (std::size_t read = write; read < rawSize; ++read) {
+    if (data[read] == kCarriageReturn) {
+      droppedReturns_.push_back(write);
+    } else {
+      data[write++] = data[read];
+    }
+  }
+  textSize_ = write;
+}
+
+bool TextFileReader::NextPiece(std::size_t maxPieceBytes, TextPiece& piece) {
   if (next_ >= textSize_)
     return false;
   const std::size_t limit = std::min(std::max<std::size_t>(maxPieceBytes, 1), textSize_ - next_);
@@ -52,8 +80,13 @@ bool TextFileReader::NextPiece(std::size_t maxPieceBytes, std::string_view& piec
   const std::size_t length =
       lineFeed != nullptr ? static_cast<std::size_t>(static_cast<const char*>(lineFeed) - start) + 1
                           : limit;
-  piece = std::string_view(start, length);
   next_ += length;
+  // Carriage returns dropped before the piece's end lie inside the file part it covers.
+  while (nextReturn_ < droppedReturns_.size() && droppedReturns_[nextReturn_] < next_) {
+    ++nextReturn_;
+  }
+  piece.text = std::string_view(start, length);
+  piece.fileEnd = startOffset_ + next_ + nextReturn_;
   return true;
 }
 

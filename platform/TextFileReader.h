@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/ReadOnlyFile.h"
 
@@ -14,6 +15,12 @@ namespace brontel::platform {
 // (0x1A) ends the text as the end of the file would. Returns the text's new length.
 std::size_t ConvertToTextMode(char* data, std::size_t size);
 
+// One piece of text as a line read with a byte limit returns it.
+struct TextPiece {
+  std::string_view text;      // the piece, its line feed (if it has one) included
+  std::uint64_t fileEnd = 0;  // file offset just past the piece's last byte in the file
+};
+
 // Reads a file from a position to its end in text mode with one large read, then hands out the
 // text as pieces the way a line read with a byte limit returns them: a piece ends after a line
 // feed (which it keeps) or after `maxPieceBytes` bytes, whichever comes first, so a longer line
@@ -22,7 +29,7 @@ std::size_t ConvertToTextMode(char* data, std::size_t size);
 // Typical use, the last B bytes as pieces of at most B-1 bytes:
 //   TextFileReader reader(file);
 //   reader.ReadFrom(size > B ? size - B : 0);
-//   for (std::string_view piece; reader.NextPiece(B - 1, piece);) ...
+//   for (TextPiece piece; reader.NextPiece(B - 1, piece);) ...
 //
 // The reader keeps its buffer between reads, so one reader reused for every reload allocates
 // only when the amount read grows. Pieces stay valid until the next ReadFrom. Not thread-safe.
@@ -37,16 +44,27 @@ class TextFileReader {
   void ReadFrom(std::uint64_t offset);
 
   // The next piece of at most `maxPieceBytes` (at least 1) bytes; false when the text is used up.
-  bool NextPiece(std::size_t maxPieceBytes, std::string_view& piece);
+  bool NextPiece(std::size_t maxPieceBytes, TextPiece& piece);
 
   // The whole text of the last ReadFrom, after the text-mode conversion.
   std::string_view Text() const { return std::string_view(buffer_.data(), textSize_); }
 
+  // File offset just past the last byte the last ReadFrom took as text (a Ctrl-Z and what
+  // follows it are not taken).
+  std::uint64_t EndOffset() const { return endOffset_; }
+
  private:
+  void ConvertKeepingPositions(std::size_t filled);
+
   ReadOnlyFile& file_;
   std::string buffer_;
+  // Text positions of the dropped carriage returns, ascending: they map text back to the file.
+  std::vector<std::size_t> droppedReturns_;
+  std::uint64_t startOffset_ = 0;
+  std::uint64_t endOffset_ = 0;
   std::size_t textSize_ = 0;
   std::size_t next_ = 0;
+  std::size_t nextReturn_ = 0;
 };
 
 }  // namespace brontel::platform

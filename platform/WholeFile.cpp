@@ -23,7 +23,8 @@ std::string ReadWholeFile(const std::string& path) {
 }
 
 std::vector<std::string> SplitTextLines(std::string_view text) {
-  if (const void* nul = std::memchr(text.data(), '\0', text.size())) {
+  const void* nul = text.empty() ? nullptr : std::memchr(text.data(), '\0', text.size());
+  if (nul != nullptr) {
     text = text.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - text.data()));
   }
   std::vector<std::string> lines;

@@ -1,0 +1,57 @@
+#include "viewer/TailText.h"
+
+#include <cstring>
+
+#include "platform/DateTime.h"
+#include "platform/LocaleTexts.h"
+#include "platform/ProgramDirectory.h"
+#include "viewer/FileSizeText.h"
+
+namespace brontel {
+
+std::string DisplayNameOf(const std::string& path) {
+  const std::size_t separator = path.find_last_of(platform::PathSeparator());
+  return separator == std::string::npos ? path : path.substr(separator + 1);
+}
+
+std::optional<std::string> TailStatusText(const std::string& displayName, const fileInfo& info,
+                                          std::int32_t bufferSize) {
+  const std::optional<platform::DateTime> age = platform::LocalFromDosDateTime(info.age);
+  if (!age)
+    return std::nullopt;
+  return displayName + "  [" + FormatFileSize(static_cast<double>(info.Size())) + "] [" +
+         platform::DateTimeText(*age) + "] [Buffer:" + std::to_string(bufferSize / 1024) + " KB]";
+}
+
+std::string HistorySeparatorLine(const std::string& counts, std::size_t historyLines) {
+  return std::string(kMarkerPrefix) + counts + ", History:" + std::to_string(historyLines);
+}
+
+std::string TailFooterLine(const std::string& counts, std::size_t tailLines) {
+  return std::string(kMarkerPrefix) + counts + ", Lines:" + std::to_string(tailLines);
+}
+
+std::uint64_t TailStartOffset(std::uint64_t size, std::int32_t bufferSize) {
+  const std::uint64_t bytes = bufferSize > 0 ? static_cast<std::uint64_t>(bufferSize) : 0;
+  return size > bytes ? size - bytes : 0;
+}
+
+std::size_t TailPieceLimit(std::int32_t bufferSize) {
+  return bufferSize > 1 ? static_cast<std::size_t>(bufferSize) - 1 : 1;
+}
+
+std::string TailLineFromPiece(std::string_view piece) {
+  if (!piece.empty() && piece.back() == '\n')
+    piece.remove_suffix(1);
+  const void* nul = piece.empty() ? nullptr : std::memchr(piece.data(), '\0', piece.size());
+  if (nul != nullptr) {
+    piece = piece.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - piece.data()));
+  }
+  return std::string(piece);
+}
+
+std::size_t FollowTopRow(std::size_t rowCount, std::size_t visibleRows) {
+  return rowCount > visibleRows ? rowCount - visibleRows : 0;
+}
+
+}  // namespace brontel
