@@ -1,0 +1,64 @@
+/** @file LineStore.h: the text view's lines in one contiguous buffer with line start offsets. */
+#pragma once
+
+#include <cstddef>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace brontel::ui {
+
+// The lines of a text view, stored exactly as the view's whole text: every line followed by
+// CR LF, all in one buffer, plus the offset where each line starts. So the whole text and every
+// line are views into the buffer (no copy), and a text offset maps to its line by binary
+// search. Each tab of an added line is stored as three blanks.
+//
+// Views returned by Text() and Line() stay valid until the next change of the store.
+class LineStore {
+ public:
+  static constexpr std::string_view kLineBreak = "\r\n";
+  static constexpr std::string_view kTabReplacement = "   ";
+
+  void Clear();
+  // Replaces all lines; the buffer is sized once for the whole text.
+  void Assign(std::span<const std::string> lines);
+  void Assign(std::span<const std::string_view> lines);
+  void Add(std::string_view line);
+
+  std::size_t Count() const { return starts_.size(); }
+  bool Empty() const { return starts_.empty(); }
+  // Line i without its line end. REQUIRES: i < Count().
+  std::string_view Line(std::size_t i) const;
+  std::size_t LineLength(std::size_t i) const;
+  // Offset of the first character of line i; Count() gives TextLength().
+  std::size_t LineStart(std::size_t i) const;
+  // The whole text: every line followed by CR LF.
+  std::string_view Text() const { return text_; }
+  std::size_t TextLength() const { return text_.size(); }
+  // The line that holds `offset` (in its characters or its line end); offsets at or past the
+  // end of the text give the last line. REQUIRES: !Empty().
+  std::size_t LineOf(std::size_t offset) const;
+  // Length of the longest line (for the horizontal scroll range).
+  std::size_t MaxLineLength() const { return maxLineLength_; }
+
+  // Writes every line followed by CR LF to `path`, replacing the file. Throws
+  // platform::PlatformError when the file cannot be written.
+  void SaveToFile(const std::string& path) const;
+
+  // `line` as the store keeps it: each tab replaced by kTabReplacement.
+  static std::string ExpandTabs(std::string_view line);
+  // Length of ExpandTabs(line) without building it.
+  static std::size_t ExpandedLength(std::string_view line);
+
+ private:
+  template <typename Lines>
+  void AssignLines(const Lines& lines);
+  void AppendExpanded(std::string_view line);
+
+  std::string text_;
+  std::vector<std::size_t> starts_;
+  std::size_t maxLineLength_ = 0;
+};
+
+}  // namespace brontel::ui

@@ -1,0 +1,212 @@
+/** @file TRAHLEditor.h: the read-only text view control: lines, caret, selection, painting. */
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "ui/Canvas.h"
+#include "ui/Clipboard.h"
+#include "ui/Control.h"
+#include "ui/Keys.h"
+#include "ui/LineStore.h"
+#include "ui/PopupMenu.h"
+
+namespace brontel::ui {
+
+// The caret never stands beyond this column.
+inline constexpr int kMaxCaretColumn = 1024;
+// Attribute entries handed to OnGetLineAttr: character positions 0 .. 1024.
+inline constexpr std::size_t kLineAttrCount = 1025;
+using LineAttrs = std::array<TextAttr, kLineAttrCount>;
+
+// The read-only multi-line text view of a viewer window. All behaviour (line store, caret,
+// selection, scrolling, keys, mouse, painting) lives here; a shell only reports the client
+// size and the font's cell size, forwards input, paints through a Canvas when asked
+// (Change::Repaint, see TakeInvalidRect) and follows Change::Scroll with its scroll bars.
+//
+// Geometry: the client area starts with the gutter (GutterWidth pixels) at the left; text
+// cells follow. Rows and columns of the caret are line index and character index; "visible
+// rows" counts whole rows only. UI thread only.
+class TRAHLEditor : public Control {
+ public:
+  using GetLineAttrEvent = std::function<void(TRAHLEditor& sender, std::string_view line,
+                                              std::size_t index, LineAttrs& attrs)>;
+  using PaintGutterEvent = std::function<void(TRAHLEditor& sender, Canvas& canvas)>;
+  using EditorEvent = std::function<void(TRAHLEditor& sender)>;
+  // Setting `key` to 0 consumes the key: the view then does nothing with it.
+  using KeyDownEvent = std::function<void(TRAHLEditor& sender, KeyCode& key, ShiftState shift)>;
+
+  explicit TRAHLEditor(std::string name);
+
+  // --- lines ---------------------------------------------------------------------------
+  const LineStore& Lines() const { return lines_; }
+  void Clear();
+  void AssignLines(std::span<const std::string> lines);
+  void AssignLines(std::span<const std::string_view> lines);
+  void AddLine(std::string_view line);
+  std::size_t LineCount() const { return lines_.Count(); }
+  // REQUIRES: i < LineCount().
+  std::string_view Line(std::size_t i) const { return lines_.Line(i); }
+  // All lines, each followed by CR LF; the lines "ab" and "c" give 7 characters.
+  std::string_view Text() const { return lines_.Text(); }
+  std::size_t TextLength() const { return lines_.TextLength(); }
+  void SaveToFile(const std::string& path) const { lines_.SaveToFile(path); }
+  // Changes inside a Begin/EndUpdate bracket (brackets nest) repaint once, at the end.
+  void BeginUpdate();
+  void EndUpdate();
+  bool Updating() const { return updateDepth_ > 0; }
+
+  // --- caret and scrolling -------------------------------------------------------------
+  // Replacing or clearing the lines keeps the caret row and column within the new lines and
+  // drops the selection.
+  int CaretRow() const { return caretRow_; }
+  int CaretCol() const { return caretCol_; }
+  // Number of lines, but at least 1.
+  int RowCount() const;
+  int TopRow() const { return topRow_; }
+  int LeftCol() const { return leftCol_; }
+  // Whole rows / columns of text that fit into the client area (at least 1 each).
+  int VisibleRows() const;
+  int VisibleCols() const;
+  // Scrolls the view; negative values are taken as 0, a top row beyond the last line as the
+  // last line, a left column beyond kMaxCaretColumn as kMaxCaretColumn.
+  void ScrollTo(int leftCol, int topRow);
+  void SetTopRow(int topRow) { ScrollTo(leftCol_, topRow); }
+  void SetLeftCol(int leftCol) { ScrollTo(leftCol, topRow_); }
+  // Moves the caret to a line and column: the line is limited to the existing lines, the
+  // column to 0 .. kMaxCaretColumn. When the caret moves, the view scrolls as little as needed
+  // to show it (a line above the view becomes the top row, one below it the last visible row,
+  // likewise for columns); drops the selection.
+  void MoveCaret(int row, int col);
+  // MoveCaret(row, CaretCol()).
+  void SetCaretRow(int row) { MoveCaret(row, caretCol_); }
+  // When the caret's line is not among the visible rows: top row = caret row minus half the
+  // visible rows (rounded to nearest, a half to the even number), but not below 0.
+  void BringCaretLineIntoView();
+
+  // --- selection by text offset ----------------------------------------------------------
+  // The caret as a text offset: its line's start plus its column, limited to the line's
+  // length.
+  std::size_t CaretOffset() const;
+  // Start of the selection (the caret offset when nothing is selected) and its length.
+  std::size_t SelStart() const;
+  std::size_t SelLength() const;
+  // Moves the caret to `offset` (as MoveCaret does, so a column beyond kMaxCaretColumn stops
+  // there), clears the selection and brings the caret's line into view.
+  void SetSelStart(std::size_t offset);
+  // Selects `count` characters from the caret onwards (negative: backwards); the caret moves to
+  // the selection's far end, again limited to kMaxCaretColumn, and the selection ends where the
+  // caret stands (or at the end of the text when the count reaches it).
+  void SetSelLength(std::int64_t count);
+  std::string_view SelectedText() const;
+  void SelectAll();
+  // Copies the selection to the clipboard (the selection stays); nothing when it is empty or
+  // no clipboard was given.
+  void CopyToClipboard();
+  void SetClipboard(Clipboard* clipboard) { clipboard_ = clipboard; }
+
+  // --- geometry and look -------------------------------------------------------------------
+  int GutterWidth() const { return gutterWidth_; }
+  void SetGutterWidth(int width);
+  // The character cell of the font, reported by the shell (the canvas's CellSize).
+  Size CellSize() const { return cellSize_; }
+  void SetCellSize(Size size);
+  // Pixel rectangle of the cell at visible column `col` and visible row `row` (both counted
+  // from the view's left column and top row).
+  Rect CellRect(int col, int row) const;
+  // The caret's pixel rectangle (a 2-pixel bar at the left of its cell), for shells that
+  // show a blinking caret; empty when the caret is outside the visible area.
+  Rect CaretRect() const;
+  // Asks for a repaint of `rect` (or everything); the shell collects it with TakeInvalidRect.
+  void Invalidate();
+  void InvalidateRect(const Rect& rect, bool eraseBackground);
+  // The area to repaint since the last call, and empties it.
+  Rect TakeInvalidRect();
+
+  const TextAttr& DefaultAttr() const { return defaultAttr_; }
+  void SetDefaultAttr(const TextAttr& attr) { defaultAttr_ = attr; }
+  const TextAttr& SelectionAttr() const { return selectionAttr_; }
+  void SetSelectionAttr(const TextAttr& attr) { selectionAttr_ = attr; }
+  Color GutterColor() const { return gutterColor_; }
+  void SetGutterColor(Color color) { gutterColor_ = color; }
+
+  PopupMenu* GetPopupMenu() const { return popupMenu_; }
+  void SetPopupMenu(PopupMenu* menu) { popupMenu_ = menu; }
+
+  // --- events ------------------------------------------------------------------------------
+  GetLineAttrEvent OnGetLineAttr;
+  PaintGutterEvent OnPaintGutter;
+  EditorEvent OnChangeStatus;  // after the caret, the selection or the view moved
+  KeyDownEvent OnKeyDown;
+
+  // --- input, forwarded by the shell --------------------------------------------------------
+  // A key press: OnKeyDown first, then (unless consumed) the view's own keys: arrows, Page
+  // Up/Down, Home/End, Ctrl+Home/End, Ctrl+Up/Down (scroll a row), with Shift extending the
+  // selection; Ctrl+C and Ctrl+Insert copy; Ctrl+A selects all. True when the view used the
+  // key.
+  bool KeyDown(KeyCode key, ShiftState shift);
+  // Client-area pixel positions. A left press moves the caret (Shift extends the selection),
+  // moving with the left button held drags the selection, a double-click selects the word;
+  // a right press pops up the popup menu at `at`.
+  void MouseDown(MouseButton button, ShiftState shift, Point at);
+  void MouseMove(ShiftState shift, Point at);
+  void MouseUp(MouseButton button, ShiftState shift, Point at);
+  void DoubleClick(Point at);
+  // `delta` in wheel units (120 per notch, positive away from the user): three rows per
+  // notch, or three columns with Shift.
+  void MouseWheel(int delta, ShiftState shift);
+
+  // --- painting ------------------------------------------------------------------------------
+  // Draws the rows that meet `clip` (the whole client area by default): the gutter background
+  // (brush GutterColor) and OnPaintGutter, then each visible row's text with the attributes
+  // from OnGetLineAttr and the selection, and the window background after the text.
+  void Paint(Canvas& canvas);
+  void Paint(Canvas& canvas, const Rect& clip);
+
+ private:
+  struct Position {
+    int row = 0;
+    int col = 0;
+  };
+  Position PositionOf(std::size_t offset) const;
+  std::size_t OffsetOf(Position position) const;
+  Position Limit(int row, int col) const;
+  Position CellAt(Point at) const;
+  void PlaceCaret(Position position, bool extendSelection);
+  void ScrollToShow(Position position);
+  void MoveBy(int rows, int cols, bool extendSelection);
+  void MoveTo(Position position, bool extendSelection);
+  bool HandleNavigationKey(KeyCode key, ShiftState shift);
+  void SelectWordAt(Position position);
+  void AfterLinesReplaced();
+  void StatusChanged();
+  void FillLineAttrs(std::size_t line, LineAttrs& attrs);
+  void PaintRow(Canvas& canvas, int visibleRow, LineAttrs& attrs);
+  int MaxTopRow() const;
+
+  LineStore lines_;
+  int caretRow_ = 0;
+  int caretCol_ = 0;
+  std::size_t anchor_ = 0;     // selection anchor offset
+  std::size_t selectEnd_ = 0;  // selection's moving end (the caret's offset, or the text end)
+  int topRow_ = 0;
+  int leftCol_ = 0;
+  int gutterWidth_ = 14;
+  Size cellSize_{7, 14};
+  int updateDepth_ = 0;
+  bool repaintDeferred_ = false;
+  bool dragging_ = false;
+  Rect invalid_;
+  TextAttr defaultAttr_{clWindowText, clWindow, FontStyle::None};
+  TextAttr selectionAttr_{clHighlightText, clHighlight, FontStyle::None};
+  Color gutterColor_ = clBtnFace;
+  Clipboard* clipboard_ = nullptr;
+  PopupMenu* popupMenu_ = nullptr;
+};
+
+}  // namespace brontel::ui
