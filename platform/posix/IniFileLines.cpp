@@ -1,0 +1,177 @@
+#include "platform/posix/IniFileLines.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include "platform/IniFile.h"
+
+namespace brontel::platform::ini_lines {
+namespace {
+
+constexpr std::size_t kReadChunk = 64 * 1024;
+constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+
+char FoldCase(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+std::size_t FindByte(const std::vector<char>& buffer, std::size_t from, std::size_t to, char c) {
+  const void* hit = std::memchr(buffer.data() + from, c, to - from);
+  return hit == nullptr ? kNone
+                        : static_cast<std::size_t>(static_cast<const char*>(hit) - buffer.data());
+}
+
+void AppendToHead(Line& line, const char* data, std::size_t size) {
+  const std::size_t room = kIniLineHeadLimit - line.head.size();
+  if (size > room) {
+    line.truncated = true;
+    size = room;
+  }
+  line.head.append(data, size);
+}
+
+}  // namespace
+
+std::string_view TrimBlanks(std::string_view text) {
+  std::size_t first = 0;
+  while (first < text.size() && IsBlank(text[first]))
+    ++first;
+  std::size_t last = text.size();
+  while (last > first && IsBlank(text[last - 1]))
+    --last;
+  return text.substr(first, last - first);
+}
+
+bool NamesEqual(std::string_view a, std::string_view b) {
+  a = TrimBlanks(a);
+  b = TrimBlanks(b);
+  if (a.size() != b.size())
+    return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (FoldCase(a[i]) != FoldCase(b[i]))
+      return false;
+  }
+  return true;
+}
+
+LineReader::LineReader(int fd) : fd_(fd), buffer_(kReadChunk) {}
+
+bool LineReader::Fill() {
+  bufferOffset_ += len_;
+  pos_ = 0;
+  len_ = 0;
+  nextLf_ = 0;
+  nextCr_ = 0;
+  for (;;) {
+    const ssize_t got = ::read(fd_, buffer_.data(), buffer_.size());
+    if (got > 0) {
+      len_ = static_cast<std::size_t>(got);
+      return true;
+    }
+    if (got < 0 && errno == EINTR)
+      continue;
+    if (got < 0)
+      failed_ = true;
+    return false;
+  }
+}
+
+// Position of the first CR or LF at or after pos_ in the buffer, kNone when there is none.
+// The cached positions keep a file with lone-CR line ends from being rescanned for LF per line.
+std::size_t LineReader::FindLineEnd() {
+  if (nextLf_ != kNone && nextLf_ < pos_)
+    nextLf_ = FindByte(buffer_, pos_, len_, '\n');
+  if (nextCr_ != kNone && nextCr_ < pos_)
+    nextCr_ = FindByte(buffer_, pos_, len_, '\r');
+  if (pos_ == 0) {
+    nextLf_ = FindByte(buffer_, 0, len_, '\n');
+    nextCr_ = FindByte(buffer_, 0, len_, '\r');
+  }
+  return std::min(nextLf_, nextCr_);
+}
+
+bool LineReader::Next(Line& line) {
+  if (pos_ == len_ && !Fill())
+    return false;
+  line.begin = bufferOffset_ + pos_;
+  line.head.clear();
+  line.truncated = false;
+  for (;;) {
+    const std::size_t stop = FindLineEnd();
+    if (stop == kNone) {
+      AppendToHead(line, buffer_.data() + pos_, len_ - pos_);
+      pos_ = len_;
+      if (!Fill()) {
+        line.contentEnd = line.end = bufferOffset_ + len_;
+        return true;
+      }
+      continue;
+    }
+    AppendToHead(line, buffer_.data() + pos_, stop - pos_);
+    line.contentEnd = bufferOffset_ + stop;
+    const bool carriageReturn = buffer_[stop] == '\r';
+    pos_ = stop + 1;
+    if (carriageReturn && pos_ == len_)
+      Fill();
+    if (carriageReturn && pos_ < len_ && buffer_[pos_] == '\n')
+      ++pos_;
+    line.end = bufferOffset_ + pos_;
+    return true;
+  }
+}
+
+Parsed ParseLine(const Line& line) {
+  Parsed parsed;
+  const std::string_view head = line.head;
+  std::size_t first = 0;
+  while (first < head.size() && IsBlank(head[first]))
+    ++first;
+  if (first == head.size()) {
+    parsed.kind = line.truncated ? LineKind::kUnknown : LineKind::kBlank;
+    return parsed;
+  }
+  if (head[first] == ';') {
+    parsed.kind = LineKind::kComment;
+    return parsed;
+  }
+  if (head[first] == '[') {
+    parsed.kind = LineKind::kSection;
+    const std::size_t close = head.find(']', first + 1);
+    parsed.nameKnown = close != std::string_view::npos || !line.truncated;
+    const std::size_t nameEnd = close == std::string_view::npos ? head.size() : close;
+    parsed.name = TrimBlanks(head.substr(first + 1, nameEnd - first - 1));
+    return parsed;
+  }
+  const std::size_t equals = head.find('=', first);
+  if (equals == std::string_view::npos) {
+    parsed.kind = line.truncated ? LineKind::kUnknown : LineKind::kKey;
+    parsed.name = TrimBlanks(head.substr(first));
+    return parsed;
+  }
+  parsed.kind = LineKind::kKey;
+  parsed.name = TrimBlanks(head.substr(first, equals - first));
+  parsed.hasValue = true;
+  parsed.valueStart = equals + 1;
+  while (parsed.valueStart < head.size() && IsBlank(head[parsed.valueStart]))
+    ++parsed.valueStart;
+  parsed.rawValue = TrimBlanks(head.substr(parsed.valueStart));
+  return parsed;
+}
+
+std::string ValueOf(const Parsed& parsed) {
+  std::string_view value = parsed.rawValue;
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+      value.back() == value.front()) {
+    value = value.substr(1, value.size() - 2);
+  }
+  return std::string(value.substr(0, kIniValueMaxLength));
+}
+
+}  // namespace brontel::platform::ini_lines

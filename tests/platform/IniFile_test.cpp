@@ -1,0 +1,281 @@
+#include "platform/IniFile.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <string>
+
+#include "platform/PlatformError.h"
+
+namespace brontel::platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+class IniFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("brontel_ini_" + std::to_string(::getpid()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+    path_ = (dir_ / "brontel.ini").string();
+  }
+  void TearDown() override {
+    fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add);
+    fs::remove_all(dir_);
+  }
+
+  void Put(const std::string& bytes) const { PutAt(path_, bytes); }
+  static void PutAt(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+  }
+  std::string Bytes() const { return BytesAt(path_); }
+  static std::string BytesAt(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  std::string Read(std::string_view section, std::string_view key,
+                   std::string_view fallback = "<default>") const {
+    return IniReadString(path_, section, key, fallback);
+  }
+  std::size_t FilesInDir() const {
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir_), {}));
+  }
+
+  fs::path dir_;
+  std::string path_;
+};
+
+TEST_F(IniFileTest, ReadsValuesByTheFacilityRules) {
+  Put("top=outside\r\n"
+      "; [Hidden]\r\n"
+      "[ Main ]\r\n"
+      "  Alpha   =  one two  \r\n"
+      "; alpha=comment\r\n"
+      "quoted=\"  kept blanks  \"\r\n"
+      "single='x'\r\n"
+      "mismatch=\"x'\r\n"
+      "lonequote=\"\r\n"
+      "bare\r\n"
+      "empty=\r\n"
+      "alpha=second\r\n"
+      "eq=a=b\r\n"
+      "[main]\r\n"
+      "beta=from second section\r\n");
+  EXPECT_EQ(Read("main", "ALPHA"), "one two");
+  EXPECT_EQ(Read(" MAIN ", " alpha "), "one two");
+  EXPECT_EQ(Read("Main", "quoted"), "  kept blanks  ");
+  EXPECT_EQ(Read("Main", "single"), "x");
+  EXPECT_EQ(Read("Main", "mismatch"), "\"x'");
+  EXPECT_EQ(Read("Main", "lonequote"), "\"");
+  EXPECT_EQ(Read("Main", "bare"), "<default>");
+  EXPECT_EQ(Read("Main", "empty"), "");
+  EXPECT_EQ(Read("Main", "eq"), "a=b");
+  // Only the first of two equally named sections is seen.
+  EXPECT_EQ(Read("Main", "beta"), "<default>");
+  EXPECT_EQ(Read("Hidden", "x"), "<default>");
+  EXPECT_EQ(Read("", "top"), "<default>");
+}
+
+TEST_F(IniFileTest, AcceptsEveryLineEnd) {
+  Put("[a]\nlf=1\n[b]\rcr=2\r[c]\r\ncrlf=3\r\n[d]\r\rafterblank=4");
+  EXPECT_EQ(Read("a", "lf"), "1");
+  EXPECT_EQ(Read("b", "cr"), "2");
+  EXPECT_EQ(Read("c", "crlf"), "3");
+  EXPECT_EQ(Read("d", "afterblank"), "4");
+}
+
+TEST_F(IniFileTest, DefaultLosesTrailingBlanksAndIsCut) {
+  EXPECT_EQ(Read("s", "k", "value  "), "value");
+  EXPECT_EQ(Read("s", "k", std::string(3000, 'd')), std::string(kIniValueMaxLength, 'd'));
+  Put("[s]\r\nk=" + std::string(5000, 'v') + "\r\n");
+  EXPECT_EQ(Read("s", "k"), std::string(kIniValueMaxLength, 'v'));
+}
+
+TEST_F(IniFileTest, MissingOrStrangeFilesReadAsEmpty) {
+  EXPECT_EQ(Read("s", "k"), "<default>");
+  EXPECT_TRUE(IniReadKeys(path_, "s").empty());
+  EXPECT_FALSE(IniFileExists(path_));
+  fs::create_directory(path_);
+  EXPECT_TRUE(IniFileExists(path_));
+  EXPECT_EQ(Read("s", "k"), "<default>");
+  fs::remove(path_);
+  ASSERT_EQ(::mkfifo(path_.c_str(), 0600), 0);  // would block a plain open
+  EXPECT_EQ(Read("s", "k"), "<default>");
+}
+
+TEST_F(IniFileTest, ListsKeysInFileOrder) {
+  Put("[EXT]\r\n.Log=1\r\n; .c=9\r\n\r\n.log=2\r\nnovalue\r\n=5\r\n.txt = 3\r\n[Other]\r\nx=1\r\n");
+  EXPECT_EQ(IniReadKeys(path_, "ext"),
+            (std::vector<std::string>{".Log", ".log", "novalue", ".txt"}));
+  const std::vector<IniEntry> entries = IniReadEntries(path_, "EXT");
+  ASSERT_EQ(entries.size(), 4u);
+  EXPECT_EQ(entries[1], (IniEntry{".log", "2"}));
+  EXPECT_EQ(entries[2], (IniEntry{"novalue", std::nullopt}));
+  EXPECT_EQ(entries[3], (IniEntry{".txt", "3"}));
+}
+
+TEST_F(IniFileTest, WritesIntoAMissingFileWithCrLf) {
+  IniWriteString(path_, "Preferences", "Options.Active", "1");
+  IniWriteString(path_, "Layouts", "Count", "0");
+  IniWriteString(path_, "Preferences", "Options.WindowState", "");
+  EXPECT_EQ(Bytes(),
+            "[Preferences]\r\nOptions.Active=1\r\nOptions.WindowState=\r\n"
+            "[Layouts]\r\nCount=0\r\n");
+}
+
+TEST_F(IniFileTest, ChangesOnlyTheWrittenValue) {
+  const std::string before =
+      "; settings\n"
+      "[other]\n"
+      "Options.Active=5\n"
+      "\n"
+      "[ PREFERENCES ]\r\n"
+      "  options.ACTIVE  =  7   \r\n"
+      "; trailing comment\r\n"
+      "\r\n"
+      "[Last]\r"
+      "k=v";
+  Put(before);
+  IniWriteString(path_, "Preferences", "Options.Active", "1");
+  EXPECT_EQ(Bytes(),
+            "; settings\n[other]\nOptions.Active=5\n\n[ PREFERENCES ]\r\n"
+            "  options.ACTIVE  =  1\r\n; trailing comment\r\n\r\n[Last]\rk=v");
+  // A new key goes after the last key line of its section, before comments and blank lines.
+  IniWriteString(path_, "preferences", "Options.New", "x");
+  EXPECT_EQ(Bytes(),
+            "; settings\n[other]\nOptions.Active=5\n\n[ PREFERENCES ]\r\n"
+            "  options.ACTIVE  =  1\r\nOptions.New=x\r\n; trailing comment\r\n\r\n[Last]\rk=v");
+  // The last line has no line end: new lines start on a line of their own.
+  IniWriteString(path_, "Last", "k2", "w");
+  IniWriteString(path_, "Added", "a", "b");
+  EXPECT_EQ(Bytes().substr(Bytes().find("[Last]")), "[Last]\rk=v\r\nk2=w\r\n[Added]\r\na=b\r\n");
+}
+
+TEST_F(IniFileTest, ReplacesKeysWithoutValueAndFillsEmptySections) {
+  Put("[s]\r\nbare  \r\n[empty]\r\n[t]");
+  IniWriteString(path_, "S", "BARE", "1");
+  IniWriteString(path_, "empty", "k", "2");
+  IniWriteString(path_, "t", "k", "3");
+  EXPECT_EQ(Bytes(), "[s]\r\nbare=1\r\n[empty]\r\nk=2\r\n[t]\r\nk=3\r\n");
+}
+
+TEST_F(IniFileTest, WritesIntoTheFirstOfTwoSections) {
+  Put("[a]\r\nx=1\r\n[b]\r\n[A]\r\nx=2\r\n");
+  IniWriteString(path_, "a", "x", "9");
+  EXPECT_EQ(Bytes(), "[a]\r\nx=9\r\n[b]\r\n[A]\r\nx=2\r\n");
+}
+
+TEST_F(IniFileTest, ErasesEverySectionOfTheName) {
+  Put("; head\r\n[EXT]\r\n.a=1\r\n; note\r\n[MRU]\r\nItem0=x\r\n[ext]\r\n.b=2\r\n[Tail]\nz=1");
+  IniEraseSection(path_, "Ext");
+  EXPECT_EQ(Bytes(), "; head\r\n[MRU]\r\nItem0=x\r\n[Tail]\nz=1");
+  IniEraseSection(path_, "missing");
+  EXPECT_EQ(Bytes(), "; head\r\n[MRU]\r\nItem0=x\r\n[Tail]\nz=1");
+  IniEraseSection((dir_ / "absent.ini").string(), "MRU");
+  EXPECT_FALSE(fs::exists(dir_ / "absent.ini"));
+}
+
+TEST_F(IniFileTest, AnUnchangedValueDoesNotRewriteTheFile) {
+  Put("[s]\r\nk=1\r\n");
+  const auto before = fs::last_write_time(path_);
+  struct stat first {};
+  ::stat(path_.c_str(), &first);
+  IniWriteString(path_, "s", "k", "1");
+  struct stat second {};
+  ::stat(path_.c_str(), &second);
+  EXPECT_EQ(first.st_ino, second.st_ino);
+  EXPECT_EQ(fs::last_write_time(path_), before);
+}
+
+TEST_F(IniFileTest, ReplacesTheFileAtomicallyKeepingPermissions) {
+  Put("[s]\r\nk=1\r\n");
+  fs::permissions(path_, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  struct stat before {};
+  ::stat(path_.c_str(), &before);
+  IniWriteString(path_, "s", "k", "2");
+  struct stat after {};
+  ::stat(path_.c_str(), &after);
+  EXPECT_NE(before.st_ino, after.st_ino);  // a new file was renamed into place
+  EXPECT_EQ(after.st_mode & 07777, 0640u);
+  EXPECT_EQ(FilesInDir(), 1u);  // no temporary file left behind
+  EXPECT_EQ(Bytes(), "[s]\r\nk=2\r\n");
+}
+
+TEST_F(IniFileTest, WritesThroughASymbolicLink) {
+  const std::string real = (dir_ / "real.ini").string();
+  PutAt(real, "[s]\r\nk=1\r\n");
+  fs::create_symlink(real, path_);
+  IniWriteString(path_, "s", "k", "2");
+  EXPECT_TRUE(fs::is_symlink(path_));
+  EXPECT_EQ(BytesAt(real), "[s]\r\nk=2\r\n");
+}
+
+TEST_F(IniFileTest, RefusedWritesRaiseAndChangeNothing) {
+  Put("[s]\r\nk=1\r\n");
+  fs::permissions(path_, fs::perms::owner_read | fs::perms::group_read);
+  EXPECT_THROW(IniWriteString(path_, "s", "k", "2"), PlatformError);
+  EXPECT_THROW(IniWriteString(path_, "s", "k", "1"), PlatformError);  // even when unchanged
+  EXPECT_THROW(IniEraseSection(path_, "s"), PlatformError);
+  EXPECT_EQ(Bytes(), "[s]\r\nk=1\r\n");
+  fs::permissions(path_, fs::perms::owner_read | fs::perms::owner_write);
+  if (::geteuid() != 0) {  // a superuser may write into any directory
+    fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_THROW(IniWriteString(path_, "s", "k", "2"), PlatformError);
+    fs::permissions(dir_, fs::perms::owner_all);
+    EXPECT_EQ(Bytes(), "[s]\r\nk=1\r\n");
+  }
+  const std::string inMissingDir = (dir_ / "no" / "brontel.ini").string();
+  try {
+    IniWriteString(inMissingDir, "s", "k", "1");
+    ADD_FAILURE() << "write into a missing directory succeeded";
+  } catch (const PlatformError& error) {
+    EXPECT_EQ(error.path(), inMissingDir);
+  }
+  const std::string directory = (dir_ / "sub").string();
+  fs::create_directory(directory);
+  EXPECT_THROW(IniWriteString(directory, "s", "k", "1"), PlatformError);
+  EXPECT_TRUE(fs::is_directory(directory));
+}
+
+TEST_F(IniFileTest, LineBreaksInNamesOrValuesAreRefused) {
+  Put("[s]\r\nk=1\r\n");
+  EXPECT_THROW(IniWriteString(path_, "s", "k", "2\r\n[evil]"), std::invalid_argument);
+  EXPECT_THROW(IniWriteString(path_, "s\n", "k", "2"), std::invalid_argument);
+  EXPECT_THROW(IniWriteString(path_, "s", "k\r", "2"), std::invalid_argument);
+  EXPECT_EQ(Bytes(), "[s]\r\nk=1\r\n");
+}
+
+TEST_F(IniFileTest, BinaryAndHugeLinesStayBounded) {
+  std::string binary("[s]\r\n\0\0\xff\xfe=\x01\r\nk=ok\r\n", 19);
+  binary += std::string(1 << 20, 'x');  // a 1 MB line without any "="
+  binary += "\r\n[s2]\r\nlong=" + std::string(1 << 20, 'y') + "\r\nafter=2\r\n";
+  Put(binary);
+  EXPECT_EQ(Read("s", "k"), "ok");
+  EXPECT_EQ(Read("s2", "long"), std::string(kIniValueMaxLength, 'y'));
+  EXPECT_EQ(Read("s2", "after"), "2");
+  EXPECT_EQ(IniReadKeys(path_, "s").size(), 2u);  // the unreadable 1 MB line is not a key
+  IniWriteString(path_, "s2", "after", "3");
+  EXPECT_EQ(Read("s2", "after"), "3");
+  IniWriteString(path_, "s2", "long", "short");
+  EXPECT_EQ(Read("s2", "long"), "short");
+  EXPECT_EQ(Bytes().size(), binary.size() - (1 << 20) + 5);
+}
+
+TEST_F(IniFileTest, ListingsAreBounded) {
+  std::string text = "[s]\r\n";
+  for (std::size_t i = 0; i < kIniListMaxKeys + 10; ++i)
+    text += "k" + std::to_string(i) + "=1\r\n";
+  Put(text);
+  EXPECT_EQ(IniReadKeys(path_, "s").size(), kIniListMaxKeys);
+}
+
+}  // namespace
+}  // namespace brontel::platform
