@@ -1,0 +1,10 @@
+#include "ui/Button.h"
+
+namespace brontel::ui {
+
+void Button::Click() {
+  if (Enabled() && OnClick)
+    OnClick(*this);
+}
+
+}  // namespace brontel::ui

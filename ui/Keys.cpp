@@ -1,0 +1,92 @@
+#include "ui/Keys.h"
+
+namespace brontel::ui {
+
+ShortCut MakeShortCut(KeyCode key, ShiftState shift) {
+  if (key == 0 || key > 0xFF)
+    return 0;
+  ShortCut result = key;
+  if (Has(shift, ShiftState::Shift))
+    result |= scShift;
+  if (Has(shift, ShiftState::Ctrl))
+    result |= scCtrl;
+  if (Has(shift, ShiftState::Alt))
+    result |= scAlt;
+  return result;
+}
+
+KeyCode ShortCutKey(ShortCut shortCut) {
+  return shortCut & 0xFF;
+}
+
+ShiftState ShortCutShift(ShortCut shortCut) {
+  ShiftState shift = ShiftState::None;
+  if (shortCut & scShift)
+    shift = shift | ShiftState::Shift;
+  if (shortCut & scCtrl)
+    shift = shift | ShiftState::Ctrl;
+  if (shortCut & scAlt)
+    shift = shift | ShiftState::Alt;
+  return shift;
+}
+
+namespace {
+
+std::string KeyName(KeyCode key) {
+  if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9')) {
+    return std::string(1, static_cast<char>(key));
+  }
+  if (key >= vk::F1 && key <= vk::F12)
+    return "F" + std::to_string(key - vk::F1 + 1);
+  switch (key) {
+    case vk::Back:
+      return "BkSp";
+    case vk::Tab:
+      return "Tab";
+    case vk::Return:
+      return "Enter";
+    case vk::Escape:
+      return "Esc";
+    case vk::Space:
+      return "Space";
+    case vk::Prior:
+      return "PgUp";
+    case vk::Next:
+      return "PgDn";
+    case vk::End:
+      return "End";
+    case vk::Home:
+      return "Home";
+    case vk::Left:
+      return "Left";
+    case vk::Up:
+      return "Up";
+    case vk::Right:
+      return "Right";
+    case vk::Down:
+      return "Down";
+    case vk::Insert:
+      return "Ins";
+    case vk::Delete:
+      return "Del";
+    default:
+      return "#" + std::to_string(key);
+  }
+}
+
+}  // namespace
+
+std::string ShortCutToText(ShortCut shortCut) {
+  if (shortCut == 0)
+    return std::string();
+  std::string text;
+  if (shortCut & scShift)
+    text += "Shift+";
+  if (shortCut & scCtrl)
+    text += "Ctrl+";
+  if (shortCut & scAlt)
+    text += "Alt+";
+  return text + KeyName(ShortCutKey(shortCut));
+}
+
+}  // namespace brontel::ui

@@ -1,0 +1,129 @@
+#include "ui/LineStore.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+
+#include "platform/PlatformError.h"
+
+namespace brontel::ui {
+
+std::size_t LineStore::ExpandedLength(std::string_view line) {
+  const auto tabs = static_cast<std::size_t>(std::count(line.begin(), line.end(), '\t'));
+  return line.size() + tabs * (kTabReplacement.size() - 1);
+}
+
+std::string LineStore::ExpandTabs(std::string_view line) {
+  std::string result;
+  result.reserve(ExpandedLength(line));
+  for (char c : line) {
+    if (c == '\t') {
+      result.append(kTabReplacement);
+    } else {
+      result.push_back(c);
+    }
+  }
+  return result;
+}
+
+void LineStore::Clear() {
+  // Release the memory too: a view of ten million lines should not linger after a clear.
+  std::string().swap(text_);
+  std::vector<std::size_t>().swap(starts_);
+  maxLineLength_ = 0;
+}
+
+template <typename Lines>
+void LineStore::AssignLines(const Lines& lines) {
+  std::size_t total = 0;
+  for (const auto& line : lines)
+    total += ExpandedLength(line) + kLineBreak.size();
+  // Free the old text before sizing the new one, so the peak stays at one text.
+  Clear();
+  text_.reserve(total);
+  starts_.reserve(lines.size());
+  for (const auto& line : lines)
+    AppendExpanded(line);
+}
+
+void LineStore::Assign(std::span<const std::string> lines) {
+  AssignLines(lines);
+}
+
+void LineStore::Assign(std::span<const std::string_view> lines) {
+  // Views into this store's own text would dangle once the old text is freed: build the new
+  // text aside first in that case.
+  const char* begin = text_.data();
+  const char* end = begin + text_.size();
+  const bool aliases = std::any_of(lines.begin(), lines.end(), [&](std::string_view line) {
+    return !line.empty() && line.data() >= begin && line.data() < end;
+  });
+  if (!aliases) {
+    AssignLines(lines);
+    return;
+  }
+  LineStore fresh;
+  fresh.AssignLines(lines);
+  *this = std::move(fresh);
+}
+
+void LineStore::Add(std::string_view line) {
+  if (!line.empty() && line.data() >= text_.data() && line.data() < text_.data() + text_.size()) {
+    const std::string copy(line);  // growing the buffer would move the text the view points at
+    Add(copy);
+    return;
+  }
+  // Growing through reserve keeps one reallocation per doubling even for huge views.
+  const std::size_t needed = text_.size() + ExpandedLength(line) + kLineBreak.size();
+  if (needed > text_.capacity())
+    text_.reserve(std::max(needed, text_.capacity() * 2));
+  AppendExpanded(line);
+}
+
+void LineStore::AppendExpanded(std::string_view line) {
+  const std::size_t start = text_.size();
+  starts_.push_back(start);
+  std::size_t from = 0;
+  while (from < line.size()) {
+    const std::size_t tab = line.find('\t', from);
+    const std::size_t end = tab == std::string_view::npos ? line.size() : tab;
+    text_.append(line.substr(from, end - from));
+    if (tab == std::string_view::npos)
+      break;
+    text_.append(kTabReplacement);
+    from = tab + 1;
+  }
+  maxLineLength_ = std::max(maxLineLength_, text_.size() - start);
+  text_.append(kLineBreak);
+}
+
+std::string_view LineStore::Line(std::size_t i) const {
+  return std::string_view(text_).substr(starts_[i], LineLength(i));
+}
+
+std::size_t LineStore::LineLength(std::size_t i) const {
+  return LineStart(i + 1) - starts_[i] - kLineBreak.size();
+}
+
+std::size_t LineStore::LineStart(std::size_t i) const {
+  return i < starts_.size() ? starts_[i] : text_.size();
+}
+
+std::size_t LineStore::LineOf(std::size_t offset) const {
+  // The last line that starts at or before the offset.
+  const auto after = std::upper_bound(starts_.begin(), starts_.end(), offset);
+  return static_cast<std::size_t>(after - starts_.begin()) - 1;
+}
+
+void LineStore::SaveToFile(const std::string& path) const {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  if (!out)
+    throw platform::PlatformError(path, std::strerror(errno));
+  out.write(text_.data(), static_cast<std::streamsize>(text_.size()));
+  out.flush();
+  if (!out)
+    throw platform::PlatformError(path, std::strerror(errno));
+}
+
+}  // namespace brontel::ui

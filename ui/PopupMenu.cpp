@@ -1,0 +1,48 @@
+#include "ui/PopupMenu.h"
+
+namespace brontel::ui {
+
+std::string MenuItem::Caption() const {
+  return action_ ? action_->Caption() : caption_;
+}
+
+ShortCut MenuItem::GetShortCut() const {
+  return action_ ? action_->GetShortCut() : shortCut_;
+}
+
+bool MenuItem::Enabled() const {
+  return action_ ? action_->Enabled() : true;
+}
+
+bool MenuItem::Visible() const {
+  return action_ ? action_->Visible() : true;
+}
+
+void MenuItem::Click() {
+  if (action_) {
+    action_->Execute();
+  } else if (OnClick) {
+    OnClick(*this);
+  }
+}
+
+MenuItem& PopupMenu::AddItem(std::string name) {
+  items_.push_back(std::make_unique<MenuItem>(std::move(name)));
+  Notify(Change::Items);
+  return *items_.back();
+}
+
+MenuItem* PopupMenu::Find(const std::string& name) const {
+  for (const auto& item : items_) {
+    if (item->name() == name)
+      return item.get();
+  }
+  return nullptr;
+}
+
+void PopupMenu::Popup(Point at) {
+  popupPoint_ = at;
+  Notify(Change::Popup);
+}
+
+}  // namespace brontel::ui
