@@ -1,0 +1,401 @@
+#include "plugin/TextSearcher.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <bitset>
+#include <cstring>
+#include <string>
+#include <utility>
+
+#if defined(__GNUC__) && defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace brontel {
+namespace {
+
+using Byte = unsigned char;
+constexpr std::size_t kNoCandidate = static_cast<std::size_t>(-1);
+
+constexpr std::array<bool, 256> MakeDelimiterTable() {
+  std::array<bool, 256> table{};
+  for (const char c : std::string_view("\t\n\r #(),./:;[\\]_{}")) {
+    table[static_cast<Byte>(c)] = true;
+  }
+  return table;
+}
+constexpr std::array<bool, 256> kDelimiters = MakeDelimiterTable();
+
+Byte ByteAt(std::string_view text, std::size_t i) {
+  return static_cast<Byte>(text[i]);
+}
+
+// How text bytes compare with pattern bytes. Each one answers the byte as the comparison sees it
+// (At), whether the text holds the pattern at a place (Holds), and which text bytes can stand for
+// a pattern byte (Preimages).
+class ExactBytes {
+ public:
+  Byte At(std::string_view text, std::size_t i) const { return ByteAt(text, i); }
+  bool Holds(std::string_view text, std::size_t at, std::string_view pattern) const {
+    return std::memcmp(text.data() + at, pattern.data(), pattern.size()) == 0;
+  }
+  std::bitset<256> Preimages(Byte byte) const { return std::bitset<256>().set(byte); }
+};
+
+class EightBitCasing {
+ public:
+  explicit EightBitCasing(const platform::UpperCaseMap& map) : map_(map) {}
+  Byte At(std::string_view text, std::size_t i) const { return map_.UpperByte(ByteAt(text, i)); }
+  bool Holds(std::string_view text, std::size_t at, std::string_view pattern) const {
+    for (std::size_t k = 0; k < pattern.size(); ++k) {
+      if (At(text, at + k) != ByteAt(pattern, k))
+        return false;
+    }
+    return true;
+  }
+  std::bitset<256> Preimages(Byte byte) const { return map_.BytesUpperingTo(byte); }
+
+ private:
+  const platform::UpperCaseMap& map_;
+};
+
+// A UTF-8 map looks at a byte's neighbours, so a pattern byte is compared with the text byte as
+// it is upper-cased inside the whole text.
+class Utf8Casing {
+ public:
+  explicit Utf8Casing(const platform::UpperCaseMap& map) : map_(map) {}
+  Byte At(std::string_view text, std::size_t i) const { return map_.UpperAt(text, i); }
+  bool Holds(std::string_view text, std::size_t at, std::string_view pattern) const {
+    for (std::size_t k = 0; k < pattern.size(); ++k) {
+      if (At(text, at + k) != ByteAt(pattern, k))
+        return false;
+    }
+    return true;
+  }
+  std::bitset<256> Preimages(Byte byte) const { return map_.BytesUpperingTo(byte); }
+
+ private:
+  const platform::UpperCaseMap& map_;
+};
+
+// One position of the pattern that every candidate must pass: the text byte there must be one of
+// the bytes that can stand for the pattern's byte.
+struct Anchor {
+  std::size_t offset = 0;
+  std::bitset<256> bytes;
+  // The one or two bytes of `bytes` (the same one twice), when there are no more.
+  std::array<Byte, 2> few{};
+  bool has_few = false;
+};
+
+Anchor MakeAnchor(std::size_t offset, const std::bitset<256>& bytes) {
+  Anchor anchor{offset, bytes, {}, false};
+  if (bytes.count() == 0 || bytes.count() > 2)
+    return anchor;
+  std::size_t found = 0;
+  for (unsigned byte = 0; byte < 256 && found < 2; ++byte) {
+    if (bytes.test(byte))
+      anchor.few[found++] = static_cast<Byte>(byte);
+  }
+  if (found == 1)
+    anchor.few[1] = anchor.few[0];
+  anchor.has_few = true;
+  return anchor;
+}
+
+#if defined(__GNUC__)
+#define BRONTEL_HAS_LANES 1
+// Sixteen bytes processed at once: sixteen candidate places tested in one step.
+typedef Byte Lanes __attribute__((vector_size(16)));
+typedef signed char LaneFlags __attribute__((vector_size(16)));
+constexpr std::size_t kLaneCount = sizeof(Lanes);
+
+Lanes LoadLanes(const Byte* bytes) {
+  Lanes lanes;
+  std::memcpy(&lanes, bytes, sizeof lanes);
+  return lanes;
+}
+
+Lanes SplatLanes(Byte byte) {
+  Lanes lanes;
+  for (std::size_t i = 0; i < kLaneCount; ++i)
+    lanes[i] = byte;
+  return lanes;
+}
+
+// Bit i set when lane i is set.
+std::uint32_t LaneBits(LaneFlags flags) {
+#if defined(__SSE2__)
+  return static_cast<std::uint32_t>(_mm_movemask_epi8(reinterpret_cast<__m128i>(flags)));
+#else
+  std::uint32_t bits = 0;
+  for (std::size_t i = 0; i < kLaneCount; ++i)
+    bits |= static_cast<std::uint32_t>(flags[i] & 1) << i;
+  return bits;
+#endif
+}
+#endif
+
+// Finds the places where the pattern may start, cheaply: those whose bytes at two anchor
+// positions can stand for the pattern's bytes there. Places pass in order to a `visit` callback,
+// which checks them properly and answers true to stop.
+class CandidateFilter {
+ public:
+  template <class Comparison>
+  CandidateFilter(std::string_view pattern, const Comparison& comparison) {
+    const std::size_t last = pattern.size() - 1;
+    // Positions whose byte has few forms let sixteen places be tested at once; the two ends are
+    // preferred, as they are the furthest apart.
+    constexpr std::size_t kLookInward = 8;
+    std::size_t first_offset = 0;
+    for (std::size_t k = 0; k <= last && k < kLookInward; ++k) {
+      if (comparison.Preimages(ByteAt(pattern, k)).count() <= 2) {
+        first_offset = k;
+        break;
+      }
+    }
+    std::size_t second_offset = last;
+    for (std::size_t k = 0; k <= last && k < kLookInward; ++k) {
+      const std::size_t offset = last - k;
+      if (offset <= first_offset)
+        break;
+      if (comparison.Preimages(ByteAt(pattern, offset)).count() <= 2) {
+        second_offset = offset;
+        break;
+      }
+    }
+    first_ = MakeAnchor(first_offset, comparison.Preimages(ByteAt(pattern, first_offset)));
+    second_ = MakeAnchor(second_offset, comparison.Preimages(ByteAt(pattern, second_offset)));
+    if (!second_.has_few && first_.has_few)
+      second_ = first_;
+    if (!first_.has_few && second_.has_few)
+      first_ = second_;
+  }
+
+  // Visits the places in [begin, end) from the lowest; answers the one accepted or kNoCandidate.
+  // Every place p must leave room for the whole pattern in `text`.
+  template <class Visit>
+  std::size_t Forward(const Byte* text, std::size_t begin, std::size_t end, Visit&& visit) const {
+    std::size_t place = begin;
+#if BRONTEL_HAS_LANES
+    if (first_.has_few) {
+      for (; place + kLaneCount <= end; place += kLaneCount) {
+        for (std::uint32_t bits = BlockBits(text + place); bits != 0; bits &= bits - 1) {
+          const std::size_t candidate = place + static_cast<std::size_t>(std::countr_zero(bits));
+          if (visit(candidate))
+            return candidate;
+        }
+      }
+    }
+#endif
+    for (; place < end; ++place) {
+      if (Passes(text, place) && visit(place))
+        return place;
+    }
+    return kNoCandidate;
+  }
+
+  // Visits the places in [begin, end) from the highest; answers the one accepted or kNoCandidate.
+  template <class Visit>
+  std::size_t Backward(const Byte* text, std::size_t begin, std::size_t end, Visit&& visit) const {
+    std::size_t place = end;
+#if BRONTEL_HAS_LANES
+    if (first_.has_few) {
+      for (; place >= begin + kLaneCount;) {
+        place -= kLaneCount;
+        for (std::uint32_t bits = BlockBits(text + place); bits != 0;) {
+          const int highest = 31 - std::countl_zero(bits);
+          const std::size_t candidate = place + static_cast<std::size_t>(highest);
+          if (visit(candidate))
+            return candidate;
+          bits &= ~(std::uint32_t{1} << highest);
+        }
+      }
+    }
+#endif
+    while (place > begin) {
+      --place;
+      if (Passes(text, place) && visit(place))
+        return place;
+    }
+    return kNoCandidate;
+  }
+
+ private:
+  bool Passes(const Byte* text, std::size_t place) const {
+    return first_.bytes.test(text[place + first_.offset]) &&
+           second_.bytes.test(text[place + second_.offset]);
+  }
+
+#if BRONTEL_HAS_LANES
+  static LaneFlags AnchorFlags(const Byte* bytes, const Anchor& anchor) {
+    const Lanes lanes = LoadLanes(bytes + anchor.offset);
+    return (lanes == SplatLanes(anchor.few[0])) | (lanes == SplatLanes(anchor.few[1]));
+  }
+
+  // Bit i set when place `block` + i passes both anchors.
+  std::uint32_t BlockBits(const Byte* block) const {
+    return LaneBits(AnchorFlags(block, first_) & AnchorFlags(block, second_));
+  }
+#endif
+
+  Anchor first_;
+  Anchor second_;
+};
+
+// Forward scans look for zero bytes a window at a time, so that a match near the start costs
+// little and the window is still in the cache when the filter reads it.
+constexpr std::size_t kWindowPlaces = 32 * 1024;
+
+template <bool kWholeWords, class Comparison>
+TextOffset ScanForwardWith(std::string_view text, std::size_t start, std::string_view pattern,
+                           const Comparison& comparison) {
+  const std::size_t length = pattern.size();
+  const auto* bytes = reinterpret_cast<const Byte*>(text.data());
+  const CandidateFilter filter(pattern, comparison);
+  const auto region_ends_at = [&](std::size_t at) { return at == text.size() || bytes[at] == 0; };
+  const auto accept = [&](std::size_t place) {
+    if (!comparison.Holds(text, place, pattern))
+      return false;
+    if constexpr (kWholeWords) {
+      const std::size_t after = place + length;
+      return (place == start || kDelimiters[comparison.At(text, place - 1)]) &&
+             (region_ends_at(after) || kDelimiters[comparison.At(text, after)]);
+    }
+    return true;
+  };
+  for (std::size_t window = start; text.size() - window >= length;) {
+    const std::size_t window_end = std::min(text.size(), window + kWindowPlaces + length - 1);
+    const void* zero = std::memchr(bytes + window, 0, window_end - window);
+    const std::size_t usable_end =
+        zero != nullptr ? static_cast<std::size_t>(static_cast<const Byte*>(zero) - bytes)
+                        : window_end;
+    if (usable_end - window >= length) {
+      const std::size_t found = filter.Forward(bytes, window, usable_end - length + 1, accept);
+      if (found != kNoCandidate)
+        return static_cast<TextOffset>(found);
+    }
+    if (zero != nullptr || window_end == text.size())
+      break;
+    window = window_end - length + 1;
+  }
+  return kNotFound;
+}
+
+template <bool kWholeWords, class Comparison>
+TextOffset ScanBackwardWith(std::string_view text, std::size_t end, std::string_view pattern,
+                            const Comparison& comparison) {
+  const std::size_t length = pattern.size();
+  const auto* bytes = reinterpret_cast<const Byte*>(text.data());
+  const void* zero = std::memchr(bytes, 0, end);
+  const std::size_t region_end =
+      zero != nullptr ? static_cast<std::size_t>(static_cast<const Byte*>(zero) - bytes) : end;
+  if (region_end < length)
+    return kNotFound;
+  const CandidateFilter filter(pattern, comparison);
+  const auto accept = [&](std::size_t place) {
+    if (!comparison.Holds(text, place, pattern))
+      return false;
+    if constexpr (kWholeWords) {
+      const std::size_t after = place + length;
+      return place > 0 && kDelimiters[comparison.At(text, place - 1)] && after < region_end &&
+             kDelimiters[comparison.At(text, after)];
+    }
+    return true;
+  };
+  const std::size_t found = filter.Backward(bytes, 0, region_end - length + 1, accept);
+  return found != kNoCandidate ? static_cast<TextOffset>(found) : kNotFound;
+}
+
+std::string_view UpToZero(std::string_view pattern) {
+  return pattern.substr(0, std::min(pattern.size(), pattern.find('\0')));
+}
+
+// Runs `scan` with the comparison the casing asks for, on the pattern in the form it compares.
+template <class Scan>
+TextOffset WithComparison(std::string_view pattern, const platform::UpperCaseMap* casing,
+                          Scan&& scan) {
+  pattern = UpToZero(pattern);
+  if (pattern.empty())
+    return kNotFound;
+  if (casing == nullptr)
+    return scan(pattern, ExactBytes());
+  const std::string upper = casing->Upper(pattern);
+  if (casing->FoldsUtf8Pairs())
+    return scan(std::string_view(upper), Utf8Casing(*casing));
+  return scan(std::string_view(upper), EightBitCasing(*casing));
+}
+
+}  // namespace
+
+bool IsWordDelimiter(char c) {
+  return kDelimiters[static_cast<Byte>(c)];
+}
+
+TextOffset ScanForward(std::string_view text, std::size_t start, std::string_view pattern,
+                       const platform::UpperCaseMap* casing) {
+  return WithComparison(pattern, casing, [&](std::string_view compared, const auto& comparison) {
+    return ScanForwardWith<false>(text, start, compared, comparison);
+  });
+}
+
+TextOffset ScanForwardWholeWords(std::string_view text, std::size_t start, std::string_view pattern,
+                                 const platform::UpperCaseMap* casing) {
+  return WithComparison(pattern, casing, [&](std::string_view compared, const auto& comparison) {
+    return ScanForwardWith<true>(text, start, compared, comparison);
+  });
+}
+
+TextOffset ScanBackward(std::string_view text, std::size_t end, std::string_view pattern,
+                        const platform::UpperCaseMap* casing) {
+  return WithComparison(pattern, casing, [&](std::string_view compared, const auto& comparison) {
+    return ScanBackwardWith<false>(text, end, compared, comparison);
+  });
+}
+
+TextOffset ScanBackwardWholeWords(std::string_view text, std::size_t end, std::string_view pattern,
+                                  const platform::UpperCaseMap* casing) {
+  return WithComparison(pattern, casing, [&](std::string_view compared, const auto& comparison) {
+    return ScanBackwardWith<true>(text, end, compared, comparison);
+  });
+}
+
+TextSearcher::TextSearcher() = default;
+
+TextSearcher::TextSearcher(std::string_view text)
+    : text_(text), casing_(platform::UserUpperCaseMap()) {}
+
+TextSearcher::TextSearcher(std::string_view text, platform::UpperCaseMap casing)
+    : text_(text), casing_(std::move(casing)) {}
+
+TextOffset TextSearcher::Search(std::string_view pattern, TextOffset start, int flags) const {
+  try {
+    if (!text_.has_value() || start < 0)
+      return kNotFound;
+    const std::string_view text = *text_;
+    const platform::UpperCaseMap* casing = (flags & kSearchMatchCase) ? nullptr : &casing_;
+    const bool whole_words = (flags & kSearchWholeWords) != 0;
+    const auto size = static_cast<TextOffset>(text.size());
+    if ((flags & kSearchBackwards) == 0) {
+      if (start > size)
+        return kNotFound;
+      const auto from = static_cast<std::size_t>(start);
+      if (UpToZero(pattern).empty())
+        return whole_words ? kNotFound : start;
+      return whole_words ? ScanForwardWholeWords(text, from, pattern, casing)
+                         : ScanForward(text, from, pattern, casing);
+    }
+    const auto end = static_cast<std::size_t>(start == 0 ? size : std::min(start - 1, size));
+    return whole_words ? ScanBackwardWholeWords(text, end, pattern, casing)
+                       : ScanBackward(text, end, pattern, casing);
+  } catch (...) {
+    return kNotFound;
+  }
+}
+
+TextOffset TextSearcher::SearchText(std::string_view pattern, TextOffset start, int flags) const {
+  return Search(pattern, start, flags);
+}
+
+}  // namespace brontel
