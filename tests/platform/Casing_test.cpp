@@ -139,8 +139,11 @@ TEST(UpperCaseMap, BytesUpperingToCoversPairsInBothPlaces) {
 class SystemLocales : public ::testing::Test {
  protected:
   static void TearDownTestSuite() {
-    if (made_directory_)
-      std::filesystem::remove_all(*made_directory_);
+    if (!made_directory_)
+      return;
+    ::unsetenv("LOCPATH");
+    std::filesystem::remove_all(*made_directory_);
+    made_directory_.reset();
   }
 
   // The name of a Latin-1 German locale the system knows now, or nothing.
@@ -148,7 +151,7 @@ class SystemLocales : public ::testing::Test {
     static const char* const kName = "de_DE.ISO-8859-1";
     if (Knows(kName))
       return kName;
-    if (!made_directory_) {
+    if (!made_directory_ && ::getenv("LOCPATH") == nullptr) {
       std::string pattern =
           (std::filesystem::temp_directory_path() / "brontel_casing_locales_XXXXXX").string();
       if (::mkdtemp(pattern.data()) == nullptr)
@@ -156,8 +159,10 @@ class SystemLocales : public ::testing::Test {
       const std::filesystem::path directory = pattern;
       const std::string command =
           "localedef -i de_DE -f ISO-8859-1 '" + (directory / kName).string() + "' >/dev/null 2>&1";
-      if (std::system(command.c_str()) != 0)
+      if (std::system(command.c_str()) != 0) {
+        std::filesystem::remove_all(directory);
         return std::nullopt;
+      }
       made_directory_ = directory;
       ::setenv("LOCPATH", directory.c_str(), 1);
     }
