@@ -28,22 +28,24 @@ std::size_t ConvertToTextMode(char* data, std::size_t size) {
   return static_cast<std::size_t>(std::remove(first, data + size, kCarriageReturn) - data);
 }
 
-void TextFileReader::ReadFrom(std::uint64_t offset) {
+void TextFileReader::ReadFrom(ReadOnlyFile& file, std::uint64_t offset) {
   textSize_ = 0;
   next_ = 0;
   nextReturn_ = 0;
   droppedReturns_.clear();
   startOffset_ = offset;
   endOffset_ = offset;
-  const std::uint64_t size = file_.Size();
+  const std::uint64_t size = file.Size();
   const std::uint64_t expected = size > offset ? size - offset : 0;
   std::size_t filled = 0;
-  buffer_.resize(static_cast<std::size_t>(expected) + kGrowthAllowance);
+  const std::size_t wanted = static_cast<std::size_t>(expected) + kGrowthAllowance;
+  if (buffer_.size() < wanted)
+    buffer_.resize(wanted);
   for (;;) {
     if (filled == buffer_.size())
       buffer_.resize(buffer_.size() * 2);
     const std::size_t got =
-        file_.ReadAt(offset + filled, buffer_.data() + filled, buffer_.size() - filled);
+        file.ReadAt(offset + filled, buffer_.data() + filled, buffer_.size() - filled);
     if (got == 0)
       break;
     filled += got;

@@ -27,21 +27,20 @@ struct TextPiece {
 // arrives as several pieces. Sizes count the text after the carriage returns are dropped.
 //
 // Typical use, the last B bytes as pieces of at most B-1 bytes:
-//   TextFileReader reader(file);
-//   reader.ReadFrom(size > B ? size - B : 0);
+//   TextFileReader reader;
+//   reader.ReadFrom(file, size > B ? size - B : 0);
 //   for (TextPiece piece; reader.NextPiece(B - 1, piece);) ...
 //
-// The reader keeps its buffer between reads, so one reader reused for every reload allocates
-// only when the amount read grows. Pieces stay valid until the next ReadFrom. Not thread-safe.
+// The reader keeps its buffer between reads (of the same or other files), so one reader reused
+// for every reload allocates only when the amount read grows. Pieces stay valid until the next
+// ReadFrom. Not thread-safe.
 class TextFileReader {
  public:
-  explicit TextFileReader(ReadOnlyFile& file) : file_(file) {}
-
-  // Reads everything from `offset` to the end of the file as it is now (also beyond the size
+  // Reads everything from `offset` to the end of `file` as it is now (also beyond the size
   // the caller saw before, when the file has grown since) and starts the pieces at its
   // beginning. An offset at or beyond the end reads nothing. Throws PlatformError on a failed
   // read; the text read so far is then dropped.
-  void ReadFrom(std::uint64_t offset);
+  void ReadFrom(ReadOnlyFile& file, std::uint64_t offset);
 
   // The next piece of at most `maxPieceBytes` (at least 1) bytes; false when the text is used up.
   bool NextPiece(std::size_t maxPieceBytes, TextPiece& piece);
@@ -56,7 +55,6 @@ class TextFileReader {
  private:
   void ConvertKeepingPositions(std::size_t filled);
 
-  ReadOnlyFile& file_;
   std::string buffer_;
   // Text positions of the dropped carriage returns, ascending: they map text back to the file.
   std::vector<std::size_t> droppedReturns_;

@@ -40,14 +40,14 @@ std::size_t TailPieceLimit(std::int32_t bufferSize) {
   return bufferSize > 1 ? static_cast<std::size_t>(bufferSize) - 1 : 1;
 }
 
-std::string TailLineFromPiece(std::string_view piece) {
+std::string_view TailLineFromPiece(std::string_view piece) {
   if (!piece.empty() && piece.back() == '\n')
     piece.remove_suffix(1);
   const void* nul = piece.empty() ? nullptr : std::memchr(piece.data(), '\0', piece.size());
   if (nul != nullptr) {
     piece = piece.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - piece.data()));
   }
-  return std::string(piece);
+  return piece;
 }
 
 std::size_t FollowTopRow(std::size_t rowCount, std::size_t visibleRows) {

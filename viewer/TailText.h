@@ -44,8 +44,8 @@ std::uint64_t TailStartOffset(std::uint64_t size, std::int32_t bufferSize);
 std::size_t TailPieceLimit(std::int32_t bufferSize);
 
 // The line a read piece stands for: without its trailing line feed, and only up to its first
-// NUL byte.
-std::string TailLineFromPiece(std::string_view piece);
+// NUL byte. A view into `piece`.
+std::string_view TailLineFromPiece(std::string_view piece);
 
 // The top row that keeps the end of a view of `rowCount` rows in sight when `visibleRows` rows
 // fit on screen: rowCount - visibleRows, or 0 when everything fits.

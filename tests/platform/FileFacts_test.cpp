@@ -1,0 +1,124 @@
+#include "platform/FileFacts.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <time.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "platform/DateTime.h"
+
+namespace brontel::platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+class FileFactsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("brontel_facts_" + std::to_string(::getpid()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+    ::setenv("TZ", "UTC", 1);
+    ::tzset();
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::string Write(const std::string& name, const std::string& content) {
+    const fs::path path = dir_ / name;
+    std::ofstream(path, std::ios::binary) << content;
+    return path.string();
+  }
+
+  // Sets the file's modification time to `seconds` since 1970 plus `nanoseconds`.
+  static void SetModified(const std::string& path, time_t seconds, long nanoseconds) {
+    struct timespec times[2] = {{seconds, nanoseconds}, {seconds, nanoseconds}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+  }
+
+  fs::path dir_;
+};
+
+TEST(FileTimeFromUnixTime, CountsHundredNanosecondsSince1601) {
+  EXPECT_EQ(FileTimeFromUnixTime(0, 0), 116444736000000000ull);
+  EXPECT_EQ(FileTimeFromUnixTime(1, 250), 116444736010000002ull);
+  EXPECT_EQ(FileTimeFromUnixTime(-11644473601, 0), 0u);
+}
+
+TEST_F(FileFactsTest, RegularFileReportsSizeAndLastWrite) {
+  const std::string path = Write("app.log", "hello\n");
+  SetModified(path, 1796709600, 123456789);  // 2026-12-08 06:00:00.123456789 UTC
+  const std::optional<FileFacts> facts = FindFileFacts(path);
+  ASSERT_TRUE(facts.has_value());
+  EXPECT_EQ(facts->size, 6u);
+  EXPECT_FALSE(facts->isDirectory);
+  EXPECT_EQ(facts->lastWrite, FileTimeFromUnixTime(1796709600, 123456789));
+  EXPECT_EQ(facts->lastWrite % 10, 7u);  // sub-microsecond digits survive
+}
+
+TEST_F(FileFactsTest, AgeIsLocalDosTimeWithTwoSecondResolution) {
+  const std::string path = Write("app.log", "x");
+  SetModified(path, 1796709600 + 7, 0);  // 06:00:07 UTC, and TZ is UTC here
+  const std::optional<DateTime> age = LocalFromDosDateTime(FileAge(path));
+  ASSERT_TRUE(age.has_value());
+  EXPECT_EQ(*age, (DateTime{2026, 12, 8, 6, 0, 6, 0}));
+
+  ::setenv("TZ", "UTC-2", 1);  // two hours east of UTC
+  ::tzset();
+  EXPECT_EQ(LocalFromDosDateTime(FileAge(path))->hour, 8);
+}
+
+TEST_F(FileFactsTest, AgeBefore1980IsMinusOne) {
+  const std::string path = Write("old.log", "x");
+  SetModified(path, 0, 0);
+  EXPECT_EQ(FileAge(path), -1);
+  EXPECT_TRUE(FindFileFacts(path).has_value());  // the search still finds it
+}
+
+TEST_F(FileFactsTest, DotFilesAreOrdinaryFiles) {
+  const std::string path = Write(".hidden.log", "abc");
+  ASSERT_TRUE(FindFileFacts(path).has_value());
+  EXPECT_EQ(FindFileFacts(path)->size, 3u);
+  EXPECT_NE(FileAge(path), -1);
+}
+
+TEST_F(FileFactsTest, DirectoriesAreFoundButHaveNoAge) {
+  const std::optional<FileFacts> facts = FindFileFacts(dir_.string());
+  ASSERT_TRUE(facts.has_value());
+  EXPECT_TRUE(facts->isDirectory);
+  EXPECT_EQ(facts->size, 0u);
+  EXPECT_EQ(FileAge(dir_.string()), -1);
+}
+
+TEST_F(FileFactsTest, MissingPathsAreNotFound) {
+  EXPECT_FALSE(FindFileFacts((dir_ / "missing.log").string()).has_value());
+  EXPECT_EQ(FileAge((dir_ / "missing.log").string()), -1);
+  EXPECT_FALSE(FindFileFacts("").has_value());
+  EXPECT_EQ(FileAge(""), -1);
+  // A file used as a directory part.
+  const std::string file = Write("plain", "x");
+  EXPECT_FALSE(FindFileFacts(file + "/inner.log").has_value());
+}
+
+TEST_F(FileFactsTest, WildcardsAreOrdinaryCharacters) {
+  Write("a1.log", "x");
+  EXPECT_FALSE(FindFileFacts((dir_ / "a?.log").string()).has_value());
+  EXPECT_FALSE(FindFileFacts((dir_ / "*.log").string()).has_value());
+  const std::string starred = Write("*.log", "xy");
+  EXPECT_EQ(FindFileFacts(starred)->size, 2u);
+}
+
+TEST_F(FileFactsTest, SizesBeyondFourGibibytesAreExact) {
+  const std::string path = Write("huge.log", "");
+  const std::uint64_t size = (std::uint64_t{1} << 32) + 4321;
+  fs::resize_file(path, size);  // sparse: costs no disk space
+  EXPECT_EQ(FindFileFacts(path)->size, size);
+}
+
+}  // namespace
+}  // namespace brontel::platform

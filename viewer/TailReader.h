@@ -1,0 +1,54 @@
+/** @file TailReader.h: reading the last bytes of a log file as the lines of a tail view. */
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/TextFileReader.h"
+
+namespace brontel {
+
+// Reads "the last B bytes of a file as lines of at most B-1 bytes": one read-only, shared,
+// non-blocking open, one read from max(0, size - B) to the end of the file as it is then (also
+// past `size` when the file has grown since the snapshot), in text mode (CR dropped, Ctrl-Z
+// ends), split into lines. Each line comes without its line feed and cut at its first NUL byte.
+// The file is closed before Read returns. Keep one TailReader per viewer: its buffer is reused
+// by every load. Not thread-safe.
+class TailReader {
+ public:
+  struct Line {
+    std::string_view text;      // valid during the callback only
+    std::uint64_t fileEnd = 0;  // file offset just past the line (tells old lines from new)
+  };
+
+  // Reads the tail of `path`, whose size the caller's snapshot gave as `size`, with a buffer of
+  // `bufferSize` bytes, and calls onLine(const Line&) for every line in file order. False when
+  // the file cannot be opened (missing, not a regular file, no permission): nothing is read.
+  // A failed read throws platform::PlatformError before any line is handed over.
+  template <typename OnLine>
+  bool Read(const std::string& path, std::uint64_t size, std::int32_t bufferSize, OnLine&& onLine);
+
+  // File offset just past the text the last successful Read took.
+  std::uint64_t EndOffset() const { return reader_.EndOffset(); }
+
+ private:
+  // Opens the file and reads its tail into the buffer; false when it cannot be opened.
+  bool Load(const std::string& path, std::uint64_t size, std::int32_t bufferSize);
+  bool NextLine(Line& line);
+
+  platform::TextFileReader reader_;
+  std::size_t pieceLimit_ = 1;
+};
+
+template <typename OnLine>
+bool TailReader::Read(const std::string& path, std::uint64_t size, std::int32_t bufferSize,
+                      OnLine&& onLine) {
+  if (!Load(path, size, bufferSize))
+    return false;
+  for (Line line; NextLine(line);)
+    onLine(static_cast<const Line&>(line));
+  return true;
+}
+
+}  // namespace brontel
