@@ -1,0 +1,114 @@
+#include "ui/LineStore.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/PlatformError.h"
+
+namespace brontel::ui {
+namespace {
+
+TEST(LineStoreTest, JoinsEveryLineWithCrLfIncludingTheLast) {
+  LineStore store;
+  const std::vector<std::string> lines = {"ab", "c"};
+  store.Assign(lines);
+  EXPECT_EQ(store.TextLength(), 7u);
+  EXPECT_EQ(store.Text(), "ab\r\nc\r\n");
+  EXPECT_EQ(store.Line(0), "ab");
+  EXPECT_EQ(store.Line(1), "c");
+  EXPECT_EQ(store.LineStart(1), 4u);
+  EXPECT_EQ(store.LineStart(2), 7u);  // one past the last line is the text's end
+}
+
+TEST(LineStoreTest, EmptyLinesAndEmptyStore) {
+  LineStore store;
+  EXPECT_TRUE(store.Empty());
+  EXPECT_EQ(store.Text(), "");
+  store.Add("");
+  store.Add("");
+  EXPECT_EQ(store.Count(), 2u);
+  EXPECT_EQ(store.Text(), "\r\n\r\n");
+  EXPECT_EQ(store.Line(1), "");
+  store.Clear();
+  EXPECT_TRUE(store.Empty());
+  EXPECT_EQ(store.TextLength(), 0u);
+}
+
+TEST(LineStoreTest, EachTabBecomesThreeBlanksWhateverItsColumn) {
+  LineStore store;
+  store.Add("E\ttext");
+  store.Add("ab\t\tc\t");
+  EXPECT_EQ(store.Line(0), "E   text");
+  EXPECT_EQ(store.Line(1), "ab      c   ");
+  EXPECT_EQ(store.MaxLineLength(), 12u);
+  EXPECT_EQ(LineStore::ExpandedLength("\t\t"), 6u);
+  const std::vector<std::string_view> views = {"|\tx"};
+  store.Assign(views);
+  EXPECT_EQ(store.Text(), "|   x\r\n");
+}
+
+TEST(LineStoreTest, OffsetsMapToTheLineHoldingThem) {
+  LineStore store;
+  const std::vector<std::string> lines = {"ab", "", "cde"};
+  store.Assign(lines);  // "ab\r\n" 0..3, "\r\n" 4..5, "cde\r\n" 6..10
+  EXPECT_EQ(store.LineOf(0), 0u);
+  EXPECT_EQ(store.LineOf(2), 0u);  // the CR of line 0
+  EXPECT_EQ(store.LineOf(3), 0u);  // its LF
+  EXPECT_EQ(store.LineOf(4), 1u);
+  EXPECT_EQ(store.LineOf(5), 1u);
+  EXPECT_EQ(store.LineOf(6), 2u);
+  EXPECT_EQ(store.LineOf(10), 2u);
+  EXPECT_EQ(store.LineOf(11), 2u);    // the end of the text
+  EXPECT_EQ(store.LineOf(1000), 2u);  // and beyond
+}
+
+TEST(LineStoreTest, AssignReplacesAndAddAppends) {
+  LineStore store;
+  store.Add("old");
+  const std::vector<std::string> lines = {"x", "y"};
+  store.Assign(lines);
+  store.Add("z");
+  EXPECT_EQ(store.Text(), "x\r\ny\r\nz\r\n");
+  EXPECT_EQ(store.Count(), 3u);
+}
+
+TEST(LineStoreTest, LinesTakenFromTheStoreItselfSurviveReassignAndAdd) {
+  LineStore store;
+  const std::vector<std::string> lines = {"first line", "second line"};
+  store.Assign(lines);
+  const std::vector<std::string_view> own = {store.Line(1), store.Line(0)};
+  store.Assign(own);
+  EXPECT_EQ(store.Text(), "second line\r\nfirst line\r\n");
+  for (int i = 0; i < 50; ++i)
+    store.Add(store.Line(0));  // forces the buffer to grow
+  EXPECT_EQ(store.Line(50), "second line");
+}
+
+TEST(LineStoreTest, SavesTheWholeTextAndReportsAnUnwritablePath) {
+  LineStore store;
+  store.Add("a\tb");
+  store.Add("");
+  const auto path = std::filesystem::temp_directory_path() / "brontel_linestore_save.txt";
+  store.SaveToFile(path.string());
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream content;
+  content << in.rdbuf();
+  EXPECT_EQ(content.str(), "a   b\r\n\r\n");
+  std::filesystem::remove(path);
+
+  try {
+    store.SaveToFile("/nonexistent-dir/brontel/x.txt");
+    FAIL() << "writing into a missing directory must fail";
+  } catch (const platform::PlatformError& error) {
+    EXPECT_EQ(error.path(), "/nonexistent-dir/brontel/x.txt");
+    EXPECT_FALSE(error.reason().empty());
+  }
+}
+
+}  // namespace
+}  // namespace brontel::ui
