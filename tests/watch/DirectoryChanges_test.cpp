@@ -1,0 +1,133 @@
+// The operating system's watch on its own: waits, the stop signal, which events count, and how
+// a subtree watch follows its directories.
+
+#include "platform/DirectoryChanges.h"
+
+#include <gtest/gtest.h>
+
+#include <future>
+
+#include "platform/PlatformError.h"
+#include "tests/watch/WatchTestSupport.h"
+
+namespace brontel::platform {
+namespace {
+
+using namespace brontel::testing;
+using Result = DirectoryChanges::WaitResult;
+namespace fs = std::filesystem;
+
+constexpr std::uint32_t kQuietWait = 200;  // ms; long enough for a stray event to show
+
+class DirectoryChangesTest : public ::testing::Test {
+ protected:
+  std::unique_ptr<DirectoryChanges> Watch(const fs::path& directory, std::uint32_t classes,
+                                          bool subtree = false) {
+    return SystemDirectoryChangeSource().Watch(directory.string(), subtree, classes, stop_);
+  }
+
+  TempDir dir_;
+  StopSignal stop_;
+};
+
+TEST_F(DirectoryChangesTest, TellsDirectoriesFromFilesAndMissingPaths) {
+  AppendTo(dir_ / "file");
+  DirectoryChangeSource& source = SystemDirectoryChangeSource();
+  EXPECT_TRUE(source.IsExistingDirectory(dir_.str()));
+  EXPECT_TRUE(source.IsExistingDirectory(dir_.str() + "/"));
+  EXPECT_FALSE(source.IsExistingDirectory((dir_ / "file").string()));
+  EXPECT_FALSE(source.IsExistingDirectory((dir_ / "missing").string()));
+  EXPECT_FALSE(source.IsExistingDirectory(""));
+}
+
+TEST_F(DirectoryChangesTest, RefusesAMissingDirectoryWithItsPath) {
+  const std::string missing = (dir_ / "missing").string();
+  try {
+    Watch(missing, kChangeSize);
+    FAIL() << "a missing directory was watched";
+  } catch (const PlatformError& error) {
+    EXPECT_EQ(error.path(), missing);
+  }
+}
+
+TEST_F(DirectoryChangesTest, AWaitWithoutChangesTimesOut) {
+  auto watch = Watch(dir_.path(), kChangeSize);
+  EXPECT_EQ(watch->Wait(20), Result::kTimedOut);
+  EXPECT_EQ(watch->Wait(0), Result::kTimedOut);
+  EXPECT_TRUE(watch->Rearm());
+}
+
+TEST_F(DirectoryChangesTest, TheStopSignalEndsWaitsNowAndLater) {
+  ASSERT_TRUE(stop_.Usable());
+  auto watch = Watch(dir_.path(), kChangeSize);
+  auto blocked = std::async(std::launch::async, [&] { return watch->Wait(kWaitWithoutLimit); });
+  std::this_thread::sleep_for(20ms);
+  stop_.Raise();
+  ASSERT_EQ(blocked.wait_for(10s), std::future_status::ready) << "the raised signal woke nobody";
+  EXPECT_EQ(blocked.get(), Result::kStopped);
+  EXPECT_TRUE(stop_.IsRaised());
+  stop_.Raise();
+  EXPECT_EQ(watch->Wait(kWaitWithoutLimit), Result::kStopped) << "the signal stays raised";
+}
+
+TEST_F(DirectoryChangesTest, EventsOfOtherClassesDoNotEndTheWait) {
+  auto watch = Watch(dir_.path(), kChangeDirName);
+  AppendTo(dir_ / "file");
+  EXPECT_EQ(watch->Wait(kQuietWait), Result::kTimedOut);
+  fs::create_directory(dir_ / "sub");
+  EXPECT_EQ(watch->Wait(kQuietWait * 50), Result::kSignalled);
+}
+
+TEST_F(DirectoryChangesTest, ABurstIsOneSignal) {
+  AppendTo(dir_ / "app.log");
+  auto watch = Watch(dir_.path(), kChangeSize | kChangeLastWrite);
+  for (int i = 0; i < 100; ++i)
+    AppendTo(dir_ / "app.log");
+  EXPECT_EQ(watch->Wait(kWaitWithoutLimit), Result::kSignalled);
+  EXPECT_TRUE(watch->Rearm());
+  EXPECT_EQ(watch->Wait(kQuietWait), Result::kTimedOut);
+  AppendTo(dir_ / "app.log");  // and the watch goes on after the burst
+  EXPECT_EQ(watch->Wait(kWaitWithoutLimit), Result::kSignalled);
+}
+
+TEST_F(DirectoryChangesTest, AWatchWithoutClassesStillNoticesTheEndOfItsDirectory) {
+  const fs::path watched = dir_ / "watched";
+  fs::create_directory(watched);
+  auto watch = Watch(watched, 0);
+  AppendTo(watched / "file");
+  EXPECT_EQ(watch->Wait(kQuietWait), Result::kTimedOut);
+  fs::remove_all(watched);
+  EXPECT_EQ(watch->Wait(kWaitWithoutLimit), Result::kSignalled);
+  EXPECT_FALSE(watch->Rearm());
+}
+
+TEST_F(DirectoryChangesTest, ASubtreeWatchFollowsDirectoriesMovedWithinAndOutOfIt) {
+  TempDir outside;
+  fs::create_directories(dir_ / "a" / "inner");
+  auto watch = Watch(dir_.path(), kChangeSize, true);
+
+  fs::rename(dir_ / "a", dir_ / "b");
+  EXPECT_EQ(watch->Wait(kQuietWait), Result::kTimedOut) << "a move is no size change";
+  fs::create_directory(dir_ / "b" / "inner" / "new");  // watched under its new parent path
+  EXPECT_EQ(watch->Wait(kQuietWait), Result::kTimedOut);
+  AppendTo(dir_ / "b" / "inner" / "new" / "file");
+  EXPECT_EQ(watch->Wait(kWaitWithoutLimit), Result::kSignalled);
+  ASSERT_TRUE(watch->Rearm());
+
+  fs::rename(dir_ / "b", outside / "b");
+  EXPECT_EQ(watch->Wait(kQuietWait), Result::kTimedOut);
+  AppendTo(outside / "b" / "inner" / "file");
+  AppendTo(outside / "b" / "inner" / "new" / "file");
+  EXPECT_EQ(watch->Wait(kQuietWait), Result::kTimedOut) << "reports from outside the tree";
+}
+
+TEST_F(DirectoryChangesTest, ASubtreeWatchDoesNotFollowLinksOutOfTheTree) {
+  TempDir outside;
+  fs::create_directory_symlink(outside.path(), dir_ / "link");
+  auto watch = Watch(dir_.path(), kChangeSize, true);
+  AppendTo(outside / "file");
+  EXPECT_EQ(watch->Wait(kQuietWait), Result::kTimedOut);
+}
+
+}  // namespace
+}  // namespace brontel::platform
