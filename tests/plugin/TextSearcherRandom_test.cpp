@@ -151,7 +151,7 @@ TEST(TextSearcherRandom, AnswersAsTheLiteralMethodOnLongTexts) {
     if (random.Below(2) == 0)
       text[static_cast<std::size_t>(random.Below(text.size()))] = '\0';
     for (const std::size_t edge : {std::size_t{32767}, std::size_t{32768}, std::size_t{65536}}) {
-      text.replace(edge - static_cast<std::size_t>(random.Below(4)), 5, "E\xC3\xA9rr");
+      text.replace(edge - static_cast<std::size_t>(random.Below(4)), 5, " eRr ");
     }
     const TextSearcher searcher(text, casing);
     for (int query = 0; query < 40; ++query) {
@@ -161,6 +161,35 @@ TEST(TextSearcherRandom, AnswersAsTheLiteralMethodOnLongTexts) {
       EXPECT_EQ(searcher.Search(pattern, start, flags),
                 LiteralSearch(text, pattern, start, flags, casing))
           << "pattern \"" << Printable(pattern) << "\" start " << start << " flags " << flags;
+    }
+  }
+}
+
+// A long text holds the pattern once; wherever that is, relative to the start, it is found, and a
+// zero byte right before it hides it. Places near multiples of 16 KiB meet the edges of the
+// pieces the search reads at a time.
+TEST(TextSearcherLongText, FindsTheOnlyMatchWhereverItStands) {
+  const platform::UpperCaseMap casing = testing::Utf8Casing();
+  for (const std::size_t start : {std::size_t{0}, std::size_t{1}, std::size_t{5000}}) {
+    for (std::size_t edge = 16384; edge <= 6 * 16384; edge += 16384) {
+      for (std::size_t place = start + edge - 6; place <= start + edge + 6; ++place) {
+        std::string text(110000, 'x');
+        text.replace(place, 4, "\xC3\x89rr");  // Érr
+        const TextSearcher searcher(text, casing);
+        const auto expected = static_cast<TextOffset>(place);
+        const auto from = static_cast<TextOffset>(start);
+        EXPECT_EQ(searcher.Search("\xC3\xA9RR", from, 0), expected) << place;
+        EXPECT_EQ(searcher.Search("\xC3\x89rr", from, kSearchMatchCase), expected) << place;
+        EXPECT_EQ(searcher.Search("\xC3\xA9RR", 0, kSearchBackwards), expected) << place;
+        EXPECT_EQ(searcher.Search("\xC3\x89rr", from + static_cast<TextOffset>(edge),
+                                  kSearchBackwards | kSearchMatchCase),
+                  place + 4 <= start + edge - 1 ? expected : kNotFound)
+            << place;
+        text[place - 1] = '\0';
+        const TextSearcher hidden(text, casing);
+        EXPECT_EQ(hidden.Search("\xC3\x89rr", from, kSearchMatchCase), kNotFound) << place;
+        EXPECT_EQ(hidden.Search("\xC3\xA9RR", 0, kSearchBackwards), kNotFound) << place;
+      }
     }
   }
 }
