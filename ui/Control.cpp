@@ -86,8 +86,10 @@ void Control::SetAlign(Align align) {
 void Control::ApplyAnchors(const Rect& oldParent, const Rect& newParent) {
   if (align_ != Align::None)
     return;  // aligned children are placed by Realign
-  const int dw = newParent.Width() - oldParent.Width();
-  const int dh = newParent.Height() - oldParent.Height();
+  // A parent that gets its first size (the form taking its designed client size) moves
+  // nothing: the children's bounds are already the designed ones.
+  const int dw = oldParent.Width() > 0 ? newParent.Width() - oldParent.Width() : 0;
+  const int dh = oldParent.Height() > 0 ? newParent.Height() - oldParent.Height() : 0;
   Rect r = bounds_;
   if (anchors_.right) {
     if (anchors_.left) {
@@ -118,21 +120,23 @@ void Control::Realign() {
       const int h = child->bounds_.Height();
       Rect r;
       switch (which) {
+        // Aligned children keep their height (or width) even when the room runs out, so
+        // that a parent laid out before it has its final size does not shrink them for good.
         case Align::Top:
-          r = Rect{free.left, free.top, free.right, std::min(free.top + h, free.bottom)};
-          free.top = r.bottom;
+          r = Rect{free.left, free.top, free.right, free.top + h};
+          free.top = std::min(r.bottom, free.bottom);
           break;
         case Align::Bottom:
-          r = Rect{free.left, std::max(free.bottom - h, free.top), free.right, free.bottom};
-          free.bottom = r.top;
+          r = Rect{free.left, free.bottom - h, free.right, free.bottom};
+          free.bottom = std::max(r.top, free.top);
           break;
         case Align::Left:
-          r = Rect{free.left, free.top, std::min(free.left + w, free.right), free.bottom};
-          free.left = r.right;
+          r = Rect{free.left, free.top, free.left + w, free.bottom};
+          free.left = std::min(r.right, free.right);
           break;
         case Align::Right:
-          r = Rect{std::max(free.right - w, free.left), free.top, free.right, free.bottom};
-          free.right = r.left;
+          r = Rect{free.right - w, free.top, free.right, free.bottom};
+          free.right = std::max(r.left, free.left);
           break;
         case Align::Client:
           r = free;

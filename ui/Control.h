@@ -61,8 +61,10 @@ class Control : public Component {
   const Anchors& GetAnchors() const { return anchors_; }
   void SetAnchors(const Anchors& anchors) { anchors_ = anchors; }
   // Lays the children out: aligned children in the order of Children() (top, bottom, left,
-  // right, then client fills what is left), right/bottom anchored ones follow a resize of this
-  // control by keeping their distance to those edges. Runs whenever the bounds change.
+  // right, then client fills what is left; they keep their height or width even when the room
+  // runs out), right/bottom anchored ones follow a resize of this control by keeping their
+  // distance to those edges (the first sizing from an empty control moves nothing: children
+  // are placed at their designed bounds first). Runs whenever the bounds change.
   void Realign();
 
   const std::string& Caption() const { return caption_; }
