@@ -1,0 +1,710 @@
+#include "regex/RegExpr.h"
+
+#include <cstring>
+#include <utility>
+
+namespace brontel {
+namespace {
+
+// Parse flags, combined upwards from atoms to the whole expression.
+constexpr int NonEmpty = 1;       // never matches the empty string
+constexpr int Simple = 2;         // matches exactly one character
+constexpr int LeadingRepeat = 4;  // begins with a "*" or "?" repetition
+
+constexpr const char* kMetaCharacters = "^$.[()|?+*\\";
+
+bool IsRepeatOperator(char c) {
+  return c == '*' || c == '+' || c == '?';
+}
+
+bool Is(const std::uint8_t* node, RegNode kind) {
+  return node[0] == RegCode(kind);
+}
+
+// Pattern text up to its first zero byte: the compiler never looks further.
+std::string PatternText(const char* pattern) {
+  return pattern ? std::string(pattern) : "";
+}
+
+bool OffsetInsideText(const char* text, int offset) {
+  if (offset < 0)
+    return false;
+  for (int i = 0; i < offset; ++i) {
+    if (text[i] == '\0')
+      return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+RegExpr::RegExpr(const char* pattern) : pattern_(PatternText(pattern)) {
+  Compile(pattern);
+}
+
+RegExpr::RegExpr(const std::string& pattern) : pattern_(pattern) {
+  Compile(pattern_.c_str());
+}
+
+RegExpr::~RegExpr() = default;
+
+// ---------------------------------------------------------------------------------------------
+// Compiler
+
+std::nullptr_t RegExpr::Fail(const char* message) {
+  lastError_ = message;
+  return nullptr;
+}
+
+void RegExpr::Compile(const char* pattern) {
+  program_.reset();
+  if (pattern == nullptr) {
+    Fail("NULL argument");
+    return;
+  }
+  int flags = 0;
+  if (!RunPass(pattern, &sizeSink_, flags))
+    return;
+  if (programSize_ >= kRegProgramSizeLimit) {
+    Fail("regexp too big");
+    return;
+  }
+  RegProgram::Owner block = RegProgram::Allocate(programSize_);
+  if (block == nullptr) {
+    Fail("out of space");
+    return;
+  }
+  program_ = std::move(block);
+  // Same parser over the same text: the emit pass cannot fail once the size pass succeeded.
+  RunPass(pattern, program_->code(), flags);
+  CollectHeaderFacts(flags);
+  CollectSearchShortcuts();
+}
+
+bool RegExpr::RunPass(const char* pattern, std::uint8_t* start, int& flags) {
+  parsePos_ = pattern;
+  nextGroup_ = 1;
+  if (start == &sizeSink_)
+    programSize_ = 0;
+  emitPos_ = start;
+  EmitByte(kRegSignature);
+  return ParseExpression(false, flags) != nullptr;
+}
+
+std::uint8_t* RegExpr::ParseExpression(bool group, int& flags) {
+  flags = NonEmpty;
+  std::uint8_t* result = nullptr;
+  int groupNumber = 0;
+  if (group) {
+    if (nextGroup_ >= kRegGroupSlots)
+      return Fail("too many ()");
+    groupNumber = nextGroup_++;
+    result = EmitNode(static_cast<std::uint8_t>(kRegGroupOpenBase + groupNumber));
+  }
+  int branchFlags = 0;
+  std::uint8_t* branch = ParseBranch(branchFlags);
+  if (branch == nullptr)
+    return nullptr;
+  if (result != nullptr) {
+    LinkChain(result, branch);
+  } else {
+    result = branch;
+  }
+  auto combine = [&flags](int branchResult) {
+    if (!(branchResult & NonEmpty))
+      flags &= ~NonEmpty;
+    flags |= branchResult & LeadingRepeat;
+  };
+  combine(branchFlags);
+  while (*parsePos_ == '|') {
+    ++parsePos_;
+    branch = ParseBranch(branchFlags);
+    if (branch == nullptr)
+      return nullptr;
+    LinkChain(result, branch);
+    combine(branchFlags);
+  }
+  std::uint8_t* ender = group
+                            ? EmitNode(static_cast<std::uint8_t>(kRegGroupCloseBase + groupNumber))
+                            : EmitNode(RegNode::End);
+  LinkChain(result, ender);
+  for (std::uint8_t* node = result; node != nullptr; node = CompilerNext(node)) {
+    LinkOperand(node, ender);
+  }
+  if (group) {
+    if (*parsePos_ != ')')
+      return Fail("unmatched ()");
+    ++parsePos_;
+  } else if (*parsePos_ != '\0') {
+    return Fail(*parsePos_ == ')' ? "unmatched ()" : "junk on end");
+  }
+  return result;
+}
+
+std::uint8_t* RegExpr::ParseBranch(int& flags) {
+  flags = 0;
+  std::uint8_t* result = EmitNode(RegNode::Alternative);
+  std::uint8_t* previous = nullptr;
+  while (*parsePos_ != '\0' && *parsePos_ != '|' && *parsePos_ != ')') {
+    int pieceFlags = 0;
+    std::uint8_t* latest = ParsePiece(pieceFlags);
+    if (latest == nullptr)
+      return nullptr;
+    flags |= pieceFlags & NonEmpty;
+    if (previous == nullptr) {
+      flags |= pieceFlags & LeadingRepeat;
+    } else {
+      LinkChain(previous, latest);
+    }
+    previous = latest;
+  }
+  if (previous == nullptr)
+    EmitNode(RegNode::Empty);
+  return result;
+}
+
+std::uint8_t* RegExpr::ParsePiece(int& flags) {
+  int atomFlags = 0;
+  std::uint8_t* atom = ParseAtom(atomFlags);
+  if (atom == nullptr)
+    return nullptr;
+  const char op = *parsePos_;
+  if (!IsRepeatOperator(op)) {
+    flags = atomFlags;
+    return atom;
+  }
+  if (!(atomFlags & NonEmpty) && op != '?')
+    return Fail("*+ operand could be empty");
+  flags = op == '+' ? NonEmpty : LeadingRepeat;
+  BuildRepetition(op, atom, atomFlags);
+  ++parsePos_;
+  if (IsRepeatOperator(*parsePos_))
+    return Fail("nested *?+");
+  return atom;
+}
+
+// Builds x*, x+ or x? around the operand x that starts at `operand`; the piece keeps starting
+// there.
+void RegExpr::BuildRepetition(char op, std::uint8_t* operand, int operandFlags) {
+  const bool simple = operandFlags & Simple;
+  if (op == '*' && simple) {
+    InsertNode(RegNode::StarSimple, operand);
+  } else if (op == '*') {
+    // Alternative(x, LoopBack to this Alternative), Alternative(Empty).
+    InsertNode(RegNode::Alternative, operand);
+    LinkOperand(operand, EmitNode(RegNode::LoopBack));
+    LinkOperand(operand, operand);
+    LinkChain(operand, EmitNode(RegNode::Alternative));
+    LinkChain(operand, EmitNode(RegNode::Empty));
+  } else if (op == '+' && simple) {
+    InsertNode(RegNode::PlusSimple, operand);
+  } else if (op == '+') {
+    // x, Alternative(LoopBack to x), Alternative(Empty).
+    std::uint8_t* loop = EmitNode(RegNode::Alternative);
+    LinkChain(operand, loop);
+    LinkChain(EmitNode(RegNode::LoopBack), operand);
+    LinkChain(loop, EmitNode(RegNode::Alternative));
+    LinkChain(operand, EmitNode(RegNode::Empty));
+  } else {
+    // Alternative(x), Alternative(Empty), Empty.
+    InsertNode(RegNode::Alternative, operand);
+    LinkChain(operand, EmitNode(RegNode::Alternative));
+    std::uint8_t* empty = EmitNode(RegNode::Empty);
+    LinkChain(operand, empty);
+    LinkOperand(operand, empty);
+  }
+}
+
+std::uint8_t* RegExpr::ParseAtom(int& flags) {
+  flags = 0;
+  const char c = *parsePos_;
+  if (c != '\0')
+    ++parsePos_;
+  switch (c) {
+    case '^':
+      return EmitNode(RegNode::LineStart);
+    case '$':
+      return EmitNode(RegNode::LineEnd);
+    case '.':
+      flags = NonEmpty | Simple;
+      return EmitNode(RegNode::AnyChar);
+    case '[':
+      flags = NonEmpty | Simple;
+      return ParseSet();
+    case '(': {
+      int groupFlags = 0;
+      std::uint8_t* group = ParseExpression(true, groupFlags);
+      flags = groupFlags & (NonEmpty | LeadingRepeat);
+      return group;
+    }
+    case '\0':
+    case '|':
+    case ')':
+      return Fail("internal urp");
+    case '?':
+    case '+':
+    case '*':
+      return Fail("?+* follows nothing");
+    case '\\': {
+      if (*parsePos_ == '\0')
+        return Fail("trailing \\");
+      std::uint8_t* literal = EmitNode(RegNode::Literal);
+      EmitByte(static_cast<std::uint8_t>(*parsePos_++));
+      EmitByte(0);
+      flags = NonEmpty | Simple;
+      return literal;
+    }
+    default:
+      --parsePos_;
+      return ParseLiteralRun(flags);
+  }
+}
+
+// After "[": the members up to "]" as one zero-terminated set.
+std::uint8_t* RegExpr::ParseSet() {
+  std::uint8_t* set = nullptr;
+  if (*parsePos_ == '^') {
+    set = EmitNode(RegNode::NotInSet);
+    ++parsePos_;
+  } else {
+    set = EmitNode(RegNode::InSet);
+  }
+  if (*parsePos_ == ']' || *parsePos_ == '-')
+    EmitByte(static_cast<std::uint8_t>(*parsePos_++));
+  while (*parsePos_ != '\0' && *parsePos_ != ']') {
+    if (*parsePos_ != '-') {
+      EmitByte(static_cast<std::uint8_t>(*parsePos_++));
+      continue;
+    }
+    ++parsePos_;
+    if (*parsePos_ == ']' || *parsePos_ == '\0') {
+      EmitByte('-');
+      continue;
+    }
+    // The character before "-" has already been emitted as a member.
+    const int from = static_cast<std::uint8_t>(parsePos_[-2]);
+    const int to = static_cast<std::uint8_t>(*parsePos_);
+    if (to < from)
+      return Fail("invalid [] range");
+    for (int member = from + 1; member <= to; ++member) {
+      EmitByte(static_cast<std::uint8_t>(member));
+    }
+    ++parsePos_;
+  }
+  EmitByte(0);
+  if (*parsePos_ != ']')
+    return Fail("unmatched []");
+  ++parsePos_;
+  return set;
+}
+
+// The longest run of ordinary characters as one Literal; a repetition operator after the run
+// applies to its last character alone, which is then left for the next atom.
+std::uint8_t* RegExpr::ParseLiteralRun(int& flags) {
+  std::size_t length = std::strcspn(parsePos_, kMetaCharacters);
+  if (length == 0)
+    return Fail("internal disaster");
+  if (length > 1 && IsRepeatOperator(parsePos_[length]))
+    --length;
+  flags = NonEmpty | (length == 1 ? Simple : 0);
+  std::uint8_t* literal = EmitNode(RegNode::Literal);
+  for (std::size_t i = 0; i < length; ++i)
+    EmitByte(static_cast<std::uint8_t>(parsePos_[i]));
+  EmitByte(0);
+  parsePos_ += length;
+  return literal;
+}
+
+// During the size pass the count saturates just above the limit, so that no pattern, however
+// long, can overflow it.
+std::uint8_t* RegExpr::EmitNode(std::uint8_t code) {
+  std::uint8_t* node = emitPos_;
+  if (InSizePass()) {
+    if (programSize_ < kRegProgramSizeLimit)
+      programSize_ += kRegNodeHeadSize;
+    return node;
+  }
+  *emitPos_++ = code;
+  *emitPos_++ = 0;
+  *emitPos_++ = 0;
+  return node;
+}
+
+void RegExpr::EmitByte(std::uint8_t byte) {
+  if (InSizePass()) {
+    if (programSize_ < kRegProgramSizeLimit)
+      ++programSize_;
+    return;
+  }
+  *emitPos_++ = byte;
+}
+
+void RegExpr::InsertNode(RegNode node, std::uint8_t* operand) {
+  if (InSizePass()) {
+    if (programSize_ < kRegProgramSizeLimit)
+      programSize_ += kRegNodeHeadSize;
+    return;
+  }
+  std::memmove(operand + kRegNodeHeadSize, operand, static_cast<std::size_t>(emitPos_ - operand));
+  emitPos_ += kRegNodeHeadSize;
+  operand[0] = RegCode(node);
+  operand[1] = 0;
+  operand[2] = 0;
+}
+
+std::uint8_t* RegExpr::CompilerNext(std::uint8_t* node) const {
+  if (InSizePass())
+    return nullptr;
+  const std::uint16_t offset = RegNextOffset(node);
+  if (offset == 0)
+    return nullptr;
+  return Is(node, RegNode::LoopBack) ? node - offset : node + offset;
+}
+
+void RegExpr::LinkChain(std::uint8_t* chain, const std::uint8_t* target) {
+  if (InSizePass())
+    return;
+  std::uint8_t* last = chain;
+  for (std::uint8_t* next = CompilerNext(last); next != nullptr; next = CompilerNext(last)) {
+    last = next;
+  }
+  const std::ptrdiff_t offset = Is(last, RegNode::LoopBack) ? last - target : target - last;
+  last[1] = static_cast<std::uint8_t>((offset >> 8) & 0xFF);
+  last[2] = static_cast<std::uint8_t>(offset & 0xFF);
+}
+
+void RegExpr::LinkOperand(std::uint8_t* node, const std::uint8_t* target) {
+  if (InSizePass() || !Is(node, RegNode::Alternative))
+    return;
+  LinkChain(node + kRegNodeHeadSize, target);
+}
+
+void RegExpr::CollectHeaderFacts(int topFlags) {
+  RegProgram& program = *program_;
+  program.firstChar = 0;
+  program.anchored = 0;
+  program.mustText = nullptr;
+  program.mustLength = 0;
+  std::uint8_t* top = program.code() + 1;
+  std::uint8_t* afterTop = CompilerNext(top);
+  if (afterTop == nullptr || !Is(afterTop, RegNode::End))
+    return;
+  std::uint8_t* first = top + kRegNodeHeadSize;
+  if (Is(first, RegNode::Literal)) {
+    program.firstChar = first[kRegNodeHeadSize];
+  } else if (Is(first, RegNode::LineStart)) {
+    ++program.anchored;
+  }
+  if (!(topFlags & LeadingRepeat))
+    return;
+  for (std::uint8_t* node = first; node != nullptr; node = CompilerNext(node)) {
+    if (!Is(node, RegNode::Literal))
+      continue;
+    const char* text = reinterpret_cast<const char*>(node + kRegNodeHeadSize);
+    const auto length = static_cast<std::int32_t>(std::strlen(text));
+    if (length >= program.mustLength) {
+      program.mustText = text;
+      program.mustLength = length;
+    }
+  }
+}
+
+// With one top-level alternative every Literal on its chain of next links lies on every path to
+// End, so a text without the longest of them cannot match. A leading .* or .+ tries every later
+// end position from the first start already, so when that attempt fails every later one fails.
+void RegExpr::CollectSearchShortcuts() {
+  RegProgram& program = *program_;
+  std::uint8_t* top = program.code() + 1;
+  std::uint8_t* afterTop = CompilerNext(top);
+  if (afterTop == nullptr || !Is(afterTop, RegNode::End))
+    return;
+  std::uint8_t* first = top + kRegNodeHeadSize;
+  const char* longest = nullptr;
+  std::int32_t longestLength = 0;
+  for (std::uint8_t* node = first; node != nullptr; node = CompilerNext(node)) {
+    if (!Is(node, RegNode::Literal))
+      continue;
+    const char* text = reinterpret_cast<const char*>(node + kRegNodeHeadSize);
+    const auto length = static_cast<std::int32_t>(std::strlen(text));
+    if (length > longestLength) {
+      longest = text;
+      longestLength = length;
+    }
+  }
+  // An anchored expression that starts with a literal is rejected at its first character.
+  const bool rejectsAtOnce = program.anchored != 0 && Is(first, RegNode::LineStart) &&
+                             CompilerNext(first) != nullptr &&
+                             Is(CompilerNext(first), RegNode::Literal);
+  if (longest != nullptr && longestLength > program.mustLength && !rejectsAtOnce) {
+    program.requiredText = longest;
+    program.requiredLength = longestLength;
+  }
+  const bool repeats = Is(first, RegNode::StarSimple) || Is(first, RegNode::PlusSimple);
+  program.singleAttempt = repeats && Is(first + kRegNodeHeadSize, RegNode::AnyChar);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Matcher
+
+int RegExpr::Match(const char* text, int& length, int offset) {
+  if (text != nullptr && !OffsetInsideText(text, offset)) {
+    lastError_ = "offset outside the text";
+    return -1;
+  }
+  const char* subject = text != nullptr ? text + offset : nullptr;
+  if (Execute(program_.get(), subject) == 0)
+    return -1;
+  length = static_cast<int>(program_->groupEnd[0] - program_->groupStart[0]);
+  return static_cast<int>(program_->groupStart[0] - subject);
+}
+
+int RegExpr::Execute(RegProgram* program, const char* text) {
+  if (program == nullptr || text == nullptr) {
+    lastError_ = "NULL parameter";
+    return 0;
+  }
+  if (program->codeSize < 1 || program->code()[0] != kRegSignature) {
+    lastError_ = "corrupted program";
+    return 0;
+  }
+  if (program->mustText != nullptr && std::strstr(text, program->mustText) == nullptr)
+    return 0;
+  codeBegin_ = program->code();
+  codeSize_ = program->codeSize;
+  groupStarts_ = program->groupStart;
+  groupEnds_ = program->groupEnd;
+  // A failed search leaves every group slot none, rejected early or not.
+  ClearGroups();
+  if (program->requiredText != nullptr && std::strstr(text, program->requiredText) == nullptr) {
+    return 0;
+  }
+  textStart_ = text;
+  depth_ = 0;
+  stepsLeft_ = kStepBudget;
+  aborted_ = false;
+  if (program->anchored != 0)
+    return Attempt(*program, text) ? 1 : 0;
+  if (program->firstChar != 0) {
+    const char first = static_cast<char>(program->firstChar);
+    for (const char* start = std::strchr(text, first); start != nullptr;
+         start = std::strchr(start + 1, first)) {
+      if (Attempt(*program, start))
+        return 1;
+      if (aborted_)
+        return 0;
+    }
+    return 0;
+  }
+  for (const char* start = text;; ++start) {
+    if (Attempt(*program, start))
+      return 1;
+    if (aborted_ || *start == '\0' || program->singleAttempt)
+      return 0;
+  }
+}
+
+void RegExpr::ClearGroups() {
+  for (int slot = 0; slot < kRegGroupSlots; ++slot) {
+    groupStarts_[slot] = nullptr;
+    groupEnds_[slot] = nullptr;
+  }
+}
+
+// Slots are only ever set on the way back from a successful End, so a failed attempt leaves
+// them as it found them: none.
+bool RegExpr::Attempt(RegProgram& program, const char* start) {
+  inputPos_ = start;
+  if (!Run(codeBegin_ + 1))
+    return false;
+  program.groupStart[0] = start;
+  program.groupEnd[0] = inputPos_;
+  return true;
+}
+
+bool RegExpr::Abort(const char* message) {
+  if (!aborted_) {
+    aborted_ = true;
+    lastError_ = message;
+  }
+  return false;
+}
+
+bool RegExpr::Spend(std::int64_t steps) {
+  stepsLeft_ -= steps;
+  return stepsLeft_ >= 0 || Abort("backtracking limit reached");
+}
+
+// The successor through the next link; none when there is no link or it leads out of the
+// program.
+const std::uint8_t* RegExpr::Next(const std::uint8_t* node) const {
+  const std::uint16_t offset = RegNextOffset(node);
+  if (offset == 0)
+    return nullptr;
+  std::ptrdiff_t at = node - codeBegin_;
+  at = Is(node, RegNode::LoopBack) ? at - offset : at + offset;
+  if (at < 0 || at >= codeSize_)
+    return nullptr;
+  return codeBegin_ + at;
+}
+
+// Runs the node chain from `node`: one recursion level per pending choice.
+bool RegExpr::Run(const std::uint8_t* node) {
+  if (depth_ >= kMaxDepth)
+    return Abort("recursion too deep");
+  ++depth_;
+  bool matched = false;
+  while (node != nullptr && node - codeBegin_ < codeSize_) {
+    if (!Spend(1))
+      break;
+    const std::uint8_t* next = Next(node);
+    const std::uint8_t code = node[0];
+    if (code == RegCode(RegNode::End)) {
+      matched = true;
+      break;
+    }
+    if (code == RegCode(RegNode::Alternative)) {
+      if (next != nullptr && Is(next, RegNode::Alternative)) {
+        matched = RunAlternatives(node);
+        break;
+      }
+      node = RegOperand(node);
+      continue;
+    }
+    if (code == RegCode(RegNode::StarSimple) || code == RegCode(RegNode::PlusSimple)) {
+      matched = RunRepetition(node, next);
+      break;
+    }
+    if (IsGroupOpenCode(code) || IsGroupCloseCode(code)) {
+      matched = RunGroup(code, next);
+      break;
+    }
+    if (!StepNode(node))
+      break;
+    node = next;
+  }
+  if (node == nullptr || node - codeBegin_ >= codeSize_)
+    lastError_ = "corrupted pointers";
+  --depth_;
+  return matched;
+}
+
+// The nodes that consume or test input without making a choice; false when the node fails.
+bool RegExpr::StepNode(const std::uint8_t* node) {
+  const char* operand = reinterpret_cast<const char*>(RegOperand(node));
+  const char c = *inputPos_;
+  switch (static_cast<RegNode>(node[0])) {
+    case RegNode::LineStart:
+      return inputPos_ == textStart_;
+    case RegNode::LineEnd:
+      return c == '\0';
+    case RegNode::AnyChar:
+      if (c == '\0')
+        return false;
+      ++inputPos_;
+      return true;
+    case RegNode::InSet:
+      if (c == '\0' || std::strchr(operand, c) == nullptr)
+        return false;
+      ++inputPos_;
+      return true;
+    case RegNode::NotInSet:
+      if (c == '\0' || std::strchr(operand, c) != nullptr)
+        return false;
+      ++inputPos_;
+      return true;
+    case RegNode::Literal: {
+      if (operand[0] != c)
+        return false;
+      const std::size_t length = std::strlen(operand);
+      if (length > 1 && std::strncmp(operand, inputPos_, length) != 0)
+        return false;
+      inputPos_ += length;
+      return true;
+    }
+    case RegNode::Empty:
+    case RegNode::LoopBack:
+      return true;
+    default:
+      lastError_ = "memory corruption";
+      return false;
+  }
+}
+
+bool RegExpr::RunAlternatives(const std::uint8_t* node) {
+  const char* saved = inputPos_;
+  for (; node != nullptr && Is(node, RegNode::Alternative); node = Next(node)) {
+    if (Run(RegOperand(node)))
+      return true;
+    if (aborted_)
+      return false;
+    inputPos_ = saved;
+  }
+  return false;
+}
+
+// A group node records its position only once the rest of the expression has matched, and only
+// if no later repetition of the group recorded one first.
+bool RegExpr::RunGroup(std::uint8_t code, const std::uint8_t* next) {
+  const char* saved = inputPos_;
+  if (!Run(next))
+    return false;
+  const bool open = IsGroupOpenCode(code);
+  const char** slots = open ? groupStarts_ : groupEnds_;
+  const int slot = code - (open ? kRegGroupOpenBase : kRegGroupCloseBase);
+  if (slots[slot] == nullptr)
+    slots[slot] = saved;
+  return true;
+}
+
+bool RegExpr::RunRepetition(const std::uint8_t* node, const std::uint8_t* next) {
+  const char lookahead = next != nullptr && Is(next, RegNode::Literal)
+                             ? static_cast<char>(next[kRegNodeHeadSize])
+                             : '\0';
+  const int minimum = Is(node, RegNode::StarSimple) ? 0 : 1;
+  const char* start = inputPos_;
+  std::ptrdiff_t count = CountRepetitions(RegOperand(node));
+  // Giving back costs at most one step per counted character, paid here at once.
+  if (!Spend(2 * static_cast<std::int64_t>(count)))
+    return false;
+  while (count >= minimum) {
+    if (lookahead == '\0' || *inputPos_ == lookahead) {
+      if (Run(next))
+        return true;
+      if (aborted_)
+        return false;
+    }
+    --count;
+    inputPos_ = start + count;
+  }
+  return false;
+}
+
+std::ptrdiff_t RegExpr::CountRepetitions(const std::uint8_t* operand) {
+  const char* text = inputPos_;
+  const char* scan = text;
+  const char* set = reinterpret_cast<const char*>(RegOperand(operand));
+  switch (static_cast<RegNode>(operand[0])) {
+    case RegNode::AnyChar:
+      scan += std::strlen(scan);
+      break;
+    case RegNode::Literal:
+      while (*scan != '\0' && *scan == set[0])
+        ++scan;
+      break;
+    case RegNode::InSet:
+      while (*scan != '\0' && std::strchr(set, *scan) != nullptr)
+        ++scan;
+      break;
+    case RegNode::NotInSet:
+      while (*scan != '\0' && std::strchr(set, *scan) == nullptr)
+        ++scan;
+      break;
+    default:
+      lastError_ = "internal foulup";
+      break;
+  }
+  inputPos_ = scan;
+  return scan - text;
+}
+
+}  // namespace brontel
