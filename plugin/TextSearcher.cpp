@@ -38,7 +38,12 @@ class ExactBytes {
  public:
   Byte At(std::string_view text, std::size_t i) const { return ByteAt(text, i); }
   bool Holds(std::string_view text, std::size_t at, std::string_view pattern) const {
-    return std::memcmp(text.data() + at, pattern.data(), pattern.size()) == 0;
+    // Most candidates fail at once; a loop costs less for them than a call.
+    for (std::size_t k = 0; k < pattern.size(); ++k) {
+      if (text[at + k] != pattern[k])
+        return false;
+    }
+    return true;
   }
   std::bitset<256> Preimages(Byte byte) const { return std::bitset<256>().set(byte); }
 };
@@ -135,6 +140,20 @@ std::uint32_t LaneBits(LaneFlags flags) {
   return bits;
 #endif
 }
+
+// An anchor's bytes spread over all lanes. Made as a local of each scan, so that the compiler
+// keeps it in registers while the scan calls out to check candidates.
+struct AnchorLanes {
+  explicit AnchorLanes(const Anchor& anchor)
+      : offset(anchor.offset), one(SplatLanes(anchor.few[0])), other(SplatLanes(anchor.few[1])) {}
+
+  LaneFlags Flags(Lanes lanes) const { return (lanes == one) | (lanes == other); }
+  LaneFlags Flags(const Byte* block) const { return Flags(LoadLanes(block + offset)); }
+
+  std::size_t offset;
+  Lanes one;
+  Lanes other;
+};
 #endif
 
 // Finds the places where the pattern may start, cheaply: those whose bytes at two anchor
@@ -173,23 +192,49 @@ class CandidateFilter {
       first_ = second_;
   }
 
-  // Visits the places in [begin, end) from the lowest; answers the one accepted or kNoCandidate.
-  // Every place p must leave room for the whole pattern in `text`.
+  // Visits, from the lowest, the places from `begin` on where the whole pattern (`length` bytes)
+  // lies inside the region: before the first zero byte at or after `begin`, and before `size`.
+  // Answers the place accepted or kNoCandidate.
   template <class Visit>
-  std::size_t Forward(const Byte* text, std::size_t begin, std::size_t end, Visit&& visit) const {
+  std::size_t Forward(const Byte* text, std::size_t size, std::size_t begin, std::size_t length,
+                      Visit&& visit) const {
     std::size_t place = begin;
+    std::size_t region_end = size;
+    // Bytes before `checked` are known to hold no zero byte.
+    std::size_t checked = begin;
 #if BRONTEL_HAS_LANES
     if (first_.has_few) {
-      for (; place + kLaneCount <= end; place += kLaneCount) {
-        for (std::uint32_t bits = BlockBits(text + place); bits != 0; bits &= bits - 1) {
-          const std::size_t candidate = place + static_cast<std::size_t>(std::countr_zero(bits));
+      // The first anchor's lanes see every byte from begin + its offset on; the few before are
+      // looked at here. Each block then looks for the zero byte in the same lanes.
+      checked = std::min(size, begin + first_.offset);
+      region_end = FirstZeroOr(text, begin, checked, size);
+      const AnchorLanes first_lanes(first_);
+      const AnchorLanes second_lanes(second_);
+      const Lanes zero_lanes = SplatLanes(0);
+      while (region_end - place >= kLaneCount + length - 1) {
+        const Byte* block = text + place;
+        const Lanes first = LoadLanes(block + first_.offset);
+        const std::uint32_t zeros = LaneBits(first == zero_lanes);
+        const std::uint32_t bits = LaneBits(first_lanes.Flags(first) & second_lanes.Flags(block));
+        if (zeros != 0) {
+          region_end = place + first_.offset + static_cast<std::size_t>(std::countr_zero(zeros));
+          checked = region_end;
+          break;
+        }
+        for (std::uint32_t candidates = bits; candidates != 0; candidates &= candidates - 1) {
+          const std::size_t candidate =
+              place + static_cast<std::size_t>(std::countr_zero(candidates));
           if (visit(candidate))
             return candidate;
         }
+        place += kLaneCount;
+        checked = place + first_.offset;
       }
     }
 #endif
-    for (; place < end; ++place) {
+    if (checked < region_end)
+      region_end = FirstZeroOr(text, checked, region_end, region_end);
+    for (; place < region_end && region_end - place >= length; ++place) {
       if (Passes(text, place) && visit(place))
         return place;
     }
@@ -202,9 +247,13 @@ class CandidateFilter {
     std::size_t place = end;
 #if BRONTEL_HAS_LANES
     if (first_.has_few) {
-      for (; place >= begin + kLaneCount;) {
+      const AnchorLanes first_lanes(first_);
+      const AnchorLanes second_lanes(second_);
+      while (place - begin >= kLaneCount) {
         place -= kLaneCount;
-        for (std::uint32_t bits = BlockBits(text + place); bits != 0;) {
+        const Byte* block = text + place;
+        for (std::uint32_t bits = LaneBits(first_lanes.Flags(block) & second_lanes.Flags(block));
+             bits != 0;) {
           const int highest = 31 - std::countl_zero(bits);
           const std::size_t candidate = place + static_cast<std::size_t>(highest);
           if (visit(candidate))
@@ -223,30 +272,22 @@ class CandidateFilter {
   }
 
  private:
+  // The offset of the first zero byte in [from, to), or `otherwise`.
+  static std::size_t FirstZeroOr(const Byte* text, std::size_t from, std::size_t to,
+                                 std::size_t otherwise) {
+    const void* zero = from < to ? std::memchr(text + from, 0, to - from) : nullptr;
+    return zero != nullptr ? static_cast<std::size_t>(static_cast<const Byte*>(zero) - text)
+                           : otherwise;
+  }
+
   bool Passes(const Byte* text, std::size_t place) const {
     return first_.bytes.test(text[place + first_.offset]) &&
            second_.bytes.test(text[place + second_.offset]);
   }
 
-#if BRONTEL_HAS_LANES
-  static LaneFlags AnchorFlags(const Byte* bytes, const Anchor& anchor) {
-    const Lanes lanes = LoadLanes(bytes + anchor.offset);
-    return (lanes == SplatLanes(anchor.few[0])) | (lanes == SplatLanes(anchor.few[1]));
-  }
-
-  // Bit i set when place `block` + i passes both anchors.
-  std::uint32_t BlockBits(const Byte* block) const {
-    return LaneBits(AnchorFlags(block, first_) & AnchorFlags(block, second_));
-  }
-#endif
-
   Anchor first_;
   Anchor second_;
 };
-
-// Forward scans look for zero bytes a window at a time, so that a match near the start costs
-// little and the window is still in the cache when the filter reads it.
-constexpr std::size_t kWindowPlaces = 32 * 1024;
 
 template <bool kWholeWords, class Comparison>
 TextOffset ScanForwardWith(std::string_view text, std::size_t start, std::string_view pattern,
@@ -265,22 +306,8 @@ TextOffset ScanForwardWith(std::string_view text, std::size_t start, std::string
     }
     return true;
   };
-  for (std::size_t window = start; text.size() - window >= length;) {
-    const std::size_t window_end = std::min(text.size(), window + kWindowPlaces + length - 1);
-    const void* zero = std::memchr(bytes + window, 0, window_end - window);
-    const std::size_t usable_end =
-        zero != nullptr ? static_cast<std::size_t>(static_cast<const Byte*>(zero) - bytes)
-                        : window_end;
-    if (usable_end - window >= length) {
-      const std::size_t found = filter.Forward(bytes, window, usable_end - length + 1, accept);
-      if (found != kNoCandidate)
-        return static_cast<TextOffset>(found);
-    }
-    if (zero != nullptr || window_end == text.size())
-      break;
-    window = window_end - length + 1;
-  }
-  return kNotFound;
+  const std::size_t found = filter.Forward(bytes, text.size(), start, length, accept);
+  return found != kNoCandidate ? static_cast<TextOffset>(found) : kNotFound;
 }
 
 template <bool kWholeWords, class Comparison>
