@@ -28,15 +28,6 @@ std::size_t FindByte(const std::vector<char>& buffer, std::size_t from, std::siz
                         : static_cast<std::size_t>(static_cast<const char*>(hit) - buffer.data());
 }
 
-void AppendToHead(Line& line, const char* data, std::size_t size) {
-  const std::size_t room = kIniLineHeadLimit - line.head.size();
-  if (size > room) {
-    line.truncated = true;
-    size = room;
-  }
-  line.head.append(data, size);
-}
-
 }  // namespace
 
 std::string_view TrimBlanks(std::string_view text) {
@@ -97,34 +88,108 @@ std::size_t LineReader::FindLineEnd() {
   return std::min(nextLf_, nextCr_);
 }
 
+// Adds bytes [from, to) of the buffer to the spilled head of a line that crosses buffers.
+void LineReader::Spill(Line& line, std::size_t from, std::size_t to) {
+  const std::size_t room = kIniLineHeadLimit - spill_.size();
+  if (to - from > room) {
+    line.truncated = true;
+    to = from + room;
+  }
+  spill_.append(buffer_.data() + from, to - from);
+}
+
 bool LineReader::Next(Line& line) {
   if (pos_ == len_ && !Fill())
     return false;
   line.begin = bufferOffset_ + pos_;
-  line.head.clear();
   line.truncated = false;
+  bool spilled = false;
   for (;;) {
     const std::size_t stop = FindLineEnd();
     if (stop == kNone) {
-      AppendToHead(line, buffer_.data() + pos_, len_ - pos_);
+      if (!spilled)
+        spill_.clear();
+      spilled = true;
+      Spill(line, pos_, len_);
       pos_ = len_;
       if (!Fill()) {
         line.contentEnd = line.end = bufferOffset_ + len_;
+        line.head = spill_;
         return true;
       }
       continue;
     }
-    AppendToHead(line, buffer_.data() + pos_, stop - pos_);
+    if (spilled) {
+      Spill(line, pos_, stop);
+      line.head = spill_;
+    } else {
+      const std::size_t length = std::min(stop - pos_, kIniLineHeadLimit);
+      line.truncated = length < stop - pos_;
+      line.head = std::string_view(buffer_.data() + pos_, length);
+    }
     line.contentEnd = bufferOffset_ + stop;
     const bool carriageReturn = buffer_[stop] == '\r';
     pos_ = stop + 1;
-    if (carriageReturn && pos_ == len_)
+    if (carriageReturn && pos_ == len_) {
+      // The head may point into the buffer that Fill overwrites: keep a copy first.
+      if (!spilled)
+        spill_.assign(line.head);
+      line.head = spill_;
       Fill();
+    }
     if (carriageReturn && pos_ < len_ && buffer_[pos_] == '\n')
       ++pos_;
     line.end = bufferOffset_ + pos_;
     return true;
   }
+}
+
+// Moves pos_ (a line start) to the start of the first line in the buffer that begins with "["
+// after blanks and answers true; otherwise moves it to the start of the buffer's last,
+// unfinished line and answers false.
+bool LineReader::SkipToHeaderInBuffer() {
+  for (std::size_t from = pos_; from < len_;) {
+    const std::size_t bracket = FindByte(buffer_, from, len_, '[');
+    if (bracket == kNone)
+      break;
+    std::size_t start = bracket;
+    while (start > pos_ && IsBlank(buffer_[start - 1]))
+      --start;
+    if (start == pos_ || buffer_[start - 1] == '\n' || buffer_[start - 1] == '\r') {
+      pos_ = start;
+      return true;
+    }
+    from = bracket + 1;
+  }
+  std::size_t lastStart = len_;
+  while (lastStart > pos_ && buffer_[lastStart - 1] != '\n' && buffer_[lastStart - 1] != '\r') {
+    --lastStart;
+  }
+  pos_ = lastStart;
+  return false;
+}
+
+bool LineReader::NextSectionHeader(Line& line) {
+  for (;;) {
+    if (pos_ == len_ && !Fill())
+      return false;
+    const bool found = SkipToHeaderInBuffer();
+    // Either the header itself, or the unfinished last line, which may turn out to be one.
+    if (pos_ == len_)
+      continue;
+    if (!Next(line))
+      return false;
+    if (found || IsSectionHeader(line))
+      return true;
+  }
+}
+
+bool IsSectionHeader(const Line& line) {
+  for (const char c : line.head) {
+    if (!IsBlank(c))
+      return c == '[';
+  }
+  return false;
 }
 
 Parsed ParseLine(const Line& line) {

@@ -15,10 +15,31 @@ struct Line {
   std::uint64_t begin = 0;       // offset of its first byte
   std::uint64_t contentEnd = 0;  // offset just after its content, before the line end
   std::uint64_t end = 0;         // offset just after its line end (== contentEnd at EOF)
-  std::string head;              // the first kIniLineHeadLimit bytes of its content
-  bool truncated = false;        // the content is longer than head
+  // The first kIniLineHeadLimit bytes of its content. From LineReader::Next, a view that stays
+  // valid until the next call; see StoredLine for a lasting copy.
+  std::string_view head;
+  bool truncated = false;  // the content is longer than head
 
   bool HasLineEnd() const { return end != contentEnd; }
+};
+
+// A Line that owns its head.
+class StoredLine {
+ public:
+  StoredLine() = default;
+  explicit StoredLine(const Line& line) : line_(line), head_(line.head) { line_.head = head_; }
+  StoredLine(const StoredLine& other) : StoredLine(other.line_) {}
+  StoredLine& operator=(const StoredLine& other) {
+    line_ = other.line_;
+    head_ = other.head_;
+    line_.head = head_;
+    return *this;
+  }
+  const Line& line() const { return line_; }
+
+ private:
+  Line line_;
+  std::string head_;
 };
 
 // Reads the lines of an open file descriptor from its current position, in bounded memory:
@@ -30,15 +51,22 @@ class LineReader {
 
   // Fills `line` with the next line; false at the end of the file or after a read error.
   bool Next(Line& line);
+  // Skips to the next section header line and fills `line` with it, faster than Next. The
+  // offsets of the lines skipped this way may be off by a CR LF split across reads: for
+  // lookups only, not for edits.
+  bool NextSectionHeader(Line& line);
   // True when reading stopped at an error instead of the end of the file.
   bool failed() const { return failed_; }
 
  private:
   bool Fill();
   std::size_t FindLineEnd();
+  void Spill(Line& line, std::size_t from, std::size_t to);
+  bool SkipToHeaderInBuffer();
 
   int fd_;
   std::vector<char> buffer_;
+  std::string spill_;  // the head of a line that crosses the end of the buffer
   std::size_t pos_ = 0;
   std::size_t len_ = 0;
   std::size_t nextLf_ = 0;  // cached positions of the next LF and CR at or after pos_
@@ -62,6 +90,9 @@ struct Parsed {
 };
 
 Parsed ParseLine(const Line& line);
+
+// True when the line is a section header; a cheaper test than ParseLine.
+bool IsSectionHeader(const Line& line);
 
 // The value a read gives for `parsed`: quotes removed, cut to kIniValueMaxLength.
 std::string ValueOf(const Parsed& parsed);

@@ -76,13 +76,13 @@ void VisitSection(const std::string& path, std::string_view section, Visit visit
   LineReader reader(fd.get());
   Line line;
   bool inSection = false;
-  while (reader.Next(line)) {
+  while (inSection ? reader.Next(line) : reader.NextSectionHeader(line)) {
     const Parsed parsed = ParseLine(line);
     if (parsed.kind == LineKind::kSection) {
       if (inSection)
         return;
       inSection = parsed.nameKnown && NamesEqual(parsed.name, section);
-    } else if (inSection && !visit(line, parsed)) {
+    } else if (!visit(line, parsed)) {
       return;
     }
   }
@@ -260,11 +260,16 @@ void Rewrite(const Target& target, const std::vector<Edit>& edits) {
 // Where the first section named `section` lies and what it holds, for a write of `key`.
 struct WritePlan {
   bool sectionFound = false;
-  std::optional<Line> keyLine;
-  Line lastLineOfSection;     // the header or the last key line of the section
+  std::optional<ini_lines::StoredLine> keyLine;
+  Line lastLineOfSection;     // the header or the last key line of the section; offsets only
   std::uint64_t fileEnd = 0;  // offset after the last line
   bool fileEndsWithLineEnd = true;
 };
+
+Line OffsetsOf(Line line) {
+  line.head = {};
+  return line;
+}
 
 WritePlan PlanWrite(const Target& target, std::string_view section, std::string_view key) {
   WritePlan plan;
@@ -276,6 +281,8 @@ WritePlan PlanWrite(const Target& target, std::string_view section, std::string_
   while (reader.Next(line)) {
     plan.fileEnd = line.end;
     plan.fileEndsWithLineEnd = line.HasLineEnd();
+    if (!inSection && !ini_lines::IsSectionHeader(line))
+      continue;
     const Parsed parsed = ParseLine(line);
     if (parsed.kind == LineKind::kSection) {
       if (inSection)
@@ -283,16 +290,16 @@ WritePlan PlanWrite(const Target& target, std::string_view section, std::string_
       inSection = parsed.nameKnown && NamesEqual(parsed.name, section);
       if (inSection) {
         plan.sectionFound = true;
-        plan.lastLineOfSection = line;
+        plan.lastLineOfSection = OffsetsOf(line);
       }
       continue;
     }
     if (!inSection || (parsed.kind != LineKind::kKey && parsed.kind != LineKind::kUnknown)) {
       continue;
     }
-    plan.lastLineOfSection = line;
+    plan.lastLineOfSection = OffsetsOf(line);
     if (parsed.kind == LineKind::kKey && NamesEqual(parsed.name, key)) {
-      plan.keyLine = line;
+      plan.keyLine = ini_lines::StoredLine(line);
       return plan;
     }
   }
@@ -305,7 +312,7 @@ std::optional<Edit> EditForWrite(const WritePlan& plan, std::string_view section
                                  std::string_view key, std::string_view value) {
   const std::string keyLine = std::string(key) + "=" + std::string(value) + kLineEnd;
   if (plan.keyLine) {
-    const Line& line = *plan.keyLine;
+    const Line& line = plan.keyLine->line();
     const Parsed parsed = ParseLine(line);
     if (!parsed.hasValue) {
       const std::size_t keep = line.head.find_last_not_of(" \t") + 1;

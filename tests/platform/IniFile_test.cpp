@@ -269,6 +269,29 @@ TEST_F(IniFileTest, BinaryAndHugeLinesStayBounded) {
   EXPECT_EQ(Bytes().size(), binary.size() - (1 << 20) + 5);
 }
 
+// The reader works in 64 KiB pieces: headers, blanks and line ends falling on a piece boundary
+// must be read as if the file were one piece.
+TEST_F(IniFileTest, LinesAcrossReadBoundaries) {
+  constexpr std::size_t kPiece = 64 * 1024;
+  for (const std::string lineEnd : {"\r\n", "\n", "\r"}) {
+    for (std::size_t shift = 0; shift < 12; ++shift) {
+      const std::string head = "[a]" + lineEnd + "x=[Target]" + lineEnd + ";";
+      const std::string filler(kPiece - head.size() - lineEnd.size() - 6 + shift, '-');
+      const std::string text =
+          head + filler + lineEnd + "  [Target]" + lineEnd + "k=v" + lineEnd + "[b]" + lineEnd;
+      Put(text);
+      SCOPED_TRACE("shift " + std::to_string(shift) + ", line end size " +
+                   std::to_string(lineEnd.size()));
+      EXPECT_EQ(Read("Target", "k"), "v");
+      EXPECT_EQ(Read("a", "x"), "[Target]");
+      IniWriteString(path_, "target", "k", "w");
+      std::string expected = text;
+      expected.replace(expected.find("k=v"), 3, "k=w");
+      EXPECT_EQ(Bytes(), expected);
+    }
+  }
+}
+
 TEST_F(IniFileTest, ListingsAreBounded) {
   std::string text = "[s]\r\n";
   for (std::size_t i = 0; i < kIniListMaxKeys + 10; ++i)
