@@ -1,0 +1,92 @@
+/** @file MsgTypeMatcherInfo.h: one message type: its expressions, colours, name and count. */
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "classify/SymbolColor.h"
+#include "regex/RegExpr.h"
+
+namespace brontel {
+
+// A line offered to the expressions of one or more types. The expression engine wants a
+// zero-terminated text; the copy is made at most once per line, and only when some expression
+// gets past its quick rejections, into a buffer that the caller owns and reuses from line to
+// line (so classifying lines allocates nothing once the buffer has grown). The engine sees the
+// line up to its first zero byte. `line` and `buffer` must outlive the subject.
+class MatchSubject {
+ public:
+  MatchSubject(std::string_view line, std::string& buffer) : line_(line), buffer_(buffer) {}
+
+  std::string_view Line() const { return line_; }
+  // The line as a zero-terminated text, valid while the buffer is not touched otherwise.
+  const char* Text();
+
+ private:
+  std::string_view line_;
+  std::string& buffer_;
+  bool copied_ = false;
+};
+
+// One message type: a named class of log lines, recognised by regular expressions and shown
+// in its own colours and style.
+//
+// Ownership: owns its colour and every compiled expression. Copying is deep: the expression
+// texts are copied and compiled afresh into new RegExpr objects; colours, typeNo, count, name
+// and shortName are copied. Moving hands the compiled expressions over without recompiling.
+//
+// Errors: an expression that does not compile stays in `compiled`, keeps its error text and
+// never matches; nothing is reported. Nothing here throws except on memory exhaustion.
+//
+// Threads: matching uses the search state inside each RegExpr, so one type must not be matched
+// by two threads at once.
+class MsgTypeMatcherInfo {
+ public:
+  std::vector<std::string> exprTexts;
+  // One entry per entry of exprTexts after CompileExprs, same order. Change it only through
+  // CompileExprs: the quick rejections are derived from it there.
+  std::vector<std::unique_ptr<RegExpr>> compiled;
+  std::int32_t typeNo = 0;
+  TSymbolColor color;
+  std::int32_t count = 0;
+  std::string name;
+  std::string shortName;
+
+  MsgTypeMatcherInfo() = default;
+  MsgTypeMatcherInfo(const MsgTypeMatcherInfo& other);
+  MsgTypeMatcherInfo& operator=(const MsgTypeMatcherInfo& other);
+  MsgTypeMatcherInfo(MsgTypeMatcherInfo&& other) noexcept = default;
+  MsgTypeMatcherInfo& operator=(MsgTypeMatcherInfo&& other) noexcept = default;
+  ~MsgTypeMatcherInfo() = default;
+
+  // Appends `text` to exprTexts; does not compile it.
+  void AddExpr(std::string_view text);
+  // Replaces `compiled` by one RegExpr per entry of exprTexts, in order.
+  void CompileExprs();
+  // True as soon as one compiled expression, tried in order, matches anywhere in the line
+  // (searching from its first character); false when none does or there are none.
+  bool MatchesLine(MatchSubject& subject);
+  // The same for a single line; copies the line into a temporary text when needed.
+  bool MatchesLine(std::string_view line);
+
+ private:
+  // What a line must show before an expression is worth running. Views point into the
+  // compiled program, which lives as long as its RegExpr.
+  struct QuickReject {
+    bool neverMatches = false;   // the expression did not compile
+    char firstChar = 0;          // if not 0: the line holds this character
+    std::string_view prefix;     // the line starts with this text
+    std::string_view required1;  // the line holds these texts (empty: nothing required)
+    std::string_view required2;
+    bool Rejects(std::string_view line) const;
+  };
+  static QuickReject QuickRejectFor(const RegExpr& expr);
+  void DeriveQuickRejects();
+
+  std::vector<QuickReject> rejects_;
+};
+
+}  // namespace brontel
