@@ -9,8 +9,20 @@
 
 namespace brontel::ui {
 
+namespace {
+
+// The next tab at or after `from`, or line.size().
+std::size_t NextTab(std::string_view line, std::size_t from) {
+  const void* tab = std::memchr(line.data() + from, '\t', line.size() - from);
+  return tab ? static_cast<std::size_t>(static_cast<const char*>(tab) - line.data()) : line.size();
+}
+
+}  // namespace
+
 std::size_t LineStore::ExpandedLength(std::string_view line) {
-  const auto tabs = static_cast<std::size_t>(std::count(line.begin(), line.end(), '\t'));
+  std::size_t tabs = 0;
+  for (std::size_t at = NextTab(line, 0); at < line.size(); at = NextTab(line, at + 1))
+    ++tabs;
   return line.size() + tabs * (kTabReplacement.size() - 1);
 }
 
@@ -39,10 +51,20 @@ void LineStore::AssignLines(const Lines& lines) {
   std::size_t total = 0;
   for (const auto& line : lines)
     total += ExpandedLength(line) + kLineBreak.size();
-  // Free the old text before sizing the new one, so the peak stays at one text.
-  Clear();
-  text_.reserve(total);
-  starts_.reserve(lines.size());
+  // A buffer that already fits (a reload of a view of about the same size) is reused: no new
+  // pages to fault in. Otherwise the old text is freed before the new one is sized, so the
+  // peak stays at one text.
+  const bool reuse = text_.capacity() >= total && text_.capacity() / 2 <= total &&
+                     starts_.capacity() >= lines.size() && starts_.capacity() / 2 <= lines.size();
+  if (reuse) {
+    text_.clear();
+    starts_.clear();
+    maxLineLength_ = 0;
+  } else {
+    Clear();
+    text_.reserve(total);
+    starts_.reserve(lines.size());
+  }
   for (const auto& line : lines)
     AppendExpanded(line);
 }
@@ -85,15 +107,12 @@ void LineStore::AppendExpanded(std::string_view line) {
   const std::size_t start = text_.size();
   starts_.push_back(start);
   std::size_t from = 0;
-  while (from < line.size()) {
-    const std::size_t tab = line.find('\t', from);
-    const std::size_t end = tab == std::string_view::npos ? line.size() : tab;
-    text_.append(line.substr(from, end - from));
-    if (tab == std::string_view::npos)
-      break;
+  for (std::size_t tab = NextTab(line, 0); tab < line.size(); tab = NextTab(line, from)) {
+    text_.append(line.data() + from, tab - from);
     text_.append(kTabReplacement);
     from = tab + 1;
   }
+  text_.append(line.data() + from, line.size() - from);
   maxLineLength_ = std::max(maxLineLength_, text_.size() - start);
   text_.append(kLineBreak);
 }

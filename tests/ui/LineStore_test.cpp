@@ -77,6 +77,23 @@ TEST(LineStoreTest, AssignReplacesAndAddAppends) {
   EXPECT_EQ(store.Count(), 3u);
 }
 
+TEST(LineStoreTest, ReassigningAViewOfSimilarSizeLeavesNothingOfTheOldOne) {
+  LineStore store;
+  const std::vector<std::string> first = {"aaaaaaaaaa", "bbbbbbbbbb", "c\tc"};
+  const std::vector<std::string> second = {"xyz", "", "0123456789012"};
+  store.Assign(first);
+  store.Assign(second);
+  EXPECT_EQ(store.Text(), "xyz\r\n\r\n0123456789012\r\n");
+  EXPECT_EQ(store.Count(), 3u);
+  EXPECT_EQ(store.MaxLineLength(), 13u);
+  const std::vector<std::string> longer(100, std::string(50, 'q'));
+  store.Assign(longer);
+  EXPECT_EQ(store.TextLength(), 100u * 52u);
+  EXPECT_EQ(store.Line(99), std::string(50, 'q'));
+  store.Assign(second);
+  EXPECT_EQ(store.Text(), "xyz\r\n\r\n0123456789012\r\n");
+}
+
 TEST(LineStoreTest, LinesTakenFromTheStoreItselfSurviveReassignAndAdd) {
   LineStore store;
   const std::vector<std::string> lines = {"first line", "second line"};
