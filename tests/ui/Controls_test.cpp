@@ -37,11 +37,11 @@ TEST(CheckBoxTest, SettingTheStateFromCodeRunsTheClickHandlerOnlyOnAChange) {
 }
 
 TEST(ComboBoxTest, UserChoiceRunsHandlersCodeOnlyNotifies) {
-  ComboBox combo("comBufferSize");
-  combo.SetItems({"5 KB", "10 KB", "20 KB"});
-  int clicks = 0;
+  int clicks = 0;  // declared before the box: its destruction is announced to the observer
   int changes = 0;
   int notified = 0;
+  ComboBox combo("comBufferSize");
+  combo.SetItems({"5 KB", "10 KB", "20 KB"});
   combo.OnClick = [&](Component&) { ++clicks; };
   combo.OnChange = [&](Component&) { ++changes; };
   combo.AddObserver([&](Component&, Change c) { notified += c == Change::ItemIndex; });
@@ -218,8 +218,8 @@ TEST(ButtonTest, ClickRunsTheHandlerOnlyWhenEnabled) {
 }
 
 TEST(ObserverTest, ObserversSeeChangesInOrderAndMayRemoveThemselves) {
+  std::vector<std::string> seen;  // outlives the timer, which announces its destruction
   Timer timer("Timer1", 50, false);
-  std::vector<std::string> seen;
   Component::ObserverId first = 0;
   first = timer.AddObserver([&](Component& c, Change change) {
     seen.push_back("first");

@@ -353,13 +353,14 @@ TEST_F(EditorTest, DoubleClickSelectsTheWordUnderThePointer) {
 }
 
 TEST_F(EditorTest, RightClickPopsUpTheMenu) {
-  PopupMenu menu("PopupMenu1");
   int popups = 0;
+  PopupMenu menu("PopupMenu1");
   menu.AddObserver([&](Component&, Change change) { popups += change == Change::Popup; });
   editor.SetPopupMenu(&menu);
   editor.MouseDown(MouseButton::Right, ShiftState::Right, Point{40, 50});
   EXPECT_EQ(popups, 1);
   EXPECT_EQ(menu.PopupPoint(), (Point{40, 50}));
+  editor.SetPopupMenu(nullptr);
 }
 
 TEST_F(EditorTest, WheelScrollsThreeRowsPerNotchAndStopsAtTheEnd) {
@@ -395,7 +396,8 @@ TEST_F(EditorTest, StatusChangesAfterCaretSelectionAndScroll) {
 
 TEST_F(EditorTest, AnUpdateBracketRepaintsOnceAtItsEnd) {
   int repaints = 0;
-  editor.AddObserver([&](Component&, Change change) { repaints += change == Change::Repaint; });
+  const auto observer =
+      editor.AddObserver([&](Component&, Change change) { repaints += change == Change::Repaint; });
   editor.BeginUpdate();
   editor.Clear();
   for (int i = 0; i < 5; ++i)
@@ -408,6 +410,7 @@ TEST_F(EditorTest, AnUpdateBracketRepaintsOnceAtItsEnd) {
   EXPECT_TRUE(editor.TakeInvalidRect().IsEmpty());
   editor.EndUpdate();  // unbalanced: ignored
   EXPECT_FALSE(editor.Updating());
+  editor.RemoveObserver(observer);
 }
 
 TEST_F(EditorTest, CellRectanglesStartAfterTheGutter) {
