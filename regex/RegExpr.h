@@ -51,8 +51,11 @@ class RegExpr {
   const std::string& pattern() const { return pattern_; }
   const std::string& lastError() const { return lastError_; }
 
-  // Recursion depth beyond which a search gives up (each level is one pending choice).
-  static constexpr int kMaxDepth = 6000;
+  // Recursion depth beyond which a search gives up. Each level is one pending choice and costs
+  // about 100 bytes of stack, so the limit keeps a search well inside a 1 MB thread stack. Simple
+  // repetitions (x*, x+ over one character, set or ".") need no depth however long the text; a
+  // repeated group needs about four levels per repetition.
+  static constexpr int kMaxDepth = 3000;
   // Interpreter steps (nodes visited, characters counted, repetitions given back) per search.
   static constexpr std::int64_t kStepBudget = std::int64_t{1} << 25;
 
