@@ -54,7 +54,7 @@ void TRAHLEditor::AddLine(std::string_view line) {
     AfterLinesReplaced();
     return;
   }
-  Notify(Change::Scroll);  // the row count grew
+  NotifyScroll();  // the row count grew
   Invalidate();
 }
 
@@ -64,7 +64,7 @@ void TRAHLEditor::AfterLinesReplaced() {
   caretCol_ = limited.col;
   anchor_ = selectEnd_ = CaretOffset();
   topRow_ = std::min(topRow_, MaxTopRow());
-  Notify(Change::Scroll);
+  NotifyScroll();
   Invalidate();
   StatusChanged();
 }
@@ -76,10 +76,24 @@ void TRAHLEditor::BeginUpdate() {
 void TRAHLEditor::EndUpdate() {
   if (updateDepth_ == 0)
     return;
-  if (--updateDepth_ == 0 && repaintDeferred_) {
+  if (--updateDepth_ > 0)
+    return;
+  if (scrollDeferred_) {
+    scrollDeferred_ = false;
+    Notify(Change::Scroll);
+  }
+  if (repaintDeferred_) {
     repaintDeferred_ = false;
     Notify(Change::Repaint);
   }
+}
+
+void TRAHLEditor::NotifyScroll() {
+  if (Updating()) {
+    scrollDeferred_ = true;
+    return;
+  }
+  Notify(Change::Scroll);
 }
 
 // --- caret and scrolling -------------------------------------------------------------------
@@ -107,7 +121,7 @@ void TRAHLEditor::ScrollTo(int leftCol, int topRow) {
     return;
   leftCol_ = leftCol;
   topRow_ = topRow;
-  Notify(Change::Scroll);
+  NotifyScroll();
   Invalidate();
   StatusChanged();
 }
@@ -140,7 +154,7 @@ void TRAHLEditor::ScrollToShow(Position p) {
     return;
   topRow_ = std::clamp(top, 0, MaxTopRow());
   leftCol_ = std::clamp(left, 0, kMaxCaretColumn);
-  Notify(Change::Scroll);
+  NotifyScroll();
 }
 
 void TRAHLEditor::PlaceCaret(Position p, bool extendSelection) {
@@ -267,7 +281,7 @@ void TRAHLEditor::SetCellSize(Size size) {
   if (size == cellSize_)
     return;
   cellSize_ = size;
-  Notify(Change::Scroll);
+  NotifyScroll();
   Invalidate();
 }
 
@@ -353,14 +367,18 @@ bool TRAHLEditor::HandleNavigationKey(KeyCode key, ShiftState shift) {
       return true;
     }
     case vk::Left:
-      if (caretCol_ == 0 && caretRow_ > 0 && !ctrl) {
+      if (ctrl) {
+        MoveTo(WordBoundary(false), extend);
+      } else if (caretCol_ == 0 && caretRow_ > 0) {
         MoveTo(Limit(caretRow_ - 1, lineEnd(caretRow_ - 1)), extend);
       } else {
         MoveBy(0, -1, extend);
       }
       return true;
     case vk::Right:
-      if (caretCol_ >= lineEnd(caretRow_) && caretRow_ < lastRow && !ctrl) {
+      if (ctrl) {
+        MoveTo(WordBoundary(true), extend);
+      } else if (caretCol_ >= lineEnd(caretRow_) && caretRow_ < lastRow) {
         MoveTo(Limit(caretRow_ + 1, 0), extend);
       } else {
         MoveBy(0, 1, extend);
@@ -398,6 +416,27 @@ bool TRAHLEditor::HandleNavigationKey(KeyCode key, ShiftState shift) {
     default:
       return false;
   }
+}
+
+// The start of the next word (forwards) or of the word before the caret (backwards), over
+// line ends; the text's ends when there is no such word.
+TRAHLEditor::Position TRAHLEditor::WordBoundary(bool forwards) const {
+  if (lines_.Empty())
+    return Position{};
+  const std::string_view text = Text();
+  std::size_t at = CaretOffset();
+  if (forwards) {
+    while (at < text.size() && IsWordChar(text[at]))
+      ++at;
+    while (at < text.size() && !IsWordChar(text[at]))
+      ++at;
+  } else {
+    while (at > 0 && !IsWordChar(text[at - 1]))
+      --at;
+    while (at > 0 && IsWordChar(text[at - 1]))
+      --at;
+  }
+  return PositionOf(at);
 }
 
 TRAHLEditor::Position TRAHLEditor::CellAt(Point at) const {

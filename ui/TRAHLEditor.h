@@ -56,7 +56,8 @@ class TRAHLEditor : public Control {
   std::string_view Text() const { return lines_.Text(); }
   std::size_t TextLength() const { return lines_.TextLength(); }
   void SaveToFile(const std::string& path) const { lines_.SaveToFile(path); }
-  // Changes inside a Begin/EndUpdate bracket (brackets nest) repaint once, at the end.
+  // Changes inside a Begin/EndUpdate bracket (brackets nest) repaint once, at the end, and
+  // tell the shell's scroll bars once.
   void BeginUpdate();
   void EndUpdate();
   bool Updating() const { return updateDepth_ > 0; }
@@ -146,7 +147,8 @@ class TRAHLEditor : public Control {
 
   // --- input, forwarded by the shell --------------------------------------------------------
   // A key press: OnKeyDown first, then (unless consumed) the view's own keys: arrows, Page
-  // Up/Down, Home/End, Ctrl+Home/End, Ctrl+Up/Down (scroll a row), with Shift extending the
+  // Up/Down, Home/End, Ctrl+Home/End, Ctrl+Left/Right (by words), Ctrl+Up/Down (scroll a
+  // row), with Shift extending the
   // selection; Ctrl+C and Ctrl+Insert copy; Ctrl+A selects all. True when the view used the
   // key.
   bool KeyDown(KeyCode key, ShiftState shift);
@@ -183,6 +185,8 @@ class TRAHLEditor : public Control {
   void MoveTo(Position position, bool extendSelection);
   bool HandleNavigationKey(KeyCode key, ShiftState shift);
   void SelectWordAt(Position position);
+  Position WordBoundary(bool forwards) const;
+  void NotifyScroll();
   void AfterLinesReplaced();
   void StatusChanged();
   void FillLineAttrs(std::size_t line, LineAttrs& attrs);
@@ -200,6 +204,7 @@ class TRAHLEditor : public Control {
   Size cellSize_{7, 14};
   int updateDepth_ = 0;
   bool repaintDeferred_ = false;
+  bool scrollDeferred_ = false;
   bool dragging_ = false;
   Rect invalid_;
   TextAttr defaultAttr_{clWindowText, clWindow, FontStyle::None};

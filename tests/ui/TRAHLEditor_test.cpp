@@ -314,6 +314,24 @@ TEST_F(EditorTest, CtrlCCopiesAndCtrlASelectsAll) {
   EXPECT_EQ(editor.Text(), "abc\r\ndef\r\n");
 }
 
+TEST_F(EditorTest, CtrlLeftAndRightJumpByWordsAcrossLines) {
+  Load({"ERROR disk_full", "at 10:42"});
+  editor.KeyDown(vk::Right, ShiftState::Ctrl);
+  EXPECT_EQ(editor.CaretCol(), 6);  // start of disk_full
+  editor.KeyDown(vk::Right, ShiftState::Ctrl);
+  EXPECT_EQ(editor.CaretRow(), 1);  // over the line end to "at"
+  EXPECT_EQ(editor.CaretCol(), 0);
+  editor.KeyDown(vk::Right, ShiftState::Ctrl | ShiftState::Shift);
+  EXPECT_EQ(editor.SelectedText(), "at ");
+  editor.KeyDown(vk::Left, ShiftState::Ctrl);
+  editor.KeyDown(vk::Left, ShiftState::Ctrl);
+  EXPECT_EQ(editor.CaretRow(), 0);
+  EXPECT_EQ(editor.CaretCol(), 6);
+  editor.KeyDown(vk::Left, ShiftState::Ctrl);
+  editor.KeyDown(vk::Left, ShiftState::Ctrl);  // already at the start of the text
+  EXPECT_EQ(editor.CaretOffset(), 0u);
+}
+
 TEST_F(EditorTest, CtrlUpAndDownScrollWithoutMovingTheCaret) {
   Load(NumberedLines(30));
   editor.KeyDown(vk::Down, ShiftState::Ctrl);
@@ -396,16 +414,21 @@ TEST_F(EditorTest, StatusChangesAfterCaretSelectionAndScroll) {
 
 TEST_F(EditorTest, AnUpdateBracketRepaintsOnceAtItsEnd) {
   int repaints = 0;
-  const auto observer =
-      editor.AddObserver([&](Component&, Change change) { repaints += change == Change::Repaint; });
+  int scrolls = 0;
+  const auto observer = editor.AddObserver([&](Component&, Change change) {
+    repaints += change == Change::Repaint;
+    scrolls += change == Change::Scroll;
+  });
   editor.BeginUpdate();
   editor.Clear();
   for (int i = 0; i < 5; ++i)
     editor.AddLine("x");
   editor.MoveCaret(3, 0);
   EXPECT_EQ(repaints, 0);
+  EXPECT_EQ(scrolls, 0);
   editor.EndUpdate();
   EXPECT_EQ(repaints, 1);
+  EXPECT_EQ(scrolls, 1);
   EXPECT_EQ(editor.TakeInvalidRect(), (Rect{0, 0, 14 + 7 * 20, 14 * 10}));
   EXPECT_TRUE(editor.TakeInvalidRect().IsEmpty());
   editor.EndUpdate();  // unbalanced: ignored
