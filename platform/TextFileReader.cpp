@@ -62,13 +62,18 @@ void TextFileReader::ConvertKeepingPositions(std::size_t filled) {
     textSize_ = rawSize;
     return;
   }
+  // Move the stretches between carriage returns down, one memmove per stretch.
   std::size_t write = static_cast<std::size_t>(first - data);
-  for (std::size_t read = write; read < rawSize; ++read) {
-    if (data[read] == kCarriageReturn) {
-      droppedReturns_.push_back(write);
-    } else {
-      data[write++] = data[read];
-    }
+  std::size_t read = write;
+  while (read < rawSize) {
+    droppedReturns_.push_back(write);
+    ++read;  // skip the carriage return
+    const void* next = std::memchr(data + read, kCarriageReturn, rawSize - read);
+    const std::size_t stop =
+        next == nullptr ? rawSize : static_cast<std::size_t>(static_cast<const char*>(next) - data);
+    std::memmove(data + write, data + read, stop - read);
+    write += stop - read;
+    read = stop;
   }
   textSize_ = write;
 }
