@@ -17,7 +17,7 @@ int nestingDepth = 0;
 
 // The directory part of `path`, separator included; empty when there is none.
 std::string DirectoryOf(const std::string& path) {
-  const std::size_t separator = path.find_last_of(platform::PathSeparator());
+  const std::size_t separator = path.find_last_of(std::string{platform::PathSeparator(), '/'});
   return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
 }
 

@@ -10,7 +10,7 @@
 namespace brontel {
 
 std::string DisplayNameOf(const std::string& path) {
-  const std::size_t separator = path.find_last_of(platform::PathSeparator());
+  const std::size_t separator = path.find_last_of(std::string{platform::PathSeparator(), '/'});
   return separator == std::string::npos ? path : path.substr(separator + 1);
 }
 

@@ -1,0 +1,77 @@
+#include <windows.h>
+
+#include <limits>
+
+#include "platform/PlatformError.h"
+#include "platform/ReadOnlyFile.h"
+
+namespace brontel::platform {
+namespace {
+
+PlatformError LastWindowsError(const std::string& path) {
+  const DWORD code = ::GetLastError();
+  char message[512] = {};
+  const DWORD length = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                        nullptr, code, 0, message, sizeof message, nullptr);
+  std::string reason = length > 0 ? std::string(message, length) : "error " + std::to_string(code);
+  while (!reason.empty() && (reason.back() == '\r' || reason.back() == '\n'))
+    reason.pop_back();
+  return PlatformError(path, reason);
+}
+
+class WindowsReadOnlyFile final : public ReadOnlyFile {
+ public:
+  WindowsReadOnlyFile(HANDLE handle, std::string path) : handle_(handle), path_(std::move(path)) {}
+  ~WindowsReadOnlyFile() override { ::CloseHandle(handle_); }
+  WindowsReadOnlyFile(const WindowsReadOnlyFile&) = delete;
+  WindowsReadOnlyFile& operator=(const WindowsReadOnlyFile&) = delete;
+
+  const std::string& Path() const override { return path_; }
+
+  std::uint64_t Size() const override {
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(handle_, &size))
+      throw LastWindowsError(path_);
+    return static_cast<std::uint64_t>(size.QuadPart);
+  }
+
+  std::size_t ReadAt(std::uint64_t offset, char* buffer, std::size_t count) override {
+    if (count == 0)
+      return 0;
+    OVERLAPPED position{};
+    position.Offset = static_cast<DWORD>(offset);
+    position.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    const DWORD wanted = count > std::numeric_limits<DWORD>::max() / 2
+                             ? std::numeric_limits<DWORD>::max() / 2
+                             : static_cast<DWORD>(count);
+    DWORD got = 0;
+    if (!::ReadFile(handle_, buffer, wanted, &got, &position)) {
+      if (::GetLastError() == ERROR_HANDLE_EOF)
+        return 0;
+      throw LastWindowsError(path_);
+    }
+    return got;
+  }
+
+ private:
+  HANDLE handle_;
+  std::string path_;
+};
+
+}  // namespace
+
+std::unique_ptr<ReadOnlyFile> OpenReadOnlyFile(const std::string& path) {
+  // Read and write sharing: the log's writer keeps writing while the viewer reads.
+  const HANDLE handle = ::CreateFileA(path.c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE)
+    throw LastWindowsError(path);
+  if (::GetFileType(handle) != FILE_TYPE_DISK) {
+    ::CloseHandle(handle);
+    throw PlatformError(path, "not a regular file");
+  }
+  return std::make_unique<WindowsReadOnlyFile>(handle, path);
+}
+
+}  // namespace brontel::platform
