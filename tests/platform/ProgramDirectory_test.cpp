@@ -15,7 +15,8 @@ namespace {
 class ScopedEnv {
  public:
   ScopedEnv(const char* name, const char* value) : name_(name) {
-    if (const char* old = ::getenv(name)) old_ = old;
+    if (const char* old = ::getenv(name))
+      old_ = old;
     if (value) {
       ::setenv(name, value, 1);
     } else {
@@ -71,7 +72,10 @@ TEST(EnsureDirectory, CreatesNestedDirectoriesAndRefusesFiles) {
   EXPECT_TRUE(std::filesystem::is_directory(root / "a" / "b"));
   EXPECT_TRUE(EnsureDirectory((root / "a").string()));
   std::filesystem::create_directories(root);
-  { std::FILE* f = std::fopen((root / "file").c_str(), "w"); std::fclose(f); }
+  {
+    std::FILE* f = std::fopen((root / "file").c_str(), "w");
+    std::fclose(f);
+  }
   EXPECT_FALSE(EnsureDirectory((root / "file").string()));
   EXPECT_FALSE(EnsureDirectory(""));
   std::filesystem::remove_all(root);
