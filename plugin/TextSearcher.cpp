@@ -84,6 +84,13 @@ class Utf8Casing {
   const platform::UpperCaseMap& map_;
 };
 
+// The offset of the first zero byte in [from, to), or `otherwise`.
+std::size_t FirstZeroOr(const Byte* text, std::size_t from, std::size_t to, std::size_t otherwise) {
+  const void* zero = from < to ? std::memchr(text + from, 0, to - from) : nullptr;
+  return zero != nullptr ? static_cast<std::size_t>(static_cast<const Byte*>(zero) - text)
+                         : otherwise;
+}
+
 // One position of the pattern that every candidate must pass: the text byte there must be one of
 // the bytes that can stand for the pattern's byte.
 struct Anchor {
@@ -272,14 +279,6 @@ class CandidateFilter {
   }
 
  private:
-  // The offset of the first zero byte in [from, to), or `otherwise`.
-  static std::size_t FirstZeroOr(const Byte* text, std::size_t from, std::size_t to,
-                                 std::size_t otherwise) {
-    const void* zero = from < to ? std::memchr(text + from, 0, to - from) : nullptr;
-    return zero != nullptr ? static_cast<std::size_t>(static_cast<const Byte*>(zero) - text)
-                           : otherwise;
-  }
-
   bool Passes(const Byte* text, std::size_t place) const {
     return first_.bytes.test(text[place + first_.offset]) &&
            second_.bytes.test(text[place + second_.offset]);
@@ -315,9 +314,7 @@ TextOffset ScanBackwardWith(std::string_view text, std::size_t end, std::string_
                             const Comparison& comparison) {
   const std::size_t length = pattern.size();
   const auto* bytes = reinterpret_cast<const Byte*>(text.data());
-  const void* zero = std::memchr(bytes, 0, end);
-  const std::size_t region_end =
-      zero != nullptr ? static_cast<std::size_t>(static_cast<const Byte*>(zero) - bytes) : end;
+  const std::size_t region_end = FirstZeroOr(bytes, 0, end, end);
   if (region_end < length)
     return kNotFound;
   const CandidateFilter filter(pattern, comparison);
