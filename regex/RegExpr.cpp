@@ -481,6 +481,7 @@ int RegExpr::Execute(RegProgram* program, const char* text) {
   textStart_ = text;
   depth_ = 0;
   stepsLeft_ = kStepBudget;
+  budgetExtended_ = false;
   aborted_ = false;
   if (program->anchored != 0)
     return Attempt(*program, text) ? 1 : 0;
@@ -529,9 +530,19 @@ bool RegExpr::Abort(const char* message) {
   return false;
 }
 
+// The text's length is only measured when the fixed allowance runs out, so that the common
+// search that rejects a line at its first character never pays for it.
 bool RegExpr::Spend(std::int64_t steps) {
   stepsLeft_ -= steps;
-  return stepsLeft_ >= 0 || Abort("backtracking limit reached");
+  if (stepsLeft_ >= 0)
+    return true;
+  if (!budgetExtended_) {
+    budgetExtended_ = true;
+    stepsLeft_ += kStepsPerCharacter * static_cast<std::int64_t>(std::strlen(textStart_));
+    if (stepsLeft_ >= 0)
+      return true;
+  }
+  return Abort("backtracking limit reached");
 }
 
 // The successor through the next link; none when there is no link or it leads out of the

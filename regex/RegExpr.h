@@ -56,8 +56,11 @@ class RegExpr {
   // repetitions (x*, x+ over one character, set or ".") need no depth however long the text; a
   // repeated group needs about four levels per repetition.
   static constexpr int kMaxDepth = 3000;
-  // Interpreter steps (nodes visited, characters counted, repetitions given back) per search.
-  static constexpr std::int64_t kStepBudget = std::int64_t{1} << 25;
+  // Interpreter steps (nodes visited, characters counted, repetitions given back) a search may
+  // take: a fixed allowance plus a share per character of the text, so that any search that is
+  // linear in the text always completes while a runaway one gives up within milliseconds.
+  static constexpr std::int64_t kStepBudget = std::int64_t{1} << 21;
+  static constexpr std::int64_t kStepsPerCharacter = 64;
 
  private:
   // Compiler.
@@ -113,6 +116,7 @@ class RegExpr {
   std::ptrdiff_t codeSize_ = 0;
   int depth_ = 0;
   std::int64_t stepsLeft_ = 0;
+  bool budgetExtended_ = false;  // the per-character share is added once, when first needed
   bool aborted_ = false;
 };
 
