@@ -1,0 +1,139 @@
+#include "viewer/LineHistory.h"
+
+#include <algorithm>
+#include <functional>
+
+#include "classify/LineClassifier.h"
+
+namespace brontel {
+namespace {
+
+std::uint64_t HashOf(std::string_view line) {
+  return std::hash<std::string_view>{}(line);
+}
+
+bool HoldsLineBreakBytes(std::string_view line) {
+  return line.find_first_of(LineHistory::kLineBreak) != std::string_view::npos;
+}
+
+// Dropped lines are cut off the front once they are most of the text (and worth a copy).
+constexpr std::size_t kCompactMinimum = 1 << 20;
+
+}  // namespace
+
+std::string_view LineHistory::Line(std::size_t i) const {
+  const std::size_t begin = Begin(i);
+  const std::size_t end = i + 1 < starts_.size() ? Begin(i + 1) : text_.size();
+  return std::string_view(text_).substr(begin, end - begin - kLineBreak.size());
+}
+
+std::string_view LineHistory::Text() const {
+  return std::string_view(text_).substr(LiveBegin());
+}
+
+std::vector<std::string_view> LineHistory::LineViews() const {
+  std::vector<std::string_view> views;
+  views.reserve(Count());
+  for (std::size_t i = 0; i < Count(); ++i)
+    views.push_back(Line(i));
+  return views;
+}
+
+bool LineHistory::ExactlyPresent(std::string_view line, std::uint64_t hash) const {
+  const auto [first, last] = exact_.equal_range(hash);
+  for (auto it = first; it != last; ++it) {
+    if (Line(static_cast<std::size_t>(it->second - firstSeq_)) == line)
+      return true;
+  }
+  return false;
+}
+
+bool LineHistory::Contains(std::string_view line) const {
+  if (line.empty() || ExactlyPresent(line, HashOf(line)))
+    return true;
+  // Without CR or LF of its own, a line can only occur inside one history line.
+  if (line.size() > longest_ && !HoldsLineBreakBytes(line))
+    return false;
+  const std::string_view text = Text();
+  if (line.size() > text.size())
+    return false;
+  const auto found = std::search(text.begin(), text.end(),
+                                 std::boyer_moore_horspool_searcher(line.begin(), line.end()));
+  return found != text.end();
+}
+
+bool LineHistory::AddToHistory(std::string_view line) {
+  if (Contains(line))
+    return false;
+  const bool full =
+      !Empty() && static_cast<std::int64_t>(Count()) > static_cast<std::int64_t>(maxLines_);
+  if (full)
+    DropOldest();
+  Append(line);
+  return !full;
+}
+
+void LineHistory::Append(std::string_view line) {
+  const std::uint64_t seq = firstSeq_ + Count();
+  starts_.push_back(base_ + text_.size());
+  text_.append(line);
+  text_.append(kLineBreak);
+  exact_.emplace(HashOf(line), seq);
+  longest_ = std::max(longest_, line.size());
+}
+
+void LineHistory::DropOldest() {
+  const auto [first, last] = exact_.equal_range(HashOf(Line(0)));
+  for (auto it = first; it != last; ++it) {
+    if (it->second == firstSeq_) {
+      exact_.erase(it);
+      break;
+    }
+  }
+  starts_.pop_front();
+  ++firstSeq_;
+  if (starts_.empty()) {
+    Clear();
+    return;
+  }
+  CompactIfWorthIt();
+}
+
+void LineHistory::CompactIfWorthIt() {
+  const std::size_t dead = LiveBegin();
+  if (dead < kCompactMinimum || dead < text_.size() / 2)
+    return;
+  text_.erase(0, dead);
+  base_ += dead;
+}
+
+void LineHistory::Clear() {
+  base_ += text_.size();
+  text_.clear();
+  starts_.clear();
+  exact_.clear();
+  longest_ = 0;
+}
+
+bool CountIntoHistory(LineClassifier& types, LineHistory& history, std::string_view line) {
+  if (!types.CountLine(line))
+    return false;
+  history.AddToHistory(line);
+  return true;
+}
+
+void AddLoadedLine(LineClassifier& types, LineHistory& history, std::vector<std::string>& list,
+                   std::string_view line) {
+  CountIntoHistory(types, history, line);
+  list.emplace_back(line);
+}
+
+void CountCompleteLines(LineClassifier& types, LineHistory& history,
+                        std::span<const std::string_view> lines) {
+  for (const std::string_view line : lines) {
+    if (types.CountLine(line))
+      history.Append(line);
+  }
+}
+
+}  // namespace brontel

@@ -1,0 +1,198 @@
+#include "viewer/TailLoader.h"
+
+#include <exception>
+
+#include "classify/LineClassifier.h"
+#include "diagnostics/Debugtimer.h"
+#include "platform/WholeFile.h"
+#include "ui/TRAHLEditor.h"
+#include "viewer/TailText.h"
+
+namespace brontel {
+namespace {
+
+// Begin/EndUpdate of a text view for one scope, also when it is left by an exception.
+class UpdateBracket {
+ public:
+  explicit UpdateBracket(ui::TRAHLEditor& view) : view_(view) { view_.BeginUpdate(); }
+  ~UpdateBracket() { view_.EndUpdate(); }
+  UpdateBracket(const UpdateBracket&) = delete;
+  UpdateBracket& operator=(const UpdateBracket&) = delete;
+
+ private:
+  ui::TRAHLEditor& view_;
+};
+
+void FollowTheEnd(ui::TRAHLEditor& view) {
+  const int rows = view.RowCount();
+  view.ScrollTo(view.LeftCol(),
+                static_cast<int>(FollowTopRow(static_cast<std::size_t>(rows),
+                                              static_cast<std::size_t>(view.VisibleRows()))));
+  view.MoveCaret(rows - 1, view.CaretCol());
+}
+
+}  // namespace
+
+// --- CountedPosition ---------------------------------------------------------------------------
+
+void CountedPosition::Forget() {
+  path_.clear();
+  counted_ = 0;
+  checkable_ = false;
+  lastText_.clear();
+  lastStart_ = 0;
+}
+
+void CountedPosition::MarkCounted(const std::string& path, std::uint64_t endOffset) {
+  Forget();
+  path_ = path;
+  counted_ = endOffset;
+}
+
+bool CountedPosition::Continues(const std::string& path, std::uint64_t size,
+                                std::span<const std::string> lines,
+                                std::span<const FileSpan> spans) const {
+  if (path != path_ || size < counted_)
+    return false;
+  if (!checkable_ || spans.empty() || spans.front().start > lastStart_)
+    return true;  // the last line counted lies before what was read now: nothing to check by
+  for (std::size_t i = 0; i < spans.size() && spans[i].start <= lastStart_; ++i) {
+    if (spans[i].start == lastStart_)
+      return lines[i].starts_with(lastText_);
+  }
+  return false;  // no line starts where the last one counted did: other content
+}
+
+std::size_t CountedPosition::FirstNewLine(const std::string& path, std::uint64_t size,
+                                          std::span<const std::string> lines,
+                                          std::span<const FileSpan> spans) const {
+  if (!Continues(path, size, lines, spans))
+    return 0;
+  std::size_t first = 0;
+  while (first < spans.size() && spans[first].end <= counted_)
+    ++first;
+  return first;
+}
+
+void CountedPosition::Remember(const std::string& path, std::span<const std::string> lines,
+                               std::span<const FileSpan> spans, std::size_t firstNew) {
+  if (firstNew == 0 && (path != path_ || spans.empty() || spans.front().end <= counted_)) {
+    Forget();  // counting started again
+    path_ = path;
+  }
+  if (firstNew >= spans.size())
+    return;
+  counted_ = spans.back().end;
+  checkable_ = true;
+  lastText_ = lines.back();
+  lastStart_ = spans.back().start;
+}
+
+// --- TailLoader --------------------------------------------------------------------------------
+
+bool TailLoader::ReadTail(TailViewerState& state, LineClassifier& types,
+                          std::vector<std::string>& lines) {
+  const std::uint64_t size = state.currentInfo.Size();
+  std::vector<FileSpan> spans;
+  std::uint64_t lineStart = TailStartOffset(size, state.bufferSize);
+  const bool opened =
+      reader_.Read(state.path, size, state.bufferSize, [&](const TailReader::Line& line) {
+        lines.emplace_back(line.text);
+        spans.push_back({lineStart, line.fileEnd});
+        lineStart = line.fileEnd;
+      });
+  if (!opened)
+    return false;
+  // The file as it is now: it may have changed since the snapshot.
+  const std::uint64_t sizeNow = std::max(reader_.EndOffset(), lineStart);
+  const std::size_t firstNew = state.counted.FirstNewLine(state.path, sizeNow, lines, spans);
+  for (std::size_t i = firstNew; i < lines.size(); ++i)
+    CountIntoHistory(types, state.history, lines[i]);
+  state.counted.Remember(state.path, lines, spans, firstNew);
+  return true;
+}
+
+void TailLoader::ShowView(TailViewerState& state, LineClassifier& types, ui::TRAHLEditor& view,
+                          const std::vector<std::string>& lines) {
+  const std::string counts = types.MsgTypeCountsText();
+  std::vector<std::string_view> all = state.history.LineViews();
+  const std::string separator = HistorySeparatorLine(counts, all.size());
+  all.reserve(all.size() + 1 + lines.size());
+  all.push_back(separator);
+  all.insert(all.end(), lines.begin(), lines.end());
+  UpdateBracket bracket(view);
+  view.AssignLines(all);
+  view.AddLine(TailFooterLine(counts, lines.size()));
+  if (state.autoFollow)
+    FollowTheEnd(view);
+}
+
+void TailLoader::LoadTail(TailViewerState& state, LineClassifier& types, ui::TRAHLEditor& view) {
+  DebugTimer timer("LoadTail");
+  std::vector<std::string> lines;
+  bool nothingRead = true;
+  try {
+    {
+      UpdateBracket bracket(view);
+      view.Clear();
+    }
+    ReadFileInfo(state.path, state.currentInfo);
+    state.displayName = DisplayNameOf(state.path);
+    if (std::optional<std::string> status =
+            TailStatusText(state.displayName, state.currentInfo, state.bufferSize)) {
+      if (ReadTail(state, types, lines))
+        nothingRead = lines.empty();
+      state.statusText = std::move(*status);
+    }
+  } catch (const std::exception&) {
+    // A failed read ends the reading; the view is still rebuilt from what there is.
+    nothingRead = lines.empty();
+  }
+  if (nothingRead)
+    lines.emplace_back(kNotFoundLine);
+  ShowView(state, types, view, lines);
+}
+
+// --- complete load -----------------------------------------------------------------------------
+
+std::vector<std::string_view> SplitLineViews(std::string_view text) {
+  const std::size_t nul = text.find('\0');
+  if (nul != std::string_view::npos)
+    text = text.substr(0, nul);
+  std::vector<std::string_view> lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find_first_of("\r\n", start);
+    if (end == std::string_view::npos)
+      end = text.size();
+    lines.push_back(text.substr(start, end - start));
+    start = end + 1;
+    if (end < text.size() && text[end] == '\r' && start < text.size() && text[start] == '\n')
+      ++start;
+  }
+  return lines;
+}
+
+void LoadCompleteFile(TailViewerState& state, LineClassifier& types, ui::TRAHLEditor& view) {
+  state.history.Clear();
+  types.ResetMsgTypeCounts();
+  const std::string text = platform::ReadWholeFile(state.path);
+  std::vector<std::string_view> all = SplitLineViews(text);
+  CountCompleteLines(types, state.history, all);
+  state.counted.MarkCounted(state.path, text.size());
+  UpdateBracket bracket(view);
+  if (state.history.Empty()) {
+    view.AssignLines(all);
+    return;
+  }
+  std::vector<std::string_view> shown = state.history.LineViews();
+  const std::string separator = std::string(kMarkerPrefix) + types.MsgTypeCountsText() +
+                                ", HistoryCount:" + std::to_string(shown.size());
+  shown.reserve(shown.size() + 1 + all.size());
+  shown.push_back(separator);
+  shown.insert(shown.end(), all.begin(), all.end());
+  all = {};
+  view.AssignLines(shown);
+}
+
+}  // namespace brontel

@@ -1,0 +1,115 @@
+/** @file TailLoader.h: filling a viewer's text view from the end of its log file. */
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "viewer/FileInfo.h"
+#include "viewer/LineHistory.h"
+#include "viewer/OptionTables.h"
+#include "viewer/TailReader.h"
+
+namespace brontel {
+
+class LineClassifier;
+namespace ui {
+class TRAHLEditor;
+}
+
+// Where a tail line lies in the file: from its first byte to just past its line feed.
+struct FileSpan {
+  std::uint64_t start = 0;
+  std::uint64_t end = 0;
+};
+
+// How far the loads of one viewer have counted its file, so that every line of the file is
+// counted (and offered to the history) once, however often its tail is read again:
+// - a line ending at or before the position counted so far is shown but not counted again;
+// - counting starts again from the beginning (every line read is new) when the path changed,
+//   the file became shorter than the counted position, or the last line counted is no longer
+//   where it was (the file was replaced);
+// - a last line without a line feed is counted when it is read; when the writer later
+//   completes it, the completed line is a new line and is counted too.
+class CountedPosition {
+ public:
+  // Nothing counted yet: every line is new.
+  void Forget();
+  // Everything of `path` up to `endOffset` counted (after a complete load).
+  void MarkCounted(const std::string& path, std::uint64_t endOffset);
+
+  // For a load of `path` (now `size` bytes) that read `lines` at `spans` (file order, same
+  // length): the index of the first new line (lines.size() when none is new).
+  std::size_t FirstNewLine(const std::string& path, std::uint64_t size,
+                           std::span<const std::string> lines,
+                           std::span<const FileSpan> spans) const;
+  // Records that load as counted; `firstNew` is what FirstNewLine answered for it.
+  void Remember(const std::string& path, std::span<const std::string> lines,
+                std::span<const FileSpan> spans, std::size_t firstNew);
+
+  std::uint64_t Offset() const { return counted_; }
+
+ private:
+  bool Continues(const std::string& path, std::uint64_t size, std::span<const std::string> lines,
+                 std::span<const FileSpan> spans) const;
+
+  std::string path_;
+  std::uint64_t counted_ = 0;  // lines ending at or before this offset were counted
+  bool checkable_ = false;     // lastText_ and lastStart_ describe the last line counted
+  std::string lastText_;
+  std::uint64_t lastStart_ = 0;
+};
+
+// The viewer state a tail load reads and writes; held by the viewer window.
+struct TailViewerState {
+  std::string path;         // full path of the shown file
+  std::string displayName;  // file-name part of path, set by each load
+  std::int32_t bufferSize = BufferSizes[kDefaultBufferSizeIndex].value;
+  fileInfo currentInfo;     // snapshot taken by the last tail load
+  LineHistory history;      // its MaxLines() is `maxHistoryLines`
+  bool autoFollow = false;  // "Options.AutoFollowMode": scroll to the end after each load
+  std::string statusText;   // the caption the window shows in Label2
+  CountedPosition counted;  // how far lines were counted
+};
+
+// The tail load of one viewer window. Keep one per window: its read buffer is reused by every
+// load. UI thread only, inside the viewer's exclusive section.
+class TailLoader {
+ public:
+  // Rebuilds `view` as history block + separator + tail lines + footer from the last
+  // state.bufferSize bytes of state.path (the true end of a file of any size), counting new
+  // lines with `types`, feeding state.history, refreshing state.currentInfo,
+  // state.displayName and state.statusText (only when the snapshot has a valid date), then
+  // following the end when state.autoFollow is on. Timed as "LoadTail". A file that is
+  // missing, unreadable or empty shows the line "|\tFILE IS EMPTY OR FILE NOT FOUND!" in place
+  // of the tail. Never throws for file trouble; memory exhaustion escapes.
+  void LoadTail(TailViewerState& state, LineClassifier& types, ui::TRAHLEditor& view);
+
+ private:
+  // Reads the tail lines into `lines` and counts the new ones; false when the file could not
+  // be opened.
+  bool ReadTail(TailViewerState& state, LineClassifier& types, std::vector<std::string>& lines);
+  static void ShowView(TailViewerState& state, LineClassifier& types, ui::TRAHLEditor& view,
+                       const std::vector<std::string>& lines);
+
+  TailReader reader_;
+};
+
+// The lines of a whole file's text: ends at CR LF, LF or a lone CR (none kept), no empty line
+// after a line end at the very end, the text ending at its first NUL byte. Views into `text`.
+std::vector<std::string_view> SplitLineViews(std::string_view text);
+
+// The complete load's reading and view: clears state.history and the counts, reads the whole
+// of state.path (opened read-only, sharing read and write with its writer), counts every line
+// (CountCompleteLines) and shows history + "|\t" counts ", HistoryCount:" h + all lines, or
+// only the file's lines when the history stays empty. Marks the whole file as counted for
+// later tail loads. Neither snapshot nor status text change. Throws platform::PlatformError
+// when the file cannot be opened or read: the history and counts are then already empty and
+// the view keeps its lines. The view's lines are filled in one assignment; besides the file's
+// text, only one view per line is held (no string per line).
+void LoadCompleteFile(TailViewerState& state, LineClassifier& types, ui::TRAHLEditor& view);
+
+}  // namespace brontel
