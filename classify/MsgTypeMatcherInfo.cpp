@@ -83,9 +83,13 @@ const std::uint8_t* ForwardNext(const RegProgram& program, const std::uint8_t* n
   return program.code() + at;
 }
 
-// For a program anchored at the start of the text whose first node after "^" is a literal:
-// that literal, which every matching line starts with. Empty otherwise.
-std::string_view AnchoredPrefix(const RegProgram& program) {
+// What every line matched by an anchored program starts with, from the node after "^".
+struct AnchoredStart {
+  std::string_view prefix;    // a literal: the line starts with it
+  std::string_view firstSet;  // a set: the line's first character is one of these
+};
+
+AnchoredStart AnchoredStartOf(const RegProgram& program) {
   if (program.anchored == 0 || program.codeSize < 1 + 2 * kRegNodeHeadSize)
     return {};
   const std::uint8_t* top = program.code() + 1;
@@ -96,10 +100,15 @@ std::string_view AnchoredPrefix(const RegProgram& program) {
   if (first[0] != RegCode(RegNode::LineStart))
     return {};
   const std::uint8_t* second = ForwardNext(program, first);
-  if (second == nullptr || second[0] != RegCode(RegNode::Literal))
+  if (second == nullptr)
     return {};
   // The guard bytes after the program end every operand string inside the block.
-  return reinterpret_cast<const char*>(RegOperand(second));
+  const char* operand = reinterpret_cast<const char*>(RegOperand(second));
+  if (second[0] == RegCode(RegNode::Literal))
+    return {operand, {}};
+  if (second[0] == RegCode(RegNode::InSet))
+    return {{}, operand};
+  return {};
 }
 
 std::string_view TextOrEmpty(const char* text) {
@@ -116,24 +125,77 @@ MsgTypeMatcherInfo::QuickReject MsgTypeMatcherInfo::QuickRejectFor(const RegExpr
     return reject;
   }
   reject.firstChar = static_cast<char>(program->firstChar);
-  reject.prefix = AnchoredPrefix(*program);
-  reject.required1 = TextOrEmpty(program->mustText);
-  reject.required2 = TextOrEmpty(program->requiredText);
+  const AnchoredStart start = AnchoredStartOf(*program);
+  reject.prefix = start.prefix;
+  reject.firstSet = start.firstSet;
+  reject.required1 = RequiredText(TextOrEmpty(program->mustText));
+  reject.required2 = RequiredText(TextOrEmpty(program->requiredText));
   return reject;
 }
 
-// Each test mirrors a rejection the engine makes itself, so skipping the search never changes
-// an answer; it only saves copying the line and starting the engine.
+// Each test checks something that every match must hold, so skipping the search never changes
+// an answer; it only saves copying the line and starting the engine. Cheapest tests first.
 bool MsgTypeMatcherInfo::QuickReject::Rejects(std::string_view line) const {
   if (neverMatches)
     return true;
-  if (firstChar != 0 && line.find(firstChar) == std::string_view::npos)
-    return true;
   if (!prefix.empty() && !line.starts_with(prefix))
     return true;
-  if (!required1.empty() && line.find(required1) == std::string_view::npos)
+  if (!firstSet.empty() && (line.empty() || firstSet.find(line[0]) == std::string_view::npos))
     return true;
-  return !required2.empty() && line.find(required2) == std::string_view::npos;
+  if (firstChar != 0 && line.find(firstChar) == std::string_view::npos)
+    return true;
+  return !required1.FoundIn(line) || !required2.FoundIn(line);
+}
+
+namespace {
+
+// How seldom a character appears in typical log text: higher is rarer.
+int Rarity(char c) {
+  if (c == ' ')
+    return 0;
+  if (c >= 'a' && c <= 'z')
+    return std::string_view("etaoinsrhl").find(c) != std::string_view::npos ? 1 : 2;
+  if ((c >= '0' && c <= '9') || c == ':' || c == '-' || c == '.' || c == '/')
+    return 2;
+  if (c >= 'A' && c <= 'Z')
+    return 3;
+  return 4;
+}
+
+// Required texts are short: comparing in place beats a library call per candidate.
+bool SameText(const char* at, std::string_view text) {
+  for (const char c : text) {
+    if (*at++ != c)
+      return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+MsgTypeMatcherInfo::RequiredText::RequiredText(std::string_view text) : text_(text) {
+  for (std::size_t i = 0; i < text_.size(); ++i) {
+    if (Rarity(text_[i]) > Rarity(text_[rareAt_]))
+      rareAt_ = i;
+  }
+}
+
+bool MsgTypeMatcherInfo::RequiredText::FoundIn(std::string_view line) const {
+  if (text_.empty())
+    return true;
+  if (line.size() < text_.size())
+    return false;
+  const char rare = text_[rareAt_];
+  const std::size_t lastStart = line.size() - text_.size();
+  for (std::size_t at = line.find(rare, rareAt_); at != std::string_view::npos;
+       at = line.find(rare, at + 1)) {
+    const std::size_t start = at - rareAt_;
+    if (start > lastStart)
+      return false;
+    if (SameText(line.data() + start, text_))
+      return true;
+  }
+  return false;
 }
 
 }  // namespace brontel

@@ -1,6 +1,7 @@
 /** @file MsgTypeMatcherInfo.h: one message type: its expressions, colours, name and count. */
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -73,14 +74,28 @@ class MsgTypeMatcherInfo {
   bool MatchesLine(std::string_view line);
 
  private:
+  // A text that every matching line holds. It is looked for by its rarest character in
+  // typical log text, which hits far less often than its first (often a blank or a letter).
+  class RequiredText {
+   public:
+    RequiredText() = default;
+    explicit RequiredText(std::string_view text);
+    bool FoundIn(std::string_view line) const;
+
+   private:
+    std::string_view text_;
+    std::size_t rareAt_ = 0;
+  };
+
   // What a line must show before an expression is worth running. Views point into the
   // compiled program, which lives as long as its RegExpr.
   struct QuickReject {
-    bool neverMatches = false;   // the expression did not compile
-    char firstChar = 0;          // if not 0: the line holds this character
-    std::string_view prefix;     // the line starts with this text
-    std::string_view required1;  // the line holds these texts (empty: nothing required)
-    std::string_view required2;
+    bool neverMatches = false;  // the expression did not compile
+    char firstChar = 0;         // if not 0: the line holds this character
+    std::string_view prefix;    // the line starts with this text
+    std::string_view firstSet;  // if not empty: the line's first character is one of these
+    RequiredText required1;     // the line holds these texts
+    RequiredText required2;
     bool Rejects(std::string_view line) const;
   };
   static QuickReject QuickRejectFor(const RegExpr& expr);

@@ -149,13 +149,15 @@ TEST(MsgTypeMatcherInfo, QuickRejectionsAgreeWithTheEngine) {
   const std::vector<std::string> patterns = {
       "^E   .+",   "^E\t.+", "^[|]   .+", ".+FAILED.+", "FAILED", "^abc",  "^ab*c",  "^a?b",
       "^(ab|cd)e", "^a|b",   "x+y",       "ab*",        "^$",     "a.c",   "[ab]cd", "^ab|^cd",
-      "(^E)x",     "^E+   ", "^E*x",      "b$",         "^\\^a",  "a\\.b", ".*ERR",  "^E.FAILED"};
+      "(^E)x",     "^E+   ", "^E*x",      "b$",         "^\\^a",  "a\\.b", ".*ERR",  "^E.FAILED",
+      "^[ab]cd",   "^[^a]b", "^[a-c]x",   "^[|]\t.+",   "^[x]*y"};
   const std::vector<std::string> lines = {
       "",           "E",        "E   text", "E\ttext", "|   head", "|\thead", " E   text",
       "a FAILED b", "FAILED",   "xFAILEDy", "abc",     "abbbc",    "ac",      "b",
       "ab",         "cde",      "abe",      "xxy",     "yx",       "a-c",     "bcd",
       "cd",         "Ex",       "EEE   ",   "EEx",     "ab$",      "^a",      "a.b",
-      "some ERR",   "E-FAILED", "eee",      "E   "};
+      "some ERR",   "E-FAILED", "eee",      "E   ",    "acd",      "xb",      "bx",
+      "dx",         "|\tz",     "y",        "xxy"};
   for (const std::string& pattern : patterns) {
     MsgTypeMatcherInfo type = TypeWith({pattern.c_str()});
     RegExpr reference(pattern);

@@ -1,0 +1,73 @@
+/** @file NavigationCommands.h: the commands that move the caret between marked lines. */
+#pragma once
+
+#include <array>
+#include <mutex>
+#include <string>
+
+#include "settings/ConfigData.h"
+#include "ui/CheckBox.h"
+#include "ui/Keys.h"
+#include "ui/TRAHLEditor.h"
+
+namespace brontel {
+
+// One of the six marker jumps: to the next or previous line of a kind.
+struct MarkerJump {
+  char marker;    // "E", "W" or "U" (see GotoNext)
+  bool forwards;  // GotoNext when true, GotoPrev otherwise
+};
+
+// A navigation action as the action list and the context menu show it.
+struct NavigationAction {
+  const char* actionName;    // the action's layout name
+  const char* menuItemName;  // the context-menu item that runs it
+  const char* caption;
+  ui::ShortCut shortCut;
+  MarkerJump jump;  // unused by actGotoHistory
+};
+
+inline constexpr ui::ShortCut kCtrl = ui::scCtrl;
+inline constexpr ui::ShortCut kShiftCtrl = ui::scShift | ui::scCtrl;
+
+// The seven actions in context-menu order; the first is "Goto History".
+inline constexpr std::array<NavigationAction, 7> NavigationActions{{
+    {"actGotoHistory", "GotoHistory1", "Goto History", kCtrl | 'H', {'|', true}},
+    {"actGotoPrevError",
+     "Gotopreviouserror1",
+     "Goto previous error",
+     kShiftCtrl | 'E',
+     {'E', false}},
+    {"actGotoNextError", "Gotonexterror1", "Goto next error", kCtrl | 'E', {'E', true}},
+    {"actGotoPrevWarning",
+     "Gotopreviouswarning1",
+     "Goto previous warning",
+     kShiftCtrl | 'W',
+     {'W', false}},
+    {"actGotoNextWarning", "Gotonextwarning1", "Goto next warning", kCtrl | 'W', {'W', true}},
+    {"actGotoPrevUrgent",
+     "Gotopreviousurgent1",
+     "Goto previous urgent",
+     kShiftCtrl | 'U',
+     {'U', false}},
+    {"actGotoNextUrgent", "Gotonexturgent1", "Goto next urgent", kCtrl | 'U', {'U', true}},
+}};
+
+// The hint of a navigation button: the action's caption, a blank and its shortcut in
+// parentheses, written with hyphens ("Goto next error (Ctrl-E)").
+std::string NavigationHint(const NavigationAction& action);
+
+// The action whose jump is `jump` (never actGotoHistory).
+const NavigationAction& NavigationActionFor(MarkerJump jump);
+
+// Runs the jump (GotoNext or GotoPrev under `viewerLock`); true on a hit. Silent: the key path
+// uses it as it is, the action and button paths beep on a miss.
+bool RunMarkerJump(ui::TRAHLEditor& editor, std::recursive_mutex& viewerLock, MarkerJump jump);
+
+// "Goto History": view to the top-left corner and caret on row 0; auto follow off in `options`
+// and `autoFollowBox` unchecked (so the next tail load stays put); then the next "|" marker line
+// after row 0, which ends the history block. True when one was found. Silent, as above.
+bool GotoHistory(ui::TRAHLEditor& editor, std::recursive_mutex& viewerLock, ConfigData& options,
+                 ui::CheckBox& autoFollowBox);
+
+}  // namespace brontel
