@@ -1,5 +1,6 @@
 #include "viewer/TailLoader.h"
 
+#include <algorithm>
 #include <exception>
 
 #include "classify/LineClassifier.h"
@@ -37,7 +38,8 @@ void FollowTheEnd(ui::TRAHLEditor& view) {
 
 void CountedPosition::Forget() {
   path_.clear();
-  counted_ = 0;
+  from_ = 0;
+  to_ = 0;
   checkable_ = false;
   lastText_.clear();
   lastStart_ = 0;
@@ -46,13 +48,13 @@ void CountedPosition::Forget() {
 void CountedPosition::MarkCounted(const std::string& path, std::uint64_t endOffset) {
   Forget();
   path_ = path;
-  counted_ = endOffset;
+  to_ = endOffset;
 }
 
 bool CountedPosition::Continues(const std::string& path, std::uint64_t size,
                                 std::span<const std::string> lines,
                                 std::span<const FileSpan> spans) const {
-  if (path != path_ || size < counted_)
+  if (path != path_ || size < to_)
     return false;
   if (!checkable_ || spans.empty() || spans.front().start > lastStart_)
     return true;  // the last line counted lies before what was read now: nothing to check by
@@ -63,29 +65,24 @@ bool CountedPosition::Continues(const std::string& path, std::uint64_t size,
   return false;  // no line starts where the last one counted did: other content
 }
 
-std::size_t CountedPosition::FirstNewLine(const std::string& path, std::uint64_t size,
-                                          std::span<const std::string> lines,
-                                          std::span<const FileSpan> spans) const {
-  if (!Continues(path, size, lines, spans))
-    return 0;
-  std::size_t first = 0;
-  while (first < spans.size() && spans[first].end <= counted_)
-    ++first;
-  return first;
-}
-
 void CountedPosition::Remember(const std::string& path, std::span<const std::string> lines,
-                               std::span<const FileSpan> spans, std::size_t firstNew) {
-  if (firstNew == 0 && (path != path_ || spans.empty() || spans.front().end <= counted_)) {
-    Forget();  // counting started again
+                               std::span<const FileSpan> spans, bool continued) {
+  if (!continued) {
+    Forget();
     path_ = path;
   }
-  if (firstNew >= spans.size())
+  if (spans.empty())
     return;
-  counted_ = spans.back().end;
-  checkable_ = true;
-  lastText_ = lines.back();
-  lastStart_ = spans.back().start;
+  const std::uint64_t start = spans.front().start;
+  const std::uint64_t end = spans.back().end;
+  const bool joins = from_ == to_ || (start <= to_ && end >= from_);
+  from_ = joins && from_ != to_ ? std::min(from_, start) : start;
+  if (end >= to_ || !joins) {
+    checkable_ = true;
+    lastText_ = lines.back();
+    lastStart_ = spans.back().start;
+  }
+  to_ = joins ? std::max(to_, end) : end;
 }
 
 // --- TailLoader --------------------------------------------------------------------------------
@@ -105,10 +102,12 @@ bool TailLoader::ReadTail(TailViewerState& state, LineClassifier& types,
     return false;
   // The file as it is now: it may have changed since the snapshot.
   const std::uint64_t sizeNow = std::max(reader_.EndOffset(), lineStart);
-  const std::size_t firstNew = state.counted.FirstNewLine(state.path, sizeNow, lines, spans);
-  for (std::size_t i = firstNew; i < lines.size(); ++i)
-    CountIntoHistory(types, state.history, lines[i]);
-  state.counted.Remember(state.path, lines, spans, firstNew);
+  const bool continued = state.counted.Continues(state.path, sizeNow, lines, spans);
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (!continued || !state.counted.WasCounted(spans[i]))
+      CountIntoHistory(types, state.history, lines[i]);
+  }
+  state.counted.Remember(state.path, lines, spans, continued);
   return true;
 }
 

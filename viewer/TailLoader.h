@@ -26,14 +26,17 @@ struct FileSpan {
   std::uint64_t end = 0;
 };
 
-// How far the loads of one viewer have counted its file, so that every line of the file is
-// counted (and offered to the history) once, however often its tail is read again:
-// - a line ending at or before the position counted so far is shown but not counted again;
-// - counting starts again from the beginning (every line read is new) when the path changed,
-//   the file became shorter than the counted position, or the last line counted is no longer
-//   where it was (the file was replaced);
+// Which part of its file the loads of one viewer have counted, so that every line of the
+// file is counted (and offered to the history) once, however often its tail is read again:
+// - a line lying wholly inside the stretch counted so far is shown but not counted again;
+//   lines before it (a larger buffer reads further back) and after it (the file grew) are new;
+// - counting starts again (every line read is new) when the path changed, the file became
+//   shorter than the counted stretch, or the last line counted is no longer where it was (the
+//   file was replaced);
 // - a last line without a line feed is counted when it is read; when the writer later
 //   completes it, the completed line is a new line and is counted too.
+// When a load reads nothing of the stretch counted before (the file grew by more than the
+// buffer), the stretch becomes what that load read.
 class CountedPosition {
  public:
   // Nothing counted yet: every line is new.
@@ -41,24 +44,24 @@ class CountedPosition {
   // Everything of `path` up to `endOffset` counted (after a complete load).
   void MarkCounted(const std::string& path, std::uint64_t endOffset);
 
-  // For a load of `path` (now `size` bytes) that read `lines` at `spans` (file order, same
-  // length): the index of the first new line (lines.size() when none is new).
-  std::size_t FirstNewLine(const std::string& path, std::uint64_t size,
-                           std::span<const std::string> lines,
-                           std::span<const FileSpan> spans) const;
-  // Records that load as counted; `firstNew` is what FirstNewLine answered for it.
-  void Remember(const std::string& path, std::span<const std::string> lines,
-                std::span<const FileSpan> spans, std::size_t firstNew);
-
-  std::uint64_t Offset() const { return counted_; }
-
- private:
+  // Whether the count so far still holds for a load of `path` (now `size` bytes) that read
+  // `lines` at `spans` (file order, same length).
   bool Continues(const std::string& path, std::uint64_t size, std::span<const std::string> lines,
                  std::span<const FileSpan> spans) const;
+  // Whether a line at `span` was counted before (only meaningful when the count continues).
+  bool WasCounted(const FileSpan& span) const { return span.start >= from_ && span.end <= to_; }
+  // Records a load as counted; `continued` is what Continues answered for it.
+  void Remember(const std::string& path, std::span<const std::string> lines,
+                std::span<const FileSpan> spans, bool continued);
 
+  std::uint64_t From() const { return from_; }
+  std::uint64_t To() const { return to_; }
+
+ private:
   std::string path_;
-  std::uint64_t counted_ = 0;  // lines ending at or before this offset were counted
-  bool checkable_ = false;     // lastText_ and lastStart_ describe the last line counted
+  std::uint64_t from_ = 0;  // the counted stretch: [from_, to_)
+  std::uint64_t to_ = 0;
+  bool checkable_ = false;  // lastText_ and lastStart_ describe the last line counted
   std::string lastText_;
   std::uint64_t lastStart_ = 0;
 };

@@ -1,0 +1,346 @@
+#include "viewer/TailLoader.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "classify/LineClassifier.h"
+#include "diagnostics/Debugtimer.h"
+#include "platform/PlatformError.h"
+#include "tests/classify/MemoryStore.h"
+#include "ui/TRAHLEditor.h"
+#include "viewer/OptionTables.h"
+
+namespace brontel {
+namespace {
+
+namespace fs = std::filesystem;
+using Lines = std::vector<std::string>;
+
+fs::path ScratchHome() {
+  static const fs::path home =
+      fs::temp_directory_path() / ("brontel_tail_home_" + std::to_string(::getpid()));
+  return home;
+}
+
+// Keeps the timing log out of the user's configuration directory.
+class ScratchHomeEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    fs::create_directories(ScratchHome());
+    ::setenv("XDG_CONFIG_HOME", ScratchHome().c_str(), 1);
+  }
+  void TearDown() override { fs::remove_all(ScratchHome()); }
+};
+
+const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new ScratchHomeEnvironment);
+
+Lines ReadLines(const fs::path& path) {
+  std::ifstream file(path);
+  Lines lines;
+  for (std::string line; std::getline(file, line);)
+    lines.push_back(line);
+  return lines;
+}
+
+class TailLoaderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("brontel_tailload_" + std::to_string(::getpid()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+    view.SetCellSize(ui::Size{7, 14});
+    view.SetBounds(ui::Rect{0, 0, 700, 14 * 10});  // ten rows
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::string Write(const std::string& name, const std::string& content) {
+    const fs::path path = dir_ / name;
+    std::ofstream(path, std::ios::binary) << content;
+    return path.string();
+  }
+  void Append(const std::string& path, const std::string& content) {
+    std::ofstream(path, std::ios::binary | std::ios::app) << content;
+  }
+
+  void Load(const std::string& path, std::int32_t bufferSize = BufferSizeAt(0)) {
+    state.path = path;
+    state.bufferSize = bufferSize;
+    loader.LoadTail(state, types, view);
+  }
+
+  Lines View() const {
+    Lines lines;
+    for (std::size_t i = 0; i < view.LineCount(); ++i)
+      lines.emplace_back(view.Line(i));
+    return lines;
+  }
+  // The tail lines: what lies between separator and footer.
+  Lines TailLines() const {
+    const Lines all = View();
+    return Lines(all.begin() + static_cast<std::ptrdiff_t>(state.history.Count()) + 1,
+                 all.end() - 1);
+  }
+
+  fs::path dir_;
+  testing::MemoryStore store;
+  LineClassifier types{store};
+  ui::TRAHLEditor view{"_editor"};
+  TailViewerState state;
+  TailLoader loader;
+};
+
+TEST_F(TailLoaderTest, SmallFileIsShownWholeBetweenHistoryAndFooter) {
+  std::string content = "E   first failure\nplain\nW   careful\n";
+  while (content.size() < 3000)
+    content += "filler line " + std::to_string(content.size()) + "\n";
+  content.resize(2999);
+  content += "\n";
+  Load(Write("small.log", content));
+
+  const Lines view = View();
+  ASSERT_GE(view.size(), 6u);
+  EXPECT_EQ(view[0], "E   first failure");
+  EXPECT_EQ(view[1], "W   careful");
+  EXPECT_EQ(view[2], "|   Error:1, Warning:1, History:2");  // the view shows tabs as blanks
+  EXPECT_EQ(view[3], "E   first failure");
+  const Lines tail = TailLines();
+  std::string joined;
+  for (const std::string& line : tail)
+    joined += line + "\n";
+  EXPECT_EQ(joined, content);
+  EXPECT_EQ(view.back(), "|   Error:1, Warning:1, Lines:" + std::to_string(tail.size()));
+
+  EXPECT_EQ(state.displayName, "small.log");
+  EXPECT_EQ(state.statusText.rfind("small.log  [3000 Bytes] [", 0), 0u) << state.statusText;
+  EXPECT_TRUE(state.statusText.ends_with("] [Buffer:5 KB]")) << state.statusText;
+  EXPECT_EQ(state.currentInfo.path, state.path);
+  EXPECT_EQ(state.currentInfo.Size(), 3000u);
+}
+
+TEST_F(TailLoaderTest, BufferTextsForTheLargestSizes) {
+  const std::string path = Write("a.log", "x\n");
+  Load(path, BufferSizeAt(5));
+  EXPECT_TRUE(state.statusText.ends_with("] [Buffer:250 KB]")) << state.statusText;
+  Load(path, BufferSizeAt(6));
+  EXPECT_TRUE(state.statusText.ends_with("] [Buffer:1024 KB]")) << state.statusText;
+}
+
+TEST_F(TailLoaderTest, ReadsTheLastBufferOfALargerFile) {
+  std::string content;
+  for (int i = 0; content.size() < 100000; ++i)
+    content += "record " + std::to_string(i * 7919) + " of the nightly batch run\n";
+  content.resize(99999);
+  content += "\n";
+  Load(Write("big.log", content), BufferSizeAt(2));
+  const std::string expected = content.substr(100000 - 20480);
+  const Lines tail = TailLines();
+  ASSERT_FALSE(tail.empty());
+  EXPECT_EQ(tail.front(), expected.substr(0, expected.find('\n')));  // a line's end part
+  EXPECT_NE(content[79520 - 1], '\n');                               // the seek lands inside a line
+  std::string joined;
+  for (const std::string& line : tail)
+    joined += line + "\n";
+  EXPECT_EQ(joined, expected);
+}
+
+TEST_F(TailLoaderTest, LongLineArrivesInPiecesOfBufferLessOne) {
+  // The last 10240 bytes: 10239 bytes of the line, then its line feed alone.
+  Load(Write("long.log", "E   " + std::string(30000, 'q') + "\n"), BufferSizeAt(1));
+  EXPECT_EQ(TailLines(), (Lines{std::string(10239, 'q'), ""}));
+  Load(Write("long.log", "W   " + std::string(7000, 'q') + "\n"), BufferSizeAt(1));
+  EXPECT_EQ(TailLines(), (Lines{"W   " + std::string(7000, 'q')}));
+  Load(Write("long.log", "W   " + std::string(5115, 'q') + "\n"), BufferSizeAt(0));
+  EXPECT_EQ(TailLines(), (Lines{"W   " + std::string(5115, 'q'), ""}));
+}
+
+TEST_F(TailLoaderTest, CarriageReturnsAreDroppedAndTheLastLineNeedsNoLineFeed) {
+  Load(Write("crlf.log", "one\r\ntw\ro\r\nlast"));
+  EXPECT_EQ(TailLines(), (Lines{"one", "two", "last"}));
+}
+
+TEST_F(TailLoaderTest, EmptyOrMissingFileShowsTheNotFoundLine) {
+  Load(Write("empty.log", ""));
+  EXPECT_EQ(View(),
+            (Lines{"|   , History:0", "|   FILE IS EMPTY OR FILE NOT FOUND!", "|   , Lines:1"}));
+  const std::string status = state.statusText;
+  EXPECT_FALSE(status.empty());
+
+  fs::remove(state.path);
+  Load(state.path);
+  EXPECT_EQ(View().size(), 3u);
+  EXPECT_EQ(View()[1], "|   FILE IS EMPTY OR FILE NOT FOUND!");
+  EXPECT_EQ(state.statusText, status);  // the last snapshot stays
+
+  TailViewerState fresh;
+  fresh.path = (dir_ / "never.log").string();
+  loader.LoadTail(fresh, types, view);
+  EXPECT_EQ(View()[1], "|   FILE IS EMPTY OR FILE NOT FOUND!");
+  EXPECT_EQ(fresh.statusText, "");
+  EXPECT_EQ(types.MsgTypeCountsText(), "");
+}
+
+TEST_F(TailLoaderTest, ReloadsCountEachLineOfTheFileOnce) {
+  const std::string path = Write("app.log", "E   one\nE   two\ninfo\nE   three\n");
+  for (int i = 0; i < 10; ++i)
+    Load(path);
+  EXPECT_EQ(types.MsgTypeCountsText(), "Error:3");
+  EXPECT_EQ(state.history.Count(), 3u);
+
+  Append(path, "W   four\nE   one\n");
+  Load(path);
+  Load(path);
+  // The repeated error is counted (it is a new line of the file) but kept only once.
+  EXPECT_EQ(types.MsgTypeCountsText(), "Error:4, Warning:1");
+  EXPECT_EQ(state.history.Count(), 4u);
+  EXPECT_EQ(View().back(), "|   Error:4, Warning:1, Lines:6");
+}
+
+TEST_F(TailLoaderTest, LinesThatLeftTheTailAreNotCountedWhenTheyComeBack) {
+  // Lines scroll out of a small buffer; shrinking the buffer later must not count them again.
+  std::string content;
+  for (int i = 0; i < 300; ++i)
+    content += (i % 3 == 0 ? "E   failure " : "info ") + std::to_string(i) +
+               " with enough text to need more than one buffer\n";
+  const std::string path = Write("scroll.log", content);
+  Load(path, BufferSizeAt(0));
+  const std::string counts = types.MsgTypeCountsText();
+  Load(path, BufferSizeAt(1));  // reads further back: the older lines are new
+  Load(path, BufferSizeAt(0));
+  Load(path, BufferSizeAt(1));
+  EXPECT_NE(types.MsgTypeCountsText(), counts);
+  EXPECT_EQ(types.MsgTypeCountsText(), "Error:" + std::to_string(state.history.Count()));
+}
+
+TEST_F(TailLoaderTest, UnfinishedLastLineIsCountedOnceUntilItGrows) {
+  const std::string path = Write("part.log", "E   done\nE   half");
+  Load(path);
+  Load(path);
+  EXPECT_EQ(types.MsgTypeCountsText(), "Error:2");
+  Append(path, " and more\n");
+  Load(path);
+  EXPECT_EQ(types.MsgTypeCountsText(), "Error:3");
+  EXPECT_EQ(TailLines(), (Lines{"E   done", "E   half and more"}));
+  // Present in the history as a part of the completed line? No: the shorter one came first.
+  EXPECT_EQ(state.history.Count(), 3u);
+}
+
+TEST_F(TailLoaderTest, TruncationStartsCountingAgainAndKeepsTheHistory) {
+  const std::string path = Write("rot.log", "E   old one\nE   old two\nfiller filler\n");
+  Load(path);
+  Write("rot.log", "E   new\n");
+  Load(path);
+  EXPECT_EQ(TailLines(), Lines{"E   new"});
+  EXPECT_EQ(types.MsgTypeCountsText(), "Error:3");
+  EXPECT_EQ(View()[0], "E   old one");
+  EXPECT_EQ(state.history.Count(), 3u);
+}
+
+TEST_F(TailLoaderTest, ReplacedFileOfTheSameSizeIsCountedAgain) {
+  const std::string path = Write("swap.log", "E   alpha\nW   beta\n");
+  Load(path);
+  Write("swap.log", "W   gamma\nE   delt\n");
+  Load(path);
+  EXPECT_EQ(types.MsgTypeCountsText(), "Error:2, Warning:2");
+  Load(path);
+  EXPECT_EQ(types.MsgTypeCountsText(), "Error:2, Warning:2");
+}
+
+TEST_F(TailLoaderTest, AnotherPathIsCountedAfresh) {
+  const std::string one = Write("app1.log", "E   same\n");
+  const std::string two = Write("app2.log", "E   same\n");
+  Load(one);
+  Load(two);
+  EXPECT_EQ(types.MsgTypeCountsText(), "Error:2");
+  EXPECT_EQ(state.displayName, "app2.log");
+  EXPECT_EQ(state.history.Count(), 1u);
+}
+
+TEST_F(TailLoaderTest, AutoFollowShowsTheEndAndPutsTheCaretOnTheLastRow) {
+  std::string content;
+  for (int i = 0; i < 50; ++i)
+    content += "line " + std::to_string(i) + "\n";
+  const std::string path = Write("follow.log", content);
+  Load(path);
+  EXPECT_EQ(view.TopRow(), 0);
+  state.autoFollow = true;
+  Load(path);
+  EXPECT_EQ(view.RowCount(), 52);
+  EXPECT_EQ(view.TopRow(), 52 - view.VisibleRows());
+  EXPECT_EQ(view.CaretRow(), 51);
+}
+
+TEST_F(TailLoaderTest, HugeFileShowsItsTrueSizeAndTrueEnd) {
+  const std::string path = (dir_ / "huge.log").string();
+  const std::uint64_t size = (std::uint64_t{5} << 30) + 100;  // low half alone would be 1 GB
+  { std::ofstream(path, std::ios::binary) << ""; }
+  fs::resize_file(path, size - 13);
+  Append(path, "\nE   the end\n");
+  ASSERT_EQ(fs::file_size(path), size);
+  Load(path);
+  EXPECT_EQ(TailLines().back(), "E   the end");
+  EXPECT_NE(state.statusText.find("  [5.00 GB] ["), std::string::npos) << state.statusText;
+}
+
+TEST_F(TailLoaderTest, EachLoadIsTimed) {
+  const fs::path log = dir_ / "procedures.log";
+  GetFileManager().SetPath(log.string());
+  Load(Write("t.log", "x\n"));
+  GetFileManager().SetPath("");
+  const Lines lines = ReadLines(log);
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_TRUE(lines[1].ends_with(" LoadTail")) << lines[1];
+  EXPECT_NE(lines[1].find("\t> "), std::string::npos);
+  EXPECT_NE(lines[2].find("\t< "), std::string::npos);
+  EXPECT_NE(lines[2].find(" LoadTail\t ["), std::string::npos);
+}
+
+TEST(SplitLineViews, SplitsAtEveryKindOfLineEndAndStopsAtNul) {
+  using Views = std::vector<std::string_view>;
+  EXPECT_EQ(SplitLineViews("a\r\nb\nc\rd"), (Views{"a", "b", "c", "d"}));
+  EXPECT_EQ(SplitLineViews("a\n\nb\r\n"), (Views{"a", "", "b"}));
+  EXPECT_EQ(SplitLineViews("\r\r\n"), (Views{"", ""}));
+  EXPECT_EQ(SplitLineViews(std::string_view("ab\0cd\nef", 8)), (Views{"ab"}));
+  EXPECT_TRUE(SplitLineViews("").empty());
+}
+
+TEST_F(TailLoaderTest, CompleteLoadShowsHistorySeparatorAndEveryLine) {
+  const std::string path = Write("full.log", "E   a\r\ninfo\nE   b\rE   a\nE   c\nplain\nE   d\n");
+  state.history.Append("E   stale");
+  Load(path);  // counts are what the complete load replaces
+  state.path = path;
+  LoadCompleteFile(state, types, view);
+  EXPECT_EQ(View(),
+            (Lines{"E   a", "E   b", "E   a", "E   c", "E   d", "|   Error:5, HistoryCount:5",
+                   "E   a", "info", "E   b", "E   a", "E   c", "plain", "E   d"}));
+  // The tail load after it does not count the same lines once more.
+  Load(path);
+  EXPECT_EQ(types.MsgTypeCountsText(), "Error:5");
+  EXPECT_EQ(state.history.Count(), 5u);
+}
+
+TEST_F(TailLoaderTest, CompleteLoadWithoutCountedLinesShowsJustTheFile) {
+  state.path = Write("calm.log", "one\ntwo\n|\tsummary\n");
+  LoadCompleteFile(state, types, view);
+  EXPECT_EQ(View(), (Lines{"one", "two", "|   summary"}));
+}
+
+TEST_F(TailLoaderTest, FailedCompleteLoadLeavesEmptyHistoryAndTheOldView) {
+  Load(Write("gone.log", "E   here\n"));
+  const Lines before = View();
+  fs::remove(state.path);
+  EXPECT_THROW(LoadCompleteFile(state, types, view), platform::PlatformError);
+  EXPECT_TRUE(state.history.Empty());
+  EXPECT_EQ(types.MsgTypeCountsText(), "");
+  EXPECT_EQ(View(), before);
+}
+
+}  // namespace
+}  // namespace brontel
