@@ -1,0 +1,584 @@
+#include "viewer/TForm1.h"
+
+#include <exception>
+#include <utility>
+
+#include "classify/CaretGutter.h"
+#include "classify/MarkerSearch.h"
+#include "platform/FileFacts.h"
+#include "platform/PlatformError.h"
+#include "settings/ExtMgr.h"
+#include "ui/ScreenCursor.h"
+#include "viewer/AutoCycle.h"
+#include "viewer/OptionTables.h"
+#include "viewer/TailText.h"
+
+namespace brontel {
+
+namespace {
+
+constexpr std::uint32_t kReloadInterval = 400;
+constexpr std::uint32_t kPollInterval = 1000;
+constexpr std::uint32_t kPollRestartInterval = 100;
+
+// The watcher reports changes of attributes, size, last write and security, not of names.
+const TNotifyFilters kWatchedChanges{TNotifyFilter::cAttributes, TNotifyFilter::cSize,
+                                     TNotifyFilter::cLastWrite, TNotifyFilter::cSecurity};
+
+std::string DirectoryWithSeparator(const std::string& path) {
+  const std::size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+bool IsExactly(ui::ShiftState shift, ui::ShiftState wanted) {
+  return ui::Modifiers(shift) == wanted;
+}
+
+}  // namespace
+
+TForm1::TForm1(ui::Toolkit& toolkit, std::uintptr_t parentWindow, const std::string& fileName)
+    : TForm1(toolkit, parentWindow, fileName, GetExtMgr(),
+             platform::SystemDirectoryChangeSource()) {}
+
+TForm1::TForm1(ui::Toolkit& toolkit, std::uintptr_t parentWindow, const std::string& fileName,
+               ExtManager& store, platform::DirectoryChangeSource& changes)
+    : TListWindowIntf(toolkit, parentWindow, "Form1"),
+      toolkit_(toolkit),
+      store_(store),
+      changes_(changes),
+      controls_(*this, toolkit),
+      types_(store),
+      self_(std::make_shared<TForm1*>(this)) {
+  SetViewerPath(fileName);
+  options_.LoadFromSettings(store_);
+  controls_._editor.SetClipboard(&toolkit_.clipboard());
+  BindHandlers();
+  OptionsToControls();
+  options_.OnChange = [this] { OptionsChanged(); };
+  options_.OnOptionsRequest = [this](std::int32_t n) { ToggleOptionsPanel(n); };
+  updatingControls_ = false;
+  constructing_ = false;
+}
+
+TForm1::~TForm1() {
+  // The watcher goes first: its worker must be stopped before anything it could post to dies.
+  watcher_.reset();
+  self_.reset();
+  options_.OnChange = nullptr;
+  options_.OnOptionsRequest = nullptr;
+}
+
+// --- binding ------------------------------------------------------------------------------
+
+void TForm1::BindHandlers() {
+  ViewerControls& c = controls_;
+  c.SpeedButton1.OnClick = [this](ui::Component&) { SpeedButton1Click(); };
+  c.Button7.OnClick = [this](ui::Component&) { Button7Click(); };
+  c.chkActive.OnClick = [this](ui::Component&) { chkActiveClick(); };
+  c.CheckBox1.OnClick = [this](ui::Component&) { CheckBox1Click(); };
+  c.CheckBox2.OnClick = [this](ui::Component&) { CheckBox2Click(); };
+  c.Edit1.OnExit = [this](ui::Component&) { Edit1Exit(); };
+  c.comBufferSize.OnClick = [this](ui::Component&) { comBufferSizeClick(); };
+  c.comMaxHistLines.OnClick = [this](ui::Component&) { comMaxHistLinesClick(); };
+  c.chkComplete.OnClick = [this](ui::Component& sender) { chkCompleteClick(sender); };
+  c.EditCopy2.OnExecute = [this](ui::Component&) { EditCopy2Execute(); };
+  c.EditCopy1.OnExecute = [this](ui::Component&) { EditCopy2Execute(); };
+  c.EditSelectAll1.OnExecute = [this](ui::Component&) { EditSelectAll1Execute(); };
+  c.Timer1->OnTimer = [this](ui::Component&) { Timer1Timer(); };
+  c.Timer2->OnTimer = [this](ui::Component&) { Timer2Timer(); };
+  c._editor.OnGetLineAttr = [this](ui::TRAHLEditor& sender, std::string_view line,
+                                   std::size_t index, ui::LineAttrs& attrs) {
+    types_._editorGetLineAttr(sender, line, index, attrs);
+  };
+  c._editor.OnPaintGutter = [](ui::TRAHLEditor& sender, ui::Canvas& canvas) {
+    _editorPaintGutter(sender, canvas);
+  };
+  c._editor.OnChangeStatus = [](ui::TRAHLEditor& sender) { _editorChangeStatus(sender); };
+  c._editor.OnKeyDown = [this](ui::TRAHLEditor&, ui::KeyCode& key, ui::ShiftState shift) {
+    _editorKeyDown(key, shift);
+  };
+  BindNavigation();
+}
+
+void TForm1::BindNavigation() {
+  ViewerControls& c = controls_;
+  c.actGotoHistory.OnExecute = [this](ui::Component&) { actGotoHistoryExecute(); };
+  c.actGotoPrevError.OnExecute = [this](ui::Component&) { actGotoPrevErrorExecute(); };
+  c.actGotoNextError.OnExecute = [this](ui::Component&) { actGotoNextErrorExecute(); };
+  c.actGotoPrevWarning.OnExecute = [this](ui::Component&) { actGotoPrevWarningExecute(); };
+  c.actGotoNextWarning.OnExecute = [this](ui::Component&) { actGotoNextWarningExecute(); };
+  c.actGotoPrevUrgent.OnExecute = [this](ui::Component&) { actGotoPrevUrgentExecute(); };
+  c.actGotoNextUrgent.OnExecute = [this](ui::Component&) { actGotoNextUrgentExecute(); };
+  c.Button1.OnClick = [this](ui::Component&) { Button1Click(); };
+  c.Button2.OnClick = [this](ui::Component&) { Button2Click(); };
+  c.Button3.OnClick = [this](ui::Component&) { Button3Click(); };
+  c.Button4.OnClick = [this](ui::Component&) { Button4Click(); };
+  c.Button5.OnClick = [this](ui::Component&) { Button5Click(); };
+  c.Button6.OnClick = [this](ui::Component&) { Button6Click(); };
+}
+
+void TForm1::SetViewerPath(const std::string& newPath) {
+  path = newPath;
+  state_.path = newPath;
+}
+
+// --- window-host operations -----------------------------------------------------------------
+
+TextOffset TForm1::FindText(std::string_view pattern, TextOffset start, int flags) {
+  return FindTextInView(editor(), pattern, start, flags);
+}
+
+TextOffset TForm1::FindTextPos(std::string_view pattern, TextOffset start, int flags) {
+  return FindTextPosInView(editor(), pattern, start, flags);
+}
+
+int TForm1::SaveHistory(const std::string& fileName) {
+  std::lock_guard<std::recursive_mutex> guard(viewerLock);
+  return SaveHistoryText(viewerLock, state_.history.Text(), fileName);
+}
+
+int TForm1::SaveLines(const std::string& fileName) {
+  return SaveViewLines(viewerLock, editor(), fileName);
+}
+
+void TForm1::SetSelStart(TextOffset offset) {
+  SetSelStartInView(editor(), offset);
+}
+TextOffset TForm1::GetSelStart() {
+  return GetSelStartInView(editor());
+}
+void TForm1::SetSelLength(TextOffset count) {
+  SetSelLengthInView(editor(), count);
+}
+TextOffset TForm1::GetSelLength() {
+  return GetSelLengthInView(editor());
+}
+TextOffset TForm1::GetTextLength() {
+  return GetTextLengthInView(editor());
+}
+
+// --- life cycle -------------------------------------------------------------------------------
+
+void TForm1::FormCreate() {
+  if (path.empty())
+    return;
+  CheckFileChanged();
+  CreateWatcher();
+}
+
+void TForm1::CreateWatcher() {
+  watcher_.reset();
+  watcher_ = std::make_unique<TFSNotify>(toolkit_.poster(), changes_);
+  watcher_->SetFilters(kWatchedChanges);
+  watcher_->SetPath(DirectoryWithSeparator(path));
+  watcher_->SetOnChange([this](TThNotifyWalker&) { NotifyFileChanged(); });
+  watcher_->SetActive(options_.Active);
+}
+
+// Runs on the watcher's worker thread: only hands the check to the UI thread. A check already
+// waiting there covers this notification too.
+void TForm1::NotifyFileChanged() {
+  if (changeCheckPosted_.exchange(true))
+    return;
+  std::weak_ptr<TForm1*> self = self_;
+  toolkit_.poster().Post([self] {
+    if (std::shared_ptr<TForm1*> alive = self.lock()) {
+      TForm1& form = **alive;
+      form.changeCheckPosted_.store(false);
+      form.CheckFileChanged();
+    }
+  });
+}
+
+void TForm1::FormShow() {
+  controls_.Panel1.SetVisible(true);
+  if (!path.empty()) {
+    state_.displayName = DisplayNameOf(path);
+    controls_.Timer1->SetEnabled(true);
+    controls_.Timer2->SetEnabled(true);
+  }
+  ui::TRAHLEditor& view = editor();
+  view.SetFocus();
+  view.SetCaretRow(view.RowCount() - 2);
+  GotoNext(view, viewerLock, '|');
+  view.SetCaretRow(view.RowCount());
+}
+
+bool TForm1::FormCloseQuery() {
+  try {
+    options_.SaveToSettings(store_);
+  } catch (const std::exception&) {
+    // A settings file that cannot be written must not keep the viewer open.
+  }
+  return true;
+}
+
+void TForm1::FormClose(TCloseAction& action) {
+  action = TCloseAction::caFree;
+}
+
+void TForm1::Close() {
+  if (!FormCloseQuery())
+    return;
+  TCloseAction action = TCloseAction::caHide;
+  FormClose(action);
+  controls_.Timer1->SetEnabled(false);
+  controls_.Timer2->SetEnabled(false);
+  if (watcher_)
+    watcher_->SetActive(false);
+  SetVisible(false);
+  if (action == TCloseAction::caFree) {
+    TForm1* form = this;
+    toolkit_.poster().Post([form] { delete form; });
+  }
+}
+
+// --- option mirror ------------------------------------------------------------------------------
+
+void TForm1::OptionsToControls() {
+  {
+    std::lock_guard<std::recursive_mutex> guard(viewerLock);
+    ViewerControls& c = controls_;
+    updatingControls_ = true;
+    state_.bufferSize = BufferSizeAt(options_.LastBufferSizeIndex);
+    c.comBufferSize.SetItemIndex(options_.LastBufferSizeIndex);
+    state_.history.SetMaxLines(MaxHistoryLinesAt(options_.LastHistMaxLinesIndex));
+    c.comMaxHistLines.SetItemIndex(options_.LastHistMaxLinesIndex);
+    c.Edit1.SetText(options_.LastCycleName);
+    c.chkActive.SetChecked(options_.Active);
+    c.chkComplete.SetChecked(options_.LoadCompleteFile);
+    c.CheckBox2.SetChecked(options_.AutoCycle);
+    c.CheckBox1.SetChecked(options_.AutoFollowMode);
+    state_.autoFollow = options_.AutoFollowMode;
+    updatingControls_ = false;
+  }
+  chkCompleteClick(*this);
+  chkActiveClick();
+}
+
+void TForm1::ControlsToOptions() {
+  std::lock_guard<std::recursive_mutex> guard(viewerLock);
+  ViewerControls& c = controls_;
+  updatingControls_ = true;
+  options_.SetLastBufferSizeIndex(c.comBufferSize.ItemIndex());
+  options_.SetLastHistMaxLinesIndex(c.comMaxHistLines.ItemIndex());
+  options_.SetActive(c.chkActive.Checked());
+  options_.SetLoadCompleteFile(c.chkComplete.Checked());
+  options_.SetAutoCycle(c.CheckBox2.Checked());
+  options_.SetLastCycleName(c.Edit1.Text());
+  updatingControls_ = false;
+}
+
+void TForm1::OptionsChanged() {
+  OptionsToControls();
+}
+
+void TForm1::UpdateOptionControls() {
+  std::lock_guard<std::recursive_mutex> guard(viewerLock);
+  ViewerControls& c = controls_;
+  updatingControls_ = true;
+  const bool on = c.chkActive.Checked();
+  for (ui::Control* control :
+       {static_cast<ui::Control*>(&c.CheckBox1), static_cast<ui::Control*>(&c.CheckBox2),
+        static_cast<ui::Control*>(&c.Label3), static_cast<ui::Control*>(&c.Edit1),
+        static_cast<ui::Control*>(&c.Label4), static_cast<ui::Control*>(&c.comBufferSize)})
+    control->SetEnabled(on);
+  updatingControls_ = false;
+}
+
+void TForm1::ToggleOptionsPanel(std::int32_t n) {
+  ViewerControls& c = controls_;
+  if (n == 1) {
+    OptionsToControls();
+    return;
+  }
+  if (n != 0)
+    return;
+  if (c.Panel9.Visible()) {
+    c.Panel9.SetVisible(false);
+    ControlsToOptions();
+    options_.RequestOptions(1);
+    c.Timer2->SetEnabled(true);
+  } else {
+    c.Timer2->SetEnabled(false);
+    c.Panel9.SetVisible(true);
+    OptionsToControls();
+    UpdateOptionControls();
+    if (c.chkActive.Showing())
+      c.chkActive.SetFocus();
+  }
+}
+
+// --- option handlers
+// ------------------------------------------------------------------------------
+
+void TForm1::SpeedButton1Click() {
+  if (updatingControls_)
+    return;
+  options_.RequestOptions(0);
+}
+
+void TForm1::Button7Click() {
+  if (updatingControls_)
+    return;
+  controls_.Panel9.SetVisible(false);
+}
+
+void TForm1::CheckBox1Click() {
+  if (updatingControls_)
+    return;
+  UpdateOptionControls();
+  options_.SetAutoFollowMode(controls_.CheckBox1.Checked());
+  state_.autoFollow = options_.AutoFollowMode;
+}
+
+void TForm1::CheckBox2Click() {
+  if (updatingControls_)
+    return;
+  UpdateOptionControls();
+  options_.SetAutoCycle(controls_.CheckBox2.Checked());
+}
+
+void TForm1::Edit1Exit() {
+  UpdateOptionControls();
+}
+
+void TForm1::comBufferSizeClick() {
+  if (updatingControls_)
+    return;
+  UpdateOptionControls();
+  const int index = controls_.comBufferSize.ItemIndex();
+  options_.SetLastBufferSizeIndex(index);
+  state_.bufferSize = BufferSizeAt(index);
+}
+
+void TForm1::comMaxHistLinesClick() {
+  if (updatingControls_)
+    return;
+  UpdateOptionControls();
+  const int index = controls_.comMaxHistLines.ItemIndex();
+  options_.SetLastHistMaxLinesIndex(index);
+  state_.history.SetMaxLines(MaxHistoryLinesAt(index));
+}
+
+void TForm1::EditCopy2Execute() {
+  editor().CopyToClipboard();
+}
+
+void TForm1::EditSelectAll1Execute() {
+  ui::TRAHLEditor& view = editor();
+  view.SetSelStart(0);
+  view.SetSelLength(static_cast<std::int64_t>(view.TextLength()));
+}
+
+// --- modes
+// ------------------------------------------------------------------------------------------
+
+void TForm1::chkActiveClick() {
+  if (updatingControls_)
+    return;
+  UpdateOptionControls();
+  const bool on = controls_.chkActive.Checked();
+  if (watcher_)
+    watcher_->SetActive(on);
+  options_.SetActive(on);
+  if (on) {
+    CheckFileChanged();
+    controls_.chkComplete.SetChecked(false);
+  }
+  controls_.Timer1->SetEnabled(on);
+}
+
+void TForm1::CheckFileChanged() {
+  if (updatingControls_)
+    return;
+  if (options_.AutoCycle)
+    CycleToNextFile();
+  fileInfo snapshot;
+  if (!ReadFileInfo(path, snapshot))
+    return;
+  if (!SameFileInfo(snapshot, state_.currentInfo)) {
+    std::lock_guard<std::recursive_mutex> guard(viewerLock);
+    reloadPending_ = 0;
+  }
+  RestartPollTimer();
+}
+
+void TForm1::RestartPollTimer() {
+  ui::Timer& poll = *controls_.Timer2;
+  poll.SetInterval(kPollRestartInterval);
+  poll.SetInterval(kPollInterval);
+  poll.SetEnabled(true);
+}
+
+bool TForm1::CycleToNextFile() {
+  const auto exists = [](const std::string& candidate) {
+    return platform::FindFileFacts(candidate).has_value();
+  };
+  const auto age = [](const std::string& file) { return platform::FileAge(file); };
+  std::optional<std::string> next = CycleForward(path, controls_.Edit1.Text(), exists, age);
+  if (!next)
+    return false;
+  SetViewerPath(*next);
+  return true;
+}
+
+void TForm1::Timer1Timer() {
+  if (updatingControls_)
+    return;
+  ui::Timer& reload = *controls_.Timer1;
+  try {
+    std::lock_guard<std::recursive_mutex> guard(viewerLock);
+    reload.SetEnabled(false);
+    // While the complete view is shown, tailing is off: a due reload waits for auto tail.
+    if (reloadPending_ != -1 && !options_.LoadCompleteFile) {
+      state_.autoFollow = options_.AutoFollowMode;
+      ++tailLoads_;
+      loader_.LoadTail(state_, types_, editor());
+      controls_.Label2.SetCaption(state_.statusText.empty() ? controls_.Label2.Caption()
+                                                            : state_.statusText);
+      reloadPending_ = -1;
+    }
+    if (firstTick_) {
+      reload.SetInterval(kReloadInterval);
+      firstTick_ = false;
+    }
+  } catch (...) {
+    // A failed load stays due and is tried again at the next tick.
+  }
+  reload.SetEnabled(true);
+  controls_.Timer2->SetEnabled(true);
+}
+
+void TForm1::chkCompleteClick(const ui::Component& sender) {
+  if (updatingControls_)
+    return;
+  UpdateOptionControls();
+  ViewerControls& c = controls_;
+  if (!c.chkComplete.Checked())
+    return;
+  ui::iCursorState waitCursor(toolkit_.cursor());
+  try {
+    RunCompleteLoad();
+  } catch (const std::exception& failure) {
+    if (constructing_)
+      throw;
+    c.Label2.SetCaption(DisplayNameOf(path) + "  [Load complete failed: " + failure.what() + "]");
+  }
+  if (&sender == &c.chkComplete && c.Panel9.Visible())
+    c.Panel9.SetVisible(false);
+}
+
+void TForm1::RunCompleteLoad() {
+  ViewerControls& c = controls_;
+  c.Timer1->SetEnabled(false);
+  c.chkActive.SetChecked(false);
+  if (watcher_)
+    watcher_->SetActive(false);
+  options_.SetLoadCompleteFile(true);
+  LoadCompleteFile(state_, types_, editor());
+  editor().ScrollTo(0, 0);
+  GotoNext(editor(), viewerLock, '|');
+}
+
+// --- keys
+// ----------------------------------------------------------------------------------------------
+
+void TForm1::FormKeyDown(ui::KeyCode& key, ui::ShiftState shift) {
+  if (KeyToHost(key, shift) || KeyToView(key, ui::Modifiers(shift)))
+    return;
+  if (ui::Modifiers(shift) != ui::ShiftState::None)
+    return;
+  ui::HostWindow* host = Host();
+  if (key >= '0' && key <= '9') {
+    if (host)
+      host->SendChar(static_cast<char>(key), 0);
+    key = 0;
+  } else if (key == 'N' || key == 'P') {
+    const ui::KeyCode typed = key;
+    key = 0;
+    if (host) {
+      host->TakeFocus();
+      host->TypeKey(typed);
+    }
+  }
+}
+
+// The keys handed back to the host (and Esc); true when one of them matched.
+bool TForm1::KeyToHost(ui::KeyCode& key, ui::ShiftState shift) {
+  ViewerControls& c = controls_;
+  ui::HostWindow* host = Host();
+  const ui::ShiftState mods = ui::Modifiers(shift);
+  if (key == ui::vk::Escape) {
+    if (c.Panel9.Visible())
+      c.Panel9.SetVisible(false);
+    else if (host && !host->HasParentWindow())
+      host->SendClose(1, 1);
+    return true;
+  }
+  if (key == ui::vk::F3 || key == ui::vk::F5 || key == ui::vk::F7) {
+    if (host)
+      host->SendKeyDown(key, 0);
+    return true;
+  }
+  if (key == 'Q' && mods == ui::ShiftState::Ctrl) {
+    if (host)
+      host->SendKeyDown(key, 0);
+    return true;
+  }
+  if (key == 'F' && mods == ui::ShiftState::Ctrl) {
+    if (c.Panel9.Visible())
+      c.CheckBox1.Toggle();
+    else if (host)
+      host->SendKeyDown(key, 0);
+    return true;
+  }
+  return false;
+}
+
+// The keys the viewer handles itself, in table order after the host's.
+bool TForm1::KeyToView(ui::KeyCode key, ui::ShiftState mods) {
+  ViewerControls& c = controls_;
+  const bool ctrl = IsExactly(mods, ui::ShiftState::Ctrl);
+  const bool shiftCtrl = IsExactly(mods, ui::ShiftState::Shift | ui::ShiftState::Ctrl);
+  if (key == 'C' && ctrl) {
+    editor().CopyToClipboard();
+    return true;
+  }
+  if ((key == 'E' || key == 'W' || key == 'U') && (ctrl || shiftCtrl)) {
+    RunMarkerJump(editor(), viewerLock, MarkerJump{static_cast<char>(key), ctrl});
+    return true;
+  }
+  if (key == 'A' && ctrl) {
+    c.EditSelectAll1.Execute();
+    return true;
+  }
+  if (key == 'T' && ctrl) {
+    c.chkActive.Toggle();
+    return true;
+  }
+  if (key == 'Y' && ctrl) {
+    c.CheckBox2.Toggle();
+    return true;
+  }
+  if (key == 'L' && ctrl) {
+    c.chkComplete.Toggle();
+    return true;
+  }
+  return false;
+}
+
+// --- navigation
+// ----------------------------------------------------------------------------------------
+
+void TForm1::RunJumpWithBeep(MarkerJump jump) {
+  if (!RunMarkerJump(editor(), viewerLock, jump))
+    toolkit_.Beep();
+}
+
+void TForm1::actGotoHistoryExecute() {
+  if (!GotoHistory(editor(), viewerLock, options_, controls_.CheckBox1))
+    toolkit_.Beep();
+}
+
+}  // namespace brontel
