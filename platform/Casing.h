@@ -94,7 +94,7 @@ UpperCaseMap UpperCaseMapOfLocale(const std::string& name);
 
 // The mapping of the user's locale, as the environment selects it now (LC_ALL, LC_CTYPE, LANG on
 // POSIX; the user's default locale on Windows). Made afresh on each call, which is cheap next to
-// any search; an unknown locale gives the "C" mapping. Never throws.
+// any search; an unknown locale gives the "C" mapping. Fails only when memory runs out.
 UpperCaseMap UserUpperCaseMap();
 
 }  // namespace brontel::platform

@@ -48,29 +48,19 @@ class ExactBytes {
   std::bitset<256> Preimages(Byte byte) const { return std::bitset<256>().set(byte); }
 };
 
-class EightBitCasing {
+// Compares upper-case forms under a locale's map. With kPairs (a UTF-8 map) a byte's neighbours
+// decide its upper-case form, so a text byte is upper-cased as it stands in the whole text.
+template <bool kPairs>
+class LocaleCasing {
  public:
-  explicit EightBitCasing(const platform::UpperCaseMap& map) : map_(map) {}
-  Byte At(std::string_view text, std::size_t i) const { return map_.UpperByte(ByteAt(text, i)); }
-  bool Holds(std::string_view text, std::size_t at, std::string_view pattern) const {
-    for (std::size_t k = 0; k < pattern.size(); ++k) {
-      if (At(text, at + k) != ByteAt(pattern, k))
-        return false;
+  explicit LocaleCasing(const platform::UpperCaseMap& map) : map_(map) {}
+  Byte At(std::string_view text, std::size_t i) const {
+    if constexpr (kPairs) {
+      return map_.UpperAt(text, i);
+    } else {
+      return map_.UpperByte(ByteAt(text, i));
     }
-    return true;
   }
-  std::bitset<256> Preimages(Byte byte) const { return map_.BytesUpperingTo(byte); }
-
- private:
-  const platform::UpperCaseMap& map_;
-};
-
-// A UTF-8 map looks at a byte's neighbours, so a pattern byte is compared with the text byte as
-// it is upper-cased inside the whole text.
-class Utf8Casing {
- public:
-  explicit Utf8Casing(const platform::UpperCaseMap& map) : map_(map) {}
-  Byte At(std::string_view text, std::size_t i) const { return map_.UpperAt(text, i); }
   bool Holds(std::string_view text, std::size_t at, std::string_view pattern) const {
     for (std::size_t k = 0; k < pattern.size(); ++k) {
       if (At(text, at + k) != ByteAt(pattern, k))
@@ -347,8 +337,8 @@ TextOffset WithComparison(std::string_view pattern, const platform::UpperCaseMap
     return scan(pattern, ExactBytes());
   const std::string upper = casing->Upper(pattern);
   if (casing->FoldsUtf8Pairs())
-    return scan(std::string_view(upper), Utf8Casing(*casing));
-  return scan(std::string_view(upper), EightBitCasing(*casing));
+    return scan(std::string_view(upper), LocaleCasing<true>(*casing));
+  return scan(std::string_view(upper), LocaleCasing<false>(*casing));
 }
 
 }  // namespace
@@ -359,6 +349,8 @@ bool IsWordDelimiter(char c) {
 
 TextOffset ScanForward(std::string_view text, std::size_t start, std::string_view pattern,
                        const platform::UpperCaseMap* casing) {
+  if (start > text.size())
+    return kNotFound;
   return WithComparison(pattern, casing, [&](std::string_view compared, const auto& comparison) {
     return ScanForwardWith<false>(text, start, compared, comparison);
   });
@@ -366,6 +358,8 @@ TextOffset ScanForward(std::string_view text, std::size_t start, std::string_vie
 
 TextOffset ScanForwardWholeWords(std::string_view text, std::size_t start, std::string_view pattern,
                                  const platform::UpperCaseMap* casing) {
+  if (start > text.size())
+    return kNotFound;
   return WithComparison(pattern, casing, [&](std::string_view compared, const auto& comparison) {
     return ScanForwardWith<true>(text, start, compared, comparison);
   });
@@ -374,14 +368,14 @@ TextOffset ScanForwardWholeWords(std::string_view text, std::size_t start, std::
 TextOffset ScanBackward(std::string_view text, std::size_t end, std::string_view pattern,
                         const platform::UpperCaseMap* casing) {
   return WithComparison(pattern, casing, [&](std::string_view compared, const auto& comparison) {
-    return ScanBackwardWith<false>(text, end, compared, comparison);
+    return ScanBackwardWith<false>(text, std::min(end, text.size()), compared, comparison);
   });
 }
 
 TextOffset ScanBackwardWholeWords(std::string_view text, std::size_t end, std::string_view pattern,
                                   const platform::UpperCaseMap* casing) {
   return WithComparison(pattern, casing, [&](std::string_view compared, const auto& comparison) {
-    return ScanBackwardWith<true>(text, end, compared, comparison);
+    return ScanBackwardWith<true>(text, std::min(end, text.size()), compared, comparison);
   });
 }
 

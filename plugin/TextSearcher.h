@@ -35,7 +35,7 @@ bool IsWordDelimiter(char c);
 // end of the text) and answer the first occurrence's offset. A whole word must begin at the
 // region's start or after a delimiter, and end at the region's end or before a delimiter;
 // occurrences that fail are skipped one byte at a time, so overlapping ones are tried too.
-// Requires start <= text.size().
+// A start after the end of the text finds nothing.
 TextOffset ScanForward(std::string_view text, std::size_t start, std::string_view pattern,
                        const platform::UpperCaseMap* casing);
 TextOffset ScanForwardWholeWords(std::string_view text, std::size_t start, std::string_view pattern,
@@ -44,8 +44,8 @@ TextOffset ScanForwardWholeWords(std::string_view text, std::size_t start, std::
 // Backward scans search the region of the first `end` bytes of the text, cut at its first zero
 // byte, and answer the offset of the occurrence that ends last in it. A whole word needs a
 // delimiter before it and a delimiter after it, both inside the region: in this direction an
-// occurrence at the text's start or at the region's end is never a whole word. Requires
-// end <= text.size().
+// occurrence at the text's start or at the region's end is never a whole word. An end after the
+// end of the text stands for the whole text.
 TextOffset ScanBackward(std::string_view text, std::size_t end, std::string_view pattern,
                         const platform::UpperCaseMap* casing);
 TextOffset ScanBackwardWholeWords(std::string_view text, std::size_t end, std::string_view pattern,

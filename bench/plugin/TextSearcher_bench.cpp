@@ -146,6 +146,15 @@ void BM_Memmem(benchmark::State& state) {
   Label(state, found);
 }
 
+// What every searcher made for the user's locale pays before it reads any text.
+void BM_UserCasing(benchmark::State& state) {
+  for (auto _ : state) {
+    platform::UpperCaseMap casing = platform::UserUpperCaseMap();
+    benchmark::DoNotOptimize(casing);
+  }
+}
+BENCHMARK(BM_UserCasing)->Unit(benchmark::kMicrosecond);
+
 void Directions(benchmark::internal::Benchmark* benchmark) {
   benchmark->ArgsProduct({{0, 1}, {1, 0}})->Unit(benchmark::kMillisecond);
 }
