@@ -304,6 +304,9 @@ void TForm1::ToggleOptionsPanel(std::int32_t n) {
     c.Panel9.SetVisible(true);
     OptionsToControls();
     UpdateOptionControls();
+    // The mirror's change check restarts the poll; the open panel keeps it stopped until the
+    // next reload tick.
+    c.Timer2->SetEnabled(false);
     if (c.chkActive.Showing())
       c.chkActive.SetFocus();
   }
