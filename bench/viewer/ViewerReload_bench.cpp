@@ -1,0 +1,121 @@
+// Reload ticks of a viewer on a 1 MB tail with the largest history limit while a writer appends
+// 1 000 lines a second. Reports the median and the worst tick in milliseconds.
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "settings/ExtManager.h"
+#include "shells/headless/HeadlessToolkit.h"
+#include "viewer/TForm1.h"
+
+namespace brontel {
+namespace {
+
+class BenchStore : public ExtManager {
+ public:
+  std::map<std::string, std::string> values;
+  bool IsAssociated(const std::string&, std::int32_t&) override { return false; }
+  std::string GetAssociationsText() override { return {}; }
+  void Load() override {}
+  std::string GetMruText() override { return {}; }
+  void SetMruText(const std::string&) override {}
+  void Save() override {}
+  void WriteString(const std::string&, const std::string&) override {}
+  void WriteInteger(const std::string&, std::int32_t) override {}
+  void WriteFloat(const std::string&, double) override {}
+  void SetTemplatesText(const std::string&) override {}
+  void SetAssociationsText(const std::string&) override {}
+  std::string ReadString(const std::string& key, const std::string& fallback) override {
+    const auto found = values.find(key);
+    return found == values.end() ? fallback : found->second;
+  }
+  std::int32_t ReadInteger(const std::string& key, std::int32_t fallback) override {
+    const auto found = values.find(key);
+    return found == values.end() ? fallback : std::stoi(found->second);
+  }
+  double ReadFloat(const std::string&, double fallback) override { return fallback; }
+  std::string GetTemplatesText() override { return {}; }
+};
+
+std::string LogLine(std::uint64_t n) {
+  char line[128];
+  if (n % 10 == 0)
+    std::snprintf(line, sizeof line, "E\t%08llu request failed with status 503 on node %llu\n",
+                  static_cast<unsigned long long>(n), static_cast<unsigned long long>(n % 97));
+  else
+    std::snprintf(line, sizeof line,
+                  "I\t%08llu handled request in %llu ms for client 10.0.0.%llu\n",
+                  static_cast<unsigned long long>(n), static_cast<unsigned long long>(n % 300),
+                  static_cast<unsigned long long>(n % 255));
+  return line;
+}
+
+void BM_ReloadTickWithWriter(benchmark::State& state) {
+  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "brontel-reload-bench";
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  const std::string log = (dir / "app.log").string();
+  std::uint64_t written = 0;
+  {
+    std::ofstream out(log, std::ios::binary);
+    while (out.tellp() < 2 * 1024 * 1024)
+      out << LogLine(written++);
+  }
+  BenchStore store;
+  store.values["Options.LastBufferSizeIndex"] = "6";
+  store.values["Options.LastHistMaxLinesIndex"] = "4";
+  headless::HeadlessToolkit toolkit;
+  TForm1 form(toolkit, 1, log, store, platform::SystemDirectoryChangeSource());
+  form.FormCreate();
+  form.FormShow();
+  toolkit.clock().Advance(50);
+
+  std::atomic<bool> stop{false};
+  std::thread writer([&] {
+    std::ofstream out(log, std::ios::binary | std::ios::app);
+    std::uint64_t n = written;
+    auto next = std::chrono::steady_clock::now();
+    while (!stop.load()) {
+      out << LogLine(n++);
+      out.flush();
+      next += std::chrono::milliseconds(1);
+      std::this_thread::sleep_until(next);
+    }
+  });
+
+  std::vector<double> ticks;
+  for (auto _ : state) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    toolkit.queuedPoster().RunPending();
+    form.CheckFileChanged();
+    const auto begin = std::chrono::steady_clock::now();
+    form.Timer1Timer();
+    const auto end = std::chrono::steady_clock::now();
+    const double ms = std::chrono::duration<double, std::milli>(end - begin).count();
+    ticks.push_back(ms);
+    state.SetIterationTime(ms / 1000.0);
+  }
+  stop.store(true);
+  writer.join();
+  std::sort(ticks.begin(), ticks.end());
+  if (!ticks.empty()) {
+    state.counters["median_ms"] = ticks[ticks.size() / 2];
+    state.counters["worst_ms"] = ticks.back();
+  }
+  state.counters["history_lines"] = static_cast<double>(form.viewerState().history.Count());
+  std::filesystem::remove_all(dir);
+}
+BENCHMARK(BM_ReloadTickWithWriter)->UseManualTime()->Iterations(100)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace brontel
