@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/PlatformError.h"
 #include "tests/plugin/LiteralSearch.h"
 #include "tests/plugin/TestCasings.h"
 
@@ -196,6 +197,37 @@ TEST(TextSearcherEntries, SearchTextAnswersAsSearch) {
       EXPECT_EQ(searcher.SearchText("two", start, flags), searcher.Search("two", start, flags));
     }
   }
+}
+
+TEST(TextScans, StayInsideTheText) {
+  const std::string text = "ab ab";
+  const platform::UpperCaseMap casing;
+  EXPECT_EQ(ScanForward(text, 6, "a", nullptr), kNotFound);
+  EXPECT_EQ(ScanForwardWholeWords(text, 99, "ab", &casing), kNotFound);
+  EXPECT_EQ(ScanForward(text, 5, "", nullptr), kNotFound);
+  EXPECT_EQ(ScanBackward(text, 99, "AB", &casing), 3);
+  EXPECT_EQ(ScanBackwardWholeWords(text, 99, "ab", nullptr), kNotFound);
+  EXPECT_EQ(ScanBackward(std::string_view(), 0, "a", nullptr), kNotFound);
+}
+
+TEST(TextSearcherSystemLocale, FindsAccentedLettersInAnyCaseUnderCUtf8) {
+  platform::UpperCaseMap casing;
+  try {
+    casing = platform::UpperCaseMapOfLocale("C.UTF-8");
+  } catch (const platform::PlatformError&) {
+    GTEST_SKIP() << "no C.UTF-8 locale";
+  }
+  const std::string e_acute = "\xC3\xA9";
+  const std::string e_acute_upper = "\xC3\x89";
+  const std::string text = JoinLines(
+      {"Erreur: " + e_acute + "chec de l'op" + e_acute + "ration", e_acute_upper + "CHEC"});
+  const TextSearcher searcher(text, casing);
+  EXPECT_EQ(searcher.Search(e_acute_upper + "CHEC", 0, kPlain), 8);
+  EXPECT_EQ(searcher.Search(e_acute + "chec", 0, kBack), 32);
+  EXPECT_EQ(searcher.Search(e_acute + "chec", 0, kBack | kCase), 8);
+  EXPECT_EQ(searcher.Search("OP" + e_acute_upper + "RATION", 0, kWords),
+            kNotFound);  // ' is no delimiter
+  EXPECT_EQ(searcher.Search("L'OP" + e_acute_upper + "RATION", 0, kWords), 18);
 }
 
 TEST(TextSearcherUserLocale, UpperCasesAsciiInAnyLocale) {
