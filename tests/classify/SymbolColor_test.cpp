@@ -105,9 +105,5 @@ TEST(StyleFromText, AnInvalidTextGivesNoStyle) {
   EXPECT_EQ(StyleFromText("1 "), FontStyle::None);
 }
 
-TEST(TSymbolColor, StartsWithoutStyle) {
-  EXPECT_EQ(TSymbolColor{}.Style, FontStyle::None);
-}
-
 }  // namespace
 }  // namespace brontel
