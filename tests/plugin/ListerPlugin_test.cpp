@@ -52,7 +52,7 @@ class StubViewer : public TListWindowIntf {
   int closeRequests = 0;
 };
 
-// Keeps every viewer it made alive until the test ends, so closed ones can still be inspected.
+// Keeps every viewer it made alive until the test ends, so closed ones can still be looked at.
 class StubFactory : public ViewerFactory {
  public:
   TListWindowIntf& CreateViewer(std::uintptr_t parent, const std::string& fileName) override {
