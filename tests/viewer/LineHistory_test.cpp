@@ -19,7 +19,7 @@ std::vector<std::string> Lines(const LineHistory& history) {
   return lines;
 }
 
-// The history test as the viewer's design states it: join, search, trim, append.
+// The history test done the plain way: join, search, trim, append.
 struct LiteralHistory {
   std::vector<std::string> lines;
   std::int32_t maxLines = 1000;
