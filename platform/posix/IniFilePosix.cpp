@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 #include <random>
 #include <stdexcept>
 
@@ -308,15 +309,24 @@ WritePlan PlanWrite(const Target& target, std::string_view section, std::string_
   return plan;
 }
 
+// Joins texts by appending: GCC 12 at -O3 reports a false -Wrestrict overlap for chains of
+// operator+ on short literals.
+std::string Joined(std::initializer_list<std::string_view> parts) {
+  std::string text;
+  for (std::string_view part : parts)
+    text.append(part);
+  return text;
+}
+
 std::optional<Edit> EditForWrite(const WritePlan& plan, std::string_view section,
                                  std::string_view key, std::string_view value) {
-  const std::string keyLine = std::string(key) + "=" + std::string(value) + kLineEnd;
+  const std::string keyLine = Joined({key, "=", value, kLineEnd});
   if (plan.keyLine) {
     const Line& line = plan.keyLine->line();
     const Parsed parsed = ParseLine(line);
     if (!parsed.hasValue) {
       const std::size_t keep = line.head.find_last_not_of(" \t") + 1;
-      return Edit{line.begin + keep, line.contentEnd, "=" + std::string(value)};
+      return Edit{line.begin + keep, line.contentEnd, Joined({"=", value})};
     }
     const std::size_t keep = parsed.valueStart;
     if (!line.truncated && std::string_view(line.head).substr(keep) == value)
@@ -325,11 +335,11 @@ std::optional<Edit> EditForWrite(const WritePlan& plan, std::string_view section
   }
   if (plan.sectionFound) {
     const Line& after = plan.lastLineOfSection;
-    return Edit{after.end, after.end, (after.HasLineEnd() ? "" : kLineEnd) + keyLine};
+    return Edit{after.end, after.end, Joined({after.HasLineEnd() ? "" : kLineEnd, keyLine})};
   }
-  const std::string separator = plan.fileEndsWithLineEnd ? "" : kLineEnd;
+  const std::string_view separator = plan.fileEndsWithLineEnd ? "" : kLineEnd;
   return Edit{plan.fileEnd, plan.fileEnd,
-              separator + "[" + std::string(section) + "]" + kLineEnd + keyLine};
+              Joined({separator, "[", section, "]", kLineEnd, keyLine})};
 }
 
 std::vector<Edit> EditsForErase(const Target& target, std::string_view section) {
