@@ -6,8 +6,6 @@
 //
 // The viewer runs on the headless toolkit: its timers follow the wall clock here, and what the
 // text view holds is written to standard output.
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -24,6 +22,7 @@
 #include "apps/brontel/TerminalView.h"
 #include "platform/IniFile.h"
 #include "platform/ProgramDirectory.h"
+#include "platform/Terminal.h"
 #include "settings/SettingsFile.h"
 #include "shells/headless/HeadlessToolkit.h"
 #include "viewer/TForm1.h"
@@ -156,7 +155,7 @@ int Demo(const Arguments& args) {
   const fs::path log = folder / "demo.log";
   brontel::app::WriteDemoLog(log, kDemoLogLines);
   UseSettingsDirectory(folder.string());
-  const bool terminal = ::isatty(STDOUT_FILENO) == 1;
+  const bool terminal = brontel::platform::StandardOutputIsTerminal();
   {
     HeadlessToolkit toolkit;
     std::unique_ptr<TForm1> viewer = OpenViewer(toolkit, log.string());
