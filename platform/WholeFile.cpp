@@ -42,4 +42,21 @@ std::vector<std::string> SplitTextLines(std::string_view text) {
   return lines;
 }
 
+std::vector<std::string_view> LineViewsOf(std::string_view text) {
+  std::vector<std::string_view> lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const std::size_t stop = text.find_first_of("\r\n", start);
+    if (stop == std::string_view::npos) {
+      lines.push_back(text.substr(start));
+      break;
+    }
+    lines.push_back(text.substr(start, stop - start));
+    start = stop + 1;
+    if (text[stop] == '\r' && start < text.size() && text[start] == '\n')
+      ++start;
+  }
+  return lines;
+}
+
 }  // namespace brontel::platform

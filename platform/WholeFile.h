@@ -16,4 +16,8 @@ std::string ReadWholeFile(const std::string& path);
 // its first NUL byte.
 std::vector<std::string> SplitTextLines(std::string_view text);
 
+// The lines of a text as views into it: CR, LF and CR LF each end a line (none kept), and text
+// after the last line end is a line of its own. Unlike SplitTextLines, a NUL byte is ordinary.
+std::vector<std::string_view> LineViewsOf(std::string_view text);
+
 }  // namespace brontel::platform

@@ -8,6 +8,7 @@
 #include "platform/IniFileNumbers.h"
 #include "platform/PlatformError.h"
 #include "platform/ProgramDirectory.h"
+#include "platform/WholeFile.h"
 #include "settings/SettingsFile.h"
 
 namespace brontel {
@@ -40,23 +41,6 @@ std::string ExtensionOf(const std::string& fileName) {
   return fileName.substr(dot);
 }
 
-std::vector<std::string_view> SplitLines(std::string_view text) {
-  std::vector<std::string_view> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    const std::size_t stop = text.find_first_of("\r\n", start);
-    if (stop == std::string_view::npos) {
-      lines.push_back(text.substr(start));
-      break;
-    }
-    lines.push_back(text.substr(start, stop - start));
-    start = stop + 1;
-    if (text[stop] == '\r' && start < text.size() && text[start] == '\n')
-      ++start;
-  }
-  return lines;
-}
-
 // The path a write goes to; creates the fallback directory, which nothing else creates.
 std::string PathForWriting() {
   const std::string path = GetSettingsFilePath();
@@ -71,7 +55,7 @@ std::string PathForWriting() {
 // Parses SetAssociationsText's lines; empty optional when one of them has no valid number.
 std::optional<std::map<std::string, std::int32_t>> ParseAssociationsText(std::string_view text) {
   std::map<std::string, std::int32_t> map;
-  for (const std::string_view line : SplitLines(text)) {
+  for (const std::string_view line : platform::LineViewsOf(text)) {
     const std::size_t bar = line.find('|');
     const std::string_view name = bar == std::string_view::npos ? "" : line.substr(0, bar);
     if (name == kEditorName)
@@ -151,7 +135,7 @@ void ExtMgr::SetMruText(const std::string& text) {
       return;
     platform::IniEraseSection(path, kMruSection);
     std::size_t index = 0;
-    for (const std::string_view line : SplitLines(text)) {
+    for (const std::string_view line : platform::LineViewsOf(text)) {
       platform::IniWriteString(path, kMruSection, kMruKeyPrefix + std::to_string(index++), line);
     }
   } catch (const std::exception&) {

@@ -4,6 +4,7 @@
 
 #include "platform/IniFile.h"
 #include "platform/IniFileNumbers.h"
+#include "platform/WholeFile.h"
 
 namespace brontel {
 namespace {
@@ -17,25 +18,6 @@ std::string SectionOf(std::int32_t group) {
 
 bool IsComplete(const TplHelper& tpl) {
   return !tpl.Key.empty() && !tpl.Body.empty();
-}
-
-// The lines of a text: CR, LF and CR LF each end a line; text after the last line end is a
-// line of its own when it is not empty.
-std::vector<std::string_view> SplitLines(std::string_view text) {
-  std::vector<std::string_view> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    const std::size_t stop = text.find_first_of("\r\n", start);
-    if (stop == std::string_view::npos) {
-      lines.push_back(text.substr(start));
-      break;
-    }
-    lines.push_back(text.substr(start, stop - start));
-    start = stop + 1;
-    if (text[stop] == '\r' && start < text.size() && text[start] == '\n')
-      ++start;
-  }
-  return lines;
 }
 
 // Takes the text up to the next TAB out of `rest`; empty optional when there is no TAB.
@@ -105,7 +87,7 @@ std::string TemplatesToText(const TPLMAP& map) {
 
 bool TemplatesFromText(std::string_view text, TPLMAP& map) {
   map.clear();
-  for (const std::string_view line : SplitLines(text)) {
+  for (const std::string_view line : platform::LineViewsOf(text)) {
     const std::size_t bar = line.find('|');
     const auto group = platform::ParseIniInteger(line.substr(0, bar));
     if (!group)

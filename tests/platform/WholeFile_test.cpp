@@ -1,5 +1,6 @@
 #include "platform/WholeFile.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 namespace brontel::platform {
@@ -28,6 +29,14 @@ TEST(SplitTextLines, TextEndsAtFirstNul) {
 
 TEST(SplitTextLines, KeepsTabsAndOtherBytes) {
   EXPECT_EQ(SplitTextLines("\tx\x1Ay\xff\n"), (Lines{"\tx\x1Ay\xff"}));
+}
+
+TEST(LineViewsOf, EndsLinesLikeSplitTextLinesButKeepsNulBytes) {
+  using namespace std::string_view_literals;
+  const std::string_view text = "a\r\nb\rc\n\nd\0e\r\n\rf"sv;
+  EXPECT_THAT(LineViewsOf(text), ::testing::ElementsAre("a", "b", "c", "", "d\0e"sv, "", "f"));
+  EXPECT_THAT(LineViewsOf("x\r\n"), ::testing::ElementsAre("x"));
+  EXPECT_TRUE(LineViewsOf("").empty());
 }
 
 }  // namespace
