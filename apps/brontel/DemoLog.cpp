@@ -4,6 +4,8 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <stdexcept>
+#include <system_error>
 
 namespace brontel::app {
 namespace {
@@ -86,6 +88,24 @@ void DemoWriter::Run() {
     for (int i = 0; i < 3; ++i)
       out << source.Next() << "\r\n";
   }
+}
+
+DemoFolder::DemoFolder() {
+  std::random_device random;
+  for (int attempt = 0; attempt < 100 && folder_.empty(); ++attempt) {
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("brontel-demo-" + std::to_string(random()));
+    if (std::filesystem::create_directory(folder))
+      folder_ = folder;
+  }
+  if (folder_.empty())
+    throw std::runtime_error("cannot create a temporary folder for the demo log");
+  WriteDemoLog(log(), kFirstLines);
+}
+
+DemoFolder::~DemoFolder() {
+  std::error_code error;
+  std::filesystem::remove_all(folder_, error);
 }
 
 }  // namespace brontel::app

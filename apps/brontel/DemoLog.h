@@ -45,4 +45,23 @@ class DemoWriter {
 // Writes `lines` lines to a new file at `path`; the writer goes on after them.
 void WriteDemoLog(const std::filesystem::path& path, int lines);
 
+// A new folder of its own under the system's temporary folder, holding the demo log with its
+// first lines; removed with everything in it when the object goes. Throws std::runtime_error
+// when no folder can be made.
+class DemoFolder {
+ public:
+  static constexpr int kFirstLines = 60;
+
+  DemoFolder();
+  ~DemoFolder();
+  DemoFolder(const DemoFolder&) = delete;
+  DemoFolder& operator=(const DemoFolder&) = delete;
+
+  const std::filesystem::path& folder() const { return folder_; }
+  std::filesystem::path log() const { return folder_ / "demo.log"; }
+
+ private:
+  std::filesystem::path folder_;
+};
+
 }  // namespace brontel::app

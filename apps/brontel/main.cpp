@@ -1,192 +1,109 @@
-// brontel: runs the viewer on a log file in the terminal.
+// brontel: a log viewer of its own, hosting brontel.wlx through the plug-in entry points.
 //
-//   brontel --demo [--seconds N]   a demo log that a writer keeps growing, shown live
-//   brontel --print [--ansi] [--status] [--complete] [--settings DIR] FILE
-//                                  the view after the first reload (or the complete load)
+//   brontel FILE...      a viewer window per file
+//   brontel --demo       a window on a demo log that a writer keeps growing
+//   brontel --print FILE the view after the first reload, on standard output
 //
-// The viewer runs on the headless toolkit: its timers follow the wall clock here, and what the
-// text view holds is written to standard output.
-#include <chrono>
-#include <cstdlib>
-#include <filesystem>
+// Without a display the first two run the viewer in the terminal and print its view.
 #include <iostream>
-#include <memory>
 #include <optional>
-#include <random>
 #include <string>
-#include <string_view>
-#include <thread>
 #include <vector>
 
+#include "apps/brontel/CommandLine.h"
 #include "apps/brontel/DemoLog.h"
-#include "apps/brontel/TerminalView.h"
-#include "platform/IniFile.h"
-#include "platform/ProgramDirectory.h"
+#include "apps/brontel/PrintCommand.h"
+#include "apps/brontel/WindowMode.h"
 #include "platform/Terminal.h"
-#include "settings/SettingsFile.h"
-#include "shells/headless/HeadlessToolkit.h"
-#include "viewer/TForm1.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-using brontel::TForm1;
-using brontel::headless::HeadlessToolkit;
+using namespace brontel::app;
 
-constexpr std::uintptr_t kHostWindow = 1;
-constexpr std::uint64_t kStepMs = 50;
-constexpr int kDemoLogLines = 60;
+constexpr int kDemoSeconds = 6;
+constexpr int kDemoWriterPeriodMs = 700;
+constexpr std::size_t kDemoShownLines = 30;
 
-struct Arguments {
-  bool demo = false;
-  bool print = false;
-  bool ansi = false;
-  bool status = false;
-  bool complete = false;
-  int seconds = 6;
-  std::string settingsDir;
-  std::string file;
-};
-
-int Usage() {
-  std::cerr << "usage: brontel --demo [--seconds N]\n"
-               "       brontel --print [--ansi] [--status] [--complete] [--settings DIR] FILE\n";
-  return 2;
+PrintRequest PrintRequestOf(const CommandLine& line, const std::string& file) {
+  PrintRequest request;
+  request.file = file;
+  request.settingsFolder = line.settingsDir;
+  request.ansi = line.ansi;
+  request.status = line.status;
+  request.complete = line.complete;
+  request.force = line.force;
+  request.follow = line.follow;
+  request.seconds = line.seconds;
+  return request;
 }
 
-std::optional<Arguments> ParseArguments(int argc, char** argv) {
-  Arguments args;
-  for (int i = 1; i < argc; ++i) {
-    const std::string_view arg = argv[i];
-    const bool hasValue = i + 1 < argc;
-    if (arg == "--demo") {
-      args.demo = true;
-    } else if (arg == "--print") {
-      args.print = true;
-    } else if (arg == "--ansi") {
-      args.ansi = true;
-    } else if (arg == "--status") {
-      args.status = true;
-    } else if (arg == "--complete") {
-      args.complete = true;
-    } else if (arg == "--seconds" && hasValue) {
-      args.seconds = std::max(1, std::atoi(argv[++i]));
-    } else if (arg == "--settings" && hasValue) {
-      args.settingsDir = argv[++i];
-    } else if (!arg.empty() && arg[0] != '-' && args.file.empty()) {
-      args.file = std::string(arg);
-    } else {
-      return std::nullopt;
-    }
-  }
-  if (args.demo == args.print || (args.print && args.file.empty()))
-    return std::nullopt;
-  return args;
-}
-
-// The settings file the viewer reads, as a host's default parameters would place it; a new one
-// gets the two default associations.
-void UseSettingsDirectory(const std::string& directory) {
-  std::string& path = brontel::SettingsFilePath();
-  path = directory;
-  if (!path.empty() && path.back() != '/')
-    path += '/';
-  brontel::platform::EnsureDirectory(path);
-  path += "brontel.ini";
-  if (!brontel::platform::IniFileExists(path)) {
-    brontel::platform::IniWriteString(path, "EXT", ".log", "10");
-    brontel::platform::IniWriteString(path, "EXT", ".", "10");
-  }
-}
-
-std::unique_ptr<TForm1> OpenViewer(HeadlessToolkit& toolkit, const std::string& file) {
-  auto viewer = std::make_unique<TForm1>(toolkit, kHostWindow, file);
-  viewer->FormCreate();
-  viewer->SetVisible(true);
-  viewer->FormShow();
-  return viewer;
-}
-
-// One step of the message loop: posted work (watcher notifications), then due timers.
-void RunMessageLoop(HeadlessToolkit& toolkit, std::uint64_t milliseconds) {
-  toolkit.queuedPoster().RunPending();
-  toolkit.clock().Advance(milliseconds);
-}
-
-int Print(const Arguments& args) {
-  UseSettingsDirectory(args.settingsDir.empty() ? brontel::platform::WritableProgramDirectory()
-                                                : args.settingsDir);
-  HeadlessToolkit toolkit;
-  std::unique_ptr<TForm1> viewer = OpenViewer(toolkit, fs::absolute(args.file).string());
-  if (args.complete) {
-    viewer->controls().chkComplete.SetChecked(true);
-  } else {
-    for (int step = 0; viewer->TailLoads() == 0 && step < 100; ++step) {
-      RunMessageLoop(toolkit, kStepMs);
-    }
-  }
-  brontel::app::WriteView(*viewer, {args.ansi, args.status, 0}, std::cout);
-  return 0;
-}
-
-fs::path MakeDemoFolder() {
-  std::random_device random;
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    const fs::path folder =
-        fs::temp_directory_path() / ("brontel-demo-" + std::to_string(random()));
-    if (fs::create_directory(folder))
-      return folder;
-  }
-  throw std::runtime_error("cannot create a temporary folder");
-}
-
-void ShowFrame(TForm1& viewer, bool terminal, int frame) {
-  if (terminal) {
-    std::cout << "\x1b[H\x1b[2J";
-  } else {
-    std::cout << "\n--- reload " << frame << " ---\n";
-  }
-  brontel::app::WriteView(viewer, {terminal, true, 30}, std::cout);
-  std::cout.flush();
-}
-
-int Demo(const Arguments& args) {
-  const fs::path folder = MakeDemoFolder();
-  const fs::path log = folder / "demo.log";
-  brontel::app::WriteDemoLog(log, kDemoLogLines);
-  UseSettingsDirectory(folder.string());
+// The view of each file in the terminal, as a window would show it at first.
+int PrintFiles(const CommandLine& line) {
   const bool terminal = brontel::platform::StandardOutputIsTerminal();
-  {
-    HeadlessToolkit toolkit;
-    std::unique_ptr<TForm1> viewer = OpenViewer(toolkit, log.string());
-    brontel::app::DemoWriter writer(log, 700, kDemoLogLines);
-    std::uint64_t shownLoads = 0;
-    int frame = 0;
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(args.seconds);
-    while (std::chrono::steady_clock::now() < end) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(kStepMs));
-      RunMessageLoop(toolkit, kStepMs);
-      if (viewer->TailLoads() != shownLoads) {
-        shownLoads = viewer->TailLoads();
-        ShowFrame(*viewer, terminal, ++frame);
-      }
-    }
+  int result = kExitOk;
+  for (const std::string& file : line.files) {
+    if (line.files.size() > 1)
+      std::cout << "==> " << file << " <==\n";
+    PrintRequest request = PrintRequestOf(line, file);
+    request.ansi = terminal;
+    request.status = true;
+    const int fileResult = RunPrint(request, std::cout, std::cerr);
+    if (fileResult != kExitOk)
+      result = fileResult;
   }
-  std::cout << "\nDemo log was " << log.string() << " (removed).\n";
-  fs::remove_all(folder);
-  return 0;
+  return result;
+}
+
+// The demo in the terminal: the view after every reload for a few seconds.
+int PrintDemo(const CommandLine& line) {
+  const DemoFolder demo;
+  const DemoWriter writer(demo.log(), kDemoWriterPeriodMs, DemoFolder::kFirstLines);
+  PrintRequest request;
+  request.file = demo.log().string();
+  request.settingsFolder = demo.folder().string();
+  request.ansi = brontel::platform::StandardOutputIsTerminal();
+  request.redraw = request.ansi;
+  request.status = true;
+  request.follow = true;
+  request.seconds = line.seconds != 0 ? line.seconds : kDemoSeconds;
+  request.lastLines = kDemoShownLines;
+  const int result = RunPrint(request, std::cout, std::cerr);
+  std::cout << "\nThe demo log was " << request.file << " (now removed).\n";
+  return result;
+}
+
+WindowRequest WindowRequestOf(const CommandLine& line) {
+  WindowRequest request;
+  request.files = line.files;
+  request.demo = line.mode == RunMode::Demo;
+  request.force = line.force;
+  request.settingsFolder = line.settingsDir;
+  request.modulePath = line.modulePath;
+  request.seconds = line.seconds;
+  return request;
+}
+
+int Run(const CommandLine& line, int& argc, char** argv) {
+  if (line.mode == RunMode::Print)
+    return RunPrint(PrintRequestOf(line, line.files.front()), std::cout, std::cerr);
+  if (WindowModeAvailable())
+    return RunWindows(WindowRequestOf(line), argc, argv);
+  return line.mode == RunMode::Demo ? PrintDemo(line) : PrintFiles(line);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::optional<Arguments> args = ParseArguments(argc, argv);
-  if (!args)
-    return Usage();
+  const std::optional<CommandLine> line =
+      ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+  if (!line) {
+    std::cerr << UsageText();
+    return kExitUsage;
+  }
   try {
-    return args->demo ? Demo(*args) : Print(*args);
+    return Run(*line, argc, argv);
   } catch (const std::exception& failure) {
     std::cerr << "brontel: " << failure.what() << '\n';
-    return 1;
+    return kExitFailure;
   }
 }

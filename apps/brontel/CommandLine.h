@@ -1,0 +1,40 @@
+/** @file CommandLine.h: what the brontel program was asked to do. */
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace brontel::app {
+
+enum class RunMode {
+  Windows,  // brontel FILE...: a viewer window per file
+  Demo,     // brontel --demo: a growing demo log in a viewer
+  Print,    // brontel --print FILE: the view written to standard output
+};
+
+struct CommandLine {
+  RunMode mode = RunMode::Windows;
+  bool ansi = false;        // --ansi: colour the printed lines
+  bool status = false;      // --status: the status text first
+  bool complete = false;    // --complete: the complete view instead of the tail
+  bool force = false;       // --force: show the file whatever its extension
+  bool follow = false;      // --follow: print again after every reload
+  int seconds = 0;          // --seconds N: stop after N seconds; 0 = the mode's own default
+  std::string settingsDir;  // --settings DIR; empty = the configuration folder
+  std::string modulePath;   // --module PATH; empty = look for brontel.wlx
+  std::vector<std::string> files;
+};
+
+// The exit code for arguments that make no sense.
+inline constexpr int kExitUsage = 2;
+
+// The parsed arguments (without the program name), or nothing when they make no sense
+// together: an unknown option, a missing value, no file for the window or print mode, more
+// than one file to print, a file given to --demo.
+std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& arguments);
+
+// The usage text, for standard error.
+std::string UsageText();
+
+}  // namespace brontel::app

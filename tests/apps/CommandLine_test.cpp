@@ -1,0 +1,68 @@
+#include "apps/brontel/CommandLine.h"
+
+#include <gtest/gtest.h>
+
+namespace brontel::app {
+namespace {
+
+std::optional<CommandLine> Parse(std::vector<std::string> arguments) {
+  return ParseCommandLine(arguments);
+}
+
+TEST(CommandLineTest, FilesAloneOpenWindows) {
+  const auto line = Parse({"a.log", "b.log", "--settings", "dir"});
+  ASSERT_TRUE(line);
+  EXPECT_EQ(line->mode, RunMode::Windows);
+  EXPECT_EQ(line->files, (std::vector<std::string>{"a.log", "b.log"}));
+  EXPECT_EQ(line->settingsDir, "dir");
+}
+
+TEST(CommandLineTest, PrintTakesItsOptionsInAnyOrder) {
+  const auto line = Parse({"x.log", "--status", "--print", "--force", "--ansi", "--complete"});
+  ASSERT_TRUE(line);
+  EXPECT_EQ(line->mode, RunMode::Print);
+  EXPECT_TRUE(line->ansi && line->status && line->complete && line->force);
+  EXPECT_FALSE(line->follow);
+  EXPECT_EQ(line->files, std::vector<std::string>{"x.log"});
+}
+
+TEST(CommandLineTest, DoubleDashEndsTheOptions) {
+  const auto line = Parse({"--print", "--", "--odd-name.log"});
+  ASSERT_TRUE(line);
+  EXPECT_EQ(line->files, std::vector<std::string>{"--odd-name.log"});
+  // A lone dash is a file name too.
+  EXPECT_TRUE(Parse({"--print", "-"}));
+}
+
+TEST(CommandLineTest, DemoRunsForTheGivenSeconds) {
+  const auto line = Parse({"--demo", "--seconds", "20"});
+  ASSERT_TRUE(line);
+  EXPECT_EQ(line->mode, RunMode::Demo);
+  EXPECT_EQ(line->seconds, 20);
+}
+
+TEST(CommandLineTest, RefusesWhatMakesNoSense) {
+  const std::vector<std::vector<std::string>> refused = {
+      {},                                          // nothing to show
+      {"--print"},                                 // print without a file
+      {"--print", "a.log", "b.log"},               // print shows one file
+      {"--demo", "a.log"},                         // the demo brings its own log
+      {"--demo", "--print", "a.log"},              // two modes
+      {"--ansi", "a.log"},                         // print options without --print
+      {"--demo", "--force"},                       //
+      {"--print", "--complete", "--follow", "a"},  // the complete view is not followed
+      {"--print", "a.log", "--settings"},          // a value missing
+      {"--demo", "--seconds", "0"},                //
+      {"--demo", "--seconds", "5s"},               //
+      {"--print", "--colour", "a.log"},            // unknown option
+  };
+  for (const auto& arguments : refused) {
+    std::string joined;
+    for (const std::string& argument : arguments)
+      joined += argument + ' ';
+    EXPECT_FALSE(Parse(arguments)) << joined;
+  }
+}
+
+}  // namespace
+}  // namespace brontel::app
