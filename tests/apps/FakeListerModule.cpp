@@ -29,6 +29,8 @@ void FakeCloseWindow(void* viewer) {
   FakeListerModule& fake = FakeListerModule::Instance();
   fake.closed.push_back(viewer);
   fake.open.erase(std::remove(fake.open.begin(), fake.open.end(), viewer), fake.open.end());
+  if (fake.freeViewer != nullptr)
+    fake.freeViewer(viewer);
 }
 
 int FakeSearchText(void* viewer, const char* text, int flags) {

@@ -25,6 +25,8 @@ struct FakeListerModule {
   // Called back by ListLoad for an accepted file; the result becomes the viewer handle. The
   // default gives numbers 1, 2, ...
   void* (*makeViewer)(void* parent, int number) = nullptr;
+  // Called back by ListCloseWindow, when set, to free what makeViewer made.
+  void (*freeViewer)(void* viewer) = nullptr;
 
   std::set<std::string> declined;
   int searchAnswer = 0;
