@@ -53,9 +53,16 @@ void ViewerWindow::ShowFileInTitle() {
 }
 
 bool ViewerWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == area_->viewport() && event->type() == QEvent::Resize) {
-    if (QWidget* viewer = viewerWidget())
-      viewer->setGeometry(area_->viewport()->rect());
+  const bool isKey = event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease;
+  if (watched == area_->viewport()) {
+    if (event->type() == QEvent::Resize) {
+      if (QWidget* viewer = viewerWidget())
+        viewer->setGeometry(area_->viewport()->rect());
+    }
+    if (isKey) {
+      event->accept();
+      return true;
+    }
   }
   if (watched == area_ && event->type() == QEvent::KeyPress)
     return HandleKey(static_cast<QKeyEvent&>(*event));
@@ -66,12 +73,7 @@ bool ViewerWindow::HandleKey(QKeyEvent& key) {
   const HostCommand command = CommandForKey(VirtualKeyOf(key), ShiftStateOf(key));
   if (command == HostCommand::None)
     return false;
-  const bool seenBefore =
-      key.key() == lastKey_ && key.timestamp() == lastKeyTime_ && lastKeyTime_ != 0;
-  lastKey_ = key.key();
-  lastKeyTime_ = key.timestamp();
-  if (!seenBefore)
-    RunCommand(command);
+  RunCommand(command);
   key.accept();
   return true;
 }

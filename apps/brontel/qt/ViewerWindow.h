@@ -12,8 +12,10 @@ namespace brontel::app {
 
 // The window gives the module what a Qt file manager's viewer does: the parent is the viewport
 // of a scroll area, the viewer widget fills it and follows its size, and the keys the viewer
-// hands back arrive at the scroll area, where the window acts on them (HostKeys). Closing the
-// window, by Esc or otherwise, closes the viewer through the entry points first.
+// hands back arrive at the scroll area, where the window acts on them (HostKeys). Keys that the
+// viewer leaves alone stop at the viewport, as in such a host: what the viewer means the host
+// to have, it hands back itself, so a key never acts twice. Closing the window, by Esc or
+// otherwise, closes the viewer through the entry points first.
 //
 // The window deletes itself when closed.
 class ViewerWindow : public QWidget {
@@ -46,10 +48,6 @@ class ViewerWindow : public QWidget {
 
   QScrollArea* area_;
   ViewerSession session_;
-  // The last key acted on: a posted copy of an event that also travelled up to the window
-  // carries the same time stamp and is used once only.
-  int lastKey_ = 0;
-  unsigned long lastKeyTime_ = 0;
 };
 
 }  // namespace brontel::app

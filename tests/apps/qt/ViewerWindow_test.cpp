@@ -45,9 +45,8 @@ class ViewerWindowTest : public ::testing::Test {
 
   QString In(const char* name) { return QString::fromStdString((folder.path() / name).string()); }
   // A key as the viewer hands it back: sent to the host's scroll area.
-  bool HandBack(int key, Qt::KeyboardModifiers mods = Qt::NoModifier, unsigned long time = 1) {
+  bool HandBack(int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
     QKeyEvent press(QEvent::KeyPress, key, mods);
-    press.setTimestamp(time);
     QCoreApplication::sendEvent(&window->hostArea(), &press);
     return press.isAccepted();
   }
@@ -92,15 +91,18 @@ TEST_F(ViewerWindowTest, ClosingTheWindowOtherwiseClosesTheViewerToo) {
   EXPECT_TRUE(fake.open.empty());
 }
 
-TEST_F(ViewerWindowTest, NAndPStepThroughTheFolderOncePerTypedKey) {
+TEST_F(ViewerWindowTest, NAndPStepThroughTheFolderWhenHandedBack) {
   ASSERT_TRUE(window->Open(In("a.log")));
-  EXPECT_TRUE(HandBack(Qt::Key_N, Qt::NoModifier, 10));
-  // The same event once more (a copy that also travelled up): used once only.
-  EXPECT_TRUE(HandBack(Qt::Key_N, Qt::NoModifier, 10));
+  // A key the viewer leaves alone travels up from it and stops short of the host.
+  QKeyEvent typed(QEvent::KeyPress, Qt::Key_N, Qt::NoModifier);
+  QCoreApplication::sendEvent(window->viewerWidget(), &typed);
+  EXPECT_EQ(window->session().file(), In("a.log").toStdString());
+  // What the viewer hands back is acted on.
+  EXPECT_TRUE(HandBack(Qt::Key_N, Qt::NoModifier));
   EXPECT_EQ(window->session().file(), In("b.log").toStdString());
-  EXPECT_TRUE(HandBack(Qt::Key_N, Qt::NoModifier, 11));
+  EXPECT_TRUE(HandBack(Qt::Key_N, Qt::NoModifier));
   EXPECT_EQ(window->session().file(), In("c.log").toStdString());
-  EXPECT_TRUE(HandBack(Qt::Key_P, Qt::NoModifier, 12));
+  EXPECT_TRUE(HandBack(Qt::Key_P, Qt::NoModifier));
   EXPECT_EQ(window->session().file(), In("b.log").toStdString());
   EXPECT_TRUE(window->windowTitle().startsWith(QStringLiteral("b.log (")));
   EXPECT_EQ(fake.open.size(), 1u);
@@ -110,8 +112,8 @@ TEST_F(ViewerWindowTest, NAndPStepThroughTheFolderOncePerTypedKey) {
 TEST_F(ViewerWindowTest, F3RepeatsTheLastSearchAndShiftF3TurnsItAround) {
   ASSERT_TRUE(window->Open(In("a.log")));
   window->session().Find(FindRequest{"disk", false, true, false});
-  EXPECT_TRUE(HandBack(Qt::Key_F3, Qt::NoModifier, 20));
-  EXPECT_TRUE(HandBack(Qt::Key_F3, Qt::ShiftModifier, 21));
+  EXPECT_TRUE(HandBack(Qt::Key_F3, Qt::NoModifier));
+  EXPECT_TRUE(HandBack(Qt::Key_F3, Qt::ShiftModifier));
   ASSERT_EQ(fake.searches.size(), 3u);
   EXPECT_EQ(fake.searches[1].flags, kSearchWholeWords);
   EXPECT_EQ(fake.searches[2].flags, kSearchWholeWords | kSearchBackwards);
