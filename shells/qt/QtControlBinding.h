@@ -1,0 +1,69 @@
+/** @file QtControlBinding.h: one real Qt widget per control model, kept in step both ways. */
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+#include "ui/Control.h"
+#include "ui/Keys.h"
+
+namespace brontel::qt {
+
+// The key handler a form runs before its focused control sees a key (its key preview).
+// Setting the key to 0 consumes it.
+using KeyPreview = std::function<void(ui::KeyCode& key, ui::ShiftState shift)>;
+
+// Ties a control model to the widget made for it: panels become frames, labels QLabel, check
+// boxes QCheckBox, drop-down lists QComboBox, edit fields QLineEdit, buttons QPushButton (a
+// flat one QToolButton, a symbol-font one a GlyphButton), bevels lines. Model changes (bounds,
+// visibility, enabled, caption, text, checked, items, index, hint, colour, font, focus) reach
+// the widget; the user's clicks, choices, typing and focus reach the model, as the model's own
+// user operations (Click, UserSelect, SetText, SetFocus), with any failure of their handlers
+// swallowed.
+//
+// The binding is a child object of its widget and dies with it; a model that is destroyed
+// first is let go (Change::Destroyed). Key presses at the widget run the key preview first.
+// UI thread only.
+class QtControlBinding : public QObject {
+ public:
+  // Makes the widget for `control` inside `parent` and binds it; nullptr for a text view (the
+  // text view has a widget of its own) or when `control` is no kind shown here.
+  static QtControlBinding* Create(ui::Control& control, QWidget* parent,
+                                  std::shared_ptr<KeyPreview> preview);
+  ~QtControlBinding() override;
+
+  ui::Control* Model() const { return model_; }
+  QWidget* Widget() const { return widget_.data(); }
+
+ protected:
+  QtControlBinding(ui::Control& control, QWidget* widget, std::shared_ptr<KeyPreview> preview);
+  // Applies every piece of state; called once the derived binding is complete.
+  void Start();
+  virtual void Apply(ui::Change change);
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  template <typename Work>
+  void Shielded(Work&& work) {
+    if (model_ == nullptr)
+      return;
+    try {
+      work();
+    } catch (...) {
+    }
+  }
+
+  ui::Control* model_;
+  QPointer<QWidget> widget_;
+
+ private:
+  void OnChange(ui::Change change);
+  bool PreviewKey(QKeyEvent& event);
+
+  ui::Component::ObserverId observer_ = 0;
+  std::shared_ptr<KeyPreview> preview_;
+  bool applying_ = false;
+};
+
+}  // namespace brontel::qt

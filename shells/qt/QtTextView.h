@@ -1,0 +1,83 @@
+/** @file QtTextView.h: the text view control as one custom-painted Qt scroll area. */
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QFont>
+#include <QMenu>
+#include <QPointer>
+#include <cstddef>
+#include <functional>
+
+#include "ui/TRAHLEditor.h"
+
+namespace brontel::qt {
+
+// Shows a TRAHLEditor: paints through its shared paint routine on a QtCanvas, forwards keys,
+// mouse and wheel, follows its repaint and scroll requests with viewport updates and the two
+// scroll bars, and pops its context menu up. The model's bounds are the widget's place in its
+// parent; the model's client size is kept at the viewport's size (the scroll bars take the
+// rest), so its visible rows are the rows the user sees.
+//
+// Keys: every key press goes to the model's KeyDown (whose key handler the viewer binds); a
+// key the model does not use goes on to the unused-key handler (the form's shortcuts). Keys
+// are accepted here and never propagate to the host: what the viewer hands back it delivers
+// itself. Failures of the model's handlers are swallowed.
+//
+// Lifetime: the model must outlive the widget or tell its destruction first (Change::Destroyed
+// detaches the view). UI thread only.
+class QtTextView final : public QAbstractScrollArea {
+ public:
+  using KeyHandler = std::function<void(ui::KeyCode key, ui::ShiftState shift)>;
+
+  QtTextView(ui::TRAHLEditor& editor, QWidget* parent);
+  ~QtTextView() override;
+
+  void SetUnusedKeyHandler(KeyHandler handler) { unusedKey_ = std::move(handler); }
+  ui::TRAHLEditor* Model() const { return editor_; }
+  const QFont& TextFont() const { return font_; }
+  // The context menu currently shown, nullptr when none.
+  QMenu* ShownMenu() const { return menu_.data(); }
+
+ protected:
+  bool event(QEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+  void scrollContentsBy(int dx, int dy) override;
+
+ private:
+  void OnModelChange(ui::Change change);
+  void OnPopup();
+  void Detach();
+  void ApplyFont();
+  void PlaceAtModelBounds();
+  void SyncClientSize(QSize viewportSize);
+  QSize ExpectedViewportSize(QSize widgetSize) const;
+  void SyncScrollBars();
+  int LongestLine();
+  template <typename Work>
+  void Shielded(Work&& work);
+
+  ui::TRAHLEditor* editor_;
+  ui::Component::ObserverId observer_ = 0;
+  ui::PopupMenu* popupMenu_ = nullptr;
+  ui::Component::ObserverId popupObserver_ = 0;
+  QFont font_;
+  KeyHandler unusedKey_;
+  QPointer<QMenu> menu_;
+  bool syncingBounds_ = false;
+  bool syncingScroll_ = false;
+  ui::Rect placedBounds_;
+  std::size_t measuredLength_ = static_cast<std::size_t>(-1);
+  std::size_t measuredLines_ = 0;
+  int longestLine_ = 0;
+};
+
+}  // namespace brontel::qt
