@@ -1,6 +1,7 @@
 #include "viewer/TailLoader.h"
 
 #include <algorithm>
+#include <cstring>
 #include <exception>
 
 #include "classify/LineClassifier.h"
@@ -159,15 +160,25 @@ std::vector<std::string_view> SplitLineViews(std::string_view text) {
   if (nul != std::string_view::npos)
     text = text.substr(0, nul);
   std::vector<std::string_view> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string_view::npos)
-      end = text.size();
-    lines.push_back(text.substr(start, end - start));
-    start = end + 1;
-    if (end < text.size() && text[end] == '\r' && start < text.size() && text[start] == '\n')
-      ++start;
+  const char* at = text.data();
+  const char* const end = at + text.size();
+  // One memchr pass for each kind of line end: the next CR is looked for only once the scan
+  // has passed the last one found, and LF only up to it (most logs have no CR at all).
+  const char* nextCr = at;
+  while (at < end) {
+    if (nextCr < at || (nextCr == at && *at != '\r')) {
+      nextCr = static_cast<const char*>(std::memchr(at, '\r', static_cast<std::size_t>(end - at)));
+      if (nextCr == nullptr)
+        nextCr = end;
+    }
+    const char* lineEnd =
+        static_cast<const char*>(std::memchr(at, '\n', static_cast<std::size_t>(nextCr - at)));
+    if (lineEnd == nullptr)
+      lineEnd = nextCr;
+    lines.emplace_back(at, static_cast<std::size_t>(lineEnd - at));
+    at = lineEnd + 1;
+    if (lineEnd < end && *lineEnd == '\r' && at < end && *at == '\n')
+      ++at;
   }
   return lines;
 }

@@ -311,6 +311,26 @@ TEST(SplitLineViews, SplitsAtEveryKindOfLineEndAndStopsAtNul) {
   EXPECT_TRUE(SplitLineViews("").empty());
 }
 
+// The scan remembers where the next CR is; line ends of both kinds far apart and close together
+// must still split exactly as a scan for either byte would.
+TEST(SplitLineViews, MixedLineEndsSplitLikeAScanForEitherByte) {
+  std::string text;
+  std::vector<std::string> expected;
+  const char* const ends[] = {"\n", "\r\n", "\r", "\n\r", "\n\n", "\r\r\n"};
+  for (int i = 0; i < 60; ++i) {
+    const std::string line(static_cast<std::size_t>(1 + i * 13 % 50), 'x');
+    text += line + ends[i % 6];
+    expected.push_back(line);
+    if (i % 6 >= 3)
+      expected.emplace_back();  // the second line end closes an empty line
+  }
+  text += "last";
+  expected.emplace_back("last");
+  const std::vector<std::string_view> lines = SplitLineViews(text);
+  EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.end()), expected);
+  EXPECT_EQ(SplitLineViews("\rx\ny\r"), (std::vector<std::string_view>{"", "x", "y"}));
+}
+
 TEST_F(TailLoaderTest, CompleteLoadShowsHistorySeparatorAndEveryLine) {
   const std::string path = Write("full.log", "E   a\r\ninfo\nE   b\rE   a\nE   c\nplain\nE   d\n");
   state.history.Append("E   stale");
