@@ -1,0 +1,120 @@
+#include "tests/reliability/support/ViewCheck.h"
+
+#include <algorithm>
+
+#include "ui/LineStore.h"
+#include "viewer/TForm1.h"
+#include "viewer/TailText.h"
+
+namespace brontel::reliability {
+
+Lines LiteralTailLines(std::string_view bytes, std::int32_t bufferSize) {
+  std::string_view rest = bytes.substr(TailStartOffset(bytes.size(), bufferSize));
+  rest = rest.substr(0, std::min(rest.size(), rest.find('\x1A')));
+  std::string text;
+  text.reserve(rest.size());
+  std::copy_if(rest.begin(), rest.end(), std::back_inserter(text),
+               [](char c) { return c != '\r'; });
+  const std::size_t limit = TailPieceLimit(bufferSize);
+  Lines lines;
+  for (std::size_t at = 0; at < text.size();) {
+    std::size_t end = std::min(text.size(), at + limit);
+    const std::size_t feed = text.find('\n', at);
+    if (feed != std::string::npos && feed < end)
+      end = feed + 1;
+    std::string piece = text.substr(at, end - at);
+    if (!piece.empty() && piece.back() == '\n')
+      piece.pop_back();
+    lines.push_back(piece.substr(0, piece.find('\0')));
+    at = end;
+  }
+  if (lines.empty())
+    lines.emplace_back(kNotFoundLine);
+  return lines;
+}
+
+namespace {
+
+std::size_t HistoryCount(TForm1& form) {
+  return form.viewerState().history.Count();
+}
+
+// A line as the view keeps it (tabs widened).
+std::string Shown(std::string_view line) {
+  return ui::LineStore::ExpandTabs(line);
+}
+
+}  // namespace
+
+Lines ShownTailLines(TForm1& form) {
+  const ui::TRAHLEditor& view = form.editor();
+  const std::size_t first = HistoryCount(form) + 1;
+  Lines lines;
+  for (std::size_t i = first; i + 1 < view.LineCount(); ++i)
+    lines.emplace_back(view.Line(i));
+  return lines;
+}
+
+::testing::AssertionResult ViewIsWellFormed(TForm1& form) {
+  const ui::TRAHLEditor& view = form.editor();
+  const LineHistory& history = form.viewerState().history;
+  const std::size_t h = history.Count();
+  if (view.LineCount() < h + 3)
+    return ::testing::AssertionFailure()
+           << "view of " << view.LineCount() << " lines for a history of " << h;
+  for (std::size_t i = 0; i < h; ++i) {
+    if (view.Line(i) != Shown(history.Line(i)))
+      return ::testing::AssertionFailure() << "history line " << i << " shows \"" << view.Line(i)
+                                           << "\" instead of \"" << history.Line(i) << "\"";
+  }
+  const std::string counts = form.messageTypes().MsgTypeCountsText();
+  if (view.Line(h) != Shown(HistorySeparatorLine(counts, h)))
+    return ::testing::AssertionFailure() << "separator \"" << view.Line(h) << "\"";
+  const std::size_t tail = view.LineCount() - h - 2;
+  const std::string_view footer = view.Line(view.LineCount() - 1);
+  if (footer != Shown(TailFooterLine(counts, tail)))
+    return ::testing::AssertionFailure()
+           << "footer \"" << footer << "\" for " << tail << " tail lines";
+  return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult ViewMatchesFile(TForm1& form, std::string_view bytes) {
+  ::testing::AssertionResult formed = ViewIsWellFormed(form);
+  if (!formed)
+    return formed;
+  Lines expected = LiteralTailLines(bytes, form.viewerState().bufferSize);
+  for (std::string& line : expected)
+    line = Shown(line);
+  const Lines shown = ShownTailLines(form);
+  if (shown == expected)
+    return ::testing::AssertionSuccess();
+  ::testing::AssertionResult failure = ::testing::AssertionFailure();
+  failure << shown.size() << " tail lines shown, " << expected.size() << " expected for "
+          << bytes.size() << " bytes";
+  const auto differ = std::mismatch(shown.begin(), shown.end(), expected.begin(), expected.end());
+  if (differ.first != shown.end() && differ.second != expected.end()) {
+    failure << "; line " << (differ.first - shown.begin()) << " shows \""
+            << differ.first->substr(0, 120) << "\" instead of \"" << differ.second->substr(0, 120)
+            << "\"";
+  }
+  return failure;
+}
+
+void HistoryWitness::Saw(TForm1& form) {
+  for (const std::string& line : ShownTailLines(form)) {
+    const int type = form.messageTypes().FindMsgType(line);
+    if (type >= 0 && type < kCountedMsgTypes)
+      seen_.insert(line);
+  }
+}
+
+::testing::AssertionResult HistoryWitness::NothingLost(TForm1& form) const {
+  const LineHistory& history = form.viewerState().history;
+  for (const std::string& line : seen_) {
+    if (!history.Contains(line))
+      return ::testing::AssertionFailure() << "history lost \"" << line << "\"";
+  }
+  return ::testing::AssertionSuccess();
+}
+
+}  // namespace brontel::reliability

@@ -1,0 +1,49 @@
+/** @file ViewCheck.h: what a tail view must show for a file's bytes, and checks of live views. */
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace brontel {
+class TForm1;
+}
+
+namespace brontel::reliability {
+
+using Lines = std::vector<std::string>;
+
+// The tail lines of a file holding `bytes`, worked out byte by byte: the last `bufferSize`
+// bytes, CR dropped, ending at a Ctrl-Z, cut into pieces that end after a line feed or at
+// bufferSize - 1 bytes, each without its line feed and up to its first NUL; the not-found
+// line when nothing is left.
+Lines LiteralTailLines(std::string_view bytes, std::int32_t bufferSize);
+
+// The view's lines between separator and footer, as the view keeps them (tabs widened).
+Lines ShownTailLines(TForm1& form);
+
+// History block equal to the history, separator and footer with the current counts, footer
+// count equal to the tail lines shown. Holds at any moment between two loads.
+::testing::AssertionResult ViewIsWellFormed(TForm1& form);
+
+// Well formed, and its tail lines are exactly those of a file holding `bytes` (tabs widened as
+// the view does).
+::testing::AssertionResult ViewMatchesFile(TForm1& form, std::string_view bytes);
+
+// Remembers every line of a counted type that any view of one viewer showed, and tells whether
+// the history still holds them all. Meant for a history without limit and lines without tabs.
+class HistoryWitness {
+ public:
+  void Saw(TForm1& form);
+  ::testing::AssertionResult NothingLost(TForm1& form) const;
+  std::size_t Seen() const { return seen_.size(); }
+
+ private:
+  std::set<std::string> seen_;
+};
+
+}  // namespace brontel::reliability
