@@ -1,0 +1,46 @@
+#include "shells/win32/NativeButton.h"
+
+#include "shells/win32/ModuleInstance.h"
+
+namespace brontel::win32 {
+namespace {
+
+HWND CreateButtonWindow(HWND parent, DWORD style, const RECT& bounds, bool tabStop) {
+  return ::CreateWindowExA(0, "BUTTON", "", style | (tabStop ? WS_TABSTOP : 0), bounds.left,
+                           bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
+                           parent, nullptr, ModuleInstance(), nullptr);
+}
+
+}  // namespace
+
+HWND NativeButton::CreateNative(HWND parent, DWORD childStyle, const RECT& bounds) {
+  const DWORD look = BS_PUSHBUTTON | (button_->Flat() ? BS_FLAT : 0);
+  return CreateButtonWindow(parent, childStyle | look, bounds, button_->TabStop());
+}
+
+void NativeButton::Command(WORD code) {
+  if (code == BN_CLICKED && Model() != nullptr)
+    button_->Click();
+}
+
+HWND NativeCheckBox::CreateNative(HWND parent, DWORD childStyle, const RECT& bounds) {
+  return CreateButtonWindow(parent, childStyle | BS_AUTOCHECKBOX, bounds, box_->TabStop());
+}
+
+void NativeCheckBox::Apply(ui::Change change) {
+  NativeControl::Apply(change);
+  if ((change == ui::Change::Checked || change == ui::Change::Visible) && Model() != nullptr)
+    ::SendMessageA(Window(), BM_SETCHECK, box_->Checked() ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void NativeCheckBox::Command(WORD code) {
+  if (code != BN_CLICKED || Model() == nullptr || syncing())
+    return;
+  const bool checked = ::SendMessageA(Window(), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  box_->SetChecked(checked);
+  // A handler may have refused the change (or set it back): show what the model holds.
+  if (Model() != nullptr && Window() != nullptr)
+    ::SendMessageA(Window(), BM_SETCHECK, box_->Checked() ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+}  // namespace brontel::win32

@@ -1,0 +1,38 @@
+/** @file NativeButton.h: push buttons, speed buttons and check boxes as BUTTON windows. */
+#pragma once
+
+#include "shells/win32/NativeControl.h"
+#include "ui/Button.h"
+#include "ui/CheckBox.h"
+
+namespace brontel::win32 {
+
+// A push button (flat for a speed button); a click runs the model's Click.
+class NativeButton final : public NativeControl {
+ public:
+  explicit NativeButton(ui::Button& button) : NativeControl(button), button_(&button) {}
+
+ protected:
+  HWND CreateNative(HWND parent, DWORD childStyle, const RECT& bounds) override;
+  void Command(WORD code) override;
+
+ private:
+  ui::Button* button_;
+};
+
+// A BS_AUTOCHECKBOX: the user's click toggles the native box, and the model follows (running
+// its click handler); a state set by code only moves the native box.
+class NativeCheckBox final : public NativeControl {
+ public:
+  explicit NativeCheckBox(ui::CheckBox& box) : NativeControl(box), box_(&box) {}
+
+ protected:
+  HWND CreateNative(HWND parent, DWORD childStyle, const RECT& bounds) override;
+  void Apply(ui::Change change) override;
+  void Command(WORD code) override;
+
+ private:
+  ui::CheckBox* box_;
+};
+
+}  // namespace brontel::win32
