@@ -64,7 +64,7 @@ int main(int argc, char** argv) {
   brontel::testing::ViewerStore store;
   store.values["Options.Active"] = "1";
   store.values["Options.AutoFollowMode"] = "1";
-  LogWriter writer(folder.File("busy.log"));
+  LogWriter writer(folder.File("busy.log"), false);
   ViewerHarness harness(store);
   brontel::TForm1& form = harness.Open(writer.Path());
   writer.Start(settings.linesPerSecond);

@@ -24,9 +24,13 @@ std::string MadeLine(std::uint64_t n) {
   return std::string("I   ") + number + " handled request in 12 ms";
 }
 
-LogWriter::LogWriter(std::string path) : path_(std::move(path)) {
+LogWriter::LogWriter(std::string path, bool keepsCopy)
+    : path_(std::move(path)), keepsCopy_(keepsCopy) {
   std::ofstream create(path_, std::ios::binary | std::ios::app);
-  expected_ = FileBytes(path_);
+  create.close();
+  size_ = std::filesystem::file_size(path_);
+  if (keepsCopy_)
+    expected_ = FileBytes(path_);
 }
 
 LogWriter::~LogWriter() {
@@ -45,18 +49,25 @@ void LogWriter::Stop() {
     thread_.join();
 }
 
-// Writes in batches paced to the wall clock, each line's halves in separate writes.
+// Writes paced to the wall clock. Each write completes the line begun before and begins the
+// next one, so the file nearly always ends in a partial line; Stop completes the last.
 void LogWriter::Run(int linesPerSecond) {
   using Clock = std::chrono::steady_clock;
   const auto begin = Clock::now();
   std::uint64_t done = 0;
+  std::string pending;
   while (running_) {
     const double seconds = std::chrono::duration<double>(Clock::now() - begin).count();
     const auto due = static_cast<std::uint64_t>(seconds * linesPerSecond);
-    for (; done < due && running_; ++done)
-      AppendNextLine();
+    for (; done < due && running_; ++done) {
+      const std::string line = MadeLine(next_++) + "\n";
+      const std::size_t half = line.size() / 2;
+      Append(pending + line.substr(0, half));
+      pending = line.substr(half);
+    }
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
+  Append(pending);
 }
 
 void LogWriter::AppendLocked(const std::string& bytes) {
@@ -67,7 +78,9 @@ void LogWriter::AppendLocked(const std::string& bytes) {
   std::fclose(file);
   if (!written)
     throw std::runtime_error("short write to " + path_);
-  expected_ += bytes;
+  size_ += bytes.size();
+  if (keepsCopy_)
+    expected_ += bytes;
 }
 
 void LogWriter::Append(const std::string& bytes) {
@@ -89,6 +102,7 @@ void LogWriter::RotateByRename(const std::string& oldPath) {
   fs::rename(path_, oldPath);
   std::ofstream create(path_, std::ios::binary);
   expected_.clear();
+  size_ = 0;
 }
 
 void LogWriter::CopyAndTruncate(const std::string& oldPath) {
@@ -96,6 +110,7 @@ void LogWriter::CopyAndTruncate(const std::string& oldPath) {
   fs::copy_file(path_, oldPath, fs::copy_options::overwrite_existing);
   fs::resize_file(path_, 0);
   expected_.clear();
+  size_ = 0;
 }
 
 void LogWriter::DeleteAndRecreate() {
@@ -103,14 +118,16 @@ void LogWriter::DeleteAndRecreate() {
   fs::remove(path_);
   std::ofstream create(path_, std::ios::binary);
   expected_.clear();
+  size_ = 0;
 }
 
 void LogWriter::TruncateTo(std::size_t size) {
   std::lock_guard<std::recursive_mutex> lock(mutex_);
-  if (size > expected_.size())
-    size = expected_.size();
+  size = std::min(size, size_);
   fs::resize_file(path_, size);
-  expected_.resize(size);
+  size_ = size;
+  if (keepsCopy_)
+    expected_.resize(size);
 }
 
 std::string LogWriter::Expected() const {
@@ -120,7 +137,7 @@ std::string LogWriter::Expected() const {
 
 std::size_t LogWriter::Size() const {
   std::lock_guard<std::recursive_mutex> lock(mutex_);
-  return expected_.size();
+  return size_;
 }
 
 std::string LogWriter::ExpectedTail(std::size_t count) const {

@@ -15,17 +15,20 @@ namespace brontel::reliability {
 std::string MadeLine(std::uint64_t n);
 
 // Appends to one log path like a logger does and keeps a copy of what the file must hold, so a
-// test can tell that nobody else changed it. A line is written in two halves with a pause in
-// between, so readers meet partial lines. All operations are safe from any thread; Hold() stops
+// test can tell that nobody else changed it. Lines are written in two halves, so readers meet
+// partial lines. All operations are safe from any thread; Hold() stops
 // the writer between two of its writes for as long as the returned lock lives.
 class LogWriter {
  public:
-  explicit LogWriter(std::string path);
+  // Without `keepsCopy` only the size is kept (for long runs whose memory is measured), and
+  // Expected() and ExpectedTail() answer empty.
+  explicit LogWriter(std::string path, bool keepsCopy = true);
   ~LogWriter();
   LogWriter(const LogWriter&) = delete;
   LogWriter& operator=(const LogWriter&) = delete;
 
-  // Starts a thread that appends `linesPerSecond` lines a second until Stop().
+  // Starts a thread that appends `linesPerSecond` lines a second until Stop(); between two of
+  // its writes the file ends in the first half of a line.
   void Start(int linesPerSecond);
   void Stop();
 
@@ -58,6 +61,8 @@ class LogWriter {
   void AppendLocked(const std::string& bytes);
 
   const std::string path_;
+  const bool keepsCopy_;
+  std::size_t size_ = 0;
   mutable std::recursive_mutex mutex_;
   std::string expected_;
   std::atomic<std::uint64_t> next_{0};

@@ -1,6 +1,7 @@
 #include "tests/reliability/support/ViewCheck.h"
 
 #include <algorithm>
+#include <fstream>
 
 #include "ui/LineStore.h"
 #include "viewer/TForm1.h"
@@ -9,7 +10,10 @@
 namespace brontel::reliability {
 
 Lines LiteralTailLines(std::string_view bytes, std::int32_t bufferSize) {
-  std::string_view rest = bytes.substr(TailStartOffset(bytes.size(), bufferSize));
+  return LiteralLines(bytes.substr(TailStartOffset(bytes.size(), bufferSize)), bufferSize);
+}
+
+Lines LiteralLines(std::string_view rest, std::int32_t bufferSize) {
   rest = rest.substr(0, std::min(rest.size(), rest.find('\x1A')));
   std::string text;
   text.reserve(rest.size());
@@ -78,19 +82,20 @@ Lines ShownTailLines(TForm1& form) {
   return ::testing::AssertionSuccess();
 }
 
-::testing::AssertionResult ViewMatchesFile(TForm1& form, std::string_view bytes) {
+namespace {
+
+::testing::AssertionResult ShowsTailLines(TForm1& form, Lines expected, std::size_t bytes) {
   ::testing::AssertionResult formed = ViewIsWellFormed(form);
   if (!formed)
     return formed;
-  Lines expected = LiteralTailLines(bytes, form.viewerState().bufferSize);
   for (std::string& line : expected)
     line = Shown(line);
   const Lines shown = ShownTailLines(form);
   if (shown == expected)
     return ::testing::AssertionSuccess();
   ::testing::AssertionResult failure = ::testing::AssertionFailure();
-  failure << shown.size() << " tail lines shown, " << expected.size() << " expected for "
-          << bytes.size() << " bytes";
+  failure << shown.size() << " tail lines shown, " << expected.size() << " expected for " << bytes
+          << " bytes";
   const auto differ = std::mismatch(shown.begin(), shown.end(), expected.begin(), expected.end());
   if (differ.first != shown.end() && differ.second != expected.end()) {
     failure << "; line " << (differ.first - shown.begin()) << " shows \""
@@ -98,6 +103,28 @@ Lines ShownTailLines(TForm1& form) {
             << "\"";
   }
   return failure;
+}
+
+}  // namespace
+
+::testing::AssertionResult ViewMatchesFile(TForm1& form, std::string_view bytes) {
+  return ShowsTailLines(form, LiteralTailLines(bytes, form.viewerState().bufferSize), bytes.size());
+}
+
+::testing::AssertionResult ViewMatchesWhatTheLoadRead(TForm1& form, const std::string& path,
+                                                      std::uint64_t& readEnd) {
+  const TailViewerState& state = form.viewerState();
+  const std::uint64_t start = TailStartOffset(state.currentInfo.Size(), state.bufferSize);
+  readEnd = state.counted.To();
+  if (readEnd < start)
+    return ::testing::AssertionFailure() << "read ended at " << readEnd << " before " << start;
+  std::ifstream file(path, std::ios::binary);
+  file.seekg(static_cast<std::streamoff>(start));
+  std::string read(readEnd - start, '\0');
+  file.read(read.data(), static_cast<std::streamsize>(read.size()));
+  if (static_cast<std::uint64_t>(file.gcount()) != read.size())
+    return ::testing::AssertionFailure() << "the file is shorter than what was read";
+  return ShowsTailLines(form, LiteralLines(read, state.bufferSize), read.size());
 }
 
 void HistoryWitness::Saw(TForm1& form) {

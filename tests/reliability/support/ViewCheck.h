@@ -23,6 +23,9 @@ using Lines = std::vector<std::string>;
 // line when nothing is left.
 Lines LiteralTailLines(std::string_view bytes, std::int32_t bufferSize);
 
+// The same for `text` that a load read from its start offset on (no seek).
+Lines LiteralLines(std::string_view text, std::int32_t bufferSize);
+
 // The view's lines between separator and footer, as the view keeps them (tabs widened).
 Lines ShownTailLines(TForm1& form);
 
@@ -33,6 +36,12 @@ Lines ShownTailLines(TForm1& form);
 // Well formed, and its tail lines are exactly those of a file holding `bytes` (tabs widened as
 // the view does).
 ::testing::AssertionResult ViewMatchesFile(TForm1& form, std::string_view bytes);
+
+// For a log that only grows, with its writer still running: the view's tail lines are exactly
+// those of the stretch of the file the last load read, from the start offset its snapshot gave
+// to where its reading ended. `readEnd` tells where that was.
+::testing::AssertionResult ViewMatchesWhatTheLoadRead(TForm1& form, const std::string& path,
+                                                      std::uint64_t& readEnd);
 
 // Remembers every line of a counted type that any view of one viewer showed, and tells whether
 // the history still holds them all. Meant for a history without limit and lines without tabs.
