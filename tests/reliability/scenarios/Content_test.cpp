@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "tests/reliability/support/ScenarioFixture.h"
@@ -75,6 +77,47 @@ TEST_F(LongLineTest, TenMegabyteLineIsCutIntoBufferSizedPiecesWithTheLargestBuff
   RunChecked(500);
   SettleAndCheck();
   EXPECT_EQ(ShownTailLines(*form).size(), 2u);  // 1048575 bytes, then one byte
+}
+
+TEST_F(LongLineTest, FileOfFiveGigabytesShowsItsTrueEnd) {
+  writer.Append("E   at the very start\n");
+  std::filesystem::resize_file(logPath, 5ull << 30);  // sparse: costs no disk
+  const std::string end = "plain\nE   at the end\n";
+  {
+    std::ofstream out(logPath, std::ios::binary | std::ios::app);
+    out << end;
+  }
+  OpenViewer();
+  ASSERT_TRUE(harness.PumpUntilReload(*form));
+  EXPECT_TRUE(ViewMatchesFile(*form, FileTail(logPath, form->viewerState().bufferSize)));
+  EXPECT_EQ(ShownTailLines(*form).back(), "E   at the end");
+  EXPECT_EQ(form->viewerState().currentInfo.Size(), (5ull << 30) + end.size());
+}
+
+TEST_F(LongLineTest, CompleteLoadWhileTheWriterAppendsAndCutsShowsOneVersionOfTheFile) {
+  for (int i = 0; i < 3000; ++i)
+    writer.AppendNextLine();
+  writer.Start(3000);
+  OpenViewer();
+  RunChecked(500);
+  for (int round = 0; round < 6; ++round) {
+    if (round % 2 == 1)
+      writer.TruncateTo(writer.Size() / 2);
+    form->controls().chkComplete.SetChecked(true);
+    // Whatever moment the read saw, the complete view holds only whole lines of the log that
+    // were there (the last perhaps cut), and its history only lines of the counted types.
+    const LineHistory& history = form->viewerState().history;
+    for (std::size_t i = 0; i < history.Count(); ++i) {
+      const int type = form->messageTypes().FindMsgType(history.Line(i));
+      EXPECT_TRUE(type >= 0 && type < kCountedMsgTypes) << history.Line(i);
+    }
+    EXPECT_GT(form->editor().LineCount(), 100u);
+    // The complete load rebuilds the history from the file as it is: lines cut off are gone.
+    witness = HistoryWitness();
+    form->controls().chkActive.SetChecked(true);
+    RunChecked(1000);
+  }
+  SettleAndCheck();
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <atomic>
@@ -83,6 +84,17 @@ TEST_F(SettingsFileTest, FileDeletedWhileAViewerIsOpenIsWrittenAgainAtItsClose) 
   EXPECT_EQ(platform::IniReadString(settingsPath, "Preferences", "Options.LastBufferSizeIndex", ""),
             "4");
   fs::remove(settingsPath);
+  OpenCheckAndClose();
+}
+
+TEST_F(SettingsFileTest, SettingsPathThatIsNoFileGivesDefaultsAndQuietCloses) {
+  fs::create_directory(settingsPath);
+  OpenCheckAndClose();
+  fs::remove(settingsPath);
+  ASSERT_EQ(::mkfifo(settingsPath.c_str(), 0600), 0);
+  OpenCheckAndClose();
+  fs::remove(settingsPath);
+  SettingsFilePath() = folder.File("missing/folder/brontel.ini");
   OpenCheckAndClose();
 }
 
