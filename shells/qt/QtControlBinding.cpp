@@ -299,7 +299,9 @@ bool QtControlBinding::eventFilter(QObject* watched, QEvent* event) {
       if (!model_->Focused())
         model_->SetFocus();
     });
-  } else if (event->type() == QEvent::KeyPress) {
+  } else if (event->type() == QEvent::KeyPress && widget_->hasFocus()) {
+    // Only at the focused widget: a key it leaves propagates to the parents, whose filters
+    // must not preview it a second time.
     return PreviewKey(static_cast<QKeyEvent&>(*event));
   }
   return false;

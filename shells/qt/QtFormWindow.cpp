@@ -116,3 +116,11 @@ void QtFormWindow::keyPressEvent(QKeyEvent* event) {
 }
 
 }  // namespace brontel::qt
+
+namespace brontel::qt {
+
+void QtFormWindow::keyReleaseEvent(QKeyEvent* event) {
+  event->accept();
+}
+
+}  // namespace brontel::qt

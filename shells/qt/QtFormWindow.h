@@ -40,13 +40,14 @@ class QtFormWindow final : public QWidget {
   QWidget* WidgetOf(const ui::Control& control) const;
   template <typename W>
   W* WidgetAs(const ui::Control& control) const {
-    return qobject_cast<W*>(WidgetOf(control));
+    return dynamic_cast<W*>(WidgetOf(control));
   }
   QtTextView* TextView() const { return textView_.data(); }
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
 
  private:
   void BuildChildren(ui::Control& parent, QWidget* parentWidget);

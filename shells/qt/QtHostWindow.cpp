@@ -1,11 +1,11 @@
 #include "shells/qt/QtHostWindow.h"
 
 #include <QtTest/qtestspontaneevent.h>
-#include <memory>
 
 #include <QAbstractScrollArea>
 #include <QCoreApplication>
 #include <QMetaObject>
+#include <memory>
 
 #include "shells/qt/QtKeys.h"
 

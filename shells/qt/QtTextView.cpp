@@ -264,6 +264,11 @@ void QtTextView::keyPressEvent(QKeyEvent* event) {
   }
 }
 
+// Releases stay here as well: a host that saw one would take it for a key typed in its own window.
+void QtTextView::keyReleaseEvent(QKeyEvent* event) {
+  event->accept();
+}
+
 void QtTextView::mousePressEvent(QMouseEvent* event) {
   setFocus(Qt::MouseFocusReason);
   const ui::ShiftState shift = ShiftStateOf(event->modifiers(), event->buttons());

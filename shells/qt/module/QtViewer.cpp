@@ -16,6 +16,16 @@ bool KeyTableCovers(const ui::Action& action) {
 
 QtViewer::QtViewer(QtToolkit& toolkit, QWidget* parent, const std::string& fileName)
     : TForm1(toolkit, reinterpret_cast<std::uintptr_t>(parent), fileName) {
+  BuildWindow(parent);
+}
+
+QtViewer::QtViewer(QtToolkit& toolkit, QWidget* parent, const std::string& fileName,
+                   ExtManager& store, platform::DirectoryChangeSource& changes)
+    : TForm1(toolkit, reinterpret_cast<std::uintptr_t>(parent), fileName, store, changes) {
+  BuildWindow(parent);
+}
+
+void QtViewer::BuildWindow(QWidget* parent) {
   for (ui::Action* action : controls().ActionList2.Actions()) {
     if (action->GetShortCut() != 0 && !KeyTableCovers(*action))
       shortCuts_.Add(*action);

@@ -23,12 +23,17 @@ namespace brontel::qt {
 class QtViewer final : public TForm1 {
  public:
   QtViewer(QtToolkit& toolkit, QWidget* parent, const std::string& fileName);
+  // The same with the settings store and directory-change source given.
+  QtViewer(QtToolkit& toolkit, QWidget* parent, const std::string& fileName, ExtManager& store,
+           platform::DirectoryChangeSource& changes);
   ~QtViewer() override;
 
   // nullptr once the host has deleted its widget (and ours with it).
   QtFormWindow* window() const { return window_.data(); }
 
  private:
+  void BuildWindow(QWidget* parent);
+
   ui::ActionList shortCuts_{"ShortCuts"};
   QPointer<QtFormWindow> window_;
 };

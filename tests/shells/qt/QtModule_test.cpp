@@ -1,0 +1,128 @@
+// brontel.wlx for Qt hosts, loaded and driven the way a Qt file manager drives it.
+
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+#include <QPointer>
+#include <QTest>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "tests/shells/qt/QtTestSupport.h"
+#include "tests/shells/qt/QtViewerFixture.h"
+
+namespace brontel::qt::testing {
+namespace {
+
+using SetDefaultParams = void (*)(const void*);
+using Load = void* (*)(void*, const char*, int);
+using CloseWindow = void (*)(void*);
+using SearchText = int (*)(void*, const char*, int);
+
+// The host's record, with room after the name as a newer host gives it.
+struct DefaultParams {
+  std::int32_t size;
+  std::uint32_t versionLow;
+  std::uint32_t versionHigh;
+  char defaultIniName[260];
+  char newerFields[64];
+};
+
+class QtModuleTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    TestApplication();
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    dir =
+        std::filesystem::temp_directory_path() / (std::string("brontel-qt-module-") + info->name());
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    module = dlopen(BRONTEL_QT_MODULE_PATH, RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(module, nullptr) << dlerror();
+    setDefaultParams = reinterpret_cast<SetDefaultParams>(dlsym(module, "ListSetDefaultParams"));
+    load = reinterpret_cast<Load>(dlsym(module, "ListLoad"));
+    closeWindow = reinterpret_cast<CloseWindow>(dlsym(module, "ListCloseWindow"));
+    searchText = reinterpret_cast<SearchText>(dlsym(module, "ListSearchText"));
+    ASSERT_TRUE(setDefaultParams && load && closeWindow && searchText);
+    DefaultParams params{};
+    params.size = sizeof params;
+    params.versionLow = 10;
+    params.versionHigh = 2;
+    const std::string ini = (dir / "wlx.ini").string();
+    std::strncpy(params.defaultIniName, ini.c_str(), sizeof params.defaultIniName - 1);
+    setDefaultParams(&params);
+    logPath = (dir / "app.log").string();
+    std::ofstream(logPath, std::ios::binary) << SampleLog(20);
+  }
+  void TearDown() override {
+    QCoreApplication::processEvents();
+    std::filesystem::remove_all(dir);
+  }
+
+  ApplicationFirst application;
+  std::filesystem::path dir;
+  std::string logPath;
+  void* module = nullptr;  // never unloaded, as the host never unloads it
+  SetDefaultParams setDefaultParams = nullptr;
+  Load load = nullptr;
+  CloseWindow closeWindow = nullptr;
+  SearchText searchText = nullptr;
+  QtHost host;
+};
+
+TEST_F(QtModuleTest, ViewerIsAShownChildWidgetOfTheHostsViewport) {
+  EXPECT_TRUE(std::filesystem::exists(dir / "brontel.ini"));
+  host.Show();
+  void* handle = load(host.parent(), logPath.c_str(), 0);
+  ASSERT_NE(handle, nullptr);
+  QPointer<QWidget> viewer(static_cast<QWidget*>(handle));
+  EXPECT_EQ(viewer->parentWidget(), host.parent());
+  EXPECT_TRUE(viewer->isVisible());
+  viewer->setGeometry(0, 0, 500, 300);  // the host fits it to its client area
+  viewer->setFocus();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return searchText(handle, "database", 0) == 0; }, 5000));
+  EXPECT_EQ(searchText(handle, "no such text anywhere", 0), 1);
+
+  QWidget* view = viewer->focusProxy();
+  ASSERT_NE(view, nullptr);
+  QTest::keyClick(view, Qt::Key_F7);
+  QCoreApplication::processEvents();
+  ASSERT_EQ(host.KeysAt(QEvent::KeyPress).size(), 1u);
+  EXPECT_EQ(host.KeysAt(QEvent::KeyPress)[0].key, Qt::Key_F7);
+
+  closeWindow(handle);
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(viewer.isNull());
+  EXPECT_EQ(searchText(handle, "database", 0), 1);  // no longer registered
+}
+
+TEST_F(QtModuleTest, FilesOutsideTheAssociationsNeedTheForceShowBit) {
+  const std::string text = (dir / "notes.txt").string();
+  std::ofstream(text) << "E\tnot a log\r\n";
+  EXPECT_EQ(load(host.parent(), text.c_str(), 0), nullptr);
+  void* handle = load(host.parent(), text.c_str(), 16);
+  ASSERT_NE(handle, nullptr);
+  closeWindow(handle);
+  closeWindow(handle);  // a second close of the same handle does nothing
+}
+
+TEST_F(QtModuleTest, TwoViewersCloseIndependently) {
+  void* first = load(host.parent(), logPath.c_str(), 0);
+  void* second = load(host.parent(), logPath.c_str(), 0);
+  ASSERT_NE(first, nullptr);
+  ASSERT_NE(second, nullptr);
+  EXPECT_NE(first, second);
+  QPointer<QWidget> kept(static_cast<QWidget*>(second));
+  closeWindow(first);
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(kept.isNull());
+  EXPECT_TRUE(QTest::qWaitFor([&] { return searchText(second, "payment", 0) == 0; }, 5000));
+  closeWindow(second);
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(kept.isNull());
+}
+
+}  // namespace
+}  // namespace brontel::qt::testing

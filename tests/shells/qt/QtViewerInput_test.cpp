@@ -1,0 +1,180 @@
+// The viewer's window in Qt widgets: clicks, keys, the options panel, the context menu, and
+// keys handed back to the host.
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QMenu>
+#include <QToolButton>
+
+#include "shells/qt/GlyphButton.h"
+#include "tests/shells/qt/QtViewerFixture.h"
+
+namespace brontel::qt::testing {
+namespace {
+
+class QtViewerInputTest : public QtViewerFixture {
+ protected:
+  void Type(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::keyClick(widget, key, modifiers);
+    QCoreApplication::processEvents();  // the posted hand-backs arrive
+  }
+  void ClickOptions() { QTest::mouseClick(Widget<QToolButton>(c().SpeedButton1), Qt::LeftButton); }
+  QWidget* OptionsPanel() { return Widget<QWidget>(c().Panel9); }
+};
+
+TEST_F(QtViewerInputTest, OptionsButtonTogglesThePanelAndItsPoll) {
+  Open();
+  ClickOptions();
+  EXPECT_TRUE(OptionsPanel()->isVisible());
+  EXPECT_TRUE(c().Panel9.Visible());
+  EXPECT_FALSE(c().Timer2->Enabled());  // no polling while the options are edited
+  EXPECT_FALSE(toolkit.timers().QTimerOf(*c().Timer2)->isActive());
+  ClickOptions();
+  EXPECT_FALSE(OptionsPanel()->isVisible());
+  EXPECT_TRUE(c().Timer2->Enabled());
+  ClickOptions();
+  QTest::mouseClick(Widget<GlyphButton>(c().Button7), Qt::LeftButton);
+  EXPECT_FALSE(OptionsPanel()->isVisible());
+}
+
+TEST_F(QtViewerInputTest, OptionControlsChangeTheOptions) {
+  Open();
+  ClickOptions();
+  auto* follow = Widget<QCheckBox>(c().CheckBox1);
+  QTest::mouseClick(follow, Qt::LeftButton, Qt::NoModifier, QPoint(6, follow->height() / 2));
+  EXPECT_FALSE(viewer->options().AutoFollowMode);
+  auto* sizes = Widget<QComboBox>(c().comBufferSize);
+  emit sizes->activated(4);  // the user picks "100 KB" from the list
+  EXPECT_EQ(c().comBufferSize.ItemIndex(), 4);
+  EXPECT_EQ(viewer->options().LastBufferSizeIndex, 4);
+  auto* tail = Widget<QCheckBox>(c().chkActive);
+  QTest::mouseClick(tail, Qt::LeftButton, Qt::NoModifier, QPoint(6, tail->height() / 2));
+  EXPECT_FALSE(c().chkActive.Checked());
+  // Auto tail off disables the controls that depend on it.
+  EXPECT_FALSE(sizes->isEnabled());
+  EXPECT_FALSE(follow->isEnabled());
+  EXPECT_TRUE(Widget<QCheckBox>(c().chkComplete)->isEnabled());
+}
+
+TEST_F(QtViewerInputTest, ArrowButtonsAndMenuJumpToMarkedLines) {
+  Open();
+  ui::TRAHLEditor& editor = viewer->editor();
+  editor.MoveCaret(1, 0);
+  QTest::mouseClick(Widget<GlyphButton>(c().Button1), Qt::LeftButton);  // next error
+  EXPECT_GT(editor.CaretRow(), 1);
+  EXPECT_EQ(editor.Line(static_cast<std::size_t>(editor.CaretRow())).substr(0, 2), "E ");
+
+  QTest::mouseClick(view()->viewport(), Qt::RightButton, Qt::NoModifier, QPoint(60, 40));
+  QMenu* menu = view()->ShownMenu();
+  ASSERT_NE(menu, nullptr);
+  QStringList texts;
+  for (QAction* action : menu->actions())
+    texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
+  EXPECT_EQ(texts.size(), 10);
+  EXPECT_EQ(texts.at(0), QStringLiteral("Copy\tCtrl+C"));
+  EXPECT_TRUE(texts.at(1).startsWith(QStringLiteral("Select &all")));
+  EXPECT_EQ(texts.at(2), QStringLiteral("-"));
+  EXPECT_EQ(texts.at(5), QStringLiteral("Goto next error\tCtrl+E"));
+  menu->findChild<QAction*>(QStringLiteral("Selectall1"))->trigger();
+  EXPECT_EQ(viewer->GetSelLength(), viewer->GetTextLength());
+  menu->close();
+}
+
+TEST_F(QtViewerInputTest, ViewerKeysWorkInTheTextViewAndStayThere) {
+  Open();
+  Type(view(), Qt::Key_T, Qt::ControlModifier);
+  EXPECT_FALSE(c().chkActive.Checked());
+  EXPECT_FALSE(Widget<QCheckBox>(c().chkActive)->isChecked());
+  Type(view(), Qt::Key_T, Qt::ControlModifier | Qt::ShiftModifier);  // only exactly Ctrl+T
+  EXPECT_FALSE(c().chkActive.Checked());
+  ui::TRAHLEditor& editor = viewer->editor();
+  editor.MoveCaret(0, 0);
+  Type(view(), Qt::Key_Down);
+  EXPECT_EQ(editor.CaretRow(), 1);
+  Type(view(), Qt::Key_E, Qt::ControlModifier);
+  EXPECT_EQ(editor.Line(static_cast<std::size_t>(editor.CaretRow())).substr(0, 2), "E ");
+  // "Goto History" has no entry in the key table: its shortcut runs it, once.
+  const int last = editor.RowCount() - 1;
+  editor.MoveCaret(last, 0);
+  viewer->actGotoHistoryExecute();
+  const int history = editor.CaretRow();
+  ASSERT_NE(history, last);
+  editor.MoveCaret(last, 0);
+  Type(view(), Qt::Key_H, Qt::ControlModifier);
+  EXPECT_EQ(editor.CaretRow(), history);
+  EXPECT_TRUE(host.keys.empty());  // none of these, presses or releases, reached the host
+}
+
+TEST_F(QtViewerInputTest, HandedBackKeysReachTheHostAsTyped) {
+  Open();
+  Type(view(), Qt::Key_F7);
+  Type(view(), Qt::Key_Q, Qt::ControlModifier);
+  Type(view(), Qt::Key_F, Qt::ControlModifier);  // options hidden: the host's
+  Type(view(), Qt::Key_3);
+  QTest::keyClick(view(), Qt::Key_NumberSign, Qt::ShiftModifier);  // Shift+3 does nothing
+  QCoreApplication::processEvents();
+  const std::vector<ReceivedKey> presses = host.KeysAt(QEvent::KeyPress);
+  ASSERT_EQ(presses.size(), 4u);
+  EXPECT_EQ(presses[0].key, Qt::Key_F7);
+  EXPECT_EQ(presses[1].key, Qt::Key_Q);
+  EXPECT_EQ(presses[2].key, Qt::Key_F);
+  EXPECT_EQ(presses[3].key, Qt::Key_3);
+  EXPECT_EQ(presses[3].text, QStringLiteral("3"));
+  for (const ReceivedKey& key : presses)
+    EXPECT_TRUE(key.spontaneous);
+  EXPECT_TRUE(host.KeysAt(QEvent::KeyRelease).empty());
+}
+
+TEST_F(QtViewerInputTest, NextFileKeyMovesTheFocusToTheHostAndTypesIt) {
+  Open();
+  view()->setFocus();
+  Type(view(), Qt::Key_N);
+  EXPECT_TRUE(host.area->hasFocus());
+  ASSERT_EQ(host.keys.size(), 2u);
+  EXPECT_EQ(host.keys[0].type, QEvent::KeyPress);
+  EXPECT_EQ(host.keys[0].key, Qt::Key_N);
+  EXPECT_EQ(host.keys[1].type, QEvent::KeyRelease);
+}
+
+TEST_F(QtViewerInputTest, EscClosesTheOptionsPanelFirstThenTheHostsViewer) {
+  Open();
+  ClickOptions();
+  auto* tail = Widget<QCheckBox>(c().chkActive);
+  EXPECT_TRUE(tail->hasFocus());               // the panel gives it the focus
+  Type(tail, Qt::Key_F, Qt::ControlModifier);  // with the panel open: auto follow
+  EXPECT_FALSE(c().CheckBox1.Checked());
+  EXPECT_FALSE(Widget<QCheckBox>(c().CheckBox1)->isChecked());
+  Type(tail, Qt::Key_Escape);
+  EXPECT_FALSE(OptionsPanel()->isVisible());
+  EXPECT_TRUE(host.keys.empty());
+  Type(view(), Qt::Key_Escape);
+  const std::vector<ReceivedKey> presses = host.KeysAt(QEvent::KeyPress);
+  ASSERT_EQ(presses.size(), 1u);
+  EXPECT_EQ(presses[0].key, Qt::Key_Escape);
+  EXPECT_TRUE(presses[0].spontaneous);
+}
+
+TEST_F(QtViewerInputTest, ClosingDeletesTheWindowOnceTheEventLoopRuns) {
+  Open();
+  QPointer<QtFormWindow> window = viewer->window();
+  viewer->Close();
+  viewer = nullptr;  // the close frees it
+  EXPECT_FALSE(window.isNull());
+  EXPECT_FALSE(window->isVisible());
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(window.isNull());
+}
+
+TEST_F(QtViewerInputTest, AHostThatDeletesItsWidgetFirstLeavesAViewerThatStillCloses) {
+  Open();
+  delete host.area;  // the viewport with our window in it
+  host.area = nullptr;
+  EXPECT_EQ(viewer->window(), nullptr);
+  QTest::qWait(120);  // timers keep running on the models
+  viewer->Close();
+  viewer = nullptr;
+  QCoreApplication::processEvents();
+}
+
+}  // namespace
+}  // namespace brontel::qt::testing

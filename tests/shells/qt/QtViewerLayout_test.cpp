@@ -1,0 +1,113 @@
+// The viewer's window in Qt widgets: its controls, their places and looks, and resizing.
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QScrollBar>
+#include <QToolButton>
+
+#include "shells/qt/GlyphButton.h"
+#include "tests/shells/qt/QtViewerFixture.h"
+
+namespace brontel::qt::testing {
+namespace {
+
+using QtViewerLayoutTest = QtViewerFixture;
+
+TEST_F(QtViewerLayoutTest, TheWindowIsTheHostsChildAndItsHandle) {
+  Open();
+  QtFormWindow* window = viewer->window();
+  EXPECT_EQ(window->parentWidget(), host.parent());
+  EXPECT_EQ(viewer->NativeHandle(), reinterpret_cast<std::uintptr_t>(window));
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_EQ(window->size(), QSize(657, 595));
+  EXPECT_EQ(window->focusProxy(), view());
+}
+
+TEST_F(QtViewerLayoutTest, TopBarHoldsTheOptionsButtonAndTheStatusText) {
+  Open();
+  auto* options = Widget<QToolButton>(c().SpeedButton1);
+  ASSERT_NE(options, nullptr);
+  EXPECT_EQ(options->text(), QStringLiteral("O&ptions..."));
+  EXPECT_EQ(options->geometry(), QRect(2, 1, 71, 16));
+  EXPECT_EQ(options->parentWidget()->objectName(), QStringLiteral("Panel3"));
+  EXPECT_TRUE(Widget<QWidget>(c().Panel1)->isVisible());  // shown with the window
+  EXPECT_EQ(Widget<QWidget>(c().Panel1)->geometry(), QRect(0, 0, 657, 20));
+  auto* status = Widget<QLabel>(c().Label2);
+  ASSERT_NE(status, nullptr);
+  EXPECT_EQ(status->text(), QString::fromStdString(c().Label2.Caption()));
+  EXPECT_NE(status->text(), QStringLiteral("unnamed"));  // the tail load wrote its status
+  EXPECT_EQ(status->parentWidget()->objectName(), QStringLiteral("Panel4"));
+}
+
+TEST_F(QtViewerLayoutTest, NavigationBlockHasColourBarsAndArrowsWithHints) {
+  Open();
+  QWidget* block = Widget<QWidget>(c().Panel5);
+  EXPECT_EQ(block->geometry(), QRect(601, 23, 35, 25));
+  EXPECT_EQ(block->palette().color(QPalette::Window), QColor(0xE2, 0xE2, 0xE2));
+  EXPECT_EQ(Widget<QWidget>(c().Panel6)->palette().color(QPalette::Window), QColor(Qt::red));
+  EXPECT_EQ(Widget<QWidget>(c().Panel7)->palette().color(QPalette::Window), QColor(Qt::yellow));
+  EXPECT_EQ(Widget<QWidget>(c().Panel8)->palette().color(QPalette::Window), QColor(Qt::black));
+  auto* nextUrgent = Widget<GlyphButton>(c().Button6);
+  ASSERT_NE(nextUrgent, nullptr);
+  EXPECT_EQ(GlyphButton::GlyphOf(nextUrgent->text()), GlyphButton::Glyph::Down);
+  EXPECT_EQ(nextUrgent->toolTip(), QStringLiteral("Goto next urgent (Ctrl-U)"));
+  EXPECT_EQ(GlyphButton::GlyphOf(Widget<QPushButton>(c().Button2)->text()), GlyphButton::Glyph::Up);
+  // The navigation block stays above the text view.
+  EXPECT_EQ(viewer->window()->childAt(610, 30)->parentWidget(), block);
+}
+
+TEST_F(QtViewerLayoutTest, OptionsPanelHoldsItsControlsHiddenUntilAsked) {
+  Open();
+  QWidget* panel = Widget<QWidget>(c().Panel9);
+  EXPECT_FALSE(panel->isVisible());
+  EXPECT_EQ(panel->geometry(), QRect(11, 22, 195, 157));
+  auto* tail = Widget<QCheckBox>(c().chkActive);
+  EXPECT_EQ(tail->text(), QStringLiteral("Auto tail mode (Ctrl-T)"));
+  EXPECT_EQ(tail->pos(), QPoint(7, 4));
+  EXPECT_TRUE(tail->isChecked());
+  EXPECT_EQ(Widget<QCheckBox>(c().CheckBox2)->text(), QStringLiteral("Auto cycle (Ctrl-Y)"));
+  EXPECT_FALSE(Widget<QCheckBox>(c().chkComplete)->isChecked());
+  auto* sizes = Widget<QComboBox>(c().comBufferSize);
+  EXPECT_EQ(sizes->count(), 7);
+  EXPECT_EQ(sizes->itemText(6), QStringLiteral("1 MB"));
+  EXPECT_EQ(sizes->currentIndex(), 2);
+  EXPECT_EQ(sizes->geometry().topLeft(), QPoint(99, 80));
+  EXPECT_EQ(Widget<QComboBox>(c().comMaxHistLines)->currentText(), QStringLiteral("1 000"));
+  auto* basename = Widget<QLabel>(c().Label3);
+  EXPECT_EQ(basename->buddy(), Widget<QWidget>(c().Edit1));
+  auto* close = Widget<GlyphButton>(c().Button7);
+  ASSERT_NE(close, nullptr);
+  EXPECT_EQ(GlyphButton::GlyphOf(close->text()), GlyphButton::Glyph::Cross);
+  EXPECT_EQ(close->focusPolicy(), Qt::NoFocus);
+}
+
+TEST_F(QtViewerLayoutTest, HostResizeMovesTheLayoutAndTheViewKeepsItsRowsVisible) {
+  Open();
+  viewer->window()->resize(800, 400);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(Widget<QWidget>(c().Panel5)->geometry(), QRect(744, 23, 35, 25));
+  EXPECT_EQ(view()->geometry(), QRect(0, 20, 800, 380));
+  // The model's client is the viewport, so its visible rows are the rows on screen.
+  const QSize viewport = view()->viewport()->size();
+  EXPECT_EQ(viewer->editor().ClientWidth(), viewport.width());
+  EXPECT_EQ(viewer->editor().ClientHeight(), viewport.height());
+  EXPECT_EQ(viewer->editor().VisibleRows(), viewport.height() / viewer->editor().CellSize().height);
+}
+
+TEST_F(QtViewerLayoutTest, ScrollBarsFollowTheViewBothWays) {
+  std::ofstream(logPath, std::ios::binary) << SampleLog(300);
+  Open();
+  ui::TRAHLEditor& editor = viewer->editor();
+  QScrollBar* bar = view()->verticalScrollBar();
+  EXPECT_GT(bar->maximum(), 0);
+  EXPECT_EQ(bar->value(), editor.TopRow());  // auto follow keeps the end in view
+  EXPECT_EQ(bar->pageStep(), editor.VisibleRows());
+  bar->setValue(0);  // the user drags it to the top
+  EXPECT_EQ(editor.TopRow(), 0);
+  editor.SetTopRow(5);
+  EXPECT_EQ(bar->value(), 5);
+}
+
+}  // namespace
+}  // namespace brontel::qt::testing
