@@ -55,11 +55,20 @@ bool LineHistory::Contains(std::string_view line) const {
   if (line.size() > longest_ && !HoldsLineBreakBytes(line))
     return false;
   const std::string_view text = Text();
-  if (line.size() > text.size())
+  if (line.size() > text.size() || !Grams().MayContain(line))
     return false;
   const auto found = std::search(text.begin(), text.end(),
                                  std::boyer_moore_horspool_searcher(line.begin(), line.end()));
   return found != text.end();
+}
+
+const GramFilter& LineHistory::Grams() const {
+  if (grams_ == nullptr || grams_->Saturated()) {
+    // Room for a megabyte of additions before the next rebuild.
+    grams_ = std::make_unique<GramFilter>(Text().size() + (1 << 20));
+    grams_->Add(Text());
+  }
+  return *grams_;
 }
 
 bool LineHistory::AddToHistory(std::string_view line) {
@@ -75,9 +84,16 @@ bool LineHistory::AddToHistory(std::string_view line) {
 
 void LineHistory::Append(std::string_view line) {
   const std::uint64_t seq = firstSeq_ + Count();
-  starts_.push_back(base_ + text_.size());
+  const std::size_t oldSize = text_.size();
+  starts_.push_back(base_ + oldSize);
   text_.append(line);
   text_.append(kLineBreak);
+  if (grams_ != nullptr) {
+    // The new runs: those that end in the added bytes, some of them starting before.
+    const std::size_t from =
+        oldSize >= GramFilter::kGram - 1 ? oldSize - (GramFilter::kGram - 1) : 0;
+    grams_->Add(std::string_view(text_).substr(from));
+  }
   exact_.emplace(HashOf(line), seq);
   longest_ = std::max(longest_, line.size());
 }
@@ -113,6 +129,7 @@ void LineHistory::Clear() {
   starts_.clear();
   exact_.clear();
   longest_ = 0;
+  grams_.reset();
 }
 
 bool CountIntoHistory(LineClassifier& types, LineHistory& history, std::string_view line) {

@@ -4,12 +4,14 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
+#include "viewer/GramFilter.h"
 #include "viewer/OptionTables.h"
 
 namespace brontel {
@@ -22,7 +24,8 @@ class LineClassifier;
 // The lines are kept as one text, every line followed by CR LF, which is exactly the text the
 // duplicate test searches; so the test needs no join per line. An exact-line hash index answers
 // the common case (a line seen before) without a scan, a length bound rejects lines longer than
-// any history line, and only what is left is searched in the text.
+// any history line, a filter of the text's 8-byte runs rejects most new lines (one of their runs
+// occurs nowhere in the history), and only what is left is searched in the text.
 //
 // Ownership: owns its lines. Views returned by Line() and Text() stay valid until the next
 // change of the history. Errors: only memory exhaustion throws. Threads: the viewer's UI
@@ -65,6 +68,8 @@ class LineHistory {
   void DropOldest();
   void CompactIfWorthIt();
   bool ExactlyPresent(std::string_view line, std::uint64_t hash) const;
+  // The filter of the live text's runs, built on first use and again once it saturated.
+  const GramFilter& Grams() const;
 
   std::int32_t maxLines_ = MaxHistoryLines[kDefaultMaxHistoryLinesIndex].value;
   // The lines' text, every line followed by CR LF; dropped lines may linger at its front.
@@ -75,6 +80,8 @@ class LineHistory {
   // Hash of a line -> sequence numbers of the lines with that hash.
   std::unordered_multimap<std::uint64_t, std::uint64_t> exact_;
   std::size_t longest_ = 0;  // no line is longer (may be stale-high after dropping lines)
+  // Holds every run of text_ (dropped lines' runs may linger); null until a search needs it.
+  mutable std::unique_ptr<GramFilter> grams_;
 };
 
 // Steps 1 and 2 of AddLoadedLine: counts `line` and, when counted, offers it to the history.

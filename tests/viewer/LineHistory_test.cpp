@@ -129,6 +129,29 @@ TEST(LineHistory, AgreesWithTheLiteralJoinedTextSearch) {
   }
 }
 
+// Lines long enough for the filter of 8-byte runs, over two letters so that most of their runs
+// occur somewhere: the filter may only skip searches that would have found nothing, also after
+// old lines were dropped and the filter was rebuilt.
+TEST(LineHistory, LongLinesAgreeWithTheLiteralSearchThroughDropsAndRebuilds) {
+  std::mt19937 random(20261209);
+  for (const std::int32_t limit : {5, 100000000}) {
+    LineHistory history;
+    LiteralHistory literal;
+    history.SetMaxLines(limit);
+    literal.maxLines = limit;
+    for (int i = 0; i < 1200; ++i) {
+      std::string line;
+      const int length = 8 + static_cast<int>(random() % 17);
+      for (int j = 0; j < length; ++j)
+        line += "ab\r\n"[random() % (i % 7 == 0 ? 4 : 2)];
+      if (i % 50 == 0)
+        line += std::string(40000, 'a' + i % 3);  // megabytes of runs: rebuilds the filter
+      ASSERT_EQ(history.AddToHistory(line), literal.AddToHistory(line)) << "line " << i;
+    }
+    EXPECT_EQ(Lines(history), literal.lines);
+  }
+}
+
 class CountingLines : public ::testing::Test {
  protected:
   testing::MemoryStore store;
