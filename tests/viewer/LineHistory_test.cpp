@@ -134,7 +134,7 @@ TEST(LineHistory, AgreesWithTheLiteralJoinedTextSearch) {
 // old lines were dropped and the filter was rebuilt.
 TEST(LineHistory, LongLinesAgreeWithTheLiteralSearchThroughDropsAndRebuilds) {
   std::mt19937 random(20261209);
-  for (const std::int32_t limit : {5, 100000000}) {
+  for (const std::int32_t limit : {5, 200}) {
     LineHistory history;
     LiteralHistory literal;
     history.SetMaxLines(limit);
