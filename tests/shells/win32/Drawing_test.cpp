@@ -1,0 +1,74 @@
+// What the viewer draws, read back from the screen with BitBlt.
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "tests/shells/win32/HostFixture.h"
+#include "tests/shells/win32/WindowCapture.h"
+
+namespace brontel::win32::testing {
+namespace {
+
+using DrawingTest = HostFixture;
+
+struct RowColours {
+  int red = 0;
+  int white = 0;
+};
+
+// Counts the red and white pixels of row y between x0 and x1.
+RowColours CountRow(const Capture& capture, int y, int x0, int x1) {
+  RowColours counts;
+  for (int x = x0; x < x1; ++x) {
+    const std::uint32_t pixel = capture.At(x, y);
+    counts.red += pixel == kRgbRed;
+    counts.white += pixel == kRgbWhite;
+  }
+  return counts;
+}
+
+TEST_F(DrawingTest, AnErrorLineIsDrawnWhiteOnRed) {
+  UseSettingsFolder();
+  std::string log;
+  for (int i = 0; i < 5; ++i)
+    log += "I   all is well " + std::to_string(i) + "\r\n";
+  log += "E   the disk is on fire\r\n";
+  log += "I   still running\r\n";
+  WriteTextFile(PathOf("app.log"), log);
+  HWND viewer = LoadAndShow(PathOf("app.log"));
+  ASSERT_NE(viewer, nullptr);
+  ::MoveWindow(host_->window(), 0, 0, 700, 400, TRUE);
+  ::RedrawWindow(host_->window(), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  RecordingHost::Pump(200);
+
+  const Capture capture = CaptureClientArea(host_->window());
+  capture.SaveBmp(PathOf("..\\brontel-win32-drawing.bmp"));
+  ASSERT_GT(capture.height, 100);
+
+  // Rows through the error line: a red background behind its characters, white glyphs on it.
+  const int textLeft = 20;
+  const int textRight = capture.width - 40;
+  int errorRows = 0;
+  int glyphRows = 0;
+  int plainRows = 0;
+  for (int y = 22; y < capture.height - 20; ++y) {
+    const RowColours counts = CountRow(capture, y, textLeft, textRight);
+    if (counts.red >= 50) {
+      ++errorRows;
+      glyphRows += counts.white > 0;
+    } else if (counts.red == 0 && counts.white > (textRight - textLeft) / 2) {
+      ++plainRows;
+    }
+  }
+  EXPECT_GE(errorRows, 8) << "the error line's rows have a red background";
+  // The line is shown twice: in the history at the top and in the tail.
+  EXPECT_LE(errorRows, 60) << "only the error line is red";
+  EXPECT_GE(glyphRows, 4) << "its text is white";
+  EXPECT_GT(plainRows, 20) << "the other lines stay on the window colour";
+}
+
+}  // namespace
+}  // namespace brontel::win32::testing

@@ -1,0 +1,131 @@
+// The four entry points as a Windows host calls them: real windows, the real profile functions.
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "tests/shells/win32/HostFixture.h"
+
+namespace brontel::win32::testing {
+namespace {
+
+using EntryPointsTest = HostFixture;
+
+TEST_F(EntryPointsTest, AMissingSettingsFileGetsTheDefaultAssociations) {
+  const std::string settings = UseSettingsFolder();
+  EXPECT_EQ(ReadTextFile(settings), "[EXT]\r\n.log=10\r\n.=10\r\n");
+  WriteTextFile(PathOf("app.log"), "one\r\ntwo\r\n");
+  WriteTextFile(PathOf("app.txt"), "one\r\n");
+  EXPECT_NE(Load(PathOf("app.log")), nullptr);
+  EXPECT_EQ(Load(PathOf("app.txt")), nullptr);
+  EXPECT_NE(Load(PathOf("app.txt"), kForceShow), nullptr);
+}
+
+TEST_F(EntryPointsTest, AnExistingSettingsFileIsLeftAlone) {
+  WriteTextFile(PathOf("brontel.ini"), "[Options]\r\nActive=1\r\n");
+  UseSettingsFolder();
+  EXPECT_EQ(ReadTextFile(PathOf("brontel.ini")), "[Options]\r\nActive=1\r\n");
+}
+
+TEST_F(EntryPointsTest, TheViewerIsABorderlessChildFillingTheHostWindow) {
+  UseSettingsFolder();
+  WriteTextFile(PathOf("app.log"), "line\r\n");
+  HWND viewer = Load(PathOf("app.log"));
+  ASSERT_NE(viewer, nullptr);
+  EXPECT_EQ(::GetParent(viewer), host_->window());
+  const LONG_PTR style = ::GetWindowLongPtrA(viewer, GWL_STYLE);
+  EXPECT_TRUE(style & WS_CHILD);
+  EXPECT_TRUE(style & WS_VISIBLE);
+  EXPECT_FALSE(style & (WS_BORDER | WS_CAPTION | WS_THICKFRAME));
+
+  RECT hostClient, viewerRect;
+  ::GetClientRect(host_->window(), &hostClient);
+  ::GetClientRect(viewer, &viewerRect);
+  EXPECT_EQ(viewerRect.right, hostClient.right);
+  EXPECT_EQ(viewerRect.bottom, hostClient.bottom);
+
+  // The host resizes its window; the viewer and its text view follow.
+  ::MoveWindow(host_->window(), 0, 0, 800, 600, TRUE);
+  RecordingHost::Pump(50);
+  ::GetClientRect(host_->window(), &hostClient);
+  ::GetClientRect(viewer, &viewerRect);
+  EXPECT_EQ(viewerRect.right, hostClient.right);
+  EXPECT_EQ(viewerRect.bottom, hostClient.bottom);
+  RECT textView;
+  ::GetWindowRect(TextViewOf(viewer), &textView);
+  ::MapWindowPoints(HWND_DESKTOP, viewer, reinterpret_cast<POINT*>(&textView), 2);
+  EXPECT_EQ(textView.right, hostClient.right);
+  EXPECT_EQ(textView.bottom, hostClient.bottom);
+  EXPECT_EQ(textView.top, 20);  // below the top bar
+}
+
+TEST_F(EntryPointsTest, TwoViewersAnswerForTheirOwnFiles) {
+  UseSettingsFolder();
+  WriteTextFile(PathOf("a.log"), "apple\r\n");
+  WriteTextFile(PathOf("b.log"), "banana\r\n");
+  HWND a = Load(PathOf("a.log"));
+  HWND b = Load(PathOf("b.log"));
+  ASSERT_NE(a, nullptr);
+  ASSERT_NE(b, nullptr);
+  ASSERT_NE(a, b);
+  RecordingHost::Pump(300);
+  EXPECT_EQ(plugin_.ListSearchText(a, "apple", kFindFirst), 0);
+  EXPECT_EQ(plugin_.ListSearchText(a, "banana", kFindFirst), 1);
+  EXPECT_EQ(plugin_.ListSearchText(b, "banana", kFindFirst), 0);
+  Close(a);
+  EXPECT_FALSE(::IsWindow(a));
+  EXPECT_EQ(plugin_.ListSearchText(a, "apple", 0), 1);
+  EXPECT_EQ(plugin_.ListSearchText(b, "banana", 0), 0);
+  EXPECT_TRUE(::IsWindow(b));
+}
+
+TEST_F(EntryPointsTest, SearchFlagsChooseTheMatch) {
+  UseSettingsFolder();
+  WriteTextFile(PathOf("app.log"), "ALPHABET soup\r\nthe Alpha line\r\nan alpha line\r\n");
+  HWND viewer = LoadAndShow(PathOf("app.log"));
+  ASSERT_NE(viewer, nullptr);
+
+  // The caret starts at the end of the view: forwards wraps round to the first match.
+  ASSERT_EQ(plugin_.ListSearchText(viewer, "alpha", kFindFirst), 0);
+  EXPECT_EQ(SelectionOf(viewer), "ALPHA");
+  ASSERT_EQ(plugin_.ListSearchText(viewer, "alpha", 0), 0);
+  EXPECT_EQ(SelectionOf(viewer), "Alpha");
+  ASSERT_EQ(plugin_.ListSearchText(viewer, "alpha", kMatchCase), 0);
+  EXPECT_EQ(SelectionOf(viewer), "alpha");
+  ASSERT_EQ(plugin_.ListSearchText(viewer, "alpha", kBackwards), 0);
+  EXPECT_EQ(SelectionOf(viewer), "Alpha");
+  ASSERT_EQ(plugin_.ListSearchText(viewer, "ALPHA", kWholeWords | kFindFirst), 0);
+  EXPECT_EQ(SelectionOf(viewer), "alpha");
+  ASSERT_EQ(plugin_.ListSearchText(viewer, "alpha", kWholeWords | kBackwards), 0);
+  EXPECT_EQ(SelectionOf(viewer), "Alpha");
+  EXPECT_EQ(plugin_.ListSearchText(viewer, "ALPHAB", kMatchCase | kWholeWords), 1);
+  EXPECT_EQ(SelectionOf(viewer), "Alpha");  // a miss leaves the selection
+  EXPECT_EQ(plugin_.ListSearchText(viewer, "absent", kFindFirst), 1);
+}
+
+TEST_F(EntryPointsTest, ClosingSavesTheOptionsAndDestroysTheWindow) {
+  const std::string settings = UseSettingsFolder();
+  WriteTextFile(PathOf("app.log"), "line\r\n");
+  HWND viewer = LoadAndShow(PathOf("app.log"));
+  ASSERT_NE(viewer, nullptr);
+  Close(viewer);
+  EXPECT_FALSE(::IsWindow(viewer));
+  const std::string written = ReadTextFile(settings);
+  EXPECT_NE(written.find("Options.AutoFollowMode=1\r\n"), std::string::npos) << written;
+  plugin_.ListCloseWindow(viewer);  // a second close of the same handle does nothing
+  EXPECT_EQ(plugin_.ListSearchText(viewer, "line", 0), 1);
+}
+
+TEST_F(EntryPointsTest, BadArgumentsAreDeclinedQuietly) {
+  UseSettingsFolder();
+  WriteTextFile(PathOf("app.log"), "line\r\n");
+  EXPECT_EQ(plugin_.ListLoad(reinterpret_cast<HWND>(0x1234), PathOf("app.log"), 0), nullptr);
+  EXPECT_NE(Load(PathOf("missing.log")), nullptr);  // shown as empty, not refused
+  plugin_.ListCloseWindow(nullptr);
+  EXPECT_EQ(plugin_.ListSearchText(nullptr, "x", 0), 1);
+  EXPECT_EQ(plugin_.ListSearchText(host_->window(), "x", 0), 1);
+}
+
+}  // namespace
+}  // namespace brontel::win32::testing
