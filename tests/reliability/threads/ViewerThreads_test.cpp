@@ -65,7 +65,11 @@ TEST(ViewerThreads, TogglingWatchingAndClosingWhileChangesArrive) {
     harness.Pump(50);
     for (TForm1* viewer : harness.Viewers()) {
       if (viewer->TailLoads() > 0) {
-        ASSERT_TRUE(ViewIsWellFormed(*viewer));
+        ASSERT_TRUE(ViewIsWellFormed(*viewer))
+            << "loads " << viewer->TailLoads() << " pending " << viewer->reloadPending()
+            << " status " << viewer->viewerState().statusText << " complete "
+            << viewer->options().LoadCompleteFile << " active " << viewer->options().Active
+            << " toggles " << toggles << " moves " << moves << " reopened " << reopened;
       }
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
