@@ -37,15 +37,16 @@ void TextFileReader::ReadFrom(ReadOnlyFile& file, std::uint64_t offset) {
   endOffset_ = offset;
   const std::uint64_t size = file.Size();
   const std::uint64_t expected = size > offset ? size - offset : 0;
+  const auto limit = static_cast<std::size_t>(expected + kTextFileGrowthLimit);
   std::size_t filled = 0;
   const std::size_t wanted = static_cast<std::size_t>(expected) + kGrowthAllowance;
   if (buffer_.size() < wanted)
     buffer_.resize(wanted);
-  for (;;) {
+  while (filled < limit) {
     if (filled == buffer_.size())
-      buffer_.resize(buffer_.size() * 2);
-    const std::size_t got =
-        file.ReadAt(offset + filled, buffer_.data() + filled, buffer_.size() - filled);
+      buffer_.resize(std::min(buffer_.size() * 2, limit));
+    const std::size_t got = file.ReadAt(offset + filled, buffer_.data() + filled,
+                                        std::min(buffer_.size(), limit) - filled);
     if (got == 0)
       break;
     filled += got;

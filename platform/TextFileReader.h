@@ -34,12 +34,18 @@ struct TextPiece {
 // The reader keeps its buffer between reads (of the same or other files), so one reader reused
 // for every reload allocates only when the amount read grows. Pieces stay valid until the next
 // ReadFrom. Not thread-safe.
+// How far one read follows a file beyond the size it had when the read began. A writer faster
+// than the reader (or one that extends its file by millions of bytes at once) would otherwise
+// keep a read going, and its buffer growing, without end; the next read goes on from there.
+inline constexpr std::uint64_t kTextFileGrowthLimit = 16 * 1024 * 1024;
+
 class TextFileReader {
  public:
   // Reads everything from `offset` to the end of `file` as it is now (also beyond the size
-  // the caller saw before, when the file has grown since) and starts the pieces at its
-  // beginning. An offset at or beyond the end reads nothing. Throws PlatformError on a failed
-  // read; the text read so far is then dropped.
+  // the caller saw before, when the file has grown since, by up to kTextFileGrowthLimit bytes
+  // past the size at the start of the read) and starts the pieces at its beginning. An offset at or
+  // beyond the end reads nothing. Throws PlatformError on a failed read; the text read so far is
+  // then dropped.
   void ReadFrom(ReadOnlyFile& file, std::uint64_t offset);
 
   // The next piece of at most `maxPieceBytes` (at least 1) bytes; false when the text is used up.

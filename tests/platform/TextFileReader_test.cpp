@@ -28,6 +28,25 @@ std::vector<std::string> PiecesOf(const std::string& content, std::uint64_t offs
 
 using Lines = std::vector<std::string>;
 
+// A file whose writer is always faster than its reader: every read finds more lines, and
+// its size at the open was small.
+class EndlessFile final : public ReadOnlyFile {
+ public:
+  const std::string& Path() const override { return path_; }
+  std::uint64_t Size() const override { return 100; }
+  std::size_t ReadAt(std::uint64_t, char* buffer, std::size_t count) override {
+    for (std::size_t i = 0; i < count; ++i)
+      buffer[i] = i % 10 == 9 ? '\n' : 'x';
+    read_ += count;
+    return count;
+  }
+  std::uint64_t BytesRead() const { return read_; }
+
+ private:
+  std::string path_ = "endless";
+  std::uint64_t read_ = 0;
+};
+
 TEST(ConvertToTextMode, DropsCarriageReturnsAndStopsAtCtrlZ) {
   std::string text =
       "a\r\nb\rc\r\r\n\x1A"
@@ -45,6 +64,15 @@ TEST(TextFileReader, PiecesEndAfterLineFeedsAndKeepThem) {
 
 TEST(TextFileReader, CrLfAndLoneCrLeaveNoTrace) {
   EXPECT_EQ(PiecesOf("a\r\nb\rc\r\n", 0, 100), (Lines{"a\n", "bc\n"}));
+}
+
+TEST(TextFileReader, FileGrowingFasterThanItIsReadEndsTheReadAtTheGrowthLimit) {
+  EndlessFile file;
+  TextFileReader reader;
+  reader.ReadFrom(file, 40);
+  EXPECT_EQ(file.BytesRead(), 60 + kTextFileGrowthLimit);
+  EXPECT_EQ(reader.EndOffset(), 100 + kTextFileGrowthLimit);
+  EXPECT_EQ(reader.Text().size(), 60 + kTextFileGrowthLimit);
 }
 
 TEST(TextFileReader, CtrlZEndsTheText) {
