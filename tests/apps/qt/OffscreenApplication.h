@@ -5,6 +5,8 @@
 
 namespace brontel::app {
 
+// Never destroyed: Qt's offscreen platform does not free everything when the application goes
+// at process exit, so the test program keeps it to the very end.
 inline void EnsureOffscreenApplication() {
   if (QApplication::instance() != nullptr)
     return;
@@ -12,7 +14,8 @@ inline void EnsureOffscreenApplication() {
   static int argc = 1;
   static char name[] = "app_qt_tests";
   static char* argv[] = {name, nullptr};
-  static QApplication application(argc, argv);
+  static QApplication* const application = new QApplication(argc, argv);
+  (void)application;
 }
 
 }  // namespace brontel::app
