@@ -53,6 +53,27 @@ TEST_F(HostKeysTest, EscapeClosesATopLevelHostWithBothParametersOne) {
   EXPECT_EQ(host_->Messages(WM_CLOSE), (std::vector<HostMessage>{{WM_CLOSE, 1, 1}}));
 }
 
+TEST_F(HostKeysTest, AHostThatClosesAtOnceOnEscapeTakesTheViewerAlong) {
+  // What a file manager does with the close message: close the plug-in, destroy its window,
+  // all while the viewer is still inside its own key handling.
+  RecordingHost closing;
+  HWND viewer = Load(PathOf("app.log"), 0, &closing);
+  ASSERT_NE(viewer, nullptr);
+  RecordingHost::Pump(200);
+  HWND hostWindow = closing.window();
+  closing.OnClose = [&] {
+    plugin_.ListCloseWindow(viewer);
+    ::DestroyWindow(hostWindow);
+  };
+  PressKey(TextViewOf(viewer), VK_ESCAPE);
+  RecordingHost::Pump(100);
+  EXPECT_FALSE(::IsWindow(viewer));
+  EXPECT_FALSE(::IsWindow(hostWindow));
+  EXPECT_EQ(plugin_.ListSearchText(viewer, "one", 0), 1);
+  // The module keeps serving other viewers.
+  EXPECT_EQ(plugin_.ListSearchText(viewer_, "two", kFindFirst), 0);
+}
+
 TEST_F(HostKeysTest, EscapeClosesTheOptionsPanelFirst) {
   HWND options = ::FindWindowExA(viewer_, nullptr, "BrontelPanel", nullptr);
   ASSERT_NE(options, nullptr);

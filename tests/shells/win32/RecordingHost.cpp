@@ -91,8 +91,12 @@ LRESULT CALLBACK RecordingHost::WindowProcedure(HWND window, UINT message, WPARA
     case WM_KEYDOWN:
     case WM_KEYUP:
     case WM_CHAR:
+      self->messages_.push_back(HostMessage{message, wParam, lParam});
+      return 0;
     case WM_CLOSE:
       self->messages_.push_back(HostMessage{message, wParam, lParam});
+      if (self->OnClose)
+        self->OnClose();
       return 0;
     case WM_SETFOCUS:
       ++self->focusGained_;

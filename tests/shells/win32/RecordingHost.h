@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,7 +19,7 @@ struct HostMessage {
 // A visible top-level window (or, with `parent`, a child window of that one) as a file
 // manager's viewer window: it keeps the viewer windows that it was given filling its client
 // area (the host's part of the interface) and records the key, character and close messages
-// it receives. A close message is only recorded; the window stays.
+// it receives. A close message is recorded and handed to OnClose; without one the window stays.
 class RecordingHost {
  public:
   explicit RecordingHost(HWND parent = nullptr, int width = 640, int height = 480);
@@ -36,6 +37,8 @@ class RecordingHost {
   std::vector<HostMessage> Messages(UINT message) const;
   void ClearMessages() { messages_.clear(); }
   int FocusGained() const { return focusGained_; }
+  // Runs after a close message was recorded, as a host's reaction to it.
+  std::function<void()> OnClose;
 
   // Runs the thread's message loop for `milliseconds` (timers and posted work included).
   static void Pump(int milliseconds);
