@@ -2,9 +2,13 @@
 // keys handed back to the host.
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QMenu>
+#include <QScrollBar>
 #include <QToolButton>
+#include <QWheelEvent>
 
 #include "shells/qt/GlyphButton.h"
 #include "tests/shells/qt/QtViewerFixture.h"
@@ -103,6 +107,33 @@ TEST_F(QtViewerInputTest, ViewerKeysWorkInTheTextViewAndStayThere) {
   Type(view(), Qt::Key_H, Qt::ControlModifier);
   EXPECT_EQ(editor.CaretRow(), history);
   EXPECT_TRUE(host.keys.empty());  // none of these, presses or releases, reached the host
+}
+
+TEST_F(QtViewerInputTest, MouseAndWheelMoveCaretSelectionAndView) {
+  std::ofstream(logPath, std::ios::binary) << SampleLog(300);
+  Open();
+  ui::TRAHLEditor& editor = viewer->editor();
+  editor.SetTopRow(0);
+  const ui::Size cell = editor.CellSize();
+  const QPoint third(editor.GutterWidth() + 4 * cell.width + 1, 2 * cell.height + 1);
+  QTest::mouseClick(view()->viewport(), Qt::LeftButton, Qt::NoModifier, third);
+  EXPECT_TRUE(view()->hasFocus());
+  EXPECT_EQ(editor.CaretRow(), 2);
+  EXPECT_EQ(editor.CaretCol(), 4);
+  QTest::mouseClick(view()->viewport(), Qt::LeftButton, Qt::ShiftModifier,
+                    third + QPoint(0, cell.height));
+  EXPECT_GT(viewer->GetSelLength(), 0);  // Shift extends the selection
+
+  Type(view(), Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(),
+            QString::fromStdString(std::string(editor.SelectedText())));
+
+  QWheelEvent down(QPointF(50, 50), QPointF(view()->viewport()->mapToGlobal(QPoint(50, 50))),
+                   QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                   false);
+  QCoreApplication::sendEvent(view()->viewport(), &down);
+  EXPECT_EQ(editor.TopRow(), 3);  // three rows a notch
+  EXPECT_EQ(view()->verticalScrollBar()->value(), 3);
 }
 
 TEST_F(QtViewerInputTest, HandedBackKeysReachTheHostAsTyped) {
