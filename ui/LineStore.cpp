@@ -17,6 +17,41 @@ std::size_t NextTab(std::string_view line, std::size_t from) {
   return tab ? static_cast<std::size_t>(static_cast<const char*>(tab) - line.data()) : line.size();
 }
 
+// Length of the line end before `next` (the start of the following line, or the text's end) in
+// the line that starts at `start`: 2 for CR LF, 1 for LF or CR, 0 for none (a last line only).
+std::size_t LineEndLengthBefore(const char* text, std::size_t start, std::size_t next) {
+  if (next == start)
+    return 0;
+  const char last = text[next - 1];
+  if (last == '\n')
+    return next - start >= 2 && text[next - 2] == '\r' ? 2 : 1;
+  return last == '\r' ? 1 : 0;
+}
+
+// Moves the line text[from, to) so that it ends at `end`, its tabs expanded, and returns where
+// it starts now. REQUIRES: the expanded line ends at or after `to` (nothing unread is
+// overwritten, as the pieces move from the back).
+std::size_t MoveExpandedBack(char* text, std::size_t from, std::size_t to, std::size_t end,
+                             std::vector<std::size_t>& tabs) {
+  tabs.clear();
+  for (const char* tab = static_cast<const char*>(std::memchr(text + from, '\t', to - from));
+       tab != nullptr;
+       tab = static_cast<const char*>(std::memchr(tab + 1, '\t', text + to - (tab + 1))))
+    tabs.push_back(static_cast<std::size_t>(tab - text));
+  std::size_t pieceEnd = to;
+  for (std::size_t k = tabs.size() + 1; k-- > 0;) {
+    const std::size_t pieceStart = k > 0 ? tabs[k - 1] + 1 : from;
+    end -= pieceEnd - pieceStart;
+    std::memmove(text + end, text + pieceStart, pieceEnd - pieceStart);
+    if (k > 0) {
+      end -= LineStore::kTabReplacement.size();
+      std::memcpy(text + end, LineStore::kTabReplacement.data(), LineStore::kTabReplacement.size());
+      pieceEnd = pieceStart - 1;
+    }
+  }
+  return end;
+}
+
 }  // namespace
 
 std::size_t LineStore::ExpandedLength(std::string_view line) {
@@ -88,6 +123,62 @@ void LineStore::Assign(std::span<const std::string_view> lines) {
   LineStore fresh;
   fresh.AssignLines(lines);
   *this = std::move(fresh);
+}
+
+void LineStore::AssignInPlace(std::span<const std::string_view> head, std::string&& text,
+                              std::size_t textEnd, std::vector<std::size_t>&& lineStarts) {
+  Clear();
+  const std::size_t lines = lineStarts.size();
+  const auto lineEnd = [&](std::size_t i) { return i + 1 < lines ? lineStarts[i + 1] : textEnd; };
+  std::size_t headBytes = 0;
+  for (const std::string_view line : head)
+    headBytes += ExpandedLength(line) + kLineBreak.size();
+  std::size_t total = headBytes;
+  for (std::size_t i = 0; i < lines; ++i) {
+    const std::size_t next = lineEnd(i);
+    const std::size_t to = next - LineEndLengthBefore(text.data(), lineStarts[i], next);
+    total += ExpandedLength(std::string_view(text).substr(lineStarts[i], to - lineStarts[i])) +
+             kLineBreak.size();
+  }
+  // Every line grows or keeps its length (a line end becomes CR LF, a tab three blanks), so
+  // each line's new place lies at or after its old one and the lines can move from the back.
+  text.resize(total);
+  char* const bytes = text.data();
+  std::size_t end = total;
+  std::vector<std::size_t> tabs;
+  std::size_t next = textEnd;
+  for (std::size_t i = lines; i-- > 0;) {
+    const std::size_t from = lineStarts[i];
+    const std::size_t to = next - LineEndLengthBefore(bytes, from, next);
+    next = from;
+    end -= kLineBreak.size();
+    std::memcpy(bytes + end, kLineBreak.data(), kLineBreak.size());
+    const std::size_t lineStart = MoveExpandedBack(bytes, from, to, end, tabs);
+    maxLineLength_ = std::max(maxLineLength_, end - lineStart);
+    lineStarts[i] = lineStart;
+    end = lineStart;
+  }
+  lineStarts.insert(lineStarts.begin(), head.size(), 0);
+  std::size_t at = 0;
+  for (std::size_t i = 0; i < head.size(); ++i) {
+    lineStarts[i] = at;
+    const std::string_view line = head[i];
+    std::size_t from = 0;
+    for (std::size_t tab = NextTab(line, 0); tab < line.size(); tab = NextTab(line, from)) {
+      std::memcpy(bytes + at, line.data() + from, tab - from);
+      at += tab - from;
+      std::memcpy(bytes + at, kTabReplacement.data(), kTabReplacement.size());
+      at += kTabReplacement.size();
+      from = tab + 1;
+    }
+    std::memcpy(bytes + at, line.data() + from, line.size() - from);
+    at += line.size() - from;
+    maxLineLength_ = std::max(maxLineLength_, at - lineStarts[i]);
+    std::memcpy(bytes + at, kLineBreak.data(), kLineBreak.size());
+    at += kLineBreak.size();
+  }
+  text_ = std::move(text);
+  starts_ = std::move(lineStarts);
 }
 
 void LineStore::Add(std::string_view line) {

@@ -25,6 +25,13 @@ class LineStore {
   void Assign(std::span<const std::string> lines);
   void Assign(std::span<const std::string_view> lines);
   void Add(std::string_view line);
+  // Replaces all lines with `head`, then the lines of the file text `text`, whose lines start
+  // at `lineStarts` (ascending, the first at 0) and end at CR LF, LF or a lone CR (none kept)
+  // or at `textEnd` (the text's first NUL byte, or its size). The lines are expanded in place,
+  // from the back, in text's own buffer: no second copy of the text is made while its capacity
+  // holds the finished text. `head` must not point into `text` or into this store.
+  void AssignInPlace(std::span<const std::string_view> head, std::string&& text,
+                     std::size_t textEnd, std::vector<std::size_t>&& lineStarts);
 
   std::size_t Count() const { return starts_.size(); }
   bool Empty() const { return starts_.empty(); }

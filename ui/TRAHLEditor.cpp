@@ -47,6 +47,12 @@ void TRAHLEditor::AssignLines(std::span<const std::string_view> lines) {
   AfterLinesReplaced();
 }
 
+void TRAHLEditor::AssignLinesInPlace(std::span<const std::string_view> head, std::string&& text,
+                                     std::size_t textEnd, std::vector<std::size_t>&& lineStarts) {
+  lines_.AssignInPlace(head, std::move(text), textEnd, std::move(lineStarts));
+  AfterLinesReplaced();
+}
+
 void TRAHLEditor::AddLine(std::string_view line) {
   const bool wasEmpty = lines_.Empty();
   lines_.Add(line);

@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "ui/Canvas.h"
 #include "ui/Clipboard.h"
@@ -48,6 +49,9 @@ class TRAHLEditor : public Control {
   void Clear();
   void AssignLines(std::span<const std::string> lines);
   void AssignLines(std::span<const std::string_view> lines);
+  // `head`, then the lines of a file's text, built in the text's own buffer (see LineStore).
+  void AssignLinesInPlace(std::span<const std::string_view> head, std::string&& text,
+                          std::size_t textEnd, std::vector<std::size_t>&& lineStarts);
   void AddLine(std::string_view line);
   std::size_t LineCount() const { return lines_.Count(); }
   // REQUIRES: i < LineCount().

@@ -6,7 +6,7 @@
 
 #include "classify/LineClassifier.h"
 #include "diagnostics/Debugtimer.h"
-#include "platform/WholeFile.h"
+#include "platform/ReadOnlyFile.h"
 #include "ui/TRAHLEditor.h"
 #include "viewer/TailText.h"
 
@@ -155,11 +155,11 @@ void TailLoader::LoadTail(TailViewerState& state, LineClassifier& types, ui::TRA
 
 // --- complete load -----------------------------------------------------------------------------
 
-std::vector<std::string_view> SplitLineViews(std::string_view text) {
-  const std::size_t nul = text.find('\0');
-  if (nul != std::string_view::npos)
-    text = text.substr(0, nul);
-  std::vector<std::string_view> lines;
+namespace {
+
+// Calls `take` with every line of a file's text that ends at `text`'s end (see SplitLineViews).
+template <typename Take>
+void ForEachLineOf(std::string_view text, Take&& take) {
   const char* at = text.data();
   const char* const end = at + text.size();
   // One memchr pass for each kind of line end: the next CR is looked for only once the scan
@@ -175,34 +175,69 @@ std::vector<std::string_view> SplitLineViews(std::string_view text) {
         static_cast<const char*>(std::memchr(at, '\n', static_cast<std::size_t>(nextCr - at)));
     if (lineEnd == nullptr)
       lineEnd = nextCr;
-    lines.emplace_back(at, static_cast<std::size_t>(lineEnd - at));
+    take(std::string_view(at, static_cast<std::size_t>(lineEnd - at)));
     at = lineEnd + 1;
     if (lineEnd < end && *lineEnd == '\r' && at < end && *at == '\n')
       ++at;
   }
+}
+
+std::string_view UpToFirstNul(std::string_view text) {
+  const std::size_t nul = text.find('\0');
+  return nul == std::string_view::npos ? text : text.substr(0, nul);
+}
+
+// The whole file, in a buffer with room to spare for expanding its lines in place: reserved
+// pages that are never written cost no memory.
+std::string ReadWholeFileWithRoom(const std::string& path) {
+  constexpr std::size_t kReadStep = 64 * 1024;
+  const std::unique_ptr<platform::ReadOnlyFile> file = platform::OpenReadOnlyFile(path);
+  const std::size_t size = static_cast<std::size_t>(file->Size());
+  std::string content;
+  content.reserve(size + size / 4 + kReadStep);
+  content.resize(size);
+  std::size_t filled = 0;
+  for (;;) {
+    if (filled == content.size())
+      content.resize(content.size() + kReadStep);  // the file grew since: read on
+    const std::size_t got = file->ReadAt(filled, content.data() + filled, content.size() - filled);
+    if (got == 0)
+      break;
+    filled += got;
+  }
+  content.resize(filled);
+  return content;
+}
+
+}  // namespace
+
+std::vector<std::string_view> SplitLineViews(std::string_view text) {
+  std::vector<std::string_view> lines;
+  ForEachLineOf(UpToFirstNul(text), [&](std::string_view line) { lines.push_back(line); });
   return lines;
 }
 
 void LoadCompleteFile(TailViewerState& state, LineClassifier& types, ui::TRAHLEditor& view) {
   state.history.Clear();
   types.ResetMsgTypeCounts();
-  const std::string text = platform::ReadWholeFile(state.path);
-  std::vector<std::string_view> all = SplitLineViews(text);
-  CountCompleteLines(types, state.history, all);
+  std::string text = ReadWholeFileWithRoom(state.path);
+  const std::string_view lines = UpToFirstNul(text);
+  std::vector<std::size_t> lineStarts;
+  ForEachLineOf(lines, [&](std::string_view line) {
+    lineStarts.push_back(static_cast<std::size_t>(line.data() - lines.data()));
+    CountCompleteLines(types, state.history, std::span(&line, 1));
+  });
   state.counted.MarkCounted(state.path, text.size());
-  UpdateBracket bracket(view);
-  if (state.history.Empty()) {
-    view.AssignLines(all);
-    return;
+  std::vector<std::string_view> head;
+  std::string separator;
+  if (!state.history.Empty()) {
+    head = state.history.LineViews();
+    separator = std::string(kMarkerPrefix) + types.MsgTypeCountsText() +
+                ", HistoryCount:" + std::to_string(head.size());
+    head.push_back(separator);
   }
-  std::vector<std::string_view> shown = state.history.LineViews();
-  const std::string separator = std::string(kMarkerPrefix) + types.MsgTypeCountsText() +
-                                ", HistoryCount:" + std::to_string(shown.size());
-  shown.reserve(shown.size() + 1 + all.size());
-  shown.push_back(separator);
-  shown.insert(shown.end(), all.begin(), all.end());
-  all = {};
-  view.AssignLines(shown);
+  UpdateBracket bracket(view);
+  view.AssignLinesInPlace(head, std::move(text), lines.size(), std::move(lineStarts));
 }
 
 }  // namespace brontel

@@ -111,8 +111,8 @@ std::vector<std::string_view> SplitLineViews(std::string_view text);
 // only the file's lines when the history stays empty. Marks the whole file as counted for
 // later tail loads. Neither snapshot nor status text change. Throws platform::PlatformError
 // when the file cannot be opened or read: the history and counts are then already empty and
-// the view keeps its lines. The view's lines are filled in one assignment; besides the file's
-// text, only one view per line is held (no string per line).
+// the view keeps its lines. The view's text is built in the buffer the file was read into (no
+// second copy of the text); besides it, only one offset per line is held.
 void LoadCompleteFile(TailViewerState& state, LineClassifier& types, ui::TRAHLEditor& view);
 
 }  // namespace brontel

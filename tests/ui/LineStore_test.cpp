@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -124,6 +125,65 @@ TEST(LineStoreTest, SavesTheWholeTextAndReportsAnUnwritablePath) {
   } catch (const platform::PlatformError& error) {
     EXPECT_EQ(error.path(), "/nonexistent-dir/brontel/x.txt");
     EXPECT_FALSE(error.reason().empty());
+  }
+}
+
+// Where the lines of a file's text start, and the lines: CR LF, LF or a lone CR end a line.
+struct FileLines {
+  std::vector<std::size_t> starts;
+  std::vector<std::string_view> views;
+};
+
+FileLines SplitFileText(std::string_view text) {
+  FileLines lines;
+  std::size_t at = 0;
+  while (at < text.size()) {
+    std::size_t end = at;
+    while (end < text.size() && text[end] != '\r' && text[end] != '\n')
+      ++end;
+    lines.starts.push_back(at);
+    lines.views.push_back(text.substr(at, end - at));
+    at = end + 1;
+    if (end < text.size() && text[end] == '\r' && at < text.size() && text[at] == '\n')
+      ++at;
+  }
+  return lines;
+}
+
+// Building in place must give exactly the store that assigning the head and the split lines
+// gives: every kind of line end, tabs anywhere, text after the end mark, with and without room
+// to grow in the text's buffer.
+TEST(LineStoreTest, AssignInPlaceEqualsAssigningHeadAndSplitLines) {
+  std::mt19937 random(1209);
+  const std::vector<std::string> headLines = {"E\thead one", "", "|\tError:1, HistoryCount:2"};
+  for (int round = 0; round < 300; ++round) {
+    std::string text;
+    const std::size_t length = random() % (round % 10 == 0 ? 3 : 200);
+    for (std::size_t i = 0; i < length; ++i)
+      text += "abc\t\r\n"[random() % (round % 3 == 0 ? 4 : 6)];
+    const std::size_t textEnd = round % 4 == 0 ? text.size() / 2 : text.size();
+    const FileLines lines = SplitFileText(std::string_view(text).substr(0, textEnd));
+    std::vector<std::string_view> head;
+    for (std::size_t i = 0; i < static_cast<std::size_t>(round % 4); ++i)
+      head.push_back(headLines[i % headLines.size()]);
+    std::vector<std::string_view> all = head;
+    all.insert(all.end(), lines.views.begin(), lines.views.end());
+    LineStore expected;
+    expected.Assign(all);
+
+    std::string buffer = text;
+    if (round % 2 == 0)
+      buffer.shrink_to_fit();
+    else
+      buffer.reserve(text.size() * 4);
+    LineStore store;
+    store.Add("old line");
+    store.AssignInPlace(head, std::move(buffer), textEnd, std::vector<std::size_t>(lines.starts));
+    ASSERT_EQ(store.Text(), expected.Text()) << "round " << round;
+    ASSERT_EQ(store.Count(), expected.Count());
+    for (std::size_t i = 0; i < store.Count(); ++i)
+      ASSERT_EQ(store.LineStart(i), expected.LineStart(i));
+    ASSERT_EQ(store.MaxLineLength(), expected.MaxLineLength());
   }
 }
 
