@@ -26,15 +26,12 @@ HCURSOR Win32Cursor::Override() const {
 
 void Win32Cursor::ProcessMessages() {
   MSG message;
-  while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    if (message.message == WM_QUIT) {
-      // The host's own loop must see its quit request.
-      ::PostQuitMessage(static_cast<int>(message.wParam));
-      return;
-    }
-    ::TranslateMessage(&message);
+  // WM_PAINT is never posted; Windows makes one up while a window has an invalid region, and
+  // painting validates it, so this ends once every window is painted (bounded for safety).
+  for (int painted = 0; painted < 1000 && ::PeekMessageA(&message, nullptr, WM_PAINT, WM_PAINT,
+                                                         PM_REMOVE | PM_NOYIELD);
+       ++painted)
     ::DispatchMessageA(&message);
-  }
 }
 
 }  // namespace brontel::win32

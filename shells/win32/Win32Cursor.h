@@ -13,8 +13,9 @@ class Win32Cursor final : public ui::ScreenCursor {
  public:
   ui::Cursor Current() const override { return current_; }
   void Set(ui::Cursor cursor) override;
-  // Dispatches every message waiting for this thread, as a long operation's start needs to
-  // show its cursor change.
+  // Lets the waiting paint messages of this thread through, so that a long operation starts
+  // with its cursor and the windows up to date. Input, timer ticks and posted work stay queued:
+  // run here, they could close or reload the very viewer that is in the middle of its load.
   void ProcessMessages() override;
 
   // The system cursor for `cursor`.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "shells/win32/UiDispatcher.h"
+#include "shells/win32/Win32Cursor.h"
 #include "tests/shells/win32/RecordingHost.h"
 #include "ui/Timer.h"
 
@@ -97,6 +98,29 @@ TEST(UiDispatcherTest, ADestroyedTimerIsForgotten) {
   EXPECT_EQ(dispatcher.BoundTimers(), 0u);
   RecordingHost::Pump(100);
   EXPECT_EQ(ticks, 0);
+}
+
+TEST(Win32CursorTest, TheHourglassLetsPaintingThroughButNoPostedWorkOrTicks) {
+  UiDispatcher dispatcher;
+  ui::Timer timer("Timer1", 10, true);
+  int ticks = 0;
+  timer.OnTimer = [&](ui::Component&) { ++ticks; };
+  dispatcher.BindTimer(timer);
+  bool ran = false;
+  dispatcher.Post([&] { ran = true; });
+  ::Sleep(50);
+  Win32Cursor cursor;
+  {
+    ui::iCursorState busy(cursor);  // a complete load starts here
+    EXPECT_EQ(cursor.Current(), ui::Cursor::HourGlass);
+    EXPECT_NE(cursor.Override(), nullptr);
+    EXPECT_FALSE(ran) << "posted work (a viewer's deletion, say) waits for the host's loop";
+    EXPECT_EQ(ticks, 0);
+  }
+  EXPECT_EQ(cursor.Current(), ui::Cursor::Default);
+  EXPECT_EQ(cursor.Override(), nullptr);
+  RecordingHost::Pump(50);
+  EXPECT_TRUE(ran);
 }
 
 }  // namespace
