@@ -10,11 +10,11 @@
 
 namespace brontel::qt::testing {
 
-// One QApplication per test process, on the offscreen platform unless one is set already.
+// One QApplication per test process, always on the offscreen platform: the tests must not
+// depend on whether an X server happens to be there.
 inline QApplication& TestApplication() {
   static QApplication* const application = [] {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-      qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
     static char name[] = "qt_shell_tests";
     static char* argv[] = {name, nullptr};
