@@ -66,12 +66,15 @@ int MeasureLoad(host::PluginHost& host, const fs::path& log) {
   ModuleSession session(
       host, fs::temp_directory_path() / ("brontel-perf-load-" + std::to_string(::getpid())));
   Print("rss_before_kb", static_cast<double>(PeakRssKilobytes()));
+  const double cpuBefore = CpuMilliseconds();
   const Clock::time_point start = Clock::now();
   if (!session.Open(log, {.completeLoad = true, .autoTail = false}))
     throw std::runtime_error("the module declined " + log.string());
   session.Advance(0);
   const std::int64_t length = session.TextLength();
   Print("load_ms", MillisecondsBetween(start, Clock::now()));
+  // On a shared machine the wall time includes waiting for a core; the CPU time does not.
+  Print("load_cpu_ms", CpuMilliseconds() - cpuBefore);
   Print("peak_rss_kb", static_cast<double>(PeakRssKilobytes()));
   Print("text_length", static_cast<double>(length));
   return 0;
