@@ -56,6 +56,26 @@ std::string SectionLines(const std::string& path, std::string_view section) {
   }
 }
 
+// Section names of the file as the profile functions see them, zero-separated.
+bool HasSection(const std::string& path, std::string_view section) {
+  std::string names(64 * 1024, '\0');
+  const DWORD got = ::GetPrivateProfileSectionNamesA(names.data(), static_cast<DWORD>(names.size()),
+                                                     path.c_str());
+  names.resize(got);
+  for (std::size_t start = 0; start < names.size();) {
+    const std::size_t stop = std::min(names.find('\0', start), names.size());
+    const std::string_view name = std::string_view(names).substr(start, stop - start);
+    if (name.size() == section.size() &&
+        ::CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, name.data(),
+                         static_cast<int>(name.size()), section.data(),
+                         static_cast<int>(section.size())) == CSTR_EQUAL) {
+      return true;
+    }
+    start = stop + 1;
+  }
+  return false;
+}
+
 // Runs `write` on a copy of the file and moves the copy into place, so that a failing write
 // never leaves a half-written file. The copy keeps the file's security descriptor.
 template <typename Write>
@@ -90,9 +110,14 @@ void WriteThroughCopy(const std::string& path, Write write) {
 std::string IniReadString(const std::string& path, std::string_view section, std::string_view key,
                           std::string_view defaultValue) {
   char buffer[kIniValueMaxLength + 1] = {};
+  std::string fallback(defaultValue.substr(0, kIniValueMaxLength));
+  while (!fallback.empty() && (fallback.back() == ' ' || fallback.back() == '\t'))
+    fallback.pop_back();
+  // Lines before the first header belong to no section, not to one with an empty name.
+  if (TrimBlanks(section).empty())
+    return fallback;
   const std::string sectionName(section);
   const std::string keyName(key);
-  const std::string fallback(defaultValue.substr(0, kIniValueMaxLength));
   const DWORD got = ::GetPrivateProfileStringA(
       sectionName.c_str(), keyName.c_str(), fallback.c_str(), buffer, sizeof buffer, path.c_str());
   return std::string(buffer, got);
@@ -100,6 +125,8 @@ std::string IniReadString(const std::string& path, std::string_view section, std
 
 std::vector<IniEntry> IniReadEntries(const std::string& path, std::string_view section) {
   std::vector<IniEntry> entries;
+  if (TrimBlanks(section).empty())
+    return entries;
   const std::string lines = SectionLines(path, section);
   for (std::size_t start = 0; start < lines.size() && entries.size() < kIniListMaxKeys;) {
     const std::size_t stop = std::min(lines.find('\0', start), lines.size());
@@ -142,9 +169,13 @@ void IniEraseSection(const std::string& path, std::string_view section) {
   if (!IniFileExists(path))
     return;
   const std::string sectionName(section);
+  // The profile functions remove one section per call; every section of the name must go.
   WriteThroughCopy(path, [&](const std::string& file) {
-    return ::WritePrivateProfileStringA(sectionName.c_str(), nullptr, nullptr, file.c_str()) !=
-           FALSE;
+    for (int round = 0; round < 4096 && HasSection(file, sectionName); ++round) {
+      if (!::WritePrivateProfileStringA(sectionName.c_str(), nullptr, nullptr, file.c_str()))
+        return false;
+    }
+    return true;
   });
 }
 

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -47,6 +48,17 @@ class IniFileTest : public ::testing::Test {
   }
   std::size_t FilesInDir() const {
     return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir_), {}));
+  }
+
+  // Wine's profile functions write the file anew from what they parsed (blanks, empty lines
+  // and lone line ends normalised); the byte-for-byte checks of untouched lines need a system
+  // that edits the file in place.
+  static bool RewritesWholeFile() {
+#ifdef _WIN32
+    return std::getenv("WINEPREFIX") != nullptr;
+#else
+    return false;
+#endif
   }
 
   fs::path dir_;
@@ -106,9 +118,11 @@ TEST_F(IniFileTest, MissingOrStrangeFilesReadAsEmpty) {
   fs::create_directory(path_);
   EXPECT_TRUE(IniFileExists(path_));
   EXPECT_EQ(Read("s", "k"), "<default>");
+#ifndef _WIN32
   fs::remove(path_);
   ASSERT_EQ(::mkfifo(path_.c_str(), 0600), 0);  // would block a plain open
   EXPECT_EQ(Read("s", "k"), "<default>");
+#endif
 }
 
 TEST_F(IniFileTest, ListsKeysInFileOrder) {
@@ -132,6 +146,8 @@ TEST_F(IniFileTest, WritesIntoAMissingFileWithCrLf) {
 }
 
 TEST_F(IniFileTest, ChangesOnlyTheWrittenValue) {
+  if (RewritesWholeFile())
+    GTEST_SKIP() << "the profile functions rewrite the whole file";
   const std::string before =
       "; settings\n"
       "[other]\n"
@@ -176,9 +192,11 @@ TEST_F(IniFileTest, WritesIntoTheFirstOfTwoSections) {
 TEST_F(IniFileTest, ErasesEverySectionOfTheName) {
   Put("; head\r\n[EXT]\r\n.a=1\r\n; note\r\n[MRU]\r\nItem0=x\r\n[ext]\r\n.b=2\r\n[Tail]\nz=1");
   IniEraseSection(path_, "Ext");
-  EXPECT_EQ(Bytes(), "; head\r\n[MRU]\r\nItem0=x\r\n[Tail]\nz=1");
+  const std::string rest = RewritesWholeFile() ? "; head\r\n[MRU]\r\nItem0=x\r\n[Tail]\r\nz=1\r\n"
+                                               : "; head\r\n[MRU]\r\nItem0=x\r\n[Tail]\nz=1";
+  EXPECT_EQ(Bytes(), rest);
   IniEraseSection(path_, "missing");
-  EXPECT_EQ(Bytes(), "; head\r\n[MRU]\r\nItem0=x\r\n[Tail]\nz=1");
+  EXPECT_EQ(Bytes(), rest);
   IniEraseSection((dir_ / "absent.ini").string(), "MRU");
   EXPECT_FALSE(fs::exists(dir_ / "absent.ini"));
 }
@@ -195,6 +213,8 @@ TEST_F(IniFileTest, AnUnchangedValueDoesNotRewriteTheFile) {
   EXPECT_EQ(fs::last_write_time(path_), before);
 }
 
+// Inodes, permission bits and symbolic links are POSIX matters.
+#ifndef _WIN32
 TEST_F(IniFileTest, ReplacesTheFileAtomicallyKeepingPermissions) {
   Put("[s]\r\nk=1\r\n");
   fs::permissions(path_, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
@@ -218,6 +238,8 @@ TEST_F(IniFileTest, WritesThroughASymbolicLink) {
   EXPECT_EQ(BytesAt(real), "[s]\r\nk=2\r\n");
 }
 
+#endif
+
 TEST_F(IniFileTest, RefusedWritesRaiseAndChangeNothing) {
   Put("[s]\r\nk=1\r\n");
   fs::permissions(path_, fs::perms::owner_read | fs::perms::group_read);
@@ -226,12 +248,14 @@ TEST_F(IniFileTest, RefusedWritesRaiseAndChangeNothing) {
   EXPECT_THROW(IniEraseSection(path_, "s"), PlatformError);
   EXPECT_EQ(Bytes(), "[s]\r\nk=1\r\n");
   fs::permissions(path_, fs::perms::owner_read | fs::perms::owner_write);
+#ifndef _WIN32
   if (::geteuid() != 0) {  // a superuser may write into any directory
     fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec);
     EXPECT_THROW(IniWriteString(path_, "s", "k", "2"), PlatformError);
     fs::permissions(dir_, fs::perms::owner_all);
     EXPECT_EQ(Bytes(), "[s]\r\nk=1\r\n");
   }
+#endif
   const std::string inMissingDir = (dir_ / "no" / "brontel.ini").string();
   try {
     IniWriteString(inMissingDir, "s", "k", "1");
@@ -266,12 +290,16 @@ TEST_F(IniFileTest, BinaryAndHugeLinesStayBounded) {
   EXPECT_EQ(Read("s2", "after"), "3");
   IniWriteString(path_, "s2", "long", "short");
   EXPECT_EQ(Read("s2", "long"), "short");
-  EXPECT_EQ(Bytes().size(), binary.size() - (1 << 20) + 5);
+  if (!RewritesWholeFile()) {
+    EXPECT_EQ(Bytes().size(), binary.size() - (1 << 20) + 5);
+  }
 }
 
 // The reader works in 64 KiB pieces: headers, blanks and line ends falling on a piece boundary
 // must be read as if the file were one piece.
 TEST_F(IniFileTest, LinesAcrossReadBoundaries) {
+  if (RewritesWholeFile())
+    GTEST_SKIP() << "the profile functions rewrite the whole file";
   constexpr std::size_t kPiece = 64 * 1024;
   for (const std::string lineEnd : {"\r\n", "\n", "\r"}) {
     for (std::size_t shift = 0; shift < 12; ++shift) {

@@ -1,0 +1,1 @@
+// Stands in for the sources of a test program this platform leaves out.
