@@ -50,6 +50,8 @@ ViewerWindow::ViewerWindow(ui::Form& form, Win32Cursor& cursor, KeyBindings keys
 ViewerWindow::~ViewerWindow() {
   if (form_ != nullptr)
     form_->RemoveObserver(lifeObserver_);
+  if (toolTips_ != nullptr)
+    ::DestroyWindow(toolTips_);
   // One sweep takes every native child with the form's window; the bindings then only forget.
   if (Window() != nullptr)
     ::DestroyWindow(Window());
@@ -116,11 +118,11 @@ void ViewerWindow::CreateChildren(ui::Control& model, HWND parentWindow) {
 void ViewerWindow::AddToolTips() {
   INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
   ::InitCommonControlsEx(&classes);
-  HWND tips =
+  toolTips_ =
       ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
                         WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
                         CW_USEDEFAULT, CW_USEDEFAULT, Window(), nullptr, ModuleInstance(), nullptr);
-  if (tips == nullptr)
+  if (toolTips_ == nullptr)
     return;  // hints are a comfort; the viewer works without them
   for (const auto& child : children_) {
     const ui::Control* model = child->Model();
@@ -132,7 +134,7 @@ void ViewerWindow::AddToolTips() {
     tool.hwnd = Window();
     tool.uId = reinterpret_cast<UINT_PTR>(child->Window());
     tool.lpszText = const_cast<char*>(model->Hint().c_str());
-    ::SendMessageA(tips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    ::SendMessageA(toolTips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
   }
 }
 
@@ -179,6 +181,12 @@ LRESULT ViewerWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         form_->SetClientSize(LOWORD(lParam), HIWORD(lParam));
       }
       return 0;
+    case WM_DESTROY:
+      if (toolTips_ != nullptr) {
+        ::DestroyWindow(toolTips_);
+        toolTips_ = nullptr;
+      }
+      break;
     case WM_SETFOCUS:
       // The host focuses the window it got from ListLoad; the text view takes the keys.
       if (textView_ != nullptr && ::IsWindowVisible(textView_)) {

@@ -60,6 +60,9 @@ class ViewerWindow final : public NativeControl, public KeyRouter {
   ui::Component::ObserverId lifeObserver_ = 0;
   std::vector<std::unique_ptr<NativeControl>> children_;
   HWND textView_ = nullptr;
+  // A child window cannot own a popup, so the tooltip window belongs to the host's top-level
+  // window; the viewer destroys it itself when it goes.
+  HWND toolTips_ = nullptr;
 };
 
 }  // namespace brontel::win32

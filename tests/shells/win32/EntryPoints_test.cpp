@@ -1,7 +1,10 @@
 // The four entry points as a Windows host calls them: real windows, the real profile functions.
 
 #include <gtest/gtest.h>
+// clang-format off
 #include <windows.h>
+#include <commctrl.h>  // builds on windows.h
+// clang-format on
 
 #include <string>
 
@@ -58,6 +61,51 @@ TEST_F(EntryPointsTest, TheViewerIsABorderlessChildFillingTheHostWindow) {
   EXPECT_EQ(textView.right, hostClient.right);
   EXPECT_EQ(textView.bottom, hostClient.bottom);
   EXPECT_EQ(textView.top, 20);  // below the top bar
+}
+
+struct ToolTipSearch {
+  HWND owner;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK FindToolTips(HWND window, LPARAM lParam) {
+  auto* search = reinterpret_cast<ToolTipSearch*>(lParam);
+  char className[64] = {};
+  ::GetClassNameA(window, className, sizeof className);
+  if (::lstrcmpiA(className, "tooltips_class32") == 0 &&
+      ::GetWindow(window, GW_OWNER) == search->owner) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+TEST_F(EntryPointsTest, TheNavigationBlockHasSixArrowButtonsWithHints) {
+  UseSettingsFolder();
+  WriteTextFile(PathOf("app.log"), "line\r\n");
+  HWND viewer = Load(PathOf("app.log"));
+  ASSERT_NE(viewer, nullptr);
+  int up = 0;
+  int down = 0;
+  for (HWND panel = nullptr;
+       (panel = ::FindWindowExA(viewer, panel, "BrontelPanel", nullptr)) != nullptr;) {
+    for (HWND button = nullptr;
+         (button = ::FindWindowExA(panel, button, "Button", nullptr)) != nullptr;) {
+      char caption[8] = {};
+      ::GetWindowTextA(button, caption, sizeof caption);
+      up += std::string(caption) == "t";
+      down += std::string(caption) == "u";
+    }
+  }
+  EXPECT_EQ(up, 3);
+  EXPECT_EQ(down, 3);
+  // The tooltips belong to the top-level host window (a child window owns no popups).
+  ToolTipSearch search{host_->window()};
+  ::EnumThreadWindows(::GetCurrentThreadId(), &FindToolTips, reinterpret_cast<LPARAM>(&search));
+  ASSERT_NE(search.found, nullptr);
+  EXPECT_EQ(::SendMessageA(search.found, TTM_GETTOOLCOUNT, 0, 0), 6);
+  Close(viewer);
+  EXPECT_FALSE(::IsWindow(search.found)) << "they go with the viewer, not with the host";
 }
 
 TEST_F(EntryPointsTest, TwoViewersAnswerForTheirOwnFiles) {
