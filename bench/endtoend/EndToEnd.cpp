@@ -291,10 +291,10 @@ int MeasureIdle(host::PluginHost& host, const fs::path& work, bool withViewer, d
   ModuleSession session(host, work);
   if (withViewer && !session.Open(log, {}))
     throw std::runtime_error("the module declined " + log.string());
-  session.RunFor(2000, 5);  // the first load and its settling are not idle time
+  session.RunFor(2000, 50);  // the first load and its settling are not idle time
   const double cpuBefore = CpuMilliseconds();
   const Clock::time_point start = Clock::now();
-  session.RunFor(seconds * 1000, 5);
+  session.RunFor(seconds * 1000, 50);
   const double minutes = MillisecondsBetween(start, Clock::now()) / 60000;
   Print("idle_cpu_ms_per_minute", (CpuMilliseconds() - cpuBefore) / minutes);
   return 0;
