@@ -65,8 +65,9 @@ class ItemReader {
   std::string section_;
 };
 
+// `exprBudget`: how many expressions all further types may still read; lowered by this one.
 MsgTypeMatcherInfo ReadConfiguredType(ExtManager& store, std::int32_t typeNo,
-                                      const std::string& item) {
+                                      const std::string& item, std::int32_t& exprBudget) {
   ItemReader reader(store, item);
   MsgTypeMatcherInfo type;
   type.typeNo = typeNo;
@@ -76,7 +77,10 @@ MsgTypeMatcherInfo ReadConfiguredType(ExtManager& store, std::int32_t typeNo,
   type.color.BackColor = reader.Color("BackColor", kDefaultBackColor);
   type.color.Style = StyleFromText(reader.String("Style", kDefaultStyle));
   type.count = 0;
-  const std::int32_t exprCount = std::min(reader.Integer("ExprCount", 0), kMaxExprsPerMsgType);
+  const std::int32_t exprCount =
+      std::min({reader.Integer("ExprCount", 0), kMaxExprsPerMsgType, exprBudget});
+  if (exprCount > 0)
+    exprBudget -= exprCount;
   for (std::int32_t j = 0; j < exprCount; ++j) {
     const std::string expr = reader.String("Expr" + std::to_string(j), "");
     if (!expr.empty())
@@ -109,10 +113,11 @@ void LoadMsgTypes(ExtManager& store, std::vector<MsgTypeMatcherInfo>& types) {
     return;
   }
   const std::int32_t items = std::min(count, kMaxConfiguredMsgTypes);
+  std::int32_t exprBudget = kMaxConfiguredExprs;
   for (std::int32_t i = 0; i < items; ++i) {
     const std::string item = store.ReadString("MsgTypes\\Item" + std::to_string(i), "");
     if (!item.empty())
-      types.push_back(ReadConfiguredType(store, i, item));
+      types.push_back(ReadConfiguredType(store, i, item, exprBudget));
   }
   types.push_back(SummaryMsgType(count));
 }

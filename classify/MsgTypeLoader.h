@@ -10,9 +10,12 @@
 namespace brontel {
 
 // Guards against a corrupt settings file: "MsgTypes\Count" and each "\ExprCount" are honoured
-// up to these numbers only, so that an absurd value cannot keep the viewer reading for hours.
+// up to these numbers only, and once kMaxConfiguredExprs expressions have been read in all,
+// later types get none, so that absurd values cannot keep the viewer reading for hours (every
+// read scans the file).
 inline constexpr std::int32_t kMaxConfiguredMsgTypes = 4096;
 inline constexpr std::int32_t kMaxExprsPerMsgType = 4096;
+inline constexpr std::int32_t kMaxConfiguredExprs = 4096;
 
 // The four built-in types Error, Warning, Urgent and Summary (type numbers 0..3), compiled.
 std::vector<MsgTypeMatcherInfo> BuiltinMsgTypes();

@@ -187,6 +187,24 @@ TEST(LoadMsgTypes, AbsurdCountsAreCutShortButTheSummaryKeepsTheConfiguredNumber)
             static_cast<std::size_t>(kMaxConfiguredMsgTypes + kMaxExprsPerMsgType + 16));
 }
 
+TEST(LoadMsgTypes, ManyTypesWithAbsurdExprCountsShareOneBoundOfExpressionReads) {
+  MemoryStore store;
+  constexpr int kTypes = 64;
+  store.Set("MsgTypes\\Count", std::to_string(kTypes));
+  for (int i = 0; i < kTypes; ++i) {
+    const std::string item = "T" + std::to_string(i);
+    store.Set("MsgTypes\\Item" + std::to_string(i), item);
+    store.Set("MsgTypes." + item + "\\ExprCount", "2147483647");
+    store.Set("MsgTypes." + item + "\\Expr0", "x" + std::to_string(i));
+  }
+  const std::vector<MsgTypeMatcherInfo> types = Load(store);
+  ASSERT_EQ(types.size(), kTypes + 1u);
+  EXPECT_EQ(types[0].exprTexts, std::vector<std::string>{"x0"});
+  EXPECT_TRUE(types[1].exprTexts.empty());  // the first type used up the expression reads
+  ExpectSummary(types[kTypes], kTypes);
+  EXPECT_LE(store.reads.size(), static_cast<std::size_t>(kTypes * 8 + kMaxConfiguredExprs + 16));
+}
+
 TEST(LoadMsgTypes, ABadExpressionStaysInItsTypeAndNeverMatches) {
   MemoryStore store;
   store.Set("MsgTypes\\Count", "1");
