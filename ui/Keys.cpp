@@ -32,12 +32,19 @@ ShiftState ShortCutShift(ShortCut shortCut) {
 
 namespace {
 
+// Appending (rather than "F" + std::to_string(...)) keeps g++ 12's -Wrestrict quiet at -O3.
+std::string PrefixedNumber(char prefix, int number) {
+  std::string text(1, prefix);
+  text += std::to_string(number);
+  return text;
+}
+
 std::string KeyName(KeyCode key) {
   if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9')) {
     return std::string(1, static_cast<char>(key));
   }
   if (key >= vk::F1 && key <= vk::F12)
-    return "F" + std::to_string(key - vk::F1 + 1);
+    return PrefixedNumber('F', key - vk::F1 + 1);
   switch (key) {
     case vk::Back:
       return "BkSp";
@@ -70,7 +77,7 @@ std::string KeyName(KeyCode key) {
     case vk::Delete:
       return "Del";
     default:
-      return "#" + std::to_string(key);
+      return PrefixedNumber('#', key);
   }
 }
 
