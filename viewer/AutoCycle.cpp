@@ -4,12 +4,15 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/ProgramDirectory.h"
+
 namespace brontel {
 
 namespace {
 
 std::size_t NameStart(const std::string& path) {
-  const std::size_t slash = path.find_last_of('/');
+  // Windows paths may use either separator.
+  const std::size_t slash = path.find_last_of(std::string{platform::PathSeparator(), '/'});
   return slash == std::string::npos ? 0 : slash + 1;
 }
 

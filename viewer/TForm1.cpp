@@ -7,6 +7,7 @@
 #include "classify/MarkerSearch.h"
 #include "platform/FileFacts.h"
 #include "platform/PlatformError.h"
+#include "platform/ProgramDirectory.h"
 #include "settings/ExtMgr.h"
 #include "ui/ScreenCursor.h"
 #include "viewer/AutoCycle.h"
@@ -26,7 +27,8 @@ const TNotifyFilters kWatchedChanges{TNotifyFilter::cAttributes, TNotifyFilter::
                                      TNotifyFilter::cLastWrite, TNotifyFilter::cSecurity};
 
 std::string DirectoryWithSeparator(const std::string& path) {
-  const std::size_t slash = path.find_last_of('/');
+  // Windows paths may use either separator.
+  const std::size_t slash = path.find_last_of(std::string{platform::PathSeparator(), '/'});
   return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 

@@ -4,6 +4,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/ProgramDirectory.h"
 #include "tests/viewer/ViewerFixture.h"
 
 namespace brontel::testing {
@@ -56,7 +57,7 @@ TEST_F(Modes, RealWatcherPostsTheCheckToTheUiThread) {
   Advance(50);
   ASSERT_NE(form->watcher(), nullptr);
   EXPECT_TRUE(form->watcher()->Active());
-  EXPECT_EQ(form->watcher()->Path(), dir.string() + "/");
+  EXPECT_EQ(form->watcher()->Path(), dir.string() + platform::PathSeparator());
   // The worker arms its watch on its own thread: write until it reports.
   for (int i = 0; i < 50 && toolkit.queuedPoster().Pending() == 0; ++i) {
     Append("two\n");
