@@ -6,13 +6,15 @@ function(brontel_add_subdirectory_if_present dir)
   endif()
 endfunction()
 
-# Adds every immediate child folder that has a CMakeLists.txt.
+# Adds every immediate child folder that has a CMakeLists.txt, except those named in
+# BRONTEL_SKIPPED_CHILD_DIRECTORIES.
 function(brontel_add_child_directories)
   file(GLOB children LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT_SOURCE_DIR}
        ${CMAKE_CURRENT_SOURCE_DIR}/*)
   list(SORT children)
   foreach(child IN LISTS children)
-    if(IS_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/${child})
+    if(IS_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/${child} AND
+       NOT child IN_LIST BRONTEL_SKIPPED_CHILD_DIRECTORIES)
       brontel_add_subdirectory_if_present(${child})
     endif()
   endforeach()
