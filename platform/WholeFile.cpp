@@ -1,25 +1,37 @@
 #include "platform/WholeFile.h"
 
+#include <algorithm>
 #include <cstring>
+#include <memory>
 
 #include "platform/ReadOnlyFile.h"
+#include "platform/TextFileReader.h"
 
 namespace brontel::platform {
 
-std::string ReadWholeFile(const std::string& path) {
-  const std::unique_ptr<ReadOnlyFile> file = OpenReadOnlyFile(path);
-  std::string content(static_cast<std::size_t>(file->Size()), '\0');
+std::string ReadAllOf(ReadOnlyFile& file, std::size_t capacity) {
+  constexpr std::size_t kReadStep = 64 * 1024;
+  const auto size = static_cast<std::size_t>(file.Size());
+  const std::size_t limit = size + static_cast<std::size_t>(kTextFileGrowthLimit);
+  std::string content;
+  content.reserve(std::max(capacity, size));
+  content.resize(size);
   std::size_t filled = 0;
-  for (;;) {
+  while (filled < limit) {
     if (filled == content.size())
-      content.resize(content.size() + 64 * 1024);
-    const std::size_t got = file->ReadAt(filled, content.data() + filled, content.size() - filled);
+      content.resize(std::min(content.size() + kReadStep, limit));  // the file grew since
+    const std::size_t got = file.ReadAt(filled, content.data() + filled, content.size() - filled);
     if (got == 0)
       break;
     filled += got;
   }
   content.resize(filled);
   return content;
+}
+
+std::string ReadWholeFile(const std::string& path) {
+  const std::unique_ptr<ReadOnlyFile> file = OpenReadOnlyFile(path);
+  return ReadAllOf(*file);
 }
 
 std::vector<std::string> SplitTextLines(std::string_view text) {

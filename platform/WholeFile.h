@@ -1,13 +1,24 @@
 /** @file WholeFile.h: reading a whole file at once and splitting it into a list of lines. */
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace brontel::platform {
 
-// Reads the whole file (bytes unchanged) with the read-only, non-blocking open of
+class ReadOnlyFile;
+
+// Reads `file` from its start to its end, bytes unchanged, into a buffer that has at least
+// `capacity` bytes reserved (room for callers that expand the text in place; reserved pages
+// that are never written cost no memory). A file that grows while it is read is followed by at
+// most kTextFileGrowthLimit bytes past the size it had when the read began, so a writer faster
+// than the reader cannot keep the read going without end. Throws PlatformError when a read
+// fails.
+std::string ReadAllOf(ReadOnlyFile& file, std::size_t capacity = 0);
+
+// Reads the whole file (bytes unchanged, as ReadAllOf) with the read-only, non-blocking open of
 // OpenReadOnlyFile. Throws PlatformError when it cannot be opened or read.
 std::string ReadWholeFile(const std::string& path);
 

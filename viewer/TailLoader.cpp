@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <cstring>
 #include <exception>
+#include <memory>
 
 #include "classify/LineClassifier.h"
 #include "diagnostics/Debugtimer.h"
 #include "platform/ReadOnlyFile.h"
+#include "platform/WholeFile.h"
 #include "ui/TRAHLEditor.h"
 #include "viewer/TailText.h"
 
@@ -187,26 +189,11 @@ std::string_view UpToFirstNul(std::string_view text) {
   return nul == std::string_view::npos ? text : text.substr(0, nul);
 }
 
-// The whole file, in a buffer with room to spare for expanding its lines in place: reserved
-// pages that are never written cost no memory.
+// The whole file, in a buffer with room to spare for expanding its lines in place.
 std::string ReadWholeFileWithRoom(const std::string& path) {
-  constexpr std::size_t kReadStep = 64 * 1024;
   const std::unique_ptr<platform::ReadOnlyFile> file = platform::OpenReadOnlyFile(path);
-  const std::size_t size = static_cast<std::size_t>(file->Size());
-  std::string content;
-  content.reserve(size + size / 4 + kReadStep);
-  content.resize(size);
-  std::size_t filled = 0;
-  for (;;) {
-    if (filled == content.size())
-      content.resize(content.size() + kReadStep);  // the file grew since: read on
-    const std::size_t got = file->ReadAt(filled, content.data() + filled, content.size() - filled);
-    if (got == 0)
-      break;
-    filled += got;
-  }
-  content.resize(filled);
-  return content;
+  const auto size = static_cast<std::size_t>(file->Size());
+  return platform::ReadAllOf(*file, size + size / 4 + 64 * 1024);
 }
 
 }  // namespace

@@ -3,10 +3,32 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "platform/MemoryFile.h"
+#include "platform/TextFileReader.h"
+#include "tests/platform/EndlessFile.h"
+
 namespace brontel::platform {
 namespace {
 
 using Lines = std::vector<std::string>;
+
+TEST(ReadAllOf, ReadsEveryByteAndReservesTheRoomAskedFor) {
+  const std::string content(
+      "a\r\nb\0c\x1A"
+      "d",
+      8);
+  MemoryFile file(content);
+  const std::string text = ReadAllOf(file, 100);
+  EXPECT_EQ(text, content);
+  EXPECT_GE(text.capacity(), 100u);
+}
+
+TEST(ReadAllOf, FileGrowingFasterThanItIsReadEndsTheReadAtTheGrowthLimit) {
+  EndlessFile file;
+  const std::string text = ReadAllOf(file);
+  EXPECT_EQ(text.size(), 100 + kTextFileGrowthLimit);
+  EXPECT_EQ(file.BytesRead(), 100 + kTextFileGrowthLimit);
+}
 
 TEST(SplitTextLines, EndsLinesAtCrLfLfAndLoneCr) {
   EXPECT_EQ(SplitTextLines("a\r\nb\nc\rd"), (Lines{"a", "b", "c", "d"}));
