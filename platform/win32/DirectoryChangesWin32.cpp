@@ -15,21 +15,6 @@ HANDLE EventOf(const StopSignal& stop) {
   return reinterpret_cast<HANDLE>(stop.NativeHandle());
 }
 
-std::string SystemMessage(DWORD code) {
-  char* text = nullptr;
-  const DWORD length = ::FormatMessageA(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-  std::string message = length > 0 && text != nullptr ? std::string(text, length)
-                                                      : "system error " + std::to_string(code);
-  if (text != nullptr)
-    ::LocalFree(text);
-  while (!message.empty() && (message.back() == '\n' || message.back() == '\r')) {
-    message.pop_back();
-  }
-  return message;
-}
-
 class NotificationChanges final : public DirectoryChanges {
  public:
   NotificationChanges(const std::string& directory, bool subtree, std::uint32_t classes,
@@ -40,7 +25,7 @@ class NotificationChanges final : public DirectoryChanges {
     handle_ = ::FindFirstChangeNotificationA(directory.c_str(), subtree ? TRUE : FALSE,
                                              static_cast<DWORD>(classes));
     if (handle_ == INVALID_HANDLE_VALUE) {
-      throw PlatformError(directory, SystemMessage(::GetLastError()));
+      throw LastOsError(directory);
     }
   }
 

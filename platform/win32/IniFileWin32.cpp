@@ -11,17 +11,6 @@ namespace {
 
 constexpr DWORD kSectionBufferLimit = 4 * 1024 * 1024;
 
-PlatformError LastWindowsError(const std::string& path) {
-  const DWORD code = ::GetLastError();
-  char message[512] = {};
-  const DWORD length = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                        nullptr, code, 0, message, sizeof message, nullptr);
-  std::string reason = length > 0 ? std::string(message, length) : "error " + std::to_string(code);
-  while (!reason.empty() && (reason.back() == '\r' || reason.back() == '\n'))
-    reason.pop_back();
-  return PlatformError(path, reason);
-}
-
 void RefuseLineBreaks(std::string_view text, const char* what) {
   if (text.find_first_of("\r\n") != std::string_view::npos) {
     throw std::invalid_argument(std::string("ini ") + what + " holds a line break");
@@ -90,16 +79,16 @@ void WriteThroughCopy(const std::string& path, Write write) {
   }
   const std::string temp = path + ".tmp";
   if (exists && !::CopyFileA(path.c_str(), temp.c_str(), FALSE))
-    throw LastWindowsError(path);
+    throw LastOsError(path);
   if (!write(temp)) {
-    const PlatformError error = LastWindowsError(path);
+    const PlatformError error = LastOsError(path);
     ::DeleteFileA(temp.c_str());
     throw error;
   }
   ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, temp.c_str());  // flush the cache
   if (!::MoveFileExA(temp.c_str(), path.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    const PlatformError error = LastWindowsError(path);
+    const PlatformError error = LastOsError(path);
     ::DeleteFileA(temp.c_str());
     throw error;
   }

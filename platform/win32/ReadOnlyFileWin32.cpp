@@ -8,17 +8,6 @@
 namespace brontel::platform {
 namespace {
 
-PlatformError LastWindowsError(const std::string& path) {
-  const DWORD code = ::GetLastError();
-  char message[512] = {};
-  const DWORD length = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                        nullptr, code, 0, message, sizeof message, nullptr);
-  std::string reason = length > 0 ? std::string(message, length) : "error " + std::to_string(code);
-  while (!reason.empty() && (reason.back() == '\r' || reason.back() == '\n'))
-    reason.pop_back();
-  return PlatformError(path, reason);
-}
-
 class WindowsReadOnlyFile final : public ReadOnlyFile {
  public:
   WindowsReadOnlyFile(HANDLE handle, std::string path) : handle_(handle), path_(std::move(path)) {}
@@ -31,7 +20,7 @@ class WindowsReadOnlyFile final : public ReadOnlyFile {
   std::uint64_t Size() const override {
     LARGE_INTEGER size{};
     if (!::GetFileSizeEx(handle_, &size))
-      throw LastWindowsError(path_);
+      throw LastOsError(path_);
     return static_cast<std::uint64_t>(size.QuadPart);
   }
 
@@ -48,7 +37,7 @@ class WindowsReadOnlyFile final : public ReadOnlyFile {
     if (!::ReadFile(handle_, buffer, wanted, &got, &position)) {
       if (::GetLastError() == ERROR_HANDLE_EOF)
         return 0;
-      throw LastWindowsError(path_);
+      throw LastOsError(path_);
     }
     return got;
   }
@@ -66,7 +55,7 @@ std::unique_ptr<ReadOnlyFile> OpenReadOnlyFile(const std::string& path) {
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE)
-    throw LastWindowsError(path);
+    throw LastOsError(path);
   if (::GetFileType(handle) != FILE_TYPE_DISK) {
     ::CloseHandle(handle);
     throw PlatformError(path, "not a regular file");
