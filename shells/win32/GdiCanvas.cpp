@@ -6,8 +6,11 @@
 namespace brontel::win32 {
 
 GdiCanvas::GdiCanvas(HDC dc, const ui::Font& font, FontCache& fonts)
-    : dc_(dc), font_(font), fonts_(fonts), savedFont_(::SelectObject(dc, fonts.Get(font))) {
-  cell_ = MeasureCell(dc, fonts.Get(font));
+    : dc_(dc),
+      font_(fonts.FixedPitchOf(font)),
+      fonts_(fonts),
+      savedFont_(::SelectObject(dc, fonts.GetFixedPitch(font_))) {
+  cell_ = MeasureCell(dc, fonts.GetFixedPitch(font_));
 }
 
 GdiCanvas::~GdiCanvas() {
@@ -18,8 +21,12 @@ ui::Size GdiCanvas::MeasureCell(HDC dc, HFONT font) {
   const HGDIOBJ previous = ::SelectObject(dc, font);
   TEXTMETRICA metrics{};
   ::GetTextMetricsA(dc, &metrics);
+  // The advance of the widest letter: in a fixed-pitch face that of every character, and in
+  // any other (a last-resort stand-in) still no glyph spills into the next cell.
+  SIZE widest{};
+  ::GetTextExtentPoint32A(dc, "W", 1, &widest);
   ::SelectObject(dc, previous);
-  return ui::Size{std::max<int>(1, metrics.tmAveCharWidth), std::max<int>(1, metrics.tmHeight)};
+  return ui::Size{std::max<int>(1, widest.cx), std::max<int>(1, metrics.tmHeight)};
 }
 
 COLORREF GdiCanvas::ToColorRef(ui::Color color) {
@@ -42,7 +49,7 @@ void GdiCanvas::DrawTextRun(ui::Point topLeft, std::string_view text, const ui::
     return;
   ui::Font styled = font_;
   styled.style = attr.style;
-  ::SelectObject(dc_, fonts_.Get(styled));
+  ::SelectObject(dc_, fonts_.GetFixedPitch(styled));
   const int count = static_cast<int>(std::min<std::size_t>(text.size(), 8192));
   const RECT cells{topLeft.x, topLeft.y, topLeft.x + count * cell_.width, topLeft.y + cell_.height};
   // Every glyph advances by one cell, bold or not, so columns stay aligned.
@@ -59,7 +66,7 @@ void GdiCanvas::DrawTextRun(ui::Point topLeft, std::string_view text, const ui::
                                                     : ToColorRef(attr.foreground));
   ::ExtTextOutA(dc_, topLeft.x, topLeft.y, options, &cells, text.data(), static_cast<UINT>(count),
                 advances.data());
-  ::SelectObject(dc_, fonts_.Get(font_));
+  ::SelectObject(dc_, fonts_.GetFixedPitch(font_));
 }
 
 void GdiCanvas::MoveTo(ui::Point to) {

@@ -8,7 +8,8 @@
 
 namespace brontel::win32 {
 
-// Draws on `dc` (the memory DC of a double-buffered paint) with `font` in its styles. Colours
+// Draws on `dc` (the memory DC of a double-buffered paint) with `font` in its styles, in the
+// fixed-pitch face that the cache settles on for it (see FontCache::GetFixedPitch). Colours
 // are resolved when drawn: system colours through GetSysColor, clNone as "leave as is". The
 // DC's selected objects are put back when the canvas goes.
 class GdiCanvas final : public ui::Canvas {
@@ -18,7 +19,7 @@ class GdiCanvas final : public ui::Canvas {
   GdiCanvas(const GdiCanvas&) = delete;
   GdiCanvas& operator=(const GdiCanvas&) = delete;
 
-  // The cell of `font` as `dc` measures it.
+  // The cell of the fixed-pitch `font` as `dc` measures it.
   static ui::Size MeasureCell(HDC dc, HFONT font);
   // A plain COLORREF for a model colour.
   static COLORREF ToColorRef(ui::Color color);

@@ -1,5 +1,7 @@
 #include "shells/win32/NativeButton.h"
 
+#include "shells/win32/ButtonGlyph.h"
+#include "shells/win32/FontCache.h"
 #include "shells/win32/ModuleInstance.h"
 
 namespace brontel::win32 {
@@ -14,8 +16,31 @@ HWND CreateButtonWindow(HWND parent, DWORD style, const RECT& bounds, bool tabSt
 }  // namespace
 
 HWND NativeButton::CreateNative(HWND parent, DWORD childStyle, const RECT& bounds) {
-  const DWORD look = BS_PUSHBUTTON | (button_->Flat() ? BS_FLAT : 0);
+  drawsGlyph_ = WantsGlyph();
+  const DWORD look = (drawsGlyph_ ? BS_OWNERDRAW : BS_PUSHBUTTON) | (button_->Flat() ? BS_FLAT : 0);
   return CreateButtonWindow(parent, childStyle | look, bounds, button_->TabStop());
+}
+
+bool NativeButton::WantsGlyph() const {
+  const std::string& face = button_->GetFont().name;
+  return FontCache::IsSymbolFace(face) && !FontCache::Shared().HasFace(face);
+}
+
+void NativeButton::Apply(ui::Change change) {
+  NativeControl::Apply(change);
+  if (change != ui::Change::Font || Model() == nullptr || WantsGlyph() == drawsGlyph_)
+    return;
+  drawsGlyph_ = !drawsGlyph_;
+  ::SendMessageA(Window(), BM_SETSTYLE, drawsGlyph_ ? BS_OWNERDRAW : BS_PUSHBUTTON, TRUE);
+}
+
+bool NativeButton::DrawItem(const DRAWITEMSTRUCT& item) {
+  if (!drawsGlyph_)
+    return false;
+  const std::string& caption = button_->Caption();
+  PaintGlyphButton(item, GlyphOfCaption(caption), caption,
+                   FontCache::Shared().Get(ui::Font{"Tahoma", button_->GetFont().height}));
+  return true;
 }
 
 void NativeButton::Command(WORD code) {

@@ -7,17 +7,26 @@
 
 namespace brontel::win32 {
 
-// A push button (flat for a speed button); a click runs the model's Click.
+// A push button (flat for a speed button); a click runs the model's Click. A button whose
+// caption is in a symbol face the system lacks is owner-drawn and paints its glyph itself.
 class NativeButton final : public NativeControl {
  public:
   explicit NativeButton(ui::Button& button) : NativeControl(button), button_(&button) {}
 
+  // Whether the button paints its caption's glyph itself.
+  bool DrawsGlyph() const { return drawsGlyph_; }
+
  protected:
   HWND CreateNative(HWND parent, DWORD childStyle, const RECT& bounds) override;
+  void Apply(ui::Change change) override;
   void Command(WORD code) override;
+  bool DrawItem(const DRAWITEMSTRUCT& item) override;
 
  private:
+  bool WantsGlyph() const;
+
   ui::Button* button_;
+  bool drawsGlyph_ = false;
 };
 
 // A BS_AUTOCHECKBOX: the user's click toggles the native box, and the model follows (running

@@ -125,6 +125,14 @@ bool NativeControl::RelayChildMessage(UINT message, WPARAM wParam, LPARAM lParam
     result = 0;
     return true;
   }
+  if (message == WM_DRAWITEM && lParam != 0) {
+    const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+    NativeControl* child = FromWindow(item.hwndItem);
+    if (child == nullptr || child->model_ == nullptr || !child->DrawItem(item))
+      return false;
+    result = TRUE;
+    return true;
+  }
   if (message == WM_CTLCOLORSTATIC || message == WM_CTLCOLORBTN) {
     NativeControl* child = FromWindow(reinterpret_cast<HWND>(lParam));
     if (child == nullptr || child->model_ == nullptr)

@@ -34,7 +34,8 @@ class NativeControl {
 
   // The binding of a window of the shell, or nullptr.
   static NativeControl* FromWindow(HWND window);
-  // WM_COMMAND and WM_CTLCOLOR* of a child, handed to the child's binding; true when handled.
+  // WM_COMMAND, WM_CTLCOLOR* and WM_DRAWITEM of a child, handed to the child's binding; true
+  // when handled.
   static bool RelayChildMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
   // The window procedure of the shell's own window classes.
   static LRESULT CALLBACK OwnClassProcedure(HWND window, UINT message, WPARAM wParam,
@@ -50,6 +51,8 @@ class NativeControl {
   virtual void Apply(ui::Change change);
   // A notification code of WM_COMMAND from this control.
   virtual void Command(WORD) {}
+  // Paints an owner-drawn control; true when it did.
+  virtual bool DrawItem(const DRAWITEMSTRUCT&) { return false; }
   // Messages of the window; the base handles focus and key preview and relays children's
   // messages, everything else goes to the original procedure.
   virtual LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);

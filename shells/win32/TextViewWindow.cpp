@@ -68,7 +68,8 @@ void TextViewWindow::Apply(ui::Change change) {
       return;
     case ui::Change::Font: {
       HDC dc = ::GetDC(Window());
-      editor_->SetCellSize(GdiCanvas::MeasureCell(dc, FontCache::Shared().Get(editor_->GetFont())));
+      editor_->SetCellSize(
+          GdiCanvas::MeasureCell(dc, FontCache::Shared().GetFixedPitch(editor_->GetFont())));
       ::ReleaseDC(Window(), dc);
       ::InvalidateRect(Window(), nullptr, FALSE);
       return;
