@@ -38,6 +38,8 @@ bool NativeButton::DrawItem(const DRAWITEMSTRUCT& item) {
   if (!drawsGlyph_)
     return false;
   const std::string& caption = button_->Caption();
+  // A caption that stands for no glyph is text: shown in an interface face, not the missing
+  // symbol face's stand-in.
   PaintGlyphButton(item, GlyphOfCaption(caption), caption,
                    FontCache::Shared().Get(ui::Font{"Tahoma", button_->GetFont().height}));
   return true;
