@@ -4,8 +4,10 @@
 #include <cstring>
 #include <memory>
 
+#include "platform/GzipText.h"
 #include "platform/ReadOnlyFile.h"
 #include "platform/TextFileReader.h"
+#include "platform/Utf16Text.h"
 
 namespace brontel::platform {
 
@@ -27,6 +29,61 @@ std::string ReadAllOf(ReadOnlyFile& file, std::size_t capacity) {
   }
   content.resize(filled);
   return content;
+}
+
+namespace {
+
+constexpr std::size_t kDecodedRoom = 64 * 1024;
+
+void ReserveRoom(std::string& text) {
+  text.reserve(text.size() + text.size() / 4 + kDecodedRoom);
+}
+
+std::string Utf16Text(const std::string& raw, bool bigEndian) {
+  std::size_t units = raw.size() / 2;
+  if (units > 1) {
+    const auto high = static_cast<unsigned char>(raw[2 * units - (bigEndian ? 2 : 1)]);
+    if (high >= 0xD8 && high <= 0xDB)
+      --units;  // the first half of a character the writer has not finished
+  }
+  std::string text;
+  if (units > 1)
+    AppendUtf16Text(raw.data() + 2, units - 1, bigEndian, text);
+  return text;
+}
+
+}  // namespace
+
+WholeText ReadWholeText(ReadOnlyFile& file, std::size_t capacity) {
+  WholeText whole;
+  whole.encoding = DetectFileEncoding(file);
+  switch (whole.encoding) {
+    case FileEncoding::kBytes:
+      whole.text = ReadAllOf(file, capacity);
+      whole.end = whole.text.size();
+      break;
+    case FileEncoding::kUtf8Mark:
+      whole.text = ReadAllOf(file, capacity);
+      whole.end = whole.text.size();
+      whole.text.erase(0, std::min<std::size_t>(whole.text.size(), 3));
+      break;
+    case FileEncoding::kUtf16Le:
+    case FileEncoding::kUtf16Be: {
+      const std::string raw = ReadAllOf(file);
+      whole.end = raw.size();
+      whole.text = Utf16Text(raw, whole.encoding == FileEncoding::kUtf16Be);
+      ReserveRoom(whole.text);
+      break;
+    }
+    case FileEncoding::kGzip: {
+      const GunzipOutcome outcome = GunzipAll(file, whole.text);
+      whole.end = outcome.textSize;
+      whole.incomplete = outcome.incomplete;
+      ReserveRoom(whole.text);
+      break;
+    }
+  }
+  return whole;
 }
 
 std::string ReadWholeFile(const std::string& path) {
