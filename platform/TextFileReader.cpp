@@ -47,8 +47,9 @@ void TextFileReader::Restart(std::uint64_t offset) {
   next_ = 0;
   nextReturn_ = 0;
   droppedReturns_.clear();
-  checkpoints_.clear();
-  nextCheckpoint_ = 0;
+  decoded_ = false;
+  unitsCounted_ = 0;
+  countedTo_ = 0;
   startOffset_ = offset;
   endOffset_ = offset;
 }
@@ -94,31 +95,12 @@ void TextFileReader::ReadUtf16From(ReadOnlyFile& file, std::uint64_t offset, boo
 }
 
 void TextFileReader::DecodeUtf16(std::size_t first, std::size_t units, bool bigEndian) {
-  const char* const data = raw_.data();
-  const std::uint64_t readStart = startOffset_ - 2 * first;
-  std::string& text = buffer_;
-  text.clear();
-  checkpoints_.push_back({0, startOffset_});
-  std::size_t segment = first;
-  std::size_t end = units;
-  for (std::size_t i = first; i < units; ++i) {
-    const std::uint16_t unit = Utf16UnitAt(data, i, bigEndian);
-    if (unit > kCtrlZ || (unit != '\n' && unit != kCarriageReturn && unit != kCtrlZ))
-      continue;
-    AppendUtf16Text(data + 2 * segment, i - segment, bigEndian, text);
-    if (unit == kCtrlZ) {
-      end = i;
-      segment = i;
-      break;
-    }
-    if (unit == '\n')
-      text.push_back('\n');
-    segment = i + 1;
-    checkpoints_.push_back({text.size(), readStart + 2 * segment});
-  }
-  AppendUtf16Text(data + 2 * segment, end - segment, bigEndian, text);
-  textSize_ = text.size();
-  endOffset_ = readStart + 2 * end;
+  const std::size_t room = (units - first) * kTextBytesPerUtf16Unit;
+  if (buffer_.size() < room)
+    buffer_.resize(room);
+  decoded_ = true;
+  ConvertKeepingPositions(
+      Utf16ToText(raw_.data() + 2 * first, units - first, bigEndian, buffer_.data()));
 }
 
 GunzipOutcome TextFileReader::ReadGzipTail(ReadOnlyFile& file, std::size_t keepBytes) {
@@ -131,7 +113,7 @@ GunzipOutcome TextFileReader::ReadGzipTail(ReadOnlyFile& file, std::size_t keepB
 
 void TextFileReader::ConvertKeepingPositions(std::size_t filled) {
   const std::size_t rawSize = LengthBeforeCtrlZ(buffer_.data(), filled);
-  endOffset_ = startOffset_ + rawSize;
+  endOffset_ = startOffset_ + FileBytesOf(std::string_view(buffer_.data(), rawSize));
   char* data = buffer_.data();
   const char* first = static_cast<const char*>(std::memchr(data, kCarriageReturn, rawSize));
   if (first == nullptr) {
@@ -160,34 +142,33 @@ bool TextFileReader::NextPiece(std::size_t maxPieceBytes, TextPiece& piece) {
   const std::size_t limit = std::min(std::max<std::size_t>(maxPieceBytes, 1), textSize_ - next_);
   const char* start = buffer_.data() + next_;
   const void* lineFeed = std::memchr(start, '\n', limit);
-  const bool decoded = !checkpoints_.empty();
   std::size_t length = limit;
   if (lineFeed != nullptr)
     length = static_cast<std::size_t>(static_cast<const char*>(lineFeed) - start) + 1;
-  else if (decoded)
+  else if (decoded_)
     length = WholeCharacterPrefix(std::string_view(start, textSize_ - next_), limit);
   next_ += length;
-  piece.text = std::string_view(start, length);
-  if (decoded) {
-    piece.fileEnd = DecodedFileOffset(next_);
-    return true;
-  }
   // Carriage returns dropped before the piece's end lie inside the file part it covers.
   while (nextReturn_ < droppedReturns_.size() && droppedReturns_[nextReturn_] < next_) {
     ++nextReturn_;
   }
-  piece.fileEnd = startOffset_ + next_ + nextReturn_;
+  piece.text = std::string_view(start, length);
+  piece.fileEnd = startOffset_ + FileBytesBefore(next_) + (decoded_ ? 2 : 1) * nextReturn_;
   return true;
 }
 
-std::uint64_t TextFileReader::DecodedFileOffset(std::size_t textPosition) {
-  while (nextCheckpoint_ + 1 < checkpoints_.size() &&
-         checkpoints_[nextCheckpoint_ + 1].text <= textPosition) {
-    ++nextCheckpoint_;
-  }
-  const Checkpoint& known = checkpoints_[nextCheckpoint_];
-  return known.file +
-         2 * Utf16UnitsOf(std::string_view(buffer_.data() + known.text, textPosition - known.text));
+std::uint64_t TextFileReader::FileBytesOf(std::string_view text) const {
+  return decoded_ ? 2 * std::uint64_t{Utf16UnitsOf(text)} : text.size();
+}
+
+std::uint64_t TextFileReader::FileBytesBefore(std::size_t textPosition) {
+  if (!decoded_)
+    return textPosition;
+  // Pieces come in order, so the units are counted once over the whole text.
+  unitsCounted_ +=
+      Utf16UnitsOf(std::string_view(buffer_.data() + countedTo_, textPosition - countedTo_));
+  countedTo_ = textPosition;
+  return 2 * std::uint64_t{unitsCounted_};
 }
 
 }  // namespace brontel::platform

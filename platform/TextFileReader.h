@@ -50,7 +50,7 @@ class TextFileReader {
   void ReadFrom(ReadOnlyFile& file, std::uint64_t offset);
 
   // As ReadFrom, for a file of UTF-16 code units (after a two-byte mark) that becomes the
-  // platform's 8-bit text (see AppendUtf16Text). The read starts at the first whole character
+  // platform's 8-bit text (see Utf16ToText). The read starts at the first whole character
   // at or after `offset` (an even offset past the mark, not the second half of a surrogate
   // pair) and ends before a last character the writer has not finished. U+000D is dropped and
   // U+001A ends the text, as in text mode. A piece that ends inside a line ends on a whole
@@ -74,23 +74,20 @@ class TextFileReader {
   std::uint64_t StartOffset() const { return startOffset_; }
 
  private:
-  // A text position whose file offset is known: the text after it up to the next checkpoint
-  // stands for UTF-16 units with nothing dropped in between.
-  struct Checkpoint {
-    std::size_t text = 0;
-    std::uint64_t file = 0;
-  };
-
   void Restart(std::uint64_t offset);
   // Reads from `offset` to the end (bounded as ReadFrom says) into `into`; returns the bytes.
   static std::size_t ReadRaw(ReadOnlyFile& file, std::uint64_t offset, std::string& into);
   void ConvertKeepingPositions(std::size_t filled);
   void DecodeUtf16(std::size_t first, std::size_t units, bool bigEndian);
-  std::uint64_t DecodedFileOffset(std::size_t textPosition);
+  // How many file bytes a stretch of the text stands for (two a unit for decoded UTF-16).
+  std::uint64_t FileBytesOf(std::string_view text) const;
+  // The file bytes that the text before `textPosition` stands for (positions ascending).
+  std::uint64_t FileBytesBefore(std::size_t textPosition);
 
-  std::string raw_;                      // UTF-16 bytes before decoding
-  std::vector<Checkpoint> checkpoints_;  // ascending; non-empty after a UTF-16 read
-  std::size_t nextCheckpoint_ = 0;
+  std::string raw_;               // UTF-16 bytes before decoding
+  bool decoded_ = false;          // the text was decoded from UTF-16
+  std::size_t unitsCounted_ = 0;  // UTF-16 units that the text before countedTo_ stands for
+  std::size_t countedTo_ = 0;
 
   std::string buffer_;
   // Text positions of the dropped carriage returns, ascending: they map text back to the file.

@@ -2,19 +2,22 @@
 #pragma once
 
 #include <cstddef>
-#include <string>
 #include <string_view>
 
 namespace brontel::platform {
 
-// Appends the text of `unitCount` UTF-16 code units at `bytes` (two bytes each, big-endian or
-// little-endian) in the platform's 8-bit text: UTF-8 on POSIX, the ANSI code page (with the
-// system's best-fit mapping) on Windows. A surrogate without its partner becomes U+FFFD on
-// POSIX and the code page's default character on Windows.
-void AppendUtf16Text(const char* bytes, std::size_t unitCount, bool bigEndian, std::string& out);
+// The most bytes of 8-bit text that one UTF-16 code unit becomes.
+inline constexpr std::size_t kTextBytesPerUtf16Unit = 3;
 
-// How many UTF-16 code units `text`, as AppendUtf16Text wrote it, stands for. Exact on POSIX;
-// on Windows a character the code page has no byte for counts as one unit.
+// Writes the text of `unitCount` UTF-16 code units at `bytes` (two bytes each, big-endian or
+// little-endian) to `out`, which has room for kTextBytesPerUtf16Unit bytes a unit, in the
+// platform's 8-bit text: UTF-8 on POSIX, the ANSI code page (with the system's best-fit mapping)
+// on Windows. A surrogate without its partner becomes U+FFFD on POSIX and the code page's
+// default character on Windows. Returns the bytes written.
+std::size_t Utf16ToText(const char* bytes, std::size_t unitCount, bool bigEndian, char* out);
+
+// How many UTF-16 code units `text`, as Utf16ToText wrote it, stands for. Exact on POSIX; on
+// Windows a character the code page has no byte for counts as one unit.
 std::size_t Utf16UnitsOf(std::string_view text);
 
 // The length of the longest start of `text` of at most `limit` bytes that ends on a whole

@@ -35,20 +35,33 @@ namespace {
 
 constexpr std::size_t kDecodedRoom = 64 * 1024;
 
+bool IsHighSurrogateAt(const char* unit, bool bigEndian) {
+  const auto high = static_cast<unsigned char>(unit[bigEndian ? 0 : 1]);
+  return high >= 0xD8 && high <= 0xDB;
+}
+
 void ReserveRoom(std::string& text) {
   text.reserve(text.size() + text.size() / 4 + kDecodedRoom);
 }
 
+// The text of UTF-16 bytes after their mark, converted a stretch at a time so that only the
+// text itself (and one stretch's worst case) is held.
 std::string Utf16Text(const std::string& raw, bool bigEndian) {
-  std::size_t units = raw.size() / 2;
-  if (units > 1) {
-    const auto high = static_cast<unsigned char>(raw[2 * units - (bigEndian ? 2 : 1)]);
-    if (high >= 0xD8 && high <= 0xDB)
-      --units;  // the first half of a character the writer has not finished
-  }
+  constexpr std::size_t kStretchUnits = 1 << 20;
+  const char* const units = raw.data() + std::min<std::size_t>(raw.size(), 2);
+  std::size_t count = raw.size() > 2 ? (raw.size() - 2) / 2 : 0;
+  if (count > 0 && IsHighSurrogateAt(units + 2 * (count - 1), bigEndian))
+    --count;  // the first half of a character the writer has not finished
   std::string text;
-  if (units > 1)
-    AppendUtf16Text(raw.data() + 2, units - 1, bigEndian, text);
+  for (std::size_t at = 0; at < count;) {
+    std::size_t stretch = std::min(kStretchUnits, count - at);
+    if (at + stretch < count && IsHighSurrogateAt(units + 2 * (at + stretch - 1), bigEndian))
+      --stretch;  // keep a surrogate pair together
+    const std::size_t filled = text.size();
+    text.resize(filled + stretch * kTextBytesPerUtf16Unit);
+    text.resize(filled + Utf16ToText(units + 2 * at, stretch, bigEndian, text.data() + filled));
+    at += stretch;
+  }
   return text;
 }
 

@@ -6,23 +6,19 @@
 
 namespace brontel::platform {
 
-void AppendUtf16Text(const char* bytes, std::size_t unitCount, bool bigEndian, std::string& out) {
+std::size_t Utf16ToText(const char* bytes, std::size_t unitCount, bool bigEndian, char* out) {
   if (unitCount == 0)
-    return;
+    return 0;
   std::vector<wchar_t> units(unitCount);
   for (std::size_t i = 0; i < unitCount; ++i) {
     const auto first = static_cast<unsigned char>(bytes[2 * i]);
     const auto second = static_cast<unsigned char>(bytes[2 * i + 1]);
     units[i] = static_cast<wchar_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
   }
-  const int count = static_cast<int>(unitCount);
-  const int needed =
-      WideCharToMultiByte(CP_ACP, 0, units.data(), count, nullptr, 0, nullptr, nullptr);
-  if (needed <= 0)
-    return;
-  const std::size_t at = out.size();
-  out.resize(at + static_cast<std::size_t>(needed));
-  WideCharToMultiByte(CP_ACP, 0, units.data(), count, out.data() + at, needed, nullptr, nullptr);
+  const int written =
+      WideCharToMultiByte(CP_ACP, 0, units.data(), static_cast<int>(unitCount), out,
+                          static_cast<int>(unitCount * kTextBytesPerUtf16Unit), nullptr, nullptr);
+  return written > 0 ? static_cast<std::size_t>(written) : 0;
 }
 
 std::size_t Utf16UnitsOf(std::string_view text) {

@@ -98,6 +98,13 @@ TEST(Utf16Reading, BecomesUtf8AndLongLinesAreCutOnWholeCharacters) {
                                         {"\n", 24}}));
   MemoryFile file(bytes);
   EXPECT_EQ(ReadWholeText(file).text, "\xC3\xA9t\xC3\xA9 \xF0\x9F\x98\x80!\n\xEF\xBF\xBDx\n");
+  // Long ASCII runs are converted many units at a time, up to the first other character.
+  const std::u16string run(37, u'a');
+  for (const bool bigEndian : {false, true}) {
+    MemoryFile mixed(Utf16(run + u"\x00E9" + run + u"\x20AC", bigEndian));
+    EXPECT_EQ(ReadWholeText(mixed).text,
+              std::string(37, 'a') + "\xC3\xA9" + std::string(37, 'a') + "\xE2\x82\xAC");
+  }
 }
 #endif
 
