@@ -85,7 +85,7 @@ void TextFileReader::ReadUtf16From(ReadOnlyFile& file, std::uint64_t offset, boo
   Restart(start);
   std::size_t units = ReadRaw(file, start, raw_) / 2;
   std::size_t first = 0;
-  if (units > 0 && IsLowSurrogate(Utf16UnitAt(raw_.data(), 0, bigEndian)))
+  if (start > 2 && units > 0 && IsLowSurrogate(Utf16UnitAt(raw_.data(), 0, bigEndian)))
     first = 1;  // the second half of a character that began before the read
   if (units > first && IsHighSurrogate(Utf16UnitAt(raw_.data(), units - 1, bigEndian)))
     --units;  // the first half of a character the writer has not finished

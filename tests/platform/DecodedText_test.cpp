@@ -96,6 +96,9 @@ TEST(Utf16Reading, BecomesUtf8AndLongLinesAreCutOnWholeCharacters) {
                                         {"!\n", 18},
                                         {"\xEF\xBF\xBDx", 22},  // a lone half becomes U+FFFD
                                         {"\n", 24}}));
+  // At the start of the file a second half has no first half before it: it is shown too.
+  EXPECT_EQ(Utf16Pieces(Utf16(u"\xDC00x", false), 0, 100),
+            (std::vector<Piece>{{"\xEF\xBF\xBDx", 6}}));
   MemoryFile file(bytes);
   EXPECT_EQ(ReadWholeText(file).text, "\xC3\xA9t\xC3\xA9 \xF0\x9F\x98\x80!\n\xEF\xBF\xBDx\n");
   // Long ASCII runs are converted many units at a time, up to the first other character.
