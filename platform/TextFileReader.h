@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/GzipText.h"
 #include "platform/ReadOnlyFile.h"
 
 namespace brontel::platform {
@@ -48,6 +49,18 @@ class TextFileReader {
   // then dropped.
   void ReadFrom(ReadOnlyFile& file, std::uint64_t offset);
 
+  // As ReadFrom, for a file of UTF-16 code units (after a two-byte mark) that becomes the
+  // platform's 8-bit text (see Utf16ToText). The read starts at the first whole character
+  // at or after `offset` (an even offset past the mark, not the second half of a surrogate
+  // pair) and ends before a last character the writer has not finished. U+000D is dropped and
+  // U+001A ends the text, as in text mode. A piece that ends inside a line ends on a whole
+  // character; pieces' file offsets are those of the UTF-16 units.
+  void ReadUtf16From(ReadOnlyFile& file, std::uint64_t offset, bool bigEndian);
+
+  // As ReadFrom, for the last `keepBytes` bytes of the decompressed text of a gzip file (see
+  // GunzipTail); offsets count decompressed bytes.
+  GunzipOutcome ReadGzipTail(ReadOnlyFile& file, std::size_t keepBytes);
+
   // The next piece of at most `maxPieceBytes` (at least 1) bytes; false when the text is used up.
   bool NextPiece(std::size_t maxPieceBytes, TextPiece& piece);
 
@@ -57,9 +70,24 @@ class TextFileReader {
   // File offset just past the last byte the last ReadFrom took as text (a Ctrl-Z and what
   // follows it are not taken).
   std::uint64_t EndOffset() const { return endOffset_; }
+  // File offset of the first byte the last read took as text.
+  std::uint64_t StartOffset() const { return startOffset_; }
 
  private:
+  void Restart(std::uint64_t offset);
+  // Reads from `offset` to the end (bounded as ReadFrom says) into `into`; returns the bytes.
+  static std::size_t ReadRaw(ReadOnlyFile& file, std::uint64_t offset, std::string& into);
   void ConvertKeepingPositions(std::size_t filled);
+  void DecodeUtf16(std::size_t first, std::size_t units, bool bigEndian);
+  // How many file bytes a stretch of the text stands for (two a unit for decoded UTF-16).
+  std::uint64_t FileBytesOf(std::string_view text) const;
+  // The file bytes that the text before `textPosition` stands for (positions ascending).
+  std::uint64_t FileBytesBefore(std::size_t textPosition);
+
+  std::string raw_;               // UTF-16 bytes before decoding
+  bool decoded_ = false;          // the text was decoded from UTF-16
+  std::size_t unitsCounted_ = 0;  // UTF-16 units that the text before countedTo_ stands for
+  std::size_t countedTo_ = 0;
 
   std::string buffer_;
   // Text positions of the dropped carriage returns, ascending: they map text back to the file.

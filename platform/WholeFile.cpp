@@ -4,8 +4,10 @@
 #include <cstring>
 #include <memory>
 
+#include "platform/GzipText.h"
 #include "platform/ReadOnlyFile.h"
 #include "platform/TextFileReader.h"
+#include "platform/Utf16Text.h"
 
 namespace brontel::platform {
 
@@ -27,6 +29,74 @@ std::string ReadAllOf(ReadOnlyFile& file, std::size_t capacity) {
   }
   content.resize(filled);
   return content;
+}
+
+namespace {
+
+constexpr std::size_t kDecodedRoom = 64 * 1024;
+
+bool IsHighSurrogateAt(const char* unit, bool bigEndian) {
+  const auto high = static_cast<unsigned char>(unit[bigEndian ? 0 : 1]);
+  return high >= 0xD8 && high <= 0xDB;
+}
+
+void ReserveRoom(std::string& text) {
+  text.reserve(text.size() + text.size() / 4 + kDecodedRoom);
+}
+
+// The text of UTF-16 bytes after their mark, converted a stretch at a time so that only the
+// text itself (and one stretch's worst case) is held.
+std::string Utf16Text(const std::string& raw, bool bigEndian) {
+  constexpr std::size_t kStretchUnits = 1 << 20;
+  const char* const units = raw.data() + std::min<std::size_t>(raw.size(), 2);
+  std::size_t count = raw.size() > 2 ? (raw.size() - 2) / 2 : 0;
+  if (count > 0 && IsHighSurrogateAt(units + 2 * (count - 1), bigEndian))
+    --count;  // the first half of a character the writer has not finished
+  std::string text;
+  for (std::size_t at = 0; at < count;) {
+    std::size_t stretch = std::min(kStretchUnits, count - at);
+    if (at + stretch < count && IsHighSurrogateAt(units + 2 * (at + stretch - 1), bigEndian))
+      --stretch;  // keep a surrogate pair together
+    const std::size_t filled = text.size();
+    text.resize(filled + stretch * kTextBytesPerUtf16Unit);
+    text.resize(filled + Utf16ToText(units + 2 * at, stretch, bigEndian, text.data() + filled));
+    at += stretch;
+  }
+  return text;
+}
+
+}  // namespace
+
+WholeText ReadWholeText(ReadOnlyFile& file, std::size_t capacity) {
+  WholeText whole;
+  whole.encoding = DetectFileEncoding(file);
+  switch (whole.encoding) {
+    case FileEncoding::kBytes:
+      whole.text = ReadAllOf(file, capacity);
+      whole.end = whole.text.size();
+      break;
+    case FileEncoding::kUtf8Mark:
+      whole.text = ReadAllOf(file, capacity);
+      whole.end = whole.text.size();
+      whole.text.erase(0, std::min<std::size_t>(whole.text.size(), 3));
+      break;
+    case FileEncoding::kUtf16Le:
+    case FileEncoding::kUtf16Be: {
+      const std::string raw = ReadAllOf(file);
+      whole.end = raw.size();
+      whole.text = Utf16Text(raw, whole.encoding == FileEncoding::kUtf16Be);
+      ReserveRoom(whole.text);
+      break;
+    }
+    case FileEncoding::kGzip: {
+      const GunzipOutcome outcome = GunzipAll(file, whole.text);
+      whole.end = outcome.textSize;
+      whole.incomplete = outcome.incomplete;
+      ReserveRoom(whole.text);
+      break;
+    }
+  }
+  return whole;
 }
 
 std::string ReadWholeFile(const std::string& path) {

@@ -2,9 +2,12 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/FileEncoding.h"
 
 namespace brontel::platform {
 
@@ -17,6 +20,20 @@ class ReadOnlyFile;
 // than the reader cannot keep the read going without end. Throws PlatformError when a read
 // fails.
 std::string ReadAllOf(ReadOnlyFile& file, std::size_t capacity = 0);
+
+// A whole file's text, decoded as its first bytes announce.
+struct WholeText {
+  std::string text;
+  std::uint64_t end = 0;  // file offset just past the text (for gzip: its decompressed size)
+  FileEncoding encoding = FileEncoding::kBytes;
+  bool incomplete = false;  // a corrupt or truncated compressed stream: the rest is missing
+};
+
+// Reads the whole of `file` as ReadAllOf does and decodes it: plain bytes stay as they are, a
+// UTF-8 mark is dropped, UTF-16 becomes the platform's 8-bit text (line ends kept; a last
+// unfinished character left out), gzip is decompressed (GunzipAll). At least `capacity` bytes
+// stay reserved beyond what the text needs for plain bytes, and a quarter more for decoded text.
+WholeText ReadWholeText(ReadOnlyFile& file, std::size_t capacity = 0);
 
 // Reads the whole file (bytes unchanged, as ReadAllOf) with the read-only, non-blocking open of
 // OpenReadOnlyFile. Throws PlatformError when it cannot be opened or read.

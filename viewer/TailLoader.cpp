@@ -94,9 +94,11 @@ bool TailLoader::ReadTail(TailViewerState& state, LineClassifier& types,
                           std::vector<std::string>& lines) {
   const std::uint64_t size = state.currentInfo.Size();
   std::vector<FileSpan> spans;
-  std::uint64_t lineStart = TailStartOffset(size, state.bufferSize);
+  std::uint64_t lineStart = 0;
   const bool opened =
       reader_.Read(state.path, size, state.bufferSize, [&](const TailReader::Line& line) {
+        if (spans.empty())
+          lineStart = reader_.StartOffset();
         lines.emplace_back(line.text);
         spans.push_back({lineStart, line.fileEnd});
         lineStart = line.fileEnd;
@@ -111,6 +113,8 @@ bool TailLoader::ReadTail(TailViewerState& state, LineClassifier& types,
       CountIntoHistory(types, state.history, lines[i]);
   }
   state.counted.Remember(state.path, lines, spans, continued);
+  if (reader_.Incomplete())
+    lines.emplace_back(kUnreadableRestLine);
   return true;
 }
 
@@ -142,8 +146,10 @@ void TailLoader::LoadTail(TailViewerState& state, LineClassifier& types, ui::TRA
     state.displayName = DisplayNameOf(state.path);
     if (std::optional<std::string> status =
             TailStatusText(state.displayName, state.currentInfo, state.bufferSize)) {
-      if (ReadTail(state, types, lines))
+      if (ReadTail(state, types, lines)) {
         nothingRead = lines.empty();
+        *status += platform::EncodingLabel(reader_.Encoding());
+      }
       state.statusText = std::move(*status);
     }
   } catch (const std::exception&) {
@@ -189,11 +195,18 @@ std::string_view UpToFirstNul(std::string_view text) {
   return nul == std::string_view::npos ? text : text.substr(0, nul);
 }
 
-// The whole file, in a buffer with room to spare for expanding its lines in place.
-std::string ReadWholeFileWithRoom(const std::string& path) {
+// The whole file's text, in a buffer with room to spare for expanding its lines in place; a
+// compressed text that could not be read to its end ends in a marker line saying so.
+platform::WholeText ReadWholeFileWithRoom(const std::string& path) {
   const std::unique_ptr<platform::ReadOnlyFile> file = platform::OpenReadOnlyFile(path);
   const auto size = static_cast<std::size_t>(file->Size());
-  return platform::ReadAllOf(*file, size + size / 4 + 64 * 1024);
+  platform::WholeText whole = platform::ReadWholeText(*file, size + size / 4 + 64 * 1024);
+  if (whole.incomplete) {
+    if (!whole.text.empty() && whole.text.back() != '\n' && whole.text.back() != '\r')
+      whole.text += '\n';
+    whole.text += kUnreadableRestLine;
+  }
+  return whole;
 }
 
 }  // namespace
@@ -207,14 +220,15 @@ std::vector<std::string_view> SplitLineViews(std::string_view text) {
 void LoadCompleteFile(TailViewerState& state, LineClassifier& types, ui::TRAHLEditor& view) {
   state.history.Clear();
   types.ResetMsgTypeCounts();
-  std::string text = ReadWholeFileWithRoom(state.path);
+  platform::WholeText whole = ReadWholeFileWithRoom(state.path);
+  std::string& text = whole.text;
   const std::string_view lines = UpToFirstNul(text);
   std::vector<std::size_t> lineStarts;
   ForEachLineOf(lines, [&](std::string_view line) {
     lineStarts.push_back(static_cast<std::size_t>(line.data() - lines.data()));
     CountCompleteLines(types, state.history, std::span(&line, 1));
   });
-  state.counted.MarkCounted(state.path, text.size());
+  state.counted.MarkCounted(state.path, whole.end);
   std::vector<std::string_view> head;
   std::string separator;
   if (!state.history.Empty()) {

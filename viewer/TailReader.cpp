@@ -1,5 +1,6 @@
 #include "viewer/TailReader.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "platform/PlatformError.h"
@@ -16,7 +17,22 @@ bool TailReader::Load(const std::string& path, std::uint64_t size, std::int32_t 
     return false;
   }
   pieceLimit_ = TailPieceLimit(bufferSize);
-  reader_.ReadFrom(*file, TailStartOffset(size, bufferSize));
+  encoding_ = platform::DetectFileEncoding(*file);
+  incomplete_ = false;
+  const std::uint64_t start = TailStartOffset(size, bufferSize);
+  switch (encoding_) {
+    case platform::FileEncoding::kBytes:
+    case platform::FileEncoding::kUtf8Mark:
+      reader_.ReadFrom(*file, std::max<std::uint64_t>(start, EncodingMarkSize(encoding_)));
+      break;
+    case platform::FileEncoding::kUtf16Le:
+    case platform::FileEncoding::kUtf16Be:
+      reader_.ReadUtf16From(*file, start, encoding_ == platform::FileEncoding::kUtf16Be);
+      break;
+    case platform::FileEncoding::kGzip:
+      incomplete_ = reader_.ReadGzipTail(*file, pieceLimit_ + 1).incomplete;
+      break;
+  }
   return true;
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/FileEncoding.h"
 #include "platform/TextFileReader.h"
 
 namespace brontel {
@@ -12,9 +13,11 @@ namespace brontel {
 // Reads "the last B bytes of a file as lines of at most B-1 bytes": one read-only, shared,
 // non-blocking open, one read from max(0, size - B) to the end of the file as it is then (also
 // past `size` when the file has grown since the snapshot), in text mode (CR dropped, Ctrl-Z
-// ends), split into lines. Each line comes without its line feed and cut at its first NUL byte.
-// The file is closed before Read returns. Keep one TailReader per viewer: its buffer is reused
-// by every load. Not thread-safe.
+// ends), split into lines. A file whose first bytes are a byte-order mark is decoded: a UTF-8
+// mark is skipped, UTF-16 becomes the platform's 8-bit text; a gzip file gives the last B bytes
+// of its decompressed text (offsets then count decompressed bytes). Each line comes without its
+// line feed and cut at its first NUL byte. The file is closed before Read returns. Keep one
+// TailReader per viewer: its buffer is reused by every load. Not thread-safe.
 class TailReader {
  public:
   struct Line {
@@ -31,6 +34,13 @@ class TailReader {
 
   // File offset just past the text the last successful Read took.
   std::uint64_t EndOffset() const { return reader_.EndOffset(); }
+  // File offset of the first byte of the text the last successful Read took.
+  std::uint64_t StartOffset() const { return reader_.StartOffset(); }
+  // How the file of the last successful Read was encoded.
+  platform::FileEncoding Encoding() const { return encoding_; }
+  // Whether the text of the last successful Read ends before the file does (a corrupt or
+  // truncated compressed stream).
+  bool Incomplete() const { return incomplete_; }
 
  private:
   // Opens the file and reads its tail into the buffer; false when it cannot be opened.
@@ -39,6 +49,8 @@ class TailReader {
 
   platform::TextFileReader reader_;
   std::size_t pieceLimit_ = 1;
+  platform::FileEncoding encoding_ = platform::FileEncoding::kBytes;
+  bool incomplete_ = false;
 };
 
 template <typename OnLine>

@@ -18,6 +18,10 @@ inline constexpr std::string_view kMarkerPrefix = "|\t";
 // The one line a tail view shows in place of the tail when nothing could be read.
 inline constexpr std::string_view kNotFoundLine = "|\tFILE IS EMPTY OR FILE NOT FOUND!";
 
+// The line after the text of a compressed file whose stream is corrupt or truncated.
+inline constexpr std::string_view kUnreadableRestLine =
+    "|\tTHE REST OF THE FILE COULD NOT BE DECOMPRESSED!";
+
 // The file-name part of `path`: what follows its last directory separator.
 std::string DisplayNameOf(const std::string& path);
 

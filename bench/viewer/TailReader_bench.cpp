@@ -31,30 +31,48 @@ GeneratedFiles& Generated() {
   return files;
 }
 
-// A 3 MB log of lines about 100 bytes long (about 10 000 of them per megabyte).
-const std::string& LogFile(bool crlf) {
-  static const auto make = [](bool withCr) {
+enum class LogKind { kLf, kCrLf, kUtf16CrLf };
+
+// The UTF-16 LE bytes of an ASCII text.
+std::string Utf16Le(const std::string& text) {
+  std::string bytes;
+  bytes.reserve(2 * text.size());
+  for (const char c : text) {
+    bytes += c;
+    bytes += '\0';
+  }
+  return bytes;
+}
+
+// A 3 MB log of lines about 100 characters long (about 10 000 of them per megabyte; in UTF-16,
+// as many Windows programs write their logs, half as many).
+const std::string& LogFile(LogKind kind) {
+  static const auto make = [](LogKind logKind) {
+    const char* const names[] = {"_lf.log", "_crlf.log", "_utf16.log"};
     const fs::path path =
         fs::temp_directory_path() /
-        ("brontel_bench_tail_" + std::to_string(::getpid()) + (withCr ? "_crlf.log" : "_lf.log"));
+        ("brontel_bench_tail_" + std::to_string(::getpid()) + names[static_cast<int>(logKind)]);
     Generated().paths.push_back(path);
     std::ofstream out(path, std::ios::binary);
+    if (logKind == LogKind::kUtf16CrLf)
+      out << "\xFF\xFE";
     std::string line;
     for (int i = 0; out.tellp() < 3 * 1024 * 1024; ++i) {
       line = "2026-12-08 06:00:00.123 [worker-" + std::to_string(i % 16) + "] " +
              (i % 10 < 3 ? "ERROR " : "INFO ") + "request " + std::to_string(i) + " handled in " +
              std::to_string(i % 997) + " ms by the downstream service";
-      out << line << (withCr ? "\r\n" : "\n");
+      line += logKind == LogKind::kLf ? "\n" : "\r\n";
+      out << (logKind == LogKind::kUtf16CrLf ? Utf16Le(line) : line);
     }
     return path.string();
   };
-  static const std::string lf = make(false);
-  static const std::string crlf_ = make(true);
-  return crlf ? crlf_ : lf;
+  static const std::string files[] = {make(LogKind::kLf), make(LogKind::kCrLf),
+                                      make(LogKind::kUtf16CrLf)};
+  return files[static_cast<int>(kind)];
 }
 
-void ReadTail(benchmark::State& state, bool crlf) {
-  const std::string& path = LogFile(crlf);
+void ReadTail(benchmark::State& state, LogKind kind) {
+  const std::string& path = LogFile(kind);
   const std::uint64_t size = fs::file_size(path);
   const auto bufferSize = static_cast<std::int32_t>(state.range(0));
   TailReader reader;
@@ -71,16 +89,20 @@ void ReadTail(benchmark::State& state, bool crlf) {
 }
 
 void BM_TailReaderLf(benchmark::State& state) {
-  ReadTail(state, false);
+  ReadTail(state, LogKind::kLf);
 }
 void BM_TailReaderCrLf(benchmark::State& state) {
-  ReadTail(state, true);
+  ReadTail(state, LogKind::kCrLf);
+}
+// The same tail size of a UTF-16 log: decoded to 8-bit text before it is split.
+void BM_TailReaderUtf16CrLf(benchmark::State& state) {
+  ReadTail(state, LogKind::kUtf16CrLf);
 }
 
 // For comparison: a line-by-line read with a byte limit through the C library, as a plain port
 // would do it, with the carriage returns dropped from each line afterwards.
 void BM_LineByLineBaseline(benchmark::State& state) {
-  const std::string& path = LogFile(true);
+  const std::string& path = LogFile(LogKind::kCrLf);
   const std::uint64_t size = fs::file_size(path);
   const auto bufferSize = static_cast<std::int32_t>(state.range(0));
   std::string buffer(static_cast<std::size_t>(bufferSize) + 4, '\0');
@@ -109,6 +131,7 @@ void BM_LineByLineBaseline(benchmark::State& state) {
 
 BENCHMARK(BM_TailReaderLf)->Arg(20480)->Arg(1048576)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TailReaderCrLf)->Arg(20480)->Arg(1048576)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TailReaderUtf16CrLf)->Arg(20480)->Arg(1048576)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LineByLineBaseline)->Arg(20480)->Arg(1048576)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "diagnostics/Debugtimer.h"
 #include "platform/PlatformError.h"
 #include "tests/classify/MemoryStore.h"
+#include "tests/support/EncodedText.h"
 #include "ui/TRAHLEditor.h"
 #include "viewer/OptionTables.h"
 
@@ -300,6 +301,49 @@ TEST_F(TailLoaderTest, EachLoadIsTimed) {
   EXPECT_NE(lines[1].find("\t> "), std::string::npos);
   EXPECT_NE(lines[2].find("\t< "), std::string::npos);
   EXPECT_NE(lines[2].find(" LoadTail\t ["), std::string::npos);
+}
+
+TEST_F(TailLoaderTest, Utf16LogsAreDecodedCountedAndNamedInTheStatus) {
+  for (const bool bigEndian : {false, true}) {
+    state = TailViewerState{};
+    types.ResetMsgTypeCounts();
+    const std::string path =
+        Write("wide.log", testing::Utf16(u"E   broken\r\nplain\r\nW   odd\r\n", bigEndian));
+    Load(path);
+    EXPECT_EQ(TailLines(), (Lines{"E   broken", "plain", "W   odd"}));
+    EXPECT_EQ(types.MsgTypeCountsText(), "Error:1, Warning:1");
+    EXPECT_TRUE(state.statusText.ends_with(bigEndian ? "] [UTF-16 BE]" : "] [UTF-16 LE]"))
+        << state.statusText;
+    // A reload after an append counts only the new line; the complete load decodes as well.
+    Append(path, testing::Utf16(u"E   again\r\n", bigEndian, false));
+    Load(path);
+    EXPECT_EQ(types.MsgTypeCountsText(), "Error:2, Warning:1");
+    LoadCompleteFile(state, types, view);
+    EXPECT_EQ(View().back(), "E   again");
+    EXPECT_EQ(state.history.Count(), 3u);
+  }
+}
+
+TEST_F(TailLoaderTest, GzipLogsShowTheirTailAndSayWhenTheRestIsUnreadable) {
+  std::string text;
+  for (int i = 0; i < 2000; ++i)
+    text += (i % 100 == 0 ? "E   failure " : "line ") + std::to_string(i) + "\n";
+  const std::string packed = testing::Gzip(text);
+  Load(Write("app.log.2.gz", packed));
+  EXPECT_EQ(TailLines().back(), "line 1999");
+  EXPECT_TRUE(state.statusText.ends_with("] [gzip]")) << state.statusText;
+  EXPECT_EQ(types.MsgTypeCountsText(), "Error:5");  // 1500 .. 1900 lie in the last 5 KB
+  LoadCompleteFile(state, types, view);
+  EXPECT_EQ(types.MsgTypeCountsText(), "Error:20");
+  EXPECT_EQ(View().back(), "line 1999");
+
+  Load(Write("cut.log.gz", packed.substr(0, packed.size() / 2)));
+  const Lines tail = TailLines();
+  ASSERT_GE(tail.size(), 2u);
+  EXPECT_EQ(tail.back(), "|   THE REST OF THE FILE COULD NOT BE DECOMPRESSED!");
+  EXPECT_TRUE(text.find(tail[tail.size() - 2]) != std::string::npos);
+  LoadCompleteFile(state, types, view);
+  EXPECT_EQ(View().back(), "|   THE REST OF THE FILE COULD NOT BE DECOMPRESSED!");
 }
 
 TEST(SplitLineViews, SplitsAtEveryKindOfLineEndAndStopsAtNul) {
