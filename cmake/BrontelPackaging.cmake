@@ -1,5 +1,6 @@
-# Installing and packaging: the brontel program and, where the Qt module is built, brontel.wlx
-# in lib/brontel/ (where the program looks for it, and where a host can be pointed at it).
+# Installing and packaging: the brontel program, the message-type presets in share/brontel/types
+# and, where the Qt module is built, brontel.wlx in lib/brontel/ (where the program looks for
+# it, and where a host can be pointed at it).
 # `cpack -G DEB` in the build folder makes a Debian package that depends on the system Qt 5.
 include(GNUInstallDirs)
 
@@ -12,6 +13,9 @@ if(TARGET brontel_wlx_qt)
   install(TARGETS brontel_wlx_qt LIBRARY DESTINATION lib/brontel)
 endif()
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/brontel)
+# The message-type presets, where brontel --types finds them (../share/brontel/types from bin/).
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/types/ DESTINATION share/brontel/types
+        FILES_MATCHING PATTERN "*.ini")
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME brontel)

@@ -12,6 +12,11 @@ cmake --install "$build" --prefix "$work/prefix" > /dev/null
 [ -x "$work/prefix/bin/brontel" ] || fail "bin/brontel"
 "$work/prefix/bin/brontel" --print --settings "$work/settings" "$here/sample.log" |
   diff -u "$here/print_expected.txt" -
+# The presets are installed, and the installed program lists them from there.
+for preset in log4j python syslog web windows; do
+  [ -f "$work/prefix/share/brontel/types/$preset.ini" ] || fail "share/brontel/types/$preset.ini"
+done
+"$work/prefix/bin/brontel" --types list | grep -q '^log4j ' || fail "brontel --types list"
 if [ "$with_module" = ON ]; then
   [ -f "$work/prefix/lib/brontel/brontel.wlx" ] || fail "lib/brontel/brontel.wlx"
   # The installed program loads the installed module, not the build's.
