@@ -1,5 +1,6 @@
-# Installing and packaging: the brontel program and, where the Qt module is built, brontel.wlx
-# in lib/brontel/ (where the program looks for it, and where a host can be pointed at it).
+# Installing and packaging: the brontel program, the message-type presets in share/brontel/types
+# and, where the Qt module is built, brontel.wlx in lib/brontel/ (where the program looks for
+# it, and where a host can be pointed at it).
 # `cpack -G DEB` in the build folder makes a Debian package that depends on the system Qt 5.
 include(GNUInstallDirs)
 
@@ -12,6 +13,16 @@ if(TARGET brontel_wlx_qt)
   install(TARGETS brontel_wlx_qt LIBRARY DESTINATION lib/brontel)
 endif()
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/brontel)
+# The desktop entry (brontel in a desktop's "Open with" for logs), its icon, the manual page.
+set(brontel_share ${PROJECT_SOURCE_DIR}/apps/brontel/share)
+install(FILES ${brontel_share}/brontel.desktop DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/applications)
+install(FILES ${brontel_share}/brontel.svg
+        DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/icons/hicolor/scalable/apps)
+configure_file(${brontel_share}/brontel.1 ${PROJECT_BINARY_DIR}/brontel.1 @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/brontel.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# The message-type presets, where brontel --types finds them (../share/brontel/types from bin/).
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/types/ DESTINATION share/brontel/types
+        FILES_MATCHING PATTERN "*.ini")
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME brontel)

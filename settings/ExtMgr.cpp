@@ -211,7 +211,8 @@ void ExtMgr::WritePathFloat(const std::vector<std::string>& components, double v
 std::string ExtMgr::ReadPathString(const std::vector<std::string>& components,
                                    const std::string& defaultValue) {
   const SettingsKey target = MapKeyPath(components);
-  return platform::IniReadString(GetSettingsFilePath(), target.section, target.key, defaultValue);
+  return platform::IniReadString(SettingsFilePathFor(target.section), target.section, target.key,
+                                 defaultValue);
 }
 
 std::int32_t ExtMgr::ReadPathInteger(const std::vector<std::string>& components,

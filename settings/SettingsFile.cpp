@@ -1,11 +1,28 @@
 #include "settings/SettingsFile.h"
 
+#include <cstdlib>
+
 #include "platform/ProgramDirectory.h"
 
 namespace brontel {
 namespace {
 
 constexpr std::size_t kSplitWindow = 9999;
+constexpr std::string_view kMsgTypesSection = "msgtypes";
+
+char AsciiLower(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool IsMsgTypesSection(std::string_view section) {
+  if (section.size() < kMsgTypesSection.size())
+    return false;
+  for (std::size_t i = 0; i < kMsgTypesSection.size(); ++i) {
+    if (AsciiLower(section[i]) != kMsgTypesSection[i])
+      return false;
+  }
+  return section.size() == kMsgTypesSection.size() || section[kMsgTypesSection.size()] == '.';
+}
 
 }  // namespace
 
@@ -25,6 +42,17 @@ std::string GetSettingsFilePath() {
   if (directory.empty())
     return {};
   return directory + std::string(kSettingsFileName);
+}
+
+// Message types are only ever read, so a preset file takes their place without a copy of the
+// user's settings, and every other section, written or not, stays in brontel.ini.
+std::string SettingsFilePathFor(std::string_view section) {
+  if (IsMsgTypesSection(section)) {
+    const char* preset = std::getenv(kMsgTypesFileVariable);
+    if (preset != nullptr && *preset != '\0')
+      return preset;
+  }
+  return GetSettingsFilePath();
 }
 
 std::vector<std::string> SplitKeyPath(std::string_view keyPath) {

@@ -21,6 +21,15 @@ std::string& SettingsFilePath();
 // "brontel.ini"; empty when neither is known. Every store operation asks afresh.
 std::string GetSettingsFilePath();
 
+// The environment variable that names a file of message types (a preset) to use instead of the
+// ones in brontel.ini, for the processes that see it.
+inline constexpr const char* kMsgTypesFileVariable = "BRONTEL_TYPES";
+
+// The file that holds `section`: for the message-type sections ("MsgTypes" and "MsgTypes.*",
+// letter case ignored) the file named by BRONTEL_TYPES when that is set and not empty;
+// GetSettingsFilePath() for every other section, and for these without the variable.
+std::string SettingsFilePathFor(std::string_view section);
+
 // True while GetSettingsFilePath() answers the fallback, whose directory may still be missing.
 bool UsingFallbackSettingsPath();
 

@@ -29,6 +29,8 @@ bool SetFlag(std::string_view argument, CommandLine& line) {
     line.force = true;
   else if (argument == "--follow")
     line.follow = true;
+  else if (argument == "--version")
+    line.mode = RunMode::Version;
   else
     return false;
   return true;
@@ -39,10 +41,19 @@ bool UsesPrintOptions(const CommandLine& line) {
   return line.ansi || line.status || line.complete || line.follow;
 }
 
-bool Consistent(const CommandLine& line, bool sawPrint, bool sawDemo) {
+// --types list and --version stand alone.
+bool Alone(const CommandLine& line, std::size_t argumentCount, std::size_t ownArguments) {
+  return argumentCount == ownArguments && line.files.empty();
+}
+
+bool Consistent(const CommandLine& line, bool sawPrint, bool sawDemo, std::size_t arguments) {
   if (sawPrint && sawDemo)
     return false;
   switch (line.mode) {
+    case RunMode::ListTypes:
+      return Alone(line, arguments, 2);
+    case RunMode::Version:
+      return Alone(line, arguments, 1);
     case RunMode::Demo:
       return line.files.empty() && !UsesPrintOptions(line) && !line.force;
     case RunMode::Print:
@@ -83,6 +94,10 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
       line.settingsDir = arguments[++i];
     } else if (argument == "--module") {
       line.modulePath = arguments[++i];
+    } else if (argument == "--types") {
+      line.types = arguments[++i];
+      if (line.types.empty())
+        return std::nullopt;
     } else if (argument == "--seconds") {
       const std::optional<int> seconds = PositiveNumber(arguments[++i]);
       if (!seconds)
@@ -92,17 +107,23 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
       return std::nullopt;
     }
   }
-  if (!Consistent(line, sawPrint, sawDemo))
+  if (line.types == kListTypes && line.mode != RunMode::Version)
+    line.mode = RunMode::ListTypes;
+  if (!Consistent(line, sawPrint, sawDemo, arguments.size()))
     return std::nullopt;
   return line;
 }
 
 std::string UsageText() {
-  return "usage: brontel [--settings DIR] [--module PATH] FILE...\n"
+  return "usage: brontel [--settings DIR] [--module PATH] [--types NAME|FILE] FILE...\n"
          "       brontel --demo [--seconds N] [--module PATH]\n"
          "       brontel --print [--ansi] [--status] [--complete | --follow] [--force]\n"
-         "               [--settings DIR] FILE\n"
+         "               [--settings DIR] [--types NAME|FILE] FILE\n"
+         "       brontel --types list\n"
+         "       brontel --version\n"
          "\n"
+         "--types uses a preset (or an ini file) of message types for this run instead of\n"
+         "those of brontel.ini; --types list shows the presets.\n"
          "Without a display (no DISPLAY and no WAYLAND_DISPLAY) the viewer runs in the\n"
          "terminal and prints its view instead of opening windows.\n";
 }

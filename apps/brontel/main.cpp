@@ -3,8 +3,10 @@
 //   brontel FILE...      a viewer window per file
 //   brontel --demo       a window on a demo log that a writer keeps growing
 //   brontel --print FILE the view after the first reload, on standard output
+//   brontel --types list the message-type presets; --types NAME|FILE uses one for the run
 //
 // Without a display the first two run the viewer in the terminal and print its view.
+#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -13,7 +15,9 @@
 #include "apps/brontel/CommandLine.h"
 #include "apps/brontel/DemoLog.h"
 #include "apps/brontel/PrintCommand.h"
+#include "apps/brontel/TypePresets.h"
 #include "apps/brontel/WindowMode.h"
+#include "platform/ProgramDirectory.h"
 #include "platform/Terminal.h"
 
 namespace {
@@ -83,7 +87,54 @@ WindowRequest WindowRequestOf(const CommandLine& line) {
   return request;
 }
 
+std::vector<std::string> Presets() {
+  return PresetFolders(brontel::platform::HostExecutablePath(), {BRONTEL_SOURCE_TYPES_DIR});
+}
+
+int ListTypes() {
+  const std::vector<TypePreset> presets = ListPresets(Presets());
+  if (presets.empty()) {
+    std::cerr << "brontel: no message-type presets found\n";
+    return kExitFailure;
+  }
+  for (const TypePreset& preset : presets)
+    std::cout << preset.name
+              << std::string(preset.name.size() < 10 ? 10 - preset.name.size() : 1, ' ')
+              << preset.description << '\n';
+  return kExitOk;
+}
+
+// The preset or file of --types, checked before any viewer runs: types that do not load must
+// not pass unnoticed as the built-in ones.
+// The result is an exit code: kExitOk when the types are in use.
+int UseTypes(const std::string& nameOrFile) {
+  const std::string file = ResolveTypesFile(nameOrFile, Presets());
+  if (file.empty()) {
+    std::cerr << "brontel: --types " << nameOrFile
+              << ": no such preset or file (brontel --types list shows the presets)\n";
+    return kExitUsage;
+  }
+  const std::string problem = TypesFileProblem(file);
+  if (!problem.empty()) {
+    std::cerr << "brontel: --types " << file << ": " << problem << '\n';
+    return kExitFailure;
+  }
+  UseTypesFile(std::filesystem::absolute(file).string());
+  return kExitOk;
+}
+
 int Run(const CommandLine& line, int& argc, char** argv) {
+  if (line.mode == RunMode::Version) {
+    std::cout << "brontel " << BRONTEL_VERSION << '\n';
+    return kExitOk;
+  }
+  if (line.mode == RunMode::ListTypes)
+    return ListTypes();
+  if (!line.types.empty()) {
+    const int used = UseTypes(line.types);
+    if (used != kExitOk)
+      return used;
+  }
   if (line.mode == RunMode::Print)
     return RunPrint(PrintRequestOf(line, line.files.front()), std::cout, std::cerr);
   if (WindowModeAvailable())

@@ -41,6 +41,20 @@ TEST(CommandLineTest, DemoRunsForTheGivenSeconds) {
   EXPECT_EQ(line->seconds, 20);
 }
 
+TEST(CommandLineTest, TypesGoWithEveryViewAndListStandsAlone) {
+  EXPECT_EQ(Parse({"--types", "log4j", "--print", "app.log"})->types, "log4j");
+  EXPECT_EQ(Parse({"a.log", "--types", "my.ini"})->types, "my.ini");
+  EXPECT_EQ(Parse({"--types", "list"})->mode, RunMode::ListTypes);
+  EXPECT_EQ(Parse({"--version"})->mode, RunMode::Version);
+  for (const std::vector<std::string>& refused :
+       {std::vector<std::string>{"--types", "list", "a.log"},
+        {"--types", "list", "--print", "a.log"},
+        {"--types", "", "a.log"},
+        {"--types"},
+        {"--version", "a.log"}})
+    EXPECT_FALSE(Parse(refused)) << refused.front() << ' ' << refused.back();
+}
+
 TEST(CommandLineTest, RefusesWhatMakesNoSense) {
   const std::vector<std::vector<std::string>> refused = {
       {},                                          // nothing to show

@@ -12,6 +12,27 @@ cmake --install "$build" --prefix "$work/prefix" > /dev/null
 [ -x "$work/prefix/bin/brontel" ] || fail "bin/brontel"
 "$work/prefix/bin/brontel" --print --settings "$work/settings" "$here/sample.log" |
   diff -u "$here/print_expected.txt" -
+# The presets are installed, and the installed program lists them from there.
+for preset in log4j python syslog web windows; do
+  [ -f "$work/prefix/share/brontel/types/$preset.ini" ] || fail "share/brontel/types/$preset.ini"
+done
+"$work/prefix/bin/brontel" --types list | grep -q '^log4j ' || fail "brontel --types list"
+
+# The desktop entry is valid and opens files with the program; the manual page formats without
+# warnings and carries the program's version.
+desktop=$work/prefix/share/applications/brontel.desktop
+desktop-file-validate "$desktop" || fail "desktop-file-validate brontel.desktop"
+grep -qx 'Exec=brontel %F' "$desktop" && grep -qx 'MimeType=text/x-log;' "$desktop" ||
+  fail "brontel.desktop: Exec or MimeType"
+[ -f "$work/prefix/share/icons/hicolor/scalable/apps/brontel.svg" ] || fail "the icon"
+manual=$work/prefix/share/man/man1/brontel.1
+version=$("$work/prefix/bin/brontel" --version) || fail "brontel --version"
+LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$manual" > "$work/man.txt" 2> "$work/man.err" ||
+  fail "man brontel"
+[ ! -s "$work/man.err" ] || fail "manual page warnings: $(cat "$work/man.err")"
+grep -q -- "--types" "$work/man.txt" && grep -q "EXIT STATUS" "$work/man.txt" ||
+  fail "manual page content"
+grep -q "${version#brontel }" "$work/man.txt" || fail "manual page version ($version)"
 if [ "$with_module" = ON ]; then
   [ -f "$work/prefix/lib/brontel/brontel.wlx" ] || fail "lib/brontel/brontel.wlx"
   # The installed program loads the installed module, not the build's.

@@ -17,6 +17,11 @@ cp "$here/sample.log" "$work/b.log"
   fail "two windows: exit code $?"
 grep -q '^Options.Active=1' "$work/settings/brontel.ini" || fail "options not saved on close"
 
+# A preset for the run: the module reads its types, brontel.ini gets none of them.
+"$brontel" --module "$module" --settings "$work/settings" --seconds 1 --types log4j "$work/a.log" ||
+  fail "--types log4j: exit code $?"
+! grep -qi 'msgtypes' "$work/settings/brontel.ini" || fail "--types wrote message types"
+
 cp "$here/sample.log" "$work/c.txt"
 status=0
 "$brontel" --module "$module" --settings "$work/settings" --seconds 1 "$work/c.txt" \

@@ -11,6 +11,15 @@ namespace {
 
 using Map = std::map<std::string, std::int32_t>;
 
+// An empty value counts as unset, which is all Windows can do with one.
+void SetVariable(const char* name, const std::string& value) {
+#ifdef _WIN32
+  ::_putenv_s(name, value.c_str());
+#else
+  ::setenv(name, value.c_str(), 1);
+#endif
+}
+
 class ExtMgrTest : public testing::SettingsFileTest {
  protected:
   ExtMgr LoadedFrom(const std::string& bytes) {
@@ -141,6 +150,24 @@ TEST_F(ExtMgrTest, KeyPathValuesRoundTrip) {
             (std::vector<std::string>{"Options.LastFolder", "Options.Active"}));
   store.EraseSection("MsgTypes");
   EXPECT_EQ(store.ReadInteger("MsgTypes\\Count", 42), 42);
+}
+
+TEST_F(ExtMgrTest, APresetFileTakesThePlaceOfTheMessageTypesOnlyWhileItIsNamed) {
+  Put("[MsgTypes]\r\nCount=1\r\n[MsgTypes.Own]\r\nName=own\r\n[Preferences]\r\nx=ini\r\n");
+  const std::string preset = path_ + ".preset";
+  std::ofstream(preset) << "[MsgTypes]\nCount=3\n[msgtypes.Own]\nName=preset\n"
+                           "[Preferences]\nx=preset\n[MsgTypesX]\nk=preset\n";
+  ExtMgr store;
+  SetVariable(kMsgTypesFileVariable, preset);
+  EXPECT_EQ(store.ReadInteger("MsgTypes\\Count", 0), 3);
+  EXPECT_EQ(store.ReadString("MSGTYPES.Own\\Name", ""), "preset");
+  EXPECT_EQ(store.ReadString("x", ""), "ini");
+  EXPECT_EQ(store.ReadString("MsgTypesX\\k", "none"), "none");
+  store.WriteString("Options.Active", "1");
+  SetVariable(kMsgTypesFileVariable, "");
+  EXPECT_EQ(store.ReadInteger("MsgTypes\\Count", 0), 1);
+  EXPECT_EQ(store.ReadString("MsgTypes.Own\\Name", ""), "own");
+  EXPECT_EQ(store.ReadString("Options.Active", ""), "1");
 }
 
 TEST_F(ExtMgrTest, ReadsFallBackToTheirDefaults) {
