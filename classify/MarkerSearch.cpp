@@ -14,12 +14,12 @@ bool IsMarkerRow(const ui::TRAHLEditor& editor, int row, char marker) {
   return IsMarkerLine(editor.Line(static_cast<std::size_t>(row)), marker);
 }
 
-void ShowHit(ui::TRAHLEditor& editor, int row) {
+}  // namespace
+
+void ShowMarkerRow(ui::TRAHLEditor& editor, int row) {
   editor.ScrollTo(editor.LeftCol(), MarkerTopRow(row, editor.VisibleRows()));
   editor.SetCaretRow(row);
 }
-
-}  // namespace
 
 bool IsMarkerLine(std::string_view line, char marker) {
   return line.size() > 1 && line[0] == marker && line[1] == ' ';
@@ -35,7 +35,7 @@ bool GotoNext(ui::TRAHLEditor& editor, std::recursive_mutex& viewerLock, char ma
   const int rows = SearchableRows(editor);
   for (int row = editor.CaretRow() + 1; row < rows; ++row) {
     if (IsMarkerRow(editor, row, marker)) {
-      ShowHit(editor, row);
+      ShowMarkerRow(editor, row);
       return true;
     }
   }
@@ -51,7 +51,7 @@ bool GotoPrev(ui::TRAHLEditor& editor, std::recursive_mutex& viewerLock, char ma
     row = rows - 1;
   for (; row >= 0; --row) {
     if (IsMarkerRow(editor, row, marker)) {
-      ShowHit(editor, row);
+      ShowMarkerRow(editor, row);
       return true;
     }
   }

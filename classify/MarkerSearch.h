@@ -18,6 +18,10 @@ bool IsMarkerLine(std::string_view line, char marker);
 // hitRow - visibleRows / 2 (rounded toward zero), but not below 0.
 int MarkerTopRow(int hitRow, int visibleRows);
 
+// Shows a hit on `row`: the top row becomes MarkerTopRow (left column kept), then the caret goes
+// to the row (column kept).
+void ShowMarkerRow(ui::TRAHLEditor& editor, int row);
+
 // Searches the displayed lines after (GotoNext) or before (GotoPrev) the caret row for a marker
 // line, holding `viewerLock` for the whole search. On a hit the top row becomes MarkerTopRow
 // (left column kept), then the caret goes to the hit row (column kept); returns true. Without

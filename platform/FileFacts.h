@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/DateTime.h"
+
 namespace brontel::platform {
 
 // The entry that a find-first search reports for one path.
@@ -24,6 +26,11 @@ std::optional<FileFacts> FindFileFacts(const std::string& path);
 // -1 when the path does not exist, names a directory, or its time lies outside 1980..2107.
 // Never throws.
 std::int32_t FileAge(const std::string& path);
+
+// A file time (100-ns units since 1601-01-01 UTC) on the local wall clock, milliseconds
+// included: also the times that have no packed DOS form. nullopt when the local date would lie
+// outside the years 1 .. 9999. Never throws.
+std::optional<DateTime> LocalFromFileTime(std::uint64_t fileTime);
 
 // Converts a POSIX time (seconds and nanoseconds since 1970-01-01 UTC) to 100-ns units since
 // 1601-01-01 UTC; times before 1601 give 0.

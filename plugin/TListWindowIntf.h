@@ -27,8 +27,7 @@ namespace brontel {
 //
 // The operations are abstract; a viewer that shows its text in a TRAHLEditor implements them by
 // calling the protected helpers below, which carry the common behaviour (caret substitution and
-// wrap-around of FindText, the caret column limit of the text view, saving CR LF lines under the
-// viewer's lock).
+// wrap-around of FindText, saving CR LF lines under the viewer's lock).
 //
 // Threads: every operation runs on the UI thread. Ownership: the toolkit outlives the form; the
 // form owns its host window object.
@@ -88,10 +87,10 @@ class TListWindowIntf : public ui::Form {
  protected:
   // FindText over `view`: start 0 becomes the caret's offset; when the first search finds
   // nothing and start was above 0, a second one runs from 0 (the whole text, forwards from its
-  // beginning or backwards from its end). A match is selected through SetSelStart and
-  // SetSelLength of the view (so beyond the caret column limit the selection does not cover it
-  // exactly). A miss leaves caret and selection as they were. The pattern ends at its first zero
-  // byte. Never throws.
+  // beginning or backwards from its end). A match is selected exactly through SetSelStart and
+  // SetSelLength of the view, at any column; the caret stands at its end, so the next search
+  // either way moves on from it. A miss leaves caret and selection as they were. The pattern
+  // ends at its first zero byte. Never throws.
   static TextOffset FindTextInView(ui::TRAHLEditor& view, std::string_view pattern,
                                    TextOffset start, int flags);
   // One TextSearcher search over the view's text. Never throws.

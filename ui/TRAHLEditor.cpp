@@ -70,6 +70,7 @@ void TRAHLEditor::AfterLinesReplaced() {
   caretCol_ = limited.col;
   anchor_ = selectEnd_ = CaretOffset();
   topRow_ = std::min(topRow_, MaxTopRow());
+  leftCol_ = std::min(leftCol_, MaxLeftCol());
   NotifyScroll();
   Invalidate();
   StatusChanged();
@@ -120,8 +121,13 @@ int TRAHLEditor::VisibleCols() const {
   return std::max(1, (ClientWidth() - gutterWidth_) / cellSize_.width);
 }
 
+int TRAHLEditor::MaxLeftCol() const {
+  return static_cast<int>(
+      std::max(lines_.MaxLineLength(), static_cast<std::size_t>(kMaxCaretColumn)));
+}
+
 void TRAHLEditor::ScrollTo(int leftCol, int topRow) {
-  leftCol = std::clamp(leftCol, 0, kMaxCaretColumn);
+  leftCol = std::clamp(leftCol, 0, MaxLeftCol());
   topRow = std::clamp(topRow, 0, MaxTopRow());
   if (leftCol == leftCol_ && topRow == topRow_)
     return;
@@ -134,7 +140,12 @@ void TRAHLEditor::ScrollTo(int leftCol, int topRow) {
 
 TRAHLEditor::Position TRAHLEditor::Limit(int row, int col) const {
   const int lastRow = std::max(0, static_cast<int>(LineCount()) - 1);
-  return Position{std::clamp(row, 0, lastRow), std::clamp(col, 0, kMaxCaretColumn)};
+  row = std::clamp(row, 0, lastRow);
+  return Position{row, std::clamp(col, 0, std::max(kMaxCaretColumn, LineEnd(row)))};
+}
+
+int TRAHLEditor::LineEnd(int row) const {
+  return lines_.Empty() ? 0 : static_cast<int>(lines_.LineLength(static_cast<std::size_t>(row)));
 }
 
 void TRAHLEditor::MoveCaret(int row, int col) {
@@ -159,7 +170,7 @@ void TRAHLEditor::ScrollToShow(Position p) {
   if (top == topRow_ && left == leftCol_)
     return;
   topRow_ = std::clamp(top, 0, MaxTopRow());
-  leftCol_ = std::clamp(left, 0, kMaxCaretColumn);
+  leftCol_ = std::clamp(left, 0, MaxLeftCol());
   NotifyScroll();
 }
 
@@ -186,6 +197,35 @@ void TRAHLEditor::BringCaretLineIntoView() {
   ScrollTo(leftCol_, std::max(0, caretRow_ - HalfRoundedToEven(rows)));
 }
 
+TRAHLEditor::ViewPlace TRAHLEditor::Place() const {
+  ViewPlace place;
+  place.topRow = topRow_;
+  place.leftCol = leftCol_;
+  place.caretRow = caretRow_;
+  place.caretCol = caretCol_;
+  place.selected = SelLength() > 0;
+  if (place.selected) {
+    const Position anchor = PositionOf(anchor_);
+    place.anchorRow = anchor.row;
+    place.anchorCol = anchor.col;
+    place.selectionToTextEnd = selectEnd_ == TextLength();
+  }
+  return place;
+}
+
+void TRAHLEditor::SetPlace(const ViewPlace& place) {
+  const Position caret = Limit(place.caretRow, place.caretCol);
+  caretRow_ = caret.row;
+  caretCol_ = caret.col;
+  selectEnd_ = place.selected && place.selectionToTextEnd ? TextLength() : CaretOffset();
+  anchor_ = place.selected ? OffsetOf(Limit(place.anchorRow, place.anchorCol)) : selectEnd_;
+  topRow_ = std::clamp(place.topRow, 0, MaxTopRow());
+  leftCol_ = std::clamp(place.leftCol, 0, MaxLeftCol());
+  NotifyScroll();
+  Invalidate();
+  StatusChanged();
+}
+
 // --- selection -----------------------------------------------------------------------------
 
 std::size_t TRAHLEditor::OffsetOf(Position p) const {
@@ -201,8 +241,7 @@ TRAHLEditor::Position TRAHLEditor::PositionOf(std::size_t offset) const {
   const std::size_t line = lines_.LineOf(std::min(offset, lines_.TextLength()));
   const std::size_t length = lines_.LineLength(line);
   const std::size_t column = std::min(offset - std::min(offset, lines_.LineStart(line)), length);
-  return Limit(static_cast<int>(line), static_cast<int>(std::min<std::size_t>(
-                                           column, static_cast<std::size_t>(kMaxCaretColumn))));
+  return Limit(static_cast<int>(line), static_cast<int>(column));
 }
 
 std::size_t TRAHLEditor::CaretOffset() const {
@@ -355,12 +394,6 @@ bool TRAHLEditor::HandleNavigationKey(KeyCode key, ShiftState shift) {
   if (Has(mods, ShiftState::Alt))
     return false;
   const int lastRow = std::max(0, static_cast<int>(LineCount()) - 1);
-  auto lineEnd = [&](int row) {
-    return lines_.Empty() ? 0
-                          : static_cast<int>(std::min<std::size_t>(
-                                lines_.LineLength(static_cast<std::size_t>(row)),
-                                static_cast<std::size_t>(kMaxCaretColumn)));
-  };
   switch (key) {
     case vk::Up:
     case vk::Down: {
@@ -376,7 +409,7 @@ bool TRAHLEditor::HandleNavigationKey(KeyCode key, ShiftState shift) {
       if (ctrl) {
         MoveTo(WordBoundary(false), extend);
       } else if (caretCol_ == 0 && caretRow_ > 0) {
-        MoveTo(Limit(caretRow_ - 1, lineEnd(caretRow_ - 1)), extend);
+        MoveTo(Limit(caretRow_ - 1, LineEnd(caretRow_ - 1)), extend);
       } else {
         MoveBy(0, -1, extend);
       }
@@ -384,7 +417,7 @@ bool TRAHLEditor::HandleNavigationKey(KeyCode key, ShiftState shift) {
     case vk::Right:
       if (ctrl) {
         MoveTo(WordBoundary(true), extend);
-      } else if (caretCol_ >= lineEnd(caretRow_) && caretRow_ < lastRow) {
+      } else if (caretCol_ >= LineEnd(caretRow_) && caretRow_ < lastRow) {
         MoveTo(Limit(caretRow_ + 1, 0), extend);
       } else {
         MoveBy(0, 1, extend);
@@ -401,7 +434,7 @@ bool TRAHLEditor::HandleNavigationKey(KeyCode key, ShiftState shift) {
       MoveTo(ctrl ? Position{0, 0} : Position{caretRow_, 0}, extend);
       return true;
     case vk::End:
-      MoveTo(ctrl ? Position{lastRow, lineEnd(lastRow)} : Position{caretRow_, lineEnd(caretRow_)},
+      MoveTo(ctrl ? Position{lastRow, LineEnd(lastRow)} : Position{caretRow_, LineEnd(caretRow_)},
              extend);
       return true;
     case vk::Insert:
@@ -561,8 +594,10 @@ void TRAHLEditor::PaintRow(Canvas& canvas, int visibleRow, LineAttrs& attrs) {
     const std::size_t offset = lineStart + col;
     return offset >= selFrom && offset < selTo;
   };
+  // Entry p + 1 holds the attribute of column p: the line-attribute routine fills entries
+  // 1 .. 1024 for the line's characters 1 .. 1024.
   auto attrAt = [&](std::size_t col) {
-    TextAttr attr = col < kLineAttrCount ? attrs[col] : defaultAttr_;
+    TextAttr attr = col + 1 < kLineAttrCount ? attrs[col + 1] : defaultAttr_;
     if (selected(col)) {
       attr.foreground = selectionAttr_.foreground;
       attr.background = selectionAttr_.background;

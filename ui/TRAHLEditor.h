@@ -19,9 +19,11 @@
 
 namespace brontel::ui {
 
-// The caret never stands beyond this column.
+// The caret may stand past the end of a shorter line up to this column; on a longer line it
+// may stand at any of its columns.
 inline constexpr int kMaxCaretColumn = 1024;
-// Attribute entries handed to OnGetLineAttr: character positions 0 .. 1024.
+// Attribute entries handed to OnGetLineAttr: character positions 0 .. 1024, where position
+// p + 1 is the character in column p (so entry 0 colours nothing).
 inline constexpr std::size_t kLineAttrCount = 1025;
 using LineAttrs = std::array<TextAttr, kLineAttrCount>;
 
@@ -68,7 +70,7 @@ class TRAHLEditor : public Control {
 
   // --- caret and scrolling -------------------------------------------------------------
   // Replacing or clearing the lines keeps the caret row and column within the new lines and
-  // drops the selection.
+  // drops the selection (Place and SetPlace keep the reader's place over a replacement).
   int CaretRow() const { return caretRow_; }
   int CaretCol() const { return caretCol_; }
   // Number of lines, but at least 1.
@@ -78,21 +80,41 @@ class TRAHLEditor : public Control {
   // Whole rows / columns of text that fit into the client area (at least 1 each).
   int VisibleRows() const;
   int VisibleCols() const;
+  // The largest left column: kMaxCaretColumn, or the longest line's length when it is longer.
+  int MaxLeftCol() const;
   // Scrolls the view; negative values are taken as 0, a top row beyond the last line as the
-  // last line, a left column beyond kMaxCaretColumn as kMaxCaretColumn.
+  // last line, a left column beyond MaxLeftCol as MaxLeftCol.
   void ScrollTo(int leftCol, int topRow);
   void SetTopRow(int topRow) { ScrollTo(leftCol_, topRow); }
   void SetLeftCol(int leftCol) { ScrollTo(leftCol, topRow_); }
   // Moves the caret to a line and column: the line is limited to the existing lines, the
-  // column to 0 .. kMaxCaretColumn. When the caret moves, the view scrolls as little as needed
-  // to show it (a line above the view becomes the top row, one below it the last visible row,
-  // likewise for columns); drops the selection.
+  // column to 0 .. the larger of kMaxCaretColumn and the line's length. When the caret moves, the
+  // view scrolls as little as needed to show it (a line above the view becomes the top row, one
+  // below it the last visible row, likewise for columns); drops the selection.
   void MoveCaret(int row, int col);
   // MoveCaret(row, CaretCol()).
   void SetCaretRow(int row) { MoveCaret(row, caretCol_); }
   // When the caret's line is not among the visible rows: top row = caret row minus half the
   // visible rows (rounded to nearest, a half to the even number), but not below 0.
   void BringCaretLineIntoView();
+
+  // Where the reader stands: the view's top row and left column, the caret, and the selection
+  // by line and column (its anchor, and whether it runs to the end of the text).
+  struct ViewPlace {
+    int topRow = 0;
+    int leftCol = 0;
+    int caretRow = 0;
+    int caretCol = 0;
+    bool selected = false;
+    int anchorRow = 0;
+    int anchorCol = 0;
+    bool selectionToTextEnd = false;
+  };
+  ViewPlace Place() const;
+  // Puts the reader back at `place` after the lines were replaced, each part limited to the
+  // lines now shown (as MoveCaret and ScrollTo limit them); the view scrolls to the place's top
+  // row and left column, not to the caret.
+  void SetPlace(const ViewPlace& place);
 
   // --- selection by text offset ----------------------------------------------------------
   // The caret as a text offset: its line's start plus its column, limited to the line's
@@ -101,12 +123,12 @@ class TRAHLEditor : public Control {
   // Start of the selection (the caret offset when nothing is selected) and its length.
   std::size_t SelStart() const;
   std::size_t SelLength() const;
-  // Moves the caret to `offset` (as MoveCaret does, so a column beyond kMaxCaretColumn stops
-  // there), clears the selection and brings the caret's line into view.
+  // Moves the caret to `offset` (as MoveCaret does), clears the selection and brings the caret's
+  // line into view.
   void SetSelStart(std::size_t offset);
   // Selects `count` characters from the caret onwards (negative: backwards); the caret moves to
-  // the selection's far end, again limited to kMaxCaretColumn, and the selection ends where the
-  // caret stands (or at the end of the text when the count reaches it).
+  // the selection's far end, and the selection ends where the caret stands (or at the end of
+  // the text when the count reaches it).
   void SetSelLength(std::int64_t count);
   std::string_view SelectedText() const;
   void SelectAll();
@@ -182,6 +204,7 @@ class TRAHLEditor : public Control {
   Position PositionOf(std::size_t offset) const;
   std::size_t OffsetOf(Position position) const;
   Position Limit(int row, int col) const;
+  int LineEnd(int row) const;
   Position CellAt(Point at) const;
   void PlaceCaret(Position position, bool extendSelection);
   void ScrollToShow(Position position);

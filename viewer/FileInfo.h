@@ -18,6 +18,7 @@ struct fileInfo {
 
   // The whole 64-bit size.
   std::uint64_t Size() const { return (std::uint64_t{sizeHigh} << 32) | sizeLow; }
+  std::uint64_t LastWrite() const { return (std::uint64_t{lastWriteHigh} << 32) | lastWriteLow; }
 };
 
 // Takes a snapshot of `path` into `info` (find-first search with hidden, system and directory

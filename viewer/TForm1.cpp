@@ -201,6 +201,9 @@ void TForm1::FormShow() {
   }
   ui::TRAHLEditor& view = editor();
   view.SetFocus();
+  // A complete view built during construction stays at its separator.
+  if (options_.LoadCompleteFile)
+    return;
   view.SetCaretRow(view.RowCount() - 2);
   GotoNext(view, viewerLock, '|');
   view.SetCaretRow(view.RowCount());
@@ -456,15 +459,18 @@ void TForm1::Timer1Timer() {
 }
 
 void TForm1::chkCompleteClick(const ui::Component& sender) {
-  if (updatingControls_)
+  if (updatingControls_ || completeLoadRunning_)
     return;
   UpdateOptionControls();
   ViewerControls& c = controls_;
   if (!c.chkComplete.Checked())
     return;
+  // The user's click (or Ctrl+L) and the opening ask for the complete view; the option mirror
+  // re-runs it after another option changed.
+  const bool requested = &sender == &c.chkComplete || constructing_;
   ui::iCursorState waitCursor(toolkit_.cursor());
   try {
-    RunCompleteLoad();
+    RunCompleteLoad(requested);
   } catch (const std::exception& failure) {
     if (constructing_)
       throw;
@@ -474,16 +480,35 @@ void TForm1::chkCompleteClick(const ui::Component& sender) {
     c.Panel9.SetVisible(false);
 }
 
-void TForm1::RunCompleteLoad() {
+// A requested load opens at the separator (at the top without one); a re-run keeps the
+// reader's place.
+void TForm1::RunCompleteLoad(bool requested) {
   ViewerControls& c = controls_;
+  completeLoadRunning_ = true;
+  struct Running {
+    bool& flag;
+    ~Running() { flag = false; }
+  } running{completeLoadRunning_};
   c.Timer1->SetEnabled(false);
   c.chkActive.SetChecked(false);
   if (watcher_)
     watcher_->SetActive(false);
   options_.SetLoadCompleteFile(true);
-  LoadCompleteFile(state_, types_, editor());
-  editor().ScrollTo(0, 0);
-  GotoNext(editor(), viewerLock, '|');
+  ui::TRAHLEditor& view = editor();
+  const ui::TRAHLEditor::ViewPlace place = view.Place();
+  ++completeLoads_;
+  const std::optional<int> separator = LoadCompleteFile(state_, types_, view);
+  if (!state_.statusText.empty())
+    c.Label2.SetCaption(state_.statusText);
+  if (!requested) {
+    view.SetPlace(place);
+    return;
+  }
+  view.ScrollTo(0, 0);
+  if (separator)
+    ShowMarkerRow(view, *separator);
+  else
+    view.SetCaretRow(0);
 }
 
 // --- keys

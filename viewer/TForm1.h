@@ -127,8 +127,9 @@ class TForm1 : public TListWindowIntf {
   std::int32_t reloadPending() const { return reloadPending_; }
   bool updatingControls() const { return updatingControls_; }
   bool firstTick() const { return firstTick_; }
-  // Tail loads run so far.
+  // Tail loads and complete loads run so far.
   std::uint64_t TailLoads() const { return tailLoads_; }
+  std::uint64_t CompleteLoads() const { return completeLoads_; }
 
   std::recursive_mutex viewerLock;
 
@@ -141,7 +142,7 @@ class TForm1 : public TListWindowIntf {
   void SetViewerPath(const std::string& newPath);
   void CreateWatcher();
   void RestartPollTimer();
-  void RunCompleteLoad();
+  void RunCompleteLoad(bool requested);
 
   ui::Toolkit& toolkit_;
   ExtManager& store_;
@@ -156,7 +157,11 @@ class TForm1 : public TListWindowIntf {
   bool updatingControls_ = true;
   bool firstTick_ = true;
   bool constructing_ = true;
+  // Set while a complete load runs: the option changes it makes re-run the option mirror,
+  // which must not start a second load inside it.
+  bool completeLoadRunning_ = false;
   std::uint64_t tailLoads_ = 0;
+  std::uint64_t completeLoads_ = 0;
   // Posted change checks find the window through this; it dies with the window.
   std::shared_ptr<TForm1*> self_;
   std::atomic<bool> changeCheckPosted_{false};

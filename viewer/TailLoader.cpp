@@ -119,7 +119,8 @@ bool TailLoader::ReadTail(TailViewerState& state, LineClassifier& types,
 }
 
 void TailLoader::ShowView(TailViewerState& state, LineClassifier& types, ui::TRAHLEditor& view,
-                          const std::vector<std::string>& lines) {
+                          const std::vector<std::string>& lines,
+                          const ui::TRAHLEditor::ViewPlace& place) {
   const std::string counts = types.MsgTypeCountsText();
   std::vector<std::string_view> all = state.history.LineViews();
   const std::string separator = HistorySeparatorLine(counts, all.size());
@@ -131,12 +132,16 @@ void TailLoader::ShowView(TailViewerState& state, LineClassifier& types, ui::TRA
   view.AddLine(TailFooterLine(counts, lines.size()));
   if (state.autoFollow)
     FollowTheEnd(view);
+  else
+    view.SetPlace(place);
 }
 
 void TailLoader::LoadTail(TailViewerState& state, LineClassifier& types, ui::TRAHLEditor& view) {
   DebugTimer timer("LoadTail");
   std::vector<std::string> lines;
   bool nothingRead = true;
+  // Without auto follow the reader keeps their place: the view is rebuilt under it.
+  const ui::TRAHLEditor::ViewPlace place = view.Place();
   try {
     {
       UpdateBracket bracket(view);
@@ -144,13 +149,18 @@ void TailLoader::LoadTail(TailViewerState& state, LineClassifier& types, ui::TRA
     }
     ReadFileInfo(state.path, state.currentInfo);
     state.displayName = DisplayNameOf(state.path);
-    if (std::optional<std::string> status =
-            TailStatusText(state.displayName, state.currentInfo, state.bufferSize)) {
-      if (ReadTail(state, types, lines)) {
+    // Read once a snapshot exists, whatever its date.
+    if (!state.currentInfo.path.empty()) {
+      std::optional<std::string> status =
+          TailStatusText(state.displayName, state.currentInfo, state.bufferSize);
+      const bool opened = ReadTail(state, types, lines);
+      if (opened)
         nothingRead = lines.empty();
-        *status += platform::EncodingLabel(reader_.Encoding());
+      if (status) {
+        if (opened)
+          *status += platform::EncodingLabel(reader_.Encoding());
+        state.statusText = std::move(*status);
       }
-      state.statusText = std::move(*status);
     }
   } catch (const std::exception&) {
     // A failed read ends the reading; the view is still rebuilt from what there is.
@@ -158,7 +168,7 @@ void TailLoader::LoadTail(TailViewerState& state, LineClassifier& types, ui::TRA
   }
   if (nothingRead)
     lines.emplace_back(kNotFoundLine);
-  ShowView(state, types, view, lines);
+  ShowView(state, types, view, lines, place);
 }
 
 // --- complete load -----------------------------------------------------------------------------
@@ -217,7 +227,8 @@ std::vector<std::string_view> SplitLineViews(std::string_view text) {
   return lines;
 }
 
-void LoadCompleteFile(TailViewerState& state, LineClassifier& types, ui::TRAHLEditor& view) {
+std::optional<int> LoadCompleteFile(TailViewerState& state, LineClassifier& types,
+                                    ui::TRAHLEditor& view) {
   state.history.Clear();
   types.ResetMsgTypeCounts();
   platform::WholeText whole = ReadWholeFileWithRoom(state.path);
@@ -237,8 +248,18 @@ void LoadCompleteFile(TailViewerState& state, LineClassifier& types, ui::TRAHLEd
                 ", HistoryCount:" + std::to_string(head.size());
     head.push_back(separator);
   }
+  fileInfo snapshot;
+  if (ReadFileInfo(state.path, snapshot)) {
+    state.displayName = DisplayNameOf(state.path);
+    if (std::optional<std::string> status =
+            TailStatusText(state.displayName, snapshot, state.bufferSize))
+      state.statusText = std::move(*status) + std::string(platform::EncodingLabel(whole.encoding));
+  }
   UpdateBracket bracket(view);
   view.AssignLinesInPlace(head, std::move(text), lines.size(), std::move(lineStarts));
+  if (head.empty())
+    return std::nullopt;
+  return static_cast<int>(head.size() - 1);
 }
 
 }  // namespace brontel

@@ -3,11 +3,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "ui/TRAHLEditor.h"
 #include "viewer/FileInfo.h"
 #include "viewer/LineHistory.h"
 #include "viewer/OptionTables.h"
@@ -16,9 +18,6 @@
 namespace brontel {
 
 class LineClassifier;
-namespace ui {
-class TRAHLEditor;
-}
 
 // Where a tail line lies in the file: from its first byte to just past its line feed.
 struct FileSpan {
@@ -85,9 +84,10 @@ class TailLoader {
   // Rebuilds `view` as history block + separator + tail lines + footer from the last
   // state.bufferSize bytes of state.path (the true end of a file of any size), counting new
   // lines with `types`, feeding state.history, refreshing state.currentInfo,
-  // state.displayName and state.statusText (only when the snapshot has a valid date), then
-  // following the end when state.autoFollow is on. Timed as "LoadTail". A file that is
-  // missing, unreadable or empty shows the line "|\tFILE IS EMPTY OR FILE NOT FOUND!" in place
+  // state.displayName and state.statusText (once a snapshot was ever taken), then
+  // following the end when state.autoFollow is on; otherwise the view keeps its top row, left
+  // column, caret and selection (each limited to the new lines). Timed as "LoadTail". A file that
+  // is missing, unreadable or empty shows the line "|\tFILE IS EMPTY OR FILE NOT FOUND!" in place
   // of the tail. Never throws for file trouble; memory exhaustion escapes.
   void LoadTail(TailViewerState& state, LineClassifier& types, ui::TRAHLEditor& view);
 
@@ -96,7 +96,8 @@ class TailLoader {
   // be opened.
   bool ReadTail(TailViewerState& state, LineClassifier& types, std::vector<std::string>& lines);
   static void ShowView(TailViewerState& state, LineClassifier& types, ui::TRAHLEditor& view,
-                       const std::vector<std::string>& lines);
+                       const std::vector<std::string>& lines,
+                       const ui::TRAHLEditor::ViewPlace& place);
 
   TailReader reader_;
 };
@@ -109,10 +110,13 @@ std::vector<std::string_view> SplitLineViews(std::string_view text);
 // of state.path (opened read-only, sharing read and write with its writer), counts every line
 // (CountCompleteLines) and shows history + "|\t" counts ", HistoryCount:" h + all lines, or
 // only the file's lines when the history stays empty. Marks the whole file as counted for
-// later tail loads. Neither snapshot nor status text change. Throws platform::PlatformError
-// when the file cannot be opened or read: the history and counts are then already empty and
-// the view keeps its lines. The view's text is built in the buffer the file was read into (no
-// second copy of the text); besides it, only one offset per line is held.
-void LoadCompleteFile(TailViewerState& state, LineClassifier& types, ui::TRAHLEditor& view);
+// later tail loads. state.displayName and state.statusText become those a tail load would
+// show for the file now; state.currentInfo stays (so auto tail reloads after it). Answers the
+// separator's row, nullopt without one. Throws platform::PlatformError when the file cannot
+// be opened or read: the history and counts are then already empty and the view keeps its
+// lines. The view's text is built in the buffer the file was read into (no second copy of
+// the text); besides it, only one offset per line is held.
+std::optional<int> LoadCompleteFile(TailViewerState& state, LineClassifier& types,
+                                    ui::TRAHLEditor& view);
 
 }  // namespace brontel

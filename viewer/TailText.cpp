@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/DateTime.h"
+#include "platform/FileFacts.h"
 #include "platform/LocaleTexts.h"
 #include "platform/ProgramDirectory.h"
 #include "viewer/FileSizeText.h"
@@ -16,7 +17,13 @@ std::string DisplayNameOf(const std::string& path) {
 
 std::optional<std::string> TailStatusText(const std::string& displayName, const fileInfo& info,
                                           std::int32_t bufferSize) {
-  const std::optional<platform::DateTime> age = platform::LocalFromDosDateTime(info.age);
+  if (info.path.empty())
+    return std::nullopt;
+  // A time outside the DOS range (a device clock at 1970) has no packed age: its last write
+  // tells the time instead.
+  std::optional<platform::DateTime> age = platform::LocalFromDosDateTime(info.age);
+  if (!age)
+    age = platform::LocalFromFileTime(info.LastWrite());
   if (!age)
     return std::nullopt;
   return displayName + "  [" + FormatFileSize(static_cast<double>(info.Size())) + "] [" +

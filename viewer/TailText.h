@@ -26,11 +26,12 @@ inline constexpr std::string_view kUnreadableRestLine =
 std::string DisplayNameOf(const std::string& path);
 
 // The status text of a tail load:
-//   displayName + "  [" + size text + "] [" + date-time text of info.age + "] [Buffer:" +
+//   displayName + "  [" + size text + "] [" + date-time text + "] [Buffer:" +
 //   bufferSize / 1024 + " KB]"
-// with the file's whole 64-bit size and the age in the user's short date and long time formats.
-// nullopt when info.age is not a valid DOS date-time (0 before any snapshot, -1 for a missing
-// file): the status text then stays as it was.
+// with the file's whole 64-bit size and its time in the user's short date and long time
+// formats: info.age, or the last-write time when the age has no DOS form (before 1980, after
+// 2107). nullopt before any snapshot (an empty info.path) or when neither time converts: the
+// status text then stays as it was.
 std::optional<std::string> TailStatusText(const std::string& displayName, const fileInfo& info,
                                           std::int32_t bufferSize);
 

@@ -17,6 +17,27 @@ std::optional<FileFacts> FindFileFacts(const std::string& path) {
   return facts;
 }
 
+std::optional<DateTime> LocalFromFileTime(std::uint64_t fileTime) {
+  constexpr std::uint64_t kTicksPerSecond = 10'000'000;
+  constexpr std::int64_t kSecondsFrom1601To1970 = 11644473600;
+  const time_t seconds = static_cast<time_t>(static_cast<std::int64_t>(fileTime / kTicksPerSecond) -
+                                             kSecondsFrom1601To1970);
+  struct tm local {};
+  if (::localtime_r(&seconds, &local) == nullptr)
+    return std::nullopt;
+  DateTime value;
+  value.year = local.tm_year + 1900;
+  value.month = local.tm_mon + 1;
+  value.day = local.tm_mday;
+  value.hour = local.tm_hour;
+  value.minute = local.tm_min;
+  value.second = local.tm_sec > 59 ? 59 : local.tm_sec;
+  value.millisecond = static_cast<int>(fileTime % kTicksPerSecond / 10'000);
+  if (!IsValidDateTime(value))
+    return std::nullopt;
+  return value;
+}
+
 std::int32_t FileAge(const std::string& path) {
   struct stat info {};
   if (path.empty() || ::stat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode))

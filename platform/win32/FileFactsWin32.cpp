@@ -31,6 +31,19 @@ std::optional<FileFacts> FindFileFacts(const std::string& path) {
   return facts;
 }
 
+std::optional<DateTime> LocalFromFileTime(std::uint64_t fileTime) {
+  const FILETIME utc{static_cast<DWORD>(fileTime), static_cast<DWORD>(fileTime >> 32)};
+  FILETIME local{};
+  SYSTEMTIME parts{};
+  if (!::FileTimeToLocalFileTime(&utc, &local) || !::FileTimeToSystemTime(&local, &parts))
+    return std::nullopt;
+  const DateTime value{parts.wYear,   parts.wMonth,  parts.wDay,         parts.wHour,
+                       parts.wMinute, parts.wSecond, parts.wMilliseconds};
+  if (!IsValidDateTime(value))
+    return std::nullopt;
+  return value;
+}
+
 std::int32_t FileAge(const std::string& path) {
   WIN32_FIND_DATAA data{};
   if (!FindFirstEntry(path, data) || (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)

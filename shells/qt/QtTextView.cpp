@@ -176,7 +176,8 @@ int QtTextView::LongestLine() {
     std::size_t longest = 0;
     for (std::size_t i = 0; i < editor_->LineCount(); ++i)
       longest = std::max(longest, editor_->Line(i).size());
-    longestLine_ = static_cast<int>(std::min<std::size_t>(longest, ui::kMaxCaretColumn));
+    longestLine_ = static_cast<int>(
+        std::min<std::size_t>(longest, static_cast<std::size_t>(editor_->MaxLeftCol())));
     measuredLength_ = editor_->TextLength();
     measuredLines_ = editor_->LineCount();
   }

@@ -106,7 +106,7 @@ void TextViewWindow::UpdateScrollBars() {
   SCROLLINFO horizontal{};
   horizontal.cbSize = sizeof horizontal;
   horizontal.fMask = SIF_ALL | SIF_DISABLENOSCROLL;
-  horizontal.nMax = ui::kMaxCaretColumn + editor_->VisibleCols() - 1;
+  horizontal.nMax = editor_->MaxLeftCol() + editor_->VisibleCols() - 1;
   horizontal.nPage = static_cast<UINT>(editor_->VisibleCols());
   horizontal.nPos = editor_->LeftCol();
   ::SetScrollInfo(Window(), SB_HORZ, &horizontal, TRUE);

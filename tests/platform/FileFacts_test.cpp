@@ -73,11 +73,20 @@ TEST_F(FileFactsTest, AgeIsLocalDosTimeWithTwoSecondResolution) {
   EXPECT_EQ(LocalFromDosDateTime(FileAge(path))->hour, 8);
 }
 
-TEST_F(FileFactsTest, AgeBefore1980IsMinusOne) {
+TEST_F(FileFactsTest, AgeOutside1980To2107IsMinusOneButTheLastWriteTimeStillConverts) {
   const std::string path = Write("old.log", "x");
-  SetModified(path, 0, 0);
+  SetModified(path, 0, 250'000'000);
   EXPECT_EQ(FileAge(path), -1);
-  EXPECT_TRUE(FindFileFacts(path).has_value());  // the search still finds it
+  const std::optional<FileFacts> facts = FindFileFacts(path);  // the search still finds it
+  ASSERT_TRUE(facts.has_value());
+  EXPECT_EQ(LocalFromFileTime(facts->lastWrite), (DateTime{1970, 1, 1, 0, 0, 0, 250}));
+  SetModified(path, 7258118401, 0);  // 2200-01-01 00:00:01 UTC
+  EXPECT_EQ(FileAge(path), -1);
+  ::setenv("TZ", "UTC+1", 1);  // one hour west of UTC
+  ::tzset();
+  EXPECT_EQ(LocalFromFileTime(FindFileFacts(path)->lastWrite),
+            (DateTime{2199, 12, 31, 23, 0, 1, 0}));
+  EXPECT_FALSE(LocalFromFileTime(~std::uint64_t{0} >> 1).has_value());  // beyond year 9999
 }
 
 TEST_F(FileFactsTest, DotFilesAreOrdinaryFiles) {

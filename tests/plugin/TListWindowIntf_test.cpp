@@ -260,15 +260,23 @@ TEST_F(WindowHost, AZeroByteEndsThePatternAndItsSelection) {
   EXPECT_EQ(viewer.editor.SelectedText(), "abc");
 }
 
-TEST_F(WindowHost, AMatchBeyondTheCaretColumnLimitIsReportedButNotCoveredBySelection) {
-  const std::string longLine = std::string(1100, 'x') + "needle" + std::string(10, 'y');
+TEST_F(WindowHost, MatchesBeyondColumn1024AreSelectedExactlyAndSearchesMoveOnFromThem) {
+  const std::string longLine =
+      std::string(1100, 'x') + "needle" + std::string(300, 'y') + "NEEDLE" + std::string(10, 'z');
   viewer.Show({"short", longLine});
-  const TextOffset lineStart = 7;
-  EXPECT_EQ(viewer.FindText("needle", 0, kForwards), lineStart + 1100);
-  EXPECT_EQ(viewer.editor.CaretRow(), 1);
-  EXPECT_EQ(viewer.editor.CaretCol(), ui::kMaxCaretColumn);
-  EXPECT_EQ(viewer.GetSelStart(), lineStart + ui::kMaxCaretColumn);
-  EXPECT_NE(viewer.editor.SelectedText(), "needle");
+  const TextOffset first = 7 + 1100;
+  const TextOffset second = 7 + 1406;
+  EXPECT_EQ(viewer.FindText("needle", 0, kForwards), first);
+  EXPECT_EQ(viewer.editor.CaretCol(), 1106);
+  EXPECT_EQ(viewer.GetSelStart(), first + 6);
+  EXPECT_EQ(viewer.editor.SelectedText(), "needle");
+  EXPECT_EQ(viewer.FindText("needle", 0, kForwards), second);
+  EXPECT_EQ(viewer.editor.SelectedText(), "NEEDLE");
+  EXPECT_GT(viewer.editor.LeftCol() + viewer.editor.VisibleCols(), 1412);  // in view
+  EXPECT_EQ(viewer.FindText("needle", 0, kForwards), first);               // wrapped round
+  EXPECT_EQ(viewer.FindText("needle", 0, kBackwards), second);
+  EXPECT_EQ(viewer.FindText("needle", 0, kBackwards), first);
+  EXPECT_EQ(viewer.editor.SelectedText(), "needle");
 }
 
 TEST_F(WindowHost, AMatchFarDownIsBroughtIntoView) {

@@ -64,24 +64,30 @@ TEST_F(EditorPaintTest, LineAttributesArriveFilledWithDefaultsForEveryPaintedLin
   EXPECT_EQ(kLineAttrCount, 1025u);
 }
 
-TEST_F(EditorPaintTest, ColouredLineSplitsIntoRunsByAttribute) {
+// Entries 1 .. 1024 hold the line's characters 1 .. 1024: column c is drawn with entry c + 1.
+TEST_F(EditorPaintTest, ColouredLineIsOneRunFromItsFirstCharacterAndSplitsByAttribute) {
   Load({"E   disk full", "plain"});
   editor.OnGetLineAttr = [](TRAHLEditor&, std::string_view line, std::size_t, LineAttrs& attrs) {
+    attrs[0] = TextAttr{clBlack, clYellow, FontStyle::Italic};  // colours no character
     if (line.starts_with("E ")) {
       for (std::size_t i = 1; i < kLineAttrCount; ++i)
         attrs[i] = kErrorAttr;
+    } else {
+      attrs[3].style = FontStyle::Bold;  // the third character
     }
   };
   editor.Paint(canvas);
   std::vector<CanvasOp> runs = canvas.OpsOf(CanvasOp::Kind::Text);
-  ASSERT_EQ(runs.size(), 3u);
-  EXPECT_EQ(runs[0].text, "E");  // entry 0 left as the view filled it
-  EXPECT_EQ(runs[0].attr, editor.DefaultAttr());
-  EXPECT_EQ(runs[1].text, "   disk full");
-  EXPECT_EQ(runs[1].from, Cell(1, 0));
-  EXPECT_EQ(runs[1].attr, kErrorAttr);
-  EXPECT_EQ(runs[2].text, "plain");
-  EXPECT_EQ(runs[2].attr, editor.DefaultAttr());
+  ASSERT_EQ(runs.size(), 4u);
+  EXPECT_EQ(runs[0].text, "E   disk full");
+  EXPECT_EQ(runs[0].from, Cell(0, 0));
+  EXPECT_EQ(runs[0].attr, kErrorAttr);
+  EXPECT_EQ(runs[1].text, "pl");
+  EXPECT_EQ(runs[1].attr, editor.DefaultAttr());
+  EXPECT_EQ(runs[2].text, "a");
+  EXPECT_EQ(runs[2].from, Cell(2, 1));
+  EXPECT_EQ(runs[2].attr.style, FontStyle::Bold);
+  EXPECT_EQ(runs[3].text, "in");
 }
 
 TEST_F(EditorPaintTest, CharactersBeyondPosition1024UseTheViewsDefaults) {
@@ -92,9 +98,8 @@ TEST_F(EditorPaintTest, CharactersBeyondPosition1024UseTheViewsDefaults) {
   };
   editor.ScrollTo(1020, 0);
   editor.Paint(canvas);
-  EXPECT_EQ(canvas.CellAt(Cell(0, 0))->attr, kErrorAttr);            // column 1020
-  EXPECT_EQ(canvas.CellAt(Cell(4, 0))->attr, kErrorAttr);            // column 1024
-  EXPECT_EQ(canvas.CellAt(Cell(5, 0))->attr, editor.DefaultAttr());  // column 1025
+  EXPECT_EQ(canvas.CellAt(Cell(3, 0))->attr, kErrorAttr);            // character 1024
+  EXPECT_EQ(canvas.CellAt(Cell(4, 0))->attr, editor.DefaultAttr());  // character 1025
   EXPECT_EQ(canvas.TextFrom(Cell(0, 0)).size(), 20u);                // exactly the visible columns
 }
 

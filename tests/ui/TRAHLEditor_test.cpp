@@ -66,7 +66,7 @@ TEST_F(EditorTest, TabsAreShownAsThreeBlanks) {
 
 // --- caret limits and minimal scrolling ------------------------------------------------------
 
-TEST_F(EditorTest, CaretLineIsLimitedToTheLinesAndColumnTo1024) {
+TEST_F(EditorTest, CaretGoesToAnyColumnOfALongLineAndTo1024PastAShortOne) {
   Load({std::string(2000, 'x'), "short"});
   editor.MoveCaret(7, 5000);
   EXPECT_EQ(editor.CaretRow(), 1);
@@ -75,19 +75,30 @@ TEST_F(EditorTest, CaretLineIsLimitedToTheLinesAndColumnTo1024) {
   editor.MoveCaret(-3, -1);
   EXPECT_EQ(editor.CaretRow(), 0);
   EXPECT_EQ(editor.CaretCol(), 0);
-  editor.MoveCaret(0, 1024);
+  editor.MoveCaret(0, 1500);
+  EXPECT_EQ(editor.CaretCol(), 1500);
+  EXPECT_EQ(editor.CaretOffset(), 1500u);
+  EXPECT_EQ(editor.LeftCol(), 1500 - 20 + 1);  // scrolled to show it
+  editor.KeyDown(vk::End, ShiftState::None);
+  EXPECT_EQ(editor.CaretCol(), 2000);
+  editor.ScrollTo(9000, 0);
+  EXPECT_EQ(editor.LeftCol(), 2000);  // the longest line bounds the scrolling
+  Load({"short"});
   EXPECT_EQ(editor.CaretCol(), 1024);
-  EXPECT_EQ(editor.CaretOffset(), 1024u);
+  EXPECT_EQ(editor.LeftCol(), 1024);
 }
 
-TEST_F(EditorTest, AMatchBeyondColumn1024IsOnlyPartlySelected) {
-  Load({std::string(2000, 'x'), "abc"});
+TEST_F(EditorTest, ASelectionBeyondColumn1024CoversExactlyItsCharacters) {
+  Load({std::string(1500, 'x') + "abc" + std::string(500, 'y'), "abc"});
   editor.SetSelStart(1500);
-  EXPECT_EQ(editor.CaretCol(), 1024);
+  EXPECT_EQ(editor.CaretCol(), 1500);
   editor.SetSelLength(3);
-  EXPECT_EQ(editor.CaretCol(), 1024);
-  EXPECT_EQ(editor.SelStart(), 1024u);
-  EXPECT_EQ(editor.SelLength(), 0u);
+  EXPECT_EQ(editor.CaretCol(), 1503);
+  EXPECT_EQ(editor.SelStart(), 1500u);
+  EXPECT_EQ(editor.SelectedText(), "abc");
+  editor.SetSelLength(-3);
+  EXPECT_EQ(editor.CaretCol(), 1500);
+  EXPECT_EQ(editor.SelectedText(), "abc");
 }
 
 TEST_F(EditorTest, MovingTheCaretScrollsAsLittleAsNeeded) {
@@ -170,6 +181,39 @@ TEST_F(EditorTest, ReplacingTheLinesKeepsTheCaretInsideAndDropsTheSelection) {
   EXPECT_EQ(editor.CaretRow(), 0);
   EXPECT_EQ(editor.TopRow(), 0);
   EXPECT_EQ(editor.SelStart(), 0u);
+}
+
+TEST_F(EditorTest, ThePlaceSurvivesReplacingTheLinesLimitedToTheNewOnes) {
+  std::vector<std::string> lines = NumberedLines(60);
+  lines[30] = std::string(50, 'w');
+  Load(lines);
+  editor.MoveCaret(30, 40);
+  editor.SetSelLength(-6);
+  editor.ScrollTo(7, 25);
+  const TRAHLEditor::ViewPlace place = editor.Place();
+  lines.push_back("grown");
+  Load(lines);
+  EXPECT_EQ(editor.SelLength(), 0u);  // a plain replacement drops it
+  editor.SetPlace(place);
+  EXPECT_EQ(editor.TopRow(), 25);
+  EXPECT_EQ(editor.LeftCol(), 7);
+  EXPECT_EQ(editor.CaretRow(), 30);
+  EXPECT_EQ(editor.CaretCol(), 34);
+  EXPECT_EQ(editor.SelectedText(), "wwwwww");
+  // Fewer lines: every part limited to them, the selection's anchor on the last line's end.
+  Load({"one", "two"});
+  editor.SetPlace(place);
+  EXPECT_EQ(editor.TopRow(), 1);
+  EXPECT_EQ(editor.CaretRow(), 1);
+  EXPECT_EQ(editor.CaretCol(), 34);
+  EXPECT_EQ(editor.SelLength(), 0u);
+  EXPECT_EQ(editor.LeftCol(), 7);
+  // A selection up to the end of the text still reaches the end of the longer text.
+  editor.SelectAll();
+  const TRAHLEditor::ViewPlace all = editor.Place();
+  Load({"one", "two", "three"});
+  editor.SetPlace(all);
+  EXPECT_EQ(editor.SelectedText(), editor.Text());
 }
 
 // --- selection and copy ----------------------------------------------------------------------

@@ -106,6 +106,24 @@ TEST_F(Modes, TouchAndTruncationReload) {
   EXPECT_EQ(Line(1), "x");
 }
 
+// Logs copied from a device whose clock stood at 1970 have no packed DOS date.
+TEST_F(Modes, AFileDatedBefore1980IsShownAndFollowed) {
+  constexpr int kFiftyYears = 50 * 365 * 24 * 3600;
+  Write(logPath, "one\n");
+  Touch(logPath, -kFiftyYears);
+  Open();
+  Advance(50);
+  EXPECT_EQ(Line(1), "one");
+  const std::string status = form->controls().Label2.Caption();
+  EXPECT_EQ(status.rfind("app.log  [4 Bytes] [", 0), 0u) << status;
+  EXPECT_TRUE(status.ends_with("] [Buffer:20 KB]")) << status;
+  Append("two\n");
+  Touch(logPath, -kFiftyYears);
+  Advance(1400);
+  EXPECT_EQ(form->TailLoads(), 2u);
+  EXPECT_EQ(Line(2), "two");
+}
+
 TEST_F(Modes, RenamedAwayKeepsTheViewUntilItIsBack) {
   Write(logPath, "one\n");
   Open();
@@ -171,11 +189,41 @@ TEST_F(Modes, CompleteLoadWithoutCountedLinesShowsTheFileOnly) {
   EXPECT_EQ(Line(0), "a");
 }
 
+// One load per request, at the separator, even with log lines that look like markers and the
+// caret far below; a re-run for another option keeps the place.
+TEST_F(Modes, CompleteLoadRunsOncePerRequestAndOpensAtTheSeparator) {
+  std::string log = "start\nE\tdisk full\n";
+  for (int i = 0; i < 80; ++i)
+    log += "| table row " + std::to_string(i) + "\n";
+  Write(logPath, log);
+  Open();
+  Advance(50);
+  ui::TRAHLEditor& view = form->editor();
+  ASSERT_EQ(view.CaretRow(), view.RowCount() - 1);  // auto follow put it on the last row
+  form->controls().chkComplete.SetChecked(true);
+  EXPECT_EQ(form->CompleteLoads(), 1u);
+  EXPECT_EQ(view.CaretRow(), 1);
+  EXPECT_EQ(Line(1), "|   Error:1, HistoryCount:1");
+  EXPECT_EQ(view.TopRow(), 0);
+  view.MoveCaret(40, 2);
+  view.ScrollTo(1, 30);
+  form->controls().comMaxHistLines.UserSelect(3);
+  EXPECT_EQ(form->CompleteLoads(), 2u);
+  EXPECT_EQ(view.CaretRow(), 40);
+  EXPECT_EQ(view.TopRow(), 30);
+  EXPECT_EQ(view.LeftCol(), 1);
+}
+
 TEST_F(Modes, OpenedWithCompleteLoadKeepsTheCompleteView) {
   Write(logPath, "E\tboom\nline\n");
   store.values["Options.LoadCompleteFile"] = "1";
   Open();
+  EXPECT_EQ(form->CompleteLoads(), 1u);
   EXPECT_EQ(Line(1), "|   Error:1, HistoryCount:1");
+  EXPECT_EQ(form->editor().CaretRow(), 1);  // at the separator, as a click opens it
+  const std::string status = form->controls().Label2.Caption();
+  EXPECT_EQ(status.rfind("app.log  [12 Bytes] [", 0), 0u) << status;
+  EXPECT_TRUE(status.ends_with("] [Buffer:20 KB]")) << status;
   Advance(50);
   Append("more\n");
   Advance(3000);
@@ -194,6 +242,12 @@ TEST_F(Modes, CompleteLoadFailureAfterConstructionKeepsTheView) {
   EXPECT_EQ(Line(1), "one");
   EXPECT_NE(form->controls().Label2.Caption().find("Load complete failed"), std::string::npos);
   EXPECT_EQ(toolkit.recordingCursor().Current(), ui::Cursor::Default);
+  // The next complete load that succeeds shows the file's status again.
+  Write(logPath, "back\n");
+  form->controls().chkComplete.SetChecked(false);
+  form->controls().chkComplete.SetChecked(true);
+  EXPECT_EQ(Line(0), "back");
+  EXPECT_EQ(form->controls().Label2.Caption().rfind("app.log  [5 Bytes] [", 0), 0u);
   // The viewer keeps working: auto tail back on loads again once the file is back.
   Write(logPath, "two\n");
   form->controls().chkActive.SetChecked(true);

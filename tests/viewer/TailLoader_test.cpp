@@ -264,14 +264,32 @@ TEST_F(TailLoaderTest, AnotherPathIsCountedAfresh) {
   EXPECT_EQ(state.history.Count(), 1u);
 }
 
-TEST_F(TailLoaderTest, AutoFollowShowsTheEndAndPutsTheCaretOnTheLastRow) {
+TEST_F(TailLoaderTest, AutoFollowShowsTheEndOtherwiseAReloadKeepsTheReadersPlace) {
   std::string content;
   for (int i = 0; i < 50; ++i)
-    content += "line " + std::to_string(i) + "\n";
+    content += "line " + std::to_string(i) + " of the log\n";
   const std::string path = Write("follow.log", content);
   Load(path);
   EXPECT_EQ(view.TopRow(), 0);
+  view.MoveCaret(25, 4);
+  view.SetSelLength(7);  // " 24 of "
+  view.ScrollTo(3, 20);
+  Append(path, "line 50 of the log\n");
+  Load(path);
+  EXPECT_EQ(view.RowCount(), 53);
+  EXPECT_EQ(view.TopRow(), 20);
+  EXPECT_EQ(view.LeftCol(), 3);
+  EXPECT_EQ(view.CaretRow(), 25);
+  EXPECT_EQ(view.CaretCol(), 11);
+  EXPECT_EQ(view.SelectedText(), " 24 of ");
+  // A shorter file: each part limited to the new view.
+  Write("follow.log", "only\n");
+  Load(path);
+  EXPECT_EQ(view.TopRow(), 2);
+  EXPECT_EQ(view.CaretRow(), 2);
+  EXPECT_EQ(view.SelectedText(), view.Line(2).substr(4, 7));
   state.autoFollow = true;
+  Write("follow.log", content);
   Load(path);
   EXPECT_EQ(view.RowCount(), 52);
   EXPECT_EQ(view.TopRow(), 52 - view.VisibleRows());
@@ -320,6 +338,7 @@ TEST_F(TailLoaderTest, Utf16LogsAreDecodedCountedAndNamedInTheStatus) {
     EXPECT_EQ(types.MsgTypeCountsText(), "Error:2, Warning:1");
     LoadCompleteFile(state, types, view);
     EXPECT_EQ(View().back(), "E   again");
+    EXPECT_TRUE(state.statusText.ends_with(bigEndian ? "] [UTF-16 BE]" : "] [UTF-16 LE]"));
     EXPECT_EQ(state.history.Count(), 3u);
   }
 }
@@ -380,7 +399,10 @@ TEST_F(TailLoaderTest, CompleteLoadShowsHistorySeparatorAndEveryLine) {
   state.history.Append("E   stale");
   Load(path);  // counts are what the complete load replaces
   state.path = path;
-  LoadCompleteFile(state, types, view);
+  state.statusText.clear();
+  EXPECT_EQ(LoadCompleteFile(state, types, view), 5);
+  EXPECT_EQ(state.statusText.rfind("full.log  [42 Bytes] [", 0), 0u) << state.statusText;
+  EXPECT_TRUE(state.statusText.ends_with("] [Buffer:5 KB]")) << state.statusText;
   EXPECT_EQ(View(),
             (Lines{"E   a", "E   b", "E   a", "E   c", "E   d", "|   Error:5, HistoryCount:5",
                    "E   a", "info", "E   b", "E   a", "E   c", "plain", "E   d"}));
@@ -392,7 +414,7 @@ TEST_F(TailLoaderTest, CompleteLoadShowsHistorySeparatorAndEveryLine) {
 
 TEST_F(TailLoaderTest, CompleteLoadWithoutCountedLinesShowsJustTheFile) {
   state.path = Write("calm.log", "one\ntwo\n|\tsummary\n");
-  LoadCompleteFile(state, types, view);
+  EXPECT_EQ(LoadCompleteFile(state, types, view), std::nullopt);
   EXPECT_EQ(View(), (Lines{"one", "two", "|   summary"}));
 }
 

@@ -40,12 +40,17 @@ TEST_F(TailStatusTest, ShowsTheTrueSizeOfFilesBeyondFourGibibytes) {
             "a  [5.00 GB] [12/08/26 06:00:00] [Buffer:5 KB]");
 }
 
-TEST_F(TailStatusTest, NoTextWithoutAValidAge) {
+TEST_F(TailStatusTest, NoTextBeforeASnapshotAndTheLastWriteTimeForAnAgeWithoutDosForm) {
   fileInfo never;  // no snapshot taken yet: age 0
   EXPECT_FALSE(TailStatusText("a", never, 5120).has_value());
-  fileInfo gone = Snapshot(10);
-  gone.age = -1;
-  EXPECT_FALSE(TailStatusText("a", gone, 5120).has_value());
+  ::setenv("TZ", "UTC", 1);
+  ::tzset();
+  fileInfo old = Snapshot(10);
+  old.age = -1;  // 1970-01-01 00:00:07 UTC
+  const std::uint64_t lastWrite = 116444736000000000ull + 7 * 10'000'000ull;
+  old.lastWriteLow = static_cast<std::uint32_t>(lastWrite);
+  old.lastWriteHigh = static_cast<std::uint32_t>(lastWrite >> 32);
+  EXPECT_EQ(TailStatusText("a", old, 5120), "a  [10 Bytes] [01/01/70 00:00:07] [Buffer:5 KB]");
 }
 
 TEST(DisplayNameOf, TakesTheFileNamePart) {

@@ -136,6 +136,28 @@ TEST_F(QtViewerInputTest, MouseAndWheelMoveCaretSelectionAndView) {
   EXPECT_EQ(view()->verticalScrollBar()->value(), 3);
 }
 
+TEST_F(QtViewerInputTest, AMatchBeyondColumn1024IsSelectedShownAndSearchedOnFrom) {
+  std::ofstream(logPath, std::ios::binary)
+      << "I\tstart\n"
+      << std::string(1500, '.') << "needle" << std::string(300, '.') << "NEEDLE\n";
+  Open();
+  ui::TRAHLEditor& editor = viewer->editor();
+  const TextOffset first = viewer->FindText("needle", 0, 0);
+  ASSERT_NE(first, kNotFound);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(editor.CaretCol(), 1506);
+  EXPECT_LT(editor.LeftCol(), 1500);  // the match is in view
+  EXPECT_GE(editor.LeftCol() + editor.VisibleCols(), 1506);
+  EXPECT_EQ(view()->horizontalScrollBar()->value(), editor.LeftCol());
+  Type(view(), Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("needle"));
+  EXPECT_EQ(viewer->FindText("needle", 0, 0), first + 306);
+  Type(view(), Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("NEEDLE"));
+  EXPECT_EQ(view()->horizontalScrollBar()->value(), editor.LeftCol());
+  EXPECT_EQ(viewer->FindText("needle", 0, kSearchBackwards), first);
+}
+
 TEST_F(QtViewerInputTest, HandedBackKeysReachTheHostAsTyped) {
   Open();
   Type(view(), Qt::Key_F7);

@@ -11,6 +11,14 @@ namespace {
 
 using QtViewerPaintTest = QtViewerFixture;
 
+// The viewer's window that the grab shows (the host's window holds it at some offset).
+const QWidget* ViewerWindowOf(const QtTextView& view) {
+  const QWidget* form = &view;
+  while (form->parentWidget() != nullptr && dynamic_cast<const QtFormWindow*>(form) == nullptr)
+    form = form->parentWidget();
+  return form;
+}
+
 struct RowColours {
   int red = 0;
   int white = 0;
@@ -21,7 +29,7 @@ struct RowColours {
 RowColours ColoursOfRow(const QImage& image, const QtTextView& view, const ui::TRAHLEditor& editor,
                         int row) {
   RowColours colours;
-  const QPoint origin = view.viewport()->mapTo(view.window(), QPoint(0, 0));
+  const QPoint origin = view.viewport()->mapTo(ViewerWindowOf(view), QPoint(0, 0));
   const ui::Size cell = editor.CellSize();
   const int y = origin.y() + (row - editor.TopRow()) * cell.height + cell.height / 2;
   const int right = origin.x() + editor.GutterWidth() + 40 * cell.width;
@@ -35,6 +43,21 @@ RowColours ColoursOfRow(const QImage& image, const QtTextView& view, const ui::T
       ++colours.other;
   }
   return colours;
+}
+
+// Red pixels in the cell of column 0 of text row `row`: the line's marker character.
+int RedInFirstCell(const QImage& image, const QtTextView& view, const ui::TRAHLEditor& editor,
+                   int row) {
+  const QPoint origin = view.viewport()->mapTo(ViewerWindowOf(view), QPoint(0, 0));
+  const ui::Size cell = editor.CellSize();
+  const int top = origin.y() + (row - editor.TopRow()) * cell.height;
+  const int left = origin.x() + editor.GutterWidth();
+  int red = 0;
+  for (int y = top; y < top + cell.height; ++y) {
+    for (int x = left; x < left + cell.width; ++x)
+      red += image.pixelColor(x, y) == QColor(255, 0, 0);
+  }
+  return red;
 }
 
 TEST_F(QtViewerPaintTest, GrabShowsTheErrorLineWhiteOnRed) {
@@ -54,6 +77,8 @@ TEST_F(QtViewerPaintTest, GrabShowsTheErrorLineWhiteOnRed) {
   const RowColours errorRow = ColoursOfRow(image, *view(), viewer->editor(), error);
   EXPECT_GT(errorRow.red, errorRow.white);  // red background
   EXPECT_GT(errorRow.white, 10);            // white letters
+  // The whole line, its marker "E" included.
+  EXPECT_GT(RedInFirstCell(image, *view(), viewer->editor(), error), 0);
   const RowColours plainRow = ColoursOfRow(image, *view(), viewer->editor(), plain);
   EXPECT_EQ(plainRow.red, 0);
   EXPECT_GT(plainRow.white, plainRow.other);  // dark letters on the window colour

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 
 #include "tests/shells/win32/HostFixture.h"
@@ -27,6 +28,15 @@ RowColours CountRow(const Capture& capture, int y, int x0, int x1) {
     counts.white += pixel == kRgbWhite;
   }
   return counts;
+}
+
+// The leftmost x of row y that has colour `rgb`, `capture.width` when none has.
+int FirstOf(const Capture& capture, int y, std::uint32_t rgb) {
+  for (int x = 0; x < capture.width; ++x) {
+    if (capture.At(x, y) == rgb)
+      return x;
+  }
+  return capture.width;
 }
 
 TEST_F(DrawingTest, AnErrorLineIsDrawnWhiteOnRed) {
@@ -54,13 +64,17 @@ TEST_F(DrawingTest, AnErrorLineIsDrawnWhiteOnRed) {
   int errorRows = 0;
   int glyphRows = 0;
   int plainRows = 0;
+  int errorLeft = capture.width;   // where the red of the error line begins
+  int windowLeft = capture.width;  // where the window colour of the plain lines begins
   for (int y = 22; y < capture.height - 20; ++y) {
     const RowColours counts = CountRow(capture, y, textLeft, textRight);
     if (counts.red >= 50) {
       ++errorRows;
       glyphRows += counts.white > 0;
+      errorLeft = (std::min)(errorLeft, FirstOf(capture, y, kRgbRed));
     } else if (counts.red == 0 && counts.white > (textRight - textLeft) / 2) {
       ++plainRows;
+      windowLeft = (std::min)(windowLeft, FirstOf(capture, y, kRgbWhite));
     }
   }
   EXPECT_GE(errorRows, 8) << "the error line's rows have a red background";
@@ -68,6 +82,7 @@ TEST_F(DrawingTest, AnErrorLineIsDrawnWhiteOnRed) {
   EXPECT_LE(errorRows, 60) << "only the error line is red";
   EXPECT_GE(glyphRows, 4) << "its text is white";
   EXPECT_GT(plainRows, 20) << "the other lines stay on the window colour";
+  EXPECT_LE(errorLeft, windowLeft + 1) << "the whole line is red, its marker E included";
 }
 
 }  // namespace

@@ -152,6 +152,21 @@ TEST_F(EntryPointsTest, SearchFlagsChooseTheMatch) {
   EXPECT_EQ(plugin_.ListSearchText(viewer, "absent", kFindFirst), 1);
 }
 
+TEST_F(EntryPointsTest, AMatchBeyondColumn1024IsSelectedExactlyAndSearchesMoveOnFromIt) {
+  UseSettingsFolder();
+  WriteTextFile(PathOf("app.log"), "start\r\n" + std::string(1500, '.') + "Needle" +
+                                       std::string(300, '.') + "NEEDLE\r\n");
+  HWND viewer = LoadAndShow(PathOf("app.log"));
+  ASSERT_NE(viewer, nullptr);
+  ASSERT_EQ(plugin_.ListSearchText(viewer, "needle", kFindFirst), 0);
+  EXPECT_EQ(SelectionOf(viewer), "Needle");
+  EXPECT_GT(::GetScrollPos(TextViewOf(viewer), SB_HORZ), 1100) << "scrolled to the match";
+  ASSERT_EQ(plugin_.ListSearchText(viewer, "needle", 0), 0);
+  EXPECT_EQ(SelectionOf(viewer), "NEEDLE");
+  ASSERT_EQ(plugin_.ListSearchText(viewer, "needle", kBackwards), 0);
+  EXPECT_EQ(SelectionOf(viewer), "Needle");
+}
+
 TEST_F(EntryPointsTest, ClosingSavesTheOptionsAndDestroysTheWindow) {
   const std::string settings = UseSettingsFolder();
   WriteTextFile(PathOf("app.log"), "line\r\n");
