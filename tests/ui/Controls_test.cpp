@@ -207,6 +207,17 @@ TEST(PopupMenuTest, ItemsFollowTheirActions) {
   EXPECT_EQ(menu.Find("N1"), &separator);
 }
 
+TEST(PopupMenuTest, AnItemsOwnShortCutShowsWhenItsActionHasNone) {
+  Action selectAll("EditSelectAll1");
+  PopupMenu menu("PopupMenu1");
+  MenuItem& item = menu.AddItem("Selectall1");
+  item.SetAction(&selectAll);
+  item.SetShortCut(MakeShortCut('A', ShiftState::Ctrl));
+  EXPECT_EQ(ShortCutToText(item.GetShortCut()), "Ctrl+A");
+  selectAll.SetShortCut(MakeShortCut(vk::F3, ShiftState::None));
+  EXPECT_EQ(ShortCutToText(item.GetShortCut()), "F3");
+}
+
 TEST(ButtonTest, ClickRunsTheHandlerOnlyWhenEnabled) {
   Button button("Button1");
   int clicks = 0;
