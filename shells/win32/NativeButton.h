@@ -15,6 +15,7 @@ class NativeButton final : public NativeControl {
  protected:
   HWND CreateNative(HWND parent, DWORD childStyle, const RECT& bounds) override;
   void Command(WORD code) override;
+  SIZE CaptionNeed() const override;
 
  private:
   ui::Button* button_;
@@ -30,6 +31,7 @@ class NativeCheckBox final : public NativeControl {
   HWND CreateNative(HWND parent, DWORD childStyle, const RECT& bounds) override;
   void Apply(ui::Change change) override;
   void Command(WORD code) override;
+  SIZE CaptionNeed() const override;
 
  private:
   ui::CheckBox* box_;
