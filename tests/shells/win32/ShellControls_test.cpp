@@ -51,7 +51,7 @@ struct TestForm {
     button.SetBounds(ui::Rect::FromSize(5, 90, 60, 20));
     button.SetCaption("Close");
     label.SetParent(&panel);
-    label.SetBounds(ui::Rect::FromSize(110, 64, 60, 15));
+    label.SetBounds(ui::Rect::FromSize(110, 64, 70, 15));
     label.SetCaption("&Basename:");
     history.SetShortCut(ui::scCtrl | 'H');
     history.OnExecute = [this](ui::Component&) { ++historyRuns; };
@@ -197,7 +197,7 @@ TEST_F(ShellControlsTest, UserInputReachesTheModels) {
 TEST_F(ShellControlsTest, CaptionsGetTheRoomTheirFontNeedsAtTheirPlace) {
   EXPECT_EQ(Placed("chkActive"), (std::vector<LONG>{5, 5, 150, 17}));  // they fit as designed
   EXPECT_EQ(Placed("Button7"), (std::vector<LONG>{5, 90, 60, 20}));
-  EXPECT_EQ(Placed("Label3"), (std::vector<LONG>{110, 64, 60, 15}));
+  EXPECT_EQ(Placed("Label3"), (std::vector<LONG>{110, 64, 70, 15}));
   const int box = ::GetSystemMetrics(SM_CXMENUCHECK);
   model_->box.SetCaption("Auto follow mode (Ctrl-F)");
   model_->button.SetCaption("Close the options");
