@@ -97,7 +97,7 @@ TEST_F(DirectoryChangesTest, ABurstIsOneSignal) {
 class RestlessWriter {
  public:
   explicit RestlessWriter(const fs::path& dir) {
-    for (int i = 0; i < 16; ++i)
+    for (int i = 0; i < 4; ++i)
       fs::create_directories(dir / "a" / std::to_string(i));
     thread_ = std::thread([this, dir] {
       std::error_code ignored;
@@ -117,7 +117,7 @@ class RestlessWriter {
   template <typename Work>
   std::optional<std::invoke_result_t<Work>> Within(Work work) {
     auto running = std::async(std::launch::async, work);
-    if (running.wait_for(10s) == std::future_status::ready)
+    if (running.wait_for(30s) == std::future_status::ready)
       return running.get();
     Stop();
     running.wait();
