@@ -176,6 +176,7 @@ class CheckBoxBinding final : public QtControlBinding {
   QSize CaptionNeed() const override {
     QStyleOptionButton option;
     option.initFrom(widget_);
+    option.rect = QRect(0, 0, 10000, widget_->height());  // room for any caption
     option.text = static_cast<QCheckBox*>(widget_.data())->text();
     const QRect text =
         widget_->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, widget_);
