@@ -15,6 +15,21 @@ ShortCut MakeShortCut(KeyCode key, ShiftState shift) {
   return result;
 }
 
+bool IsFieldKey(KeyCode key, ShiftState shift) {
+  if (Has(shift, ShiftState::Alt))
+    return false;
+  const bool moves = key == vk::Left || key == vk::Right || key == vk::Up || key == vk::Down ||
+                     key == vk::Home || key == vk::End || key == vk::Delete;
+  if (moves)
+    return true;
+  if (Has(shift, ShiftState::Ctrl))
+    return false;
+  const bool letterOrDigit = (key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z');
+  const bool numberPad = key >= vk::NumPad0 && key <= vk::Divide;
+  const bool punctuation = key >= vk::Oem1 && key <= vk::Oem102;
+  return letterOrDigit || numberPad || punctuation || key == vk::Space || key == vk::Back;
+}
+
 KeyCode ShortCutKey(ShortCut shortCut) {
   return shortCut & 0xFF;
 }

@@ -29,6 +29,8 @@ inline constexpr KeyCode Right = 0x27;
 inline constexpr KeyCode Down = 0x28;
 inline constexpr KeyCode Insert = 0x2D;
 inline constexpr KeyCode Delete = 0x2E;
+inline constexpr KeyCode NumPad0 = 0x60;
+inline constexpr KeyCode Divide = 0x6F;  // the last key of the number pad
 inline constexpr KeyCode F1 = 0x70;
 inline constexpr KeyCode F2 = 0x71;
 inline constexpr KeyCode F3 = 0x72;
@@ -41,6 +43,8 @@ inline constexpr KeyCode F9 = 0x78;
 inline constexpr KeyCode F10 = 0x79;
 inline constexpr KeyCode F11 = 0x7A;
 inline constexpr KeyCode F12 = 0x7B;
+inline constexpr KeyCode Oem1 = 0xBA;    // the first punctuation key (';' on US keyboards)
+inline constexpr KeyCode Oem102 = 0xE2;  // the last one
 }  // namespace vk
 
 // Modifier keys and mouse buttons held during an input event (a set of flags).
@@ -81,6 +85,11 @@ inline constexpr ShortCut scAlt = 0x8000;
 ShortCut MakeShortCut(KeyCode key, ShiftState shift);
 KeyCode ShortCutKey(ShortCut shortCut);
 ShiftState ShortCutShift(ShortCut shortCut);
+
+// A key that a text field or a drop-down list uses itself, so the window's key bindings leave
+// it alone: typing (letters, digits, number pad, punctuation, space, Backspace) without Ctrl or
+// Alt, and moving and deleting in the text (arrows, Home, End, Delete) without Alt.
+bool IsFieldKey(KeyCode key, ShiftState shift);
 
 // "Ctrl+E", "Shift+Ctrl+E", "F3", "Esc"; empty for 0.
 std::string ShortCutToText(ShortCut shortCut);

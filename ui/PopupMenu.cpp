@@ -6,8 +6,10 @@ std::string MenuItem::Caption() const {
   return action_ ? action_->Caption() : caption_;
 }
 
+// The item's own shortcut stands in for an action that has none, so a key the form handles
+// itself (Ctrl+A) is still shown in the menu.
 ShortCut MenuItem::GetShortCut() const {
-  return action_ ? action_->GetShortCut() : shortCut_;
+  return action_ && action_->GetShortCut() != 0 ? action_->GetShortCut() : shortCut_;
 }
 
 bool MenuItem::Enabled() const {

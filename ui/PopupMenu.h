@@ -12,7 +12,8 @@
 namespace brontel::ui {
 
 // One menu entry. With an action, caption, shortcut, enabled and visible come from the
-// action and a click executes it; a caption of "-" makes a separator.
+// action and a click executes it; the item's own shortcut shows when the action has none.
+// A caption of "-" makes a separator.
 class MenuItem : public Component {
  public:
   explicit MenuItem(std::string name) : Component(std::move(name)) {}

@@ -5,6 +5,7 @@
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/inotify.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -141,10 +142,13 @@ class InotifyChanges final : public DirectoryChanges {
  private:
   enum class ReadOutcome { kNothingRelevant, kRelevant, kFailed };
 
+  // Reads the events queued when it starts, and no more: a folder where events keep arriving
+  // would otherwise hold the reader (and the stop request) forever. It ends early on a stop.
   ReadOutcome ReadEvents() {
     alignas(inotify_event) char buffer[16 * 1024];
+    std::size_t left = PendingBytes();
     bool relevant = false;
-    for (;;) {
+    while (left > 0 && !stop_.IsRaised()) {
       const ssize_t length = ::read(fd_, buffer, sizeof buffer);
       if (length < 0) {
         if (errno == EINTR)
@@ -155,13 +159,23 @@ class InotifyChanges final : public DirectoryChanges {
       }
       if (length == 0)
         break;
-      for (ssize_t offset = 0; offset < length;) {
+      // A stop leaves the rest unread: the watch is not waited on again.
+      for (ssize_t offset = 0; offset < length && !stop_.IsRaised();) {
         const auto* event = reinterpret_cast<const inotify_event*>(buffer + offset);
         relevant = Handle(*event) || relevant;
         offset += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
       }
+      left -= std::min(left, static_cast<std::size_t>(length));
     }
     return relevant ? ReadOutcome::kRelevant : ReadOutcome::kNothingRelevant;
+  }
+
+  // One buffer's worth when the system does not tell.
+  std::size_t PendingBytes() const {
+    int pending = 0;
+    if (::ioctl(fd_, FIONREAD, &pending) != 0)
+      return 1;
+    return static_cast<std::size_t>(std::max(pending, 0));
   }
 
   // Keeps the set of watched directories current and tells whether the event is a change of a

@@ -9,6 +9,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QToolButton>
 
 #include "shells/qt/GlyphButton.h"
@@ -17,6 +19,7 @@
 #include "shells/qt/QtLook.h"
 #include "shells/qt/QtText.h"
 #include "ui/Button.h"
+#include "ui/CaptionRoom.h"
 #include "ui/CheckBox.h"
 #include "ui/ComboBox.h"
 #include "ui/Edit.h"
@@ -93,8 +96,15 @@ class LabelBinding final : public QtControlBinding {
  private:
   void Apply(ui::Change change) override {
     QtControlBinding::Apply(change);
-    if (change == ui::Change::Caption)
+    if (change == ui::Change::Caption) {
       static_cast<QLabel*>(widget_.data())->setText(FromBytes(label_.Caption()));
+      Place();
+    }
+  }
+  // A label with a focus control shows its '&' as the accelerator's underline.
+  QSize CaptionNeed() const override {
+    const int flags = label_.FocusControl() != nullptr ? Qt::TextShowMnemonic : 0;
+    return widget_->fontMetrics().size(flags, FromBytes(label_.Caption()));
   }
   ui::Label& label_;
 };
@@ -123,8 +133,21 @@ class ButtonBinding final : public QtControlBinding {
   }
   void Apply(ui::Change change) override {
     QtControlBinding::Apply(change);
-    if (change == ui::Change::Caption)
+    if (change == ui::Change::Caption) {
       static_cast<QAbstractButton*>(widget_.data())->setText(FromBytes(button_.Caption()));
+      Place();
+    }
+  }
+  // The text and the style's frame and margin on either side; a symbol's size is the layout's.
+  QSize CaptionNeed() const override {
+    if (dynamic_cast<GlyphButton*>(widget_.data()) != nullptr)
+      return {};
+    const QStyle* style = widget_->style();
+    const int padding = style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, widget_) +
+                        style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, widget_) / 2;
+    const QSize text =
+        widget_->fontMetrics().size(Qt::TextShowMnemonic, FromBytes(button_.Caption()));
+    return {text.width() + 2 * padding, text.height()};
   }
   ui::Button& button_;
 };
@@ -142,10 +165,23 @@ class CheckBoxBinding final : public QtControlBinding {
   void Apply(ui::Change change) override {
     QtControlBinding::Apply(change);
     auto* qbox = static_cast<QCheckBox*>(widget_.data());
-    if (change == ui::Change::Caption)
+    if (change == ui::Change::Caption) {
       qbox->setText(FromBytes(box_.Caption()));
-    else if (change == ui::Change::Checked)
+      Place();
+    } else if (change == ui::Change::Checked) {
       qbox->setChecked(box_.Checked());
+    }
+  }
+  // The text, and whatever the style draws beside it (box, spacing, margins).
+  QSize CaptionNeed() const override {
+    QStyleOptionButton option;
+    option.initFrom(widget_);
+    option.rect = QRect(0, 0, 10000, widget_->height());  // room for any caption
+    option.text = static_cast<QCheckBox*>(widget_.data())->text();
+    const QRect text =
+        widget_->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, widget_);
+    const QSize shown = widget_->fontMetrics().size(Qt::TextShowMnemonic, option.text);
+    return {option.rect.width() - text.width() + shown.width(), shown.height()};
   }
   ui::CheckBox& box_;
 };
@@ -157,6 +193,11 @@ class ComboBoxBinding final : public QtControlBinding {
     connect(static_cast<QComboBox*>(widget_.data()), QOverload<int>::of(&QComboBox::activated),
             this, [this](int index) { Shielded([&] { combo_.UserSelect(index); }); });
     Start();
+  }
+
+ protected:
+  bool OwnsKey(ui::KeyCode key, ui::ShiftState shift) const override {
+    return ui::IsFieldKey(key, shift);
   }
 
  private:
@@ -183,6 +224,11 @@ class EditBinding final : public QtControlBinding {
     connect(static_cast<QLineEdit*>(widget_.data()), &QLineEdit::textEdited, this,
             [this](const QString& text) { Shielded([&] { edit_.SetText(ToBytes(text)); }); });
     Start();
+  }
+
+ protected:
+  bool OwnsKey(ui::KeyCode key, ui::ShiftState shift) const override {
+    return ui::IsFieldKey(key, shift);
   }
 
  private:
@@ -265,11 +311,9 @@ void QtControlBinding::OnChange(ui::Change change) {
 void QtControlBinding::Apply(ui::Change change) {
   QWidget* w = widget_.data();
   switch (change) {
-    case ui::Change::Bounds: {
-      const ui::Rect& b = model_->Bounds();
-      w->setGeometry(b.left, b.top, b.Width(), b.Height());
+    case ui::Change::Bounds:
+      Place();
       break;
-    }
     case ui::Change::Visible:
       w->setVisible(model_->Visible());
       break;
@@ -281,6 +325,7 @@ void QtControlBinding::Apply(ui::Change change) {
       break;
     case ui::Change::Font:
       w->setFont(QtFontOf(model_->GetFont()));
+      Place();
       break;
     case ui::Change::Focus:
       if (model_->Focused() && !w->hasFocus())
@@ -289,6 +334,12 @@ void QtControlBinding::Apply(ui::Change change) {
     default:
       break;
   }
+}
+
+void QtControlBinding::Place() {
+  const QSize need = CaptionNeed();
+  const ui::Rect b = ui::CaptionBounds(*model_, ui::Size{need.width(), need.height()});
+  widget_->setGeometry(b.left, b.top, b.Width(), b.Height());
 }
 
 bool QtControlBinding::eventFilter(QObject* watched, QEvent* event) {
@@ -312,7 +363,7 @@ bool QtControlBinding::PreviewKey(QKeyEvent& event) {
   if (!preview_ || !*preview_)
     return false;
   ui::KeyCode key = VirtualKeyOf(event.key(), event.modifiers() & Qt::KeypadModifier);
-  if (key == 0)
+  if (key == 0 || OwnsKey(key, ShiftStateOf(event.modifiers())))
     return false;
   const CurrentKeyEvent current(event);
   Shielded([&] { (*preview_)(key, ShiftStateOf(event.modifiers())); });

@@ -20,12 +20,15 @@ using KeyPreview = std::function<void(ui::KeyCode& key, ui::ShiftState shift)>;
 // boxes QCheckBox, drop-down lists QComboBox, edit fields QLineEdit, buttons QPushButton (a
 // flat one QToolButton, a symbol-font one a GlyphButton), bevels lines. Model changes (bounds,
 // visibility, enabled, caption, text, checked, items, index, hint, colour, font, focus) reach
-// the widget; the user's clicks, choices, typing and focus reach the model, as the model's own
-// user operations (Click, UserSelect, SetText, SetFocus), with any failure of their handlers
-// swallowed.
+// the widget (labels, check boxes and buttons get at least the room their caption needs in the
+// font they really got, at the designed place); the user's clicks, choices, typing and focus reach
+// the model, as the model's own user operations (Click, UserSelect, SetText, SetFocus), with any
+// failure of their handlers swallowed.
 //
 // The binding is a child object of its widget and dies with it; a model that is destroyed
-// first is let go (Change::Destroyed). Key presses at the widget run the key preview first.
+// first is let go (Change::Destroyed). Key presses at the widget run the key preview first,
+// but for the keys of a text field (ui::IsFieldKey), which edit fields and drop-down lists
+// keep for themselves.
 // UI thread only.
 class QtControlBinding : public QObject {
  public:
@@ -43,6 +46,12 @@ class QtControlBinding : public QObject {
   // Applies every piece of state; called once the derived binding is complete.
   void Start();
   virtual void Apply(ui::Change change);
+  // The room the caption needs in the widget's font; empty for a control sized by the layout.
+  virtual QSize CaptionNeed() const { return {}; }
+  // Places the widget at the model's bounds, or where its caption finds room (CaptionBounds).
+  void Place();
+  // Whether the widget keeps `key` from the key preview (a text field's typing).
+  virtual bool OwnsKey(ui::KeyCode, ui::ShiftState) const { return false; }
   bool eventFilter(QObject* watched, QEvent* event) override;
   template <typename Work>
   void Shielded(Work&& work) {

@@ -19,7 +19,8 @@ namespace brontel::qt {
 // the form, whose layout then places the controls; the form's visibility shows and hides it.
 //
 // Keys: a key pressed in any control first goes to the form's key preview (the text view runs
-// it through its own key handler instead); a key that no widget takes ends here, goes to the
+// it through its own key handler instead; edit fields and drop-down lists keep the keys of a
+// text field); a key that no widget takes ends here, goes to the
 // unused-key handler (the form's shortcuts), and is accepted, so it never propagates on to the
 // host. The focus given to the window goes on to the text view.
 //

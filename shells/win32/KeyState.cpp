@@ -37,14 +37,4 @@ ui::ShiftState MouseShiftState(WPARAM flags) {
   return state;
 }
 
-bool TypesIntoField(ui::KeyCode key, ui::ShiftState shift) {
-  const ui::ShiftState mods = ui::Modifiers(shift);
-  if (ui::Has(mods, ui::ShiftState::Ctrl) || ui::Has(mods, ui::ShiftState::Alt))
-    return false;
-  const bool letterOrDigit = (key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z');
-  const bool numberPad = key >= VK_NUMPAD0 && key <= VK_DIVIDE;
-  const bool punctuation = key >= VK_OEM_1 && key <= VK_OEM_102;
-  return letterOrDigit || numberPad || punctuation || key == VK_SPACE || key == VK_BACK;
-}
-
 }  // namespace brontel::win32

@@ -12,8 +12,5 @@ namespace brontel::win32 {
 ui::ShiftState CurrentShiftState();
 // The modifiers and buttons of a mouse message's wParam (MK_*), plus Alt from the key state.
 ui::ShiftState MouseShiftState(WPARAM flags);
-// Whether a key of an edit field types text there (letters, digits, punctuation, no Ctrl or
-// Alt), so the window's key bindings leave it to the field.
-bool TypesIntoField(ui::KeyCode key, ui::ShiftState shift);
 
 }  // namespace brontel::win32

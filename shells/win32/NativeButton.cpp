@@ -45,6 +45,14 @@ bool NativeButton::DrawItem(const DRAWITEMSTRUCT& item) {
   return true;
 }
 
+// The text inside the button's edges; a symbol's size is the layout's.
+SIZE NativeButton::CaptionNeed() const {
+  if (FontCache::IsSymbolFace(button_->GetFont().name))
+    return SIZE{0, 0};
+  const SIZE text = CaptionExtent();
+  return SIZE{text.cx + 4 * ::GetSystemMetrics(SM_CXEDGE), text.cy};
+}
+
 void NativeButton::Command(WORD code) {
   if (code == BN_CLICKED && Model() != nullptr)
     button_->Click();
@@ -58,6 +66,13 @@ void NativeCheckBox::Apply(ui::Change change) {
   NativeControl::Apply(change);
   if ((change == ui::Change::Checked || change == ui::Change::Visible) && Model() != nullptr)
     ::SendMessageA(Window(), BM_SETCHECK, box_->Checked() ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+// The box, the gap after it and the text.
+SIZE NativeCheckBox::CaptionNeed() const {
+  const SIZE text = CaptionExtent();
+  const int box = ::GetSystemMetrics(SM_CXMENUCHECK);
+  return SIZE{box + 2 * ::GetSystemMetrics(SM_CXEDGE) + text.cx, std::max<LONG>(text.cy, box)};
 }
 
 void NativeCheckBox::Command(WORD code) {

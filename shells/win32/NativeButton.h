@@ -21,6 +21,7 @@ class NativeButton final : public NativeControl {
   void Apply(ui::Change change) override;
   void Command(WORD code) override;
   bool DrawItem(const DRAWITEMSTRUCT& item) override;
+  SIZE CaptionNeed() const override;
 
  private:
   bool WantsGlyph() const;
@@ -39,6 +40,7 @@ class NativeCheckBox final : public NativeControl {
   HWND CreateNative(HWND parent, DWORD childStyle, const RECT& bounds) override;
   void Apply(ui::Change change) override;
   void Command(WORD code) override;
+  SIZE CaptionNeed() const override;
 
  private:
   ui::CheckBox* box_;

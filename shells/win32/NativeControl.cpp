@@ -6,6 +6,7 @@
 #include "shells/win32/FontCache.h"
 #include "shells/win32/GdiCanvas.h"
 #include "shells/win32/KeyState.h"
+#include "ui/CaptionRoom.h"
 
 namespace brontel::win32 {
 namespace {
@@ -72,7 +73,21 @@ void NativeControl::ApplyAll() {
 }
 
 RECT NativeControl::NativeBounds(const ui::Rect& bounds) const {
-  return RECT{bounds.left, bounds.top, bounds.right, bounds.bottom};
+  const SIZE need = CaptionNeed();
+  if (model_ == nullptr || need.cx <= 0)
+    return RECT{bounds.left, bounds.top, bounds.right, bounds.bottom};
+  const ui::Rect r = ui::CaptionBounds(*model_, ui::Size{need.cx, need.cy});
+  return RECT{r.left, r.top, r.right, r.bottom};
+}
+
+SIZE NativeControl::CaptionExtent() const {
+  HDC dc = ::GetDC(nullptr);
+  const HGDIOBJ old = ::SelectObject(dc, FontCache::Shared().Get(model_->GetFont()));
+  RECT r{0, 0, 0, 0};
+  ::DrawTextA(dc, model_->Caption().c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE);
+  ::SelectObject(dc, old);
+  ::ReleaseDC(nullptr, dc);
+  return SIZE{r.right - r.left, r.bottom - r.top};
 }
 
 void NativeControl::Apply(ui::Change change) {
@@ -95,10 +110,14 @@ void NativeControl::Apply(ui::Change change) {
       break;
     case ui::Change::Caption:
       ::SetWindowTextA(window_, model_->Caption().c_str());
+      if (CaptionNeed().cx > 0)  // the room the new caption needs
+        Apply(ui::Change::Bounds);
       break;
     case ui::Change::Font:
       ::SendMessageA(window_, WM_SETFONT,
                      reinterpret_cast<WPARAM>(FontCache::Shared().Get(model_->GetFont())), TRUE);
+      if (CaptionNeed().cx > 0)
+        Apply(ui::Change::Bounds);
       break;
     case ui::Change::Color:
       ::InvalidateRect(window_, nullptr, TRUE);
@@ -161,7 +180,7 @@ LRESULT NativeControl::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SYSKEYDOWN: {
       const auto key = static_cast<ui::KeyCode>(wParam);
       const ui::ShiftState shift = CurrentShiftState();
-      if (keys_ != nullptr && !(OwnsTypedKeys() && TypesIntoField(key, shift)) &&
+      if (keys_ != nullptr && !(OwnsFieldKeys() && ui::IsFieldKey(key, shift)) &&
           (keys_->PreviewKey(key, shift) || keys_->ShortCut(key, shift)))
         return 0;
       break;

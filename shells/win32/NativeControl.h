@@ -45,8 +45,13 @@ class NativeControl {
   // Makes the window (child style, clip-siblings and `bounds` given); own classes pass `this`
   // as the creation parameter.
   virtual HWND CreateNative(HWND parent, DWORD childStyle, const RECT& bounds) = 0;
-  // The native rectangle for the model's bounds (a drop-down list adds its list's height).
+  // The native rectangle for the model's bounds (a drop-down list adds its list's height); a
+  // control with a caption goes where the caption finds room (ui::CaptionBounds).
   virtual RECT NativeBounds(const ui::Rect& bounds) const;
+  // The room the caption needs in the control's font; none for controls the layout sizes.
+  virtual SIZE CaptionNeed() const { return SIZE{0, 0}; }
+  // The caption as the control draws it (an '&' marks the accelerator), in the model's font.
+  SIZE CaptionExtent() const;
   // Follows a model change; the base handles the state every control shares.
   virtual void Apply(ui::Change change);
   // A notification code of WM_COMMAND from this control.
@@ -59,8 +64,9 @@ class NativeControl {
   LRESULT CallOriginal(UINT message, WPARAM wParam, LPARAM lParam);
   // For system classes: routes the window's messages through Handle.
   void Subclass();
-  // Whether keys typed here belong to the control (an edit field's text).
-  virtual bool OwnsTypedKeys() const { return false; }
+  // Whether the keys of a text field (ui::IsFieldKey) belong to the control: an edit field's
+  // text, a drop-down list's choice.
+  virtual bool OwnsFieldKeys() const { return false; }
 
   KeyRouter* keys() const { return keys_; }
   // Guards model-to-native writes against the notifications they cause.

@@ -15,6 +15,7 @@ class NativeLabel final : public NativeControl {
 
  protected:
   HWND CreateNative(HWND parent, DWORD childStyle, const RECT& bounds) override;
+  SIZE CaptionNeed() const override { return CaptionExtent(); }
 
  private:
   ui::Label* label_;
@@ -30,7 +31,7 @@ class NativeEdit final : public NativeControl {
   HWND CreateNative(HWND parent, DWORD childStyle, const RECT& bounds) override;
   void Apply(ui::Change change) override;
   void Command(WORD code) override;
-  bool OwnsTypedKeys() const override { return true; }
+  bool OwnsFieldKeys() const override { return true; }
 
  private:
   ui::Edit* edit_;
@@ -46,6 +47,7 @@ class NativeComboBox final : public NativeControl {
   RECT NativeBounds(const ui::Rect& bounds) const override;
   void Apply(ui::Change change) override;
   void Command(WORD code) override;
+  bool OwnsFieldKeys() const override { return true; }
 
  private:
   void FillItems();

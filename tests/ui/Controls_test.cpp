@@ -5,6 +5,7 @@
 
 #include "ui/Action.h"
 #include "ui/Button.h"
+#include "ui/CaptionRoom.h"
 #include "ui/CheckBox.h"
 #include "ui/ComboBox.h"
 #include "ui/Edit.h"
@@ -205,6 +206,34 @@ TEST(PopupMenuTest, ItemsFollowTheirActions) {
   item.Click();
   EXPECT_EQ(copies, 1);
   EXPECT_EQ(menu.Find("N1"), &separator);
+}
+
+TEST(PopupMenuTest, AnItemsOwnShortCutShowsWhenItsActionHasNone) {
+  Action selectAll("EditSelectAll1");
+  PopupMenu menu("PopupMenu1");
+  MenuItem& item = menu.AddItem("Selectall1");
+  item.SetAction(&selectAll);
+  item.SetShortCut(MakeShortCut('A', ShiftState::Ctrl));
+  EXPECT_EQ(ShortCutToText(item.GetShortCut()), "Ctrl+A");
+  selectAll.SetShortCut(MakeShortCut(vk::F3, ShiftState::None));
+  EXPECT_EQ(ShortCutToText(item.GetShortCut()), "F3");
+}
+
+TEST(CaptionBoundsTest, ACaptionThatDoesNotFitGrowsClearOfItsRightNeighbour) {
+  Panel panel("Panel9");
+  Label label("Label1");
+  label.SetParent(&panel);
+  label.SetBounds(Rect::FromSize(6, 132, 90, 15));
+  ComboBox list("comMaxHistLines");
+  list.SetParent(&panel);
+  list.SetBounds(Rect::FromSize(99, 128, 85, 21));
+  EXPECT_EQ(CaptionBounds(label, Size{90, 13}), label.Bounds());
+  EXPECT_EQ(CaptionBounds(label, Size{97, 13}), Rect::FromSize(2, 132, 97, 15));
+  // Without room before the neighbour it stops at the parent's edge; a taller text grows
+  // about the middle line.
+  EXPECT_EQ(CaptionBounds(label, Size{120, 20}), Rect::FromSize(0, 130, 120, 20));
+  label.SetAlign(Align::Client);
+  EXPECT_EQ(CaptionBounds(label, Size{120, 20}), label.Bounds());
 }
 
 TEST(ButtonTest, ClickRunsTheHandlerOnlyWhenEnabled) {

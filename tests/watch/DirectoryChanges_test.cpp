@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <future>
+#include <optional>
+#include <thread>
 
 #include "platform/PlatformError.h"
 #include "tests/watch/WatchTestSupport.h"
@@ -88,6 +90,62 @@ TEST_F(DirectoryChangesTest, ABurstIsOneSignal) {
   EXPECT_EQ(watch->Wait(kQuietWait), Result::kTimedOut);
   AppendTo(dir_ / "app.log");  // and the watch goes on after the burst
   EXPECT_EQ(watch->Wait(kWaitWithoutLimit), Result::kSignalled);
+}
+
+// Moves a tree of folders to and fro inside `dir` until told to stop. Each move is one call
+// here but a walk of the whole tree for a subtree watch, so events never stop queueing.
+class RestlessWriter {
+ public:
+  explicit RestlessWriter(const fs::path& dir) {
+    for (int i = 0; i < 4; ++i)
+      fs::create_directories(dir / "a" / std::to_string(i));
+    thread_ = std::thread([this, dir] {
+      std::error_code ignored;
+      for (bool there = false; writing_.load(); there = !there)
+        fs::rename(dir / (there ? "b" : "a"), dir / (there ? "a" : "b"), ignored);
+    });
+  }
+  ~RestlessWriter() { Stop(); }
+  void Stop() {
+    writing_.store(false);
+    if (thread_.joinable())
+      thread_.join();
+  }
+
+  // The result of `work`, or nothing when it did not end in time; the writer then stops so
+  // that the work can end.
+  template <typename Work>
+  std::optional<std::invoke_result_t<Work>> Within(Work work) {
+    auto running = std::async(std::launch::async, work);
+    if (running.wait_for(30s) == std::future_status::ready)
+      return running.get();
+    Stop();
+    running.wait();
+    return std::nullopt;
+  }
+
+ private:
+  std::atomic<bool> writing_{true};
+  std::thread thread_;
+};
+
+TEST_F(DirectoryChangesTest, AWriterThatNeverPausesHoldsNeitherSignalNorStop) {
+  auto names = Watch(dir_.path(), kChangeDirName, true);
+  auto sizes = Watch(dir_.path(), kChangeSize, true);  // none of the moves is its concern
+  RestlessWriter writer(dir_.path());
+  EXPECT_EQ(writer.Within([&] { return names->Wait(kWaitWithoutLimit); }), Result::kSignalled);
+  EXPECT_EQ(writer.Within([&] { return names->Rearm(); }), true);
+  auto raise = std::async(std::launch::async, [&] {
+    std::this_thread::sleep_for(50ms);
+    stop_.Raise();
+  });
+  const auto untilStopped = [&] {  // a queue that overflows meanwhile counts as a change
+    Result result = sizes->Wait(kWaitWithoutLimit);
+    while (result == Result::kSignalled && sizes->Rearm())
+      result = sizes->Wait(kWaitWithoutLimit);
+    return result;
+  };
+  EXPECT_EQ(writer.Within(untilStopped), Result::kStopped);
 }
 
 TEST_F(DirectoryChangesTest, AWatchWithoutClassesStillNoticesTheEndOfItsDirectory) {

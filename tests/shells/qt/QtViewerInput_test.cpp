@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QMenu>
 #include <QScrollBar>
 #include <QToolButton>
@@ -76,7 +77,7 @@ TEST_F(QtViewerInputTest, ArrowButtonsAndMenuJumpToMarkedLines) {
     texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
   EXPECT_EQ(texts.size(), 10);
   EXPECT_EQ(texts.at(0), QStringLiteral("Copy\tCtrl+C"));
-  EXPECT_TRUE(texts.at(1).startsWith(QStringLiteral("Select &all")));
+  EXPECT_EQ(texts.at(1), QStringLiteral("Select &all\tCtrl+A"));  // the item's own shortcut
   EXPECT_EQ(texts.at(2), QStringLiteral("-"));
   EXPECT_EQ(texts.at(5), QStringLiteral("Goto next error\tCtrl+E"));
   menu->findChild<QAction*>(QStringLiteral("Selectall1"))->trigger();
@@ -205,6 +206,32 @@ TEST_F(QtViewerInputTest, EscClosesTheOptionsPanelFirstThenTheHostsViewer) {
   ASSERT_EQ(presses.size(), 1u);
   EXPECT_EQ(presses[0].key, Qt::Key_Escape);
   EXPECT_TRUE(presses[0].spontaneous);
+}
+
+TEST_F(QtViewerInputTest, TheBasenameFieldAndTheListsKeepTheirOwnKeys) {
+  Open();
+  ClickOptions();
+  auto* basename = Widget<QLineEdit>(c().Edit1);
+  basename->setFocus();
+  ASSERT_TRUE(basename->hasFocus());
+  QTest::keyClicks(basename, QStringLiteral("app1np"));
+  for (Qt::Key key : {Qt::Key_Home, Qt::Key_Delete, Qt::Key_End, Qt::Key_Left, Qt::Key_Backspace})
+    Type(basename, key);
+  EXPECT_EQ(basename->text(), QStringLiteral("pp1p"));
+  EXPECT_EQ(c().Edit1.Text(), "pp1p");
+  auto* sizes = Widget<QComboBox>(c().comBufferSize);
+  sizes->setFocus();
+  Type(sizes, Qt::Key_Home);
+  Type(sizes, Qt::Key_Down);
+  EXPECT_EQ(c().comBufferSize.ItemIndex(), 1);
+  Type(sizes, Qt::Key_1);  // the first size that begins with 1
+  EXPECT_EQ(c().comBufferSize.Items()[static_cast<std::size_t>(sizes->currentIndex())].front(),
+            '1');
+  EXPECT_EQ(c().comBufferSize.ItemIndex(), sizes->currentIndex());
+  EXPECT_TRUE(host.keys.empty());
+  EXPECT_TRUE(sizes->hasFocus());
+  Type(sizes, Qt::Key_Escape);  // the keys a list leaves still reach the key table
+  EXPECT_FALSE(OptionsPanel()->isVisible());
 }
 
 TEST_F(QtViewerInputTest, ClosingDeletesTheWindowOnceTheEventLoopRuns) {

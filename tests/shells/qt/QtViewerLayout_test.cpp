@@ -4,7 +4,10 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QToolButton>
+#include <functional>
 
 #include "shells/qt/GlyphButton.h"
 #include "tests/shells/qt/QtViewerFixture.h"
@@ -80,6 +83,68 @@ TEST_F(QtViewerLayoutTest, OptionsPanelHoldsItsControlsHiddenUntilAsked) {
   ASSERT_NE(close, nullptr);
   EXPECT_EQ(GlyphButton::GlyphOf(close->text()), GlyphButton::Glyph::Cross);
   EXPECT_EQ(close->focusPolicy(), Qt::NoFocus);
+}
+
+// How much wider the widget of a caption must be than it is to show the whole caption in the
+// font it got (<= 0: it fits); a check box draws its text in the style's contents rectangle.
+int MissingWidth(QWidget* widget, QSize size) {
+  if (auto* label = qobject_cast<QLabel*>(widget)) {
+    const int flags = label->buddy() != nullptr ? Qt::TextShowMnemonic : 0;
+    return label->fontMetrics().size(flags, label->text()).width() - size.width();
+  }
+  auto* button = qobject_cast<QAbstractButton*>(widget);
+  const int text = button->fontMetrics().size(Qt::TextShowMnemonic, button->text()).width();
+  if (qobject_cast<QCheckBox*>(widget) == nullptr)
+    return text - size.width();
+  QStyleOptionButton option;
+  option.initFrom(widget);
+  option.rect = QRect(QPoint(), size);
+  option.text = button->text();
+  return text -
+         widget->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, widget).width();
+}
+
+bool HasCaption(const ui::Control& control, QWidget* widget) {
+  if (widget == nullptr || control.GetAlign() != ui::Align::None || control.Caption().empty())
+    return false;
+  return qobject_cast<QLabel*>(widget) != nullptr ||
+         (qobject_cast<QAbstractButton*>(widget) != nullptr &&
+          dynamic_cast<GlyphButton*>(widget) == nullptr);
+}
+
+// Also run at 125 % and 150 % scale (QT_SCALE_FACTOR, see CMakeLists.txt).
+TEST_F(QtViewerLayoutTest, EveryCaptionFitsAtItsDesignedPlace) {
+  Open();
+  int captions = 0;
+  std::function<void(const ui::Control&)> check = [&](const ui::Control& parent) {
+    for (const ui::Control* control : parent.Children()) {
+      check(*control);
+      QWidget* widget = viewer->window()->WidgetOf(*control);
+      if (!HasCaption(*control, widget))
+        continue;
+      ++captions;
+      const ui::Rect& b = control->Bounds();
+      const QRect designed(b.left, b.top, b.Width(), b.Height());
+      const QRect shown = widget->geometry();
+      const int height = widget->fontMetrics().height();
+      EXPECT_LE(MissingWidth(widget, shown.size()), 0) << control->name();
+      EXPECT_GE(shown.height(), height) << control->name();
+      if (MissingWidth(widget, designed.size()) <= 0 && height <= designed.height()) {
+        EXPECT_EQ(shown, designed) << control->name();
+        continue;
+      }
+      for (const ui::Control* other : parent.Children()) {  // grown into no new neighbour
+        QWidget* neighbour = viewer->window()->WidgetOf(*other);
+        if (other != control && neighbour != nullptr &&
+            !designed.intersects(neighbour->geometry())) {
+          EXPECT_FALSE(shown.intersects(neighbour->geometry()))
+              << control->name() << " reaches " << other->name();
+        }
+      }
+    }
+  };
+  check(*viewer);
+  EXPECT_EQ(captions, 8);
 }
 
 TEST_F(QtViewerLayoutTest, HostResizeMovesTheLayoutAndTheViewKeepsItsRowsVisible) {

@@ -16,6 +16,7 @@
 #include "ui/CheckBox.h"
 #include "ui/ComboBox.h"
 #include "ui/Edit.h"
+#include "ui/Label.h"
 #include "ui/Panel.h"
 #include "ui/TRAHLEditor.h"
 
@@ -49,6 +50,9 @@ struct TestForm {
     button.SetParent(&panel);
     button.SetBounds(ui::Rect::FromSize(5, 90, 60, 20));
     button.SetCaption("Close");
+    label.SetParent(&panel);
+    label.SetBounds(ui::Rect::FromSize(110, 64, 70, 15));
+    label.SetCaption("&Basename:");
     history.SetShortCut(ui::scCtrl | 'H');
     history.OnExecute = [this](ui::Component&) { ++historyRuns; };
     nextError.SetShortCut(ui::scCtrl | 'E');
@@ -65,6 +69,7 @@ struct TestForm {
   ui::ComboBox list{"comBufferSize"};
   ui::Edit edit{"Edit1"};
   ui::Button button{"Button7"};
+  ui::Label label{"Label3"};
   ui::Action history{"actGotoHistory"};
   ui::Action nextError{"actGotoNextError"};
   ui::ActionList actions{"ActionList2"};
@@ -92,6 +97,27 @@ class ShellControlsTest : public ::testing::Test {
     host_.reset();
   }
   HWND Native(const std::string& name) const { return window_->ControlWindow(name); }
+  // Left, top, width and height of a control's window in its parent.
+  std::vector<LONG> Placed(const std::string& name) const {
+    RECT r;
+    ::GetWindowRect(Native(name), &r);
+    ::MapWindowPoints(HWND_DESKTOP, ::GetParent(Native(name)), reinterpret_cast<POINT*>(&r), 2);
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+  }
+  // The window's text as it draws it, in the font it was given.
+  SIZE TextSize(const std::string& name) const {
+    HWND window = Native(name);
+    char text[256] = {};
+    ::GetWindowTextA(window, text, sizeof text);
+    HDC dc = ::GetDC(window);
+    const HGDIOBJ old =
+        ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageA(window, WM_GETFONT, 0, 0)));
+    RECT r{0, 0, 0, 0};
+    ::DrawTextA(dc, text, -1, &r, DT_CALCRECT | DT_SINGLELINE);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(window, dc);
+    return SIZE{r.right, r.bottom};
+  }
 
   Win32Cursor cursor_;
   std::unique_ptr<RecordingHost> host_;
@@ -168,6 +194,32 @@ TEST_F(ShellControlsTest, UserInputReachesTheModels) {
   EXPECT_EQ(model_->edit.Text(), "typed");
 }
 
+TEST_F(ShellControlsTest, CaptionsGetTheRoomTheirFontNeedsAtTheirPlace) {
+  EXPECT_EQ(Placed("chkActive"), (std::vector<LONG>{5, 5, 150, 17}));  // they fit as designed
+  EXPECT_EQ(Placed("Button7"), (std::vector<LONG>{5, 90, 60, 20}));
+  EXPECT_EQ(Placed("Label3"), (std::vector<LONG>{110, 64, 70, 15}));
+  const int box = ::GetSystemMetrics(SM_CXMENUCHECK);
+  model_->box.SetCaption("Auto follow mode (Ctrl-F)");
+  model_->button.SetCaption("Close the options");
+  for (int height : {-11, -14, -17}) {  // the layout's font, at 125 % and at 150 %
+    SCOPED_TRACE(height);
+    for (ui::Control* control :
+         std::vector<ui::Control*>{&model_->box, &model_->button, &model_->label})
+      control->SetFont(ui::Font{"MS Sans Serif", height, ui::FontStyle::None});
+    const std::vector<LONG> boxPlace = Placed("chkActive");
+    EXPECT_EQ(boxPlace[0], 5);
+    EXPECT_GE(boxPlace[2], box + TextSize("chkActive").cx);
+    EXPECT_GE(boxPlace[3], TextSize("chkActive").cy);
+    const std::vector<LONG> buttonPlace = Placed("Button7");
+    EXPECT_EQ(buttonPlace[0], 5);
+    EXPECT_GT(buttonPlace[2], TextSize("Button7").cx);
+    const std::vector<LONG> labelPlace = Placed("Label3");
+    EXPECT_EQ(labelPlace[0], 110);
+    EXPECT_GE(labelPlace[2], TextSize("Label3").cx);
+    EXPECT_GE(labelPlace[3], TextSize("Label3").cy);
+  }
+}
+
 TEST_F(ShellControlsTest, TheTextViewFitsItsModelBetweenTheScrollBarsAndScrolls) {
   HWND view = Native("_editor");
   ASSERT_NE(view, nullptr);
@@ -197,10 +249,18 @@ TEST_F(ShellControlsTest, KeysOfTheOptionControlsPassTheBindingsFirst) {
   ::SendMessageA(box, WM_KEYDOWN, VK_F5, 0);
   EXPECT_EQ(previewed_, (std::vector<ui::KeyCode>{ui::vk::F3, ui::vk::F5}));
   previewed_.clear();
-  ::SendMessageA(Native("Edit1"), WM_KEYDOWN, 'N', 0);  // typing stays in the field
+  // Typing, moving and deleting stay in the field and the list.
+  for (const char* field : {"Edit1", "comBufferSize"}) {
+    for (WPARAM key : {WPARAM{'N'}, WPARAM{'1'}, WPARAM{VK_BACK}, WPARAM{VK_DELETE},
+                       WPARAM{VK_HOME}, WPARAM{VK_LEFT}, WPARAM{VK_DOWN}})
+      ::SendMessageA(Native(field), WM_KEYDOWN, key, 0);
+  }
+  ::SendMessageA(Native("comBufferSize"), WM_KEYDOWN, VK_END, 0);
   EXPECT_TRUE(previewed_.empty());
+  EXPECT_EQ(model_->list.ItemIndex(), 2) << "End chose the last size";
   ::SendMessageA(Native("Edit1"), WM_KEYDOWN, VK_ESCAPE, 0);
-  EXPECT_EQ(previewed_, (std::vector<ui::KeyCode>{ui::vk::Escape}));
+  ::SendMessageA(Native("comBufferSize"), WM_KEYDOWN, VK_F3, 0);
+  EXPECT_EQ(previewed_, (std::vector<ui::KeyCode>{ui::vk::Escape, ui::vk::F3}));
 }
 
 TEST_F(ShellControlsTest, UnusedKeysRunTheShortcutsTheBindingsLeaveAlone) {
