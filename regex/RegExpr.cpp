@@ -497,7 +497,8 @@ int RegExpr::Execute(RegProgram* program, const char* text) {
   steps_ = 0;
   aborted_ = false;
   const int found = Search(*program, text);
-  ReleaseLargeState();
+  if (memo_.active() || stack_.capacity() > kKeptFrames)
+    ReleaseLargeState();
   return found;
 }
 
@@ -533,8 +534,7 @@ void RegExpr::ClearGroups() {
 // The memo lasts for one search only: its states are facts about this text. A search that
 // needed much memory gives it back, so that an idle expression holds little.
 void RegExpr::ReleaseLargeState() {
-  if (memo_.active())
-    memo_.Stop();
+  memo_.Stop();
   if (stack_.capacity() > kKeptFrames)
     std::vector<Frame>().swap(stack_);
 }
@@ -603,18 +603,18 @@ bool RegExpr::Run(const std::uint8_t* node) {
 // Runs the node chain from `node` until End (true) or a failure (false), leaving a frame for
 // every choice made and every group node passed.
 bool RegExpr::Walk(const std::uint8_t* node) {
-  // Without input consumed a compiled program visits each node at most once; more visits than
-  // the program has bytes mean a damaged program that loops.
+  // Without input consumed a compiled program visits each node at most once, so any run of as
+  // many visits as the program has bytes consumes something; one that does not belongs to a
+  // damaged program that loops.
   const char* progressAt = inputPos_;
-  std::ptrdiff_t idle = 0;
+  std::ptrdiff_t visits = 0;
   while (node != nullptr && node - codeBegin_ < codeSize_) {
-    if (inputPos_ != progressAt) {
+    if (++visits == codeSize_) {
+      if (inputPos_ == progressAt)
+        return Abort("endless loop in program");
       progressAt = inputPos_;
-      idle = 0;
-    } else if (++idle > codeSize_) {
-      return Abort("endless loop in program");
+      visits = 0;
     }
-    ++steps_;
     const std::uint8_t* next = Next(node);
     const std::uint8_t code = node[0];
     if (code == RegCode(RegNode::End))
