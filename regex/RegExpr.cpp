@@ -543,8 +543,13 @@ void RegExpr::ReleaseLargeState() {
 // them: none.
 bool RegExpr::Attempt(RegProgram& program, const char* start) {
   inputPos_ = start;
-  if (!Run(codeBegin_ + 1))
-    return false;
+  stack_.clear();
+  // Depth-first over the choices in their order: walk forward until End or a failure, then
+  // resume at the latest pending choice.
+  for (const std::uint8_t* resume = codeBegin_ + 1; !Walk(resume);) {
+    if (aborted_ || stack_.empty() || !Backtrack(resume))
+      return false;
+  }
   SetGroupsFromPath();
   program.groupStart[0] = start;
   program.groupEnd[0] = inputPos_;
@@ -585,19 +590,6 @@ const std::uint8_t* RegExpr::Next(const std::uint8_t* node) const {
   if (at < 0 || at >= codeSize_)
     return nullptr;
   return codeBegin_ + at;
-}
-
-// Depth-first over the choices in their order: walk forward until End or a failure, then
-// resume at the latest pending choice.
-bool RegExpr::Run(const std::uint8_t* node) {
-  stack_.clear();
-  const std::uint8_t* resume = node;
-  for (;;) {
-    if (Walk(resume))
-      return true;
-    if (aborted_ || !Backtrack(resume))
-      return false;
-  }
 }
 
 // Runs the node chain from `node` until End (true) or a failure (false), leaving a frame for

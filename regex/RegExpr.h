@@ -89,7 +89,6 @@ class RegExpr {
   };
   int Search(RegProgram& program, const char* text);
   bool Attempt(RegProgram& program, const char* start);
-  bool Run(const std::uint8_t* node);
   bool Walk(const std::uint8_t* node);
   bool Backtrack(const std::uint8_t*& resume);
   bool EnterAlternatives(const std::uint8_t* node);
