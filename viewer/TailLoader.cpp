@@ -5,6 +5,7 @@
 #include <exception>
 #include <memory>
 
+#include "classify/BufferClassifier.h"
 #include "classify/LineClassifier.h"
 #include "diagnostics/Debugtimer.h"
 #include "platform/ReadOnlyFile.h"
@@ -210,9 +211,11 @@ void LoadCompleteFile(TailViewerState& state, LineClassifier& types, ui::TRAHLEd
   std::string text = ReadWholeFileWithRoom(state.path);
   const std::string_view lines = UpToFirstNul(text);
   std::vector<std::size_t> lineStarts;
+  BufferClassifier classifier(types, lines);
   ForEachLineOf(lines, [&](std::string_view line) {
     lineStarts.push_back(static_cast<std::size_t>(line.data() - lines.data()));
-    CountCompleteLines(types, state.history, std::span(&line, 1));
+    if (classifier.CountLine(line))
+      state.history.Append(line);
   });
   state.counted.MarkCounted(state.path, text.size());
   std::vector<std::string_view> head;
