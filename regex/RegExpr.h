@@ -43,7 +43,8 @@ class RegExpr {
   // The search itself: 1 when `program` matches somewhere in `text`, 0 when it does not or on
   // an error. On success slot 0 of the program's groupStart/groupEnd spans the match and slots
   // 1..9 the last text each group matched (none if it took no part). `program` is normally
-  // this object's own; any block from RegProgram::Allocate is safe to run, however damaged.
+  // this object's own; any block from RegProgram::Allocate is safe to run, however damaged (one
+  // larger than the compiler ever makes is refused as "corrupted program").
   // The search runs on a stack of its own on the heap, so no depth of repetition reaches the
   // host's stack, and never tries a failed (node, position) state twice, so it takes at most
   // about (program nodes x text length) steps. Only a search that would need more than

@@ -103,6 +103,11 @@ TEST(RegExprDamagedProgram, WrongSignature) {
   RegProgram::Owner empty = RegProgram::Allocate(0);
   EXPECT_EQ(re.Execute(empty.get(), "abc"), 0);
   EXPECT_EQ(re.lastError(), "corrupted program");
+  // Larger than any program the compiler makes: its nodes could not be addressed.
+  RegProgram::Owner huge = RegProgram::Allocate(kRegProgramSizeLimit + 1);
+  huge->code()[0] = kRegSignature;
+  EXPECT_EQ(re.Execute(huge.get(), "abc"), 0);
+  EXPECT_EQ(re.lastError(), "corrupted program");
 }
 
 TEST(RegExprDamagedProgram, UnknownNodeCode) {
