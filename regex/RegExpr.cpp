@@ -612,9 +612,13 @@ bool RegExpr::Walk(const std::uint8_t* node) {
     if (code == RegCode(RegNode::End))
       return true;
     if (code == RegCode(RegNode::Alternative)) {
-      if (next != nullptr && Is(next, RegNode::Alternative) && !EnterAlternatives(node))
+      if (next == nullptr || !Is(next, RegNode::Alternative)) {
+        node = RegOperand(node);
+        continue;
+      }
+      node = EnterAlternatives(node);
+      if (node == nullptr)
         return false;
-      node = RegOperand(node);
       continue;
     }
     if (code == RegCode(RegNode::StarSimple) || code == RegCode(RegNode::PlusSimple)) {
@@ -670,12 +674,40 @@ bool RegExpr::Backtrack(const std::uint8_t*& resume) {
   return false;
 }
 
-bool RegExpr::EnterAlternatives(const std::uint8_t* node) {
+// The first alternative that can start here, in chain order, from `node` on; none at the end of
+// the chain.
+const std::uint8_t* RegExpr::ViableAlternative(const std::uint8_t* node) const {
+  while (node != nullptr && Is(node, RegNode::Alternative) && !MayStartHere(RegOperand(node)))
+    node = Next(node);
+  return node != nullptr && Is(node, RegNode::Alternative) ? node : nullptr;
+}
+
+// Whether a branch may match at the current position: false only for one that begins with a
+// literal whose first character is not the one here, which would fail at once.
+bool RegExpr::MayStartHere(const std::uint8_t* branch) const {
+  return !Is(branch, RegNode::Literal) || branch[kRegNodeHeadSize] == *inputPos_;
+}
+
+// Skipping branches that fail at their first node changes neither the order nor the outcome.
+// A frame remembers the branches left to try; with none left the walk needs no frame, except
+// that the memo, once on, learns of the choice's failure from its frame.
+const std::uint8_t* RegExpr::EnterAlternatives(const std::uint8_t* node) {
   const std::uint32_t at = Offset(node);
   const std::uint32_t position = Position();
   if (KnownToFail(at, position))
-    return false;
-  return Push({position, static_cast<std::uint16_t>(at), static_cast<std::uint16_t>(at)});
+    return nullptr;
+  const std::uint8_t* first = ViableAlternative(node);
+  if (first == nullptr) {
+    NoteFailure(at, position);
+    return nullptr;
+  }
+  const std::uint8_t* next = Next(first);
+  if ((memo_.active() || ViableAlternative(next) != nullptr) &&
+      !Push(
+          {position, static_cast<std::uint16_t>(at), static_cast<std::uint16_t>(Offset(first))})) {
+    return nullptr;
+  }
+  return RegOperand(first);
 }
 
 namespace {
@@ -790,6 +822,7 @@ bool RegExpr::NoteFailure(std::uint32_t node, std::uint32_t position) {
   return true;
 }
 
+// Searches that settle within a few hundred steps, as nearly all do, never pay for the memo.
 // Searches that settle within a few hundred steps, as nearly all do, never pay for the memo.
 void RegExpr::StartMemo() {
   textLength_ = std::strlen(textStart_);

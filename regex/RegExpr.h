@@ -92,7 +92,9 @@ class RegExpr {
   bool Attempt(RegProgram& program, const char* start);
   bool Walk(const std::uint8_t* node);
   bool Backtrack(const std::uint8_t*& resume);
-  bool EnterAlternatives(const std::uint8_t* node);
+  const std::uint8_t* EnterAlternatives(const std::uint8_t* node);
+  const std::uint8_t* ViableAlternative(const std::uint8_t* node) const;
+  bool MayStartHere(const std::uint8_t* branch) const;
   bool EnterRepetition(const std::uint8_t* node, const std::uint8_t* next);
   bool RetryRepetition(const std::uint8_t*& resume);
   bool Push(Frame frame);
