@@ -24,7 +24,10 @@ int LineClassifier::FindMsgType(std::string_view line) {
 }
 
 bool LineClassifier::CountLine(std::string_view line) {
-  const int position = FindMsgType(line);
+  return CountType(FindMsgType(line));
+}
+
+bool LineClassifier::CountType(int position) {
   if (position < 0 || position >= kCountedMsgTypes)
     return false;
   std::int32_t& count = types_[static_cast<std::size_t>(position)].count;

@@ -50,6 +50,9 @@ class LineClassifier {
   // the caller then keeps the line in the history.
   bool CountLine(std::string_view line);
 
+  // Adds 1 to the count of the type at `position` when it is a counted position; true then.
+  bool CountType(int position);
+
   // Sets every type's count to 0.
   void ResetMsgTypeCounts();
 
@@ -68,6 +71,7 @@ class LineClassifier {
 
   // The list as loaded so far (empty before the first classification).
   const std::vector<MsgTypeMatcherInfo>& Types() const { return types_; }
+  std::vector<MsgTypeMatcherInfo>& Types() { return types_; }
 
  private:
   ExtManager& store_;

@@ -57,6 +57,31 @@ bool MsgTypeMatcherInfo::MatchesLine(MatchSubject& subject) {
   return false;
 }
 
+bool MsgTypeMatcherInfo::ExprMatches(std::size_t expr, MatchSubject& subject) {
+  RegExpr& compiledExpr = *compiled[expr];
+  const bool haveRejects = rejects_.size() == compiled.size();
+  if (haveRejects ? rejects_[expr].Rejects(subject.Line()) : compiledExpr.program() == nullptr)
+    return false;
+  return compiledExpr.Execute(compiledExpr.program(), subject.Text()) != 0;
+}
+
+MsgTypeMatcherInfo::LineNeeds MsgTypeMatcherInfo::NeedsOf(std::size_t expr) const {
+  LineNeeds needs;
+  if (rejects_.size() != compiled.size()) {
+    needs.never = compiled[expr]->program() == nullptr;
+    return needs;
+  }
+  const QuickReject& reject = rejects_[expr];
+  needs.never = reject.neverMatches;
+  needs.prefix = reject.prefix;
+  needs.firstSet = reject.firstSet;
+  if (reject.firstChar != 0)
+    needs.texts[0] = std::string_view(reject.firstText, 1);
+  needs.texts[1] = reject.required1.text();
+  needs.texts[2] = reject.required2.text();
+  return needs;
+}
+
 bool MsgTypeMatcherInfo::MatchesLine(std::string_view line) {
   std::string buffer;
   MatchSubject subject(line, buffer);
@@ -125,6 +150,7 @@ MsgTypeMatcherInfo::QuickReject MsgTypeMatcherInfo::QuickRejectFor(const RegExpr
     return reject;
   }
   reject.firstChar = static_cast<char>(program->firstChar);
+  reject.firstText[0] = reject.firstChar;
   const AnchoredStart start = AnchoredStartOf(*program);
   reject.prefix = start.prefix;
   reject.firstSet = start.firstSet;

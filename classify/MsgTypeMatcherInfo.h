@@ -73,6 +73,18 @@ class MsgTypeMatcherInfo {
   // The same for a single line; copies the line into a temporary text when needed.
   bool MatchesLine(std::string_view line);
 
+  // What every line that compiled expression `expr` matches is known to hold, for a caller that
+  // tests many lines at once: all of it empty when nothing is known.
+  struct LineNeeds {
+    bool never = false;         // the expression matches no line at all
+    std::string_view prefix;    // the line starts with this text
+    std::string_view firstSet;  // if not empty: the line's first character is one of these
+    std::string_view texts[3];  // the line holds each of these texts (empty: no such need)
+  };
+  LineNeeds NeedsOf(std::size_t expr) const;
+  // Whether compiled expression `expr` alone matches the line (quick rejections, then search).
+  bool ExprMatches(std::size_t expr, MatchSubject& subject);
+
  private:
   // A text that every matching line holds. It is looked for by its rarest character in
   // typical log text, which hits far less often than its first (often a blank or a letter).
@@ -81,6 +93,7 @@ class MsgTypeMatcherInfo {
     RequiredText() = default;
     explicit RequiredText(std::string_view text);
     bool FoundIn(std::string_view line) const;
+    std::string_view text() const { return text_; }
 
    private:
     std::string_view text_;
@@ -91,7 +104,8 @@ class MsgTypeMatcherInfo {
   // compiled program, which lives as long as its RegExpr.
   struct QuickReject {
     bool neverMatches = false;  // the expression did not compile
-    char firstChar = 0;         // if not 0: the line holds this character
+    char firstChar = 0;         // if not 0: the line holds this character (kept in firstText)
+    char firstText[2] = {};
     std::string_view prefix;    // the line starts with this text
     std::string_view firstSet;  // if not empty: the line's first character is one of these
     RequiredText required1;     // the line holds these texts

@@ -1,6 +1,8 @@
 #include "regex/RegExpr.h"
 
+#include <algorithm>
 #include <cstring>
+#include <new>
 #include <utility>
 
 namespace brontel {
@@ -25,6 +27,17 @@ bool Is(const std::uint8_t* node, RegNode kind) {
 std::string PatternText(const char* pattern) {
   return pattern ? std::string(pattern) : "";
 }
+
+// Frame tags: node offsets stay below kRegProgramSizeLimit, so these never name a node.
+constexpr std::uint16_t kGroupTag = 0xFFFF;       // in `node`: a group node passed
+constexpr std::uint16_t kCountTag = 0xFFFE;       // in `node`: the count a repetition tries
+constexpr std::uint16_t kRepetitionTag = 0xFFFF;  // in `aux`: a repetition's frame
+
+constexpr const char* kOutOfMemory = "search needs more than 64 MB";
+// Backtracking steps before a search starts remembering failed states.
+constexpr std::int64_t kStepsBeforeMemo = 1024;
+// Frames a search keeps allocated for the next one.
+constexpr std::size_t kKeptFrames = 16384;
 
 bool OffsetInsideText(const char* text, int offset) {
   if (offset < 0)
@@ -463,7 +476,9 @@ int RegExpr::Execute(RegProgram* program, const char* text) {
     lastError_ = "NULL parameter";
     return 0;
   }
-  if (program->codeSize < 1 || program->code()[0] != kRegSignature) {
+  // Frames address nodes by 16-bit offsets; the compiler never makes a larger program.
+  if (program->codeSize < 1 || program->codeSize > kRegProgramSizeLimit ||
+      program->code()[0] != kRegSignature) {
     lastError_ = "corrupted program";
     return 0;
   }
@@ -479,17 +494,22 @@ int RegExpr::Execute(RegProgram* program, const char* text) {
     return 0;
   }
   textStart_ = text;
-  depth_ = 0;
-  stepsLeft_ = kStepBudget;
-  budgetExtended_ = false;
+  steps_ = 0;
   aborted_ = false;
-  if (program->anchored != 0)
-    return Attempt(*program, text) ? 1 : 0;
-  if (program->firstChar != 0) {
-    const char first = static_cast<char>(program->firstChar);
+  const int found = Search(*program, text);
+  if (memo_.active() || stack_.capacity() > kKeptFrames)
+    ReleaseLargeState();
+  return found;
+}
+
+int RegExpr::Search(RegProgram& program, const char* text) {
+  if (program.anchored != 0)
+    return Attempt(program, text) ? 1 : 0;
+  if (program.firstChar != 0) {
+    const char first = static_cast<char>(program.firstChar);
     for (const char* start = std::strchr(text, first); start != nullptr;
          start = std::strchr(start + 1, first)) {
-      if (Attempt(*program, start))
+      if (Attempt(program, start))
         return 1;
       if (aborted_)
         return 0;
@@ -497,9 +517,9 @@ int RegExpr::Execute(RegProgram* program, const char* text) {
     return 0;
   }
   for (const char* start = text;; ++start) {
-    if (Attempt(*program, start))
+    if (Attempt(program, start))
       return 1;
-    if (aborted_ || *start == '\0' || program->singleAttempt)
+    if (aborted_ || *start == '\0' || program.singleAttempt)
       return 0;
   }
 }
@@ -511,15 +531,44 @@ void RegExpr::ClearGroups() {
   }
 }
 
-// Slots are only ever set on the way back from a successful End, so a failed attempt leaves
-// them as it found them: none.
+// The memo lasts for one search only: its states are facts about this text. A search that
+// needed much memory gives it back, so that an idle expression holds little.
+void RegExpr::ReleaseLargeState() {
+  memo_.Stop();
+  if (stack_.capacity() > kKeptFrames)
+    std::vector<Frame>().swap(stack_);
+}
+
+// Slots are only set once an attempt succeeded, so a failed attempt leaves them as it found
+// them: none.
 bool RegExpr::Attempt(RegProgram& program, const char* start) {
   inputPos_ = start;
-  if (!Run(codeBegin_ + 1))
-    return false;
+  stack_.clear();
+  // Depth-first over the choices in their order: walk forward until End or a failure, then
+  // resume at the latest pending choice.
+  for (const std::uint8_t* resume = codeBegin_ + 1; !Walk(resume);) {
+    if (aborted_ || stack_.empty() || !Backtrack(resume))
+      return false;
+  }
+  SetGroupsFromPath();
   program.groupStart[0] = start;
   program.groupEnd[0] = inputPos_;
   return true;
+}
+
+// The group nodes passed on the way to End, in order: the last pass of a group node gives its
+// slot, which is the last repetition of the group.
+void RegExpr::SetGroupsFromPath() {
+  for (const Frame& frame : stack_) {
+    if (frame.node != kGroupTag)
+      continue;
+    const std::uint8_t code = static_cast<std::uint8_t>(frame.aux);
+    if (IsGroupOpenCode(code)) {
+      groupStarts_[code - kRegGroupOpenBase] = textStart_ + frame.position;
+    } else {
+      groupEnds_[code - kRegGroupCloseBase] = textStart_ + frame.position;
+    }
+  }
 }
 
 bool RegExpr::Abort(const char* message) {
@@ -528,21 +577,6 @@ bool RegExpr::Abort(const char* message) {
     lastError_ = message;
   }
   return false;
-}
-
-// The text's length is only measured when the fixed allowance runs out, so that the common
-// search that rejects a line at its first character never pays for it.
-bool RegExpr::Spend(std::int64_t steps) {
-  stepsLeft_ -= steps;
-  if (stepsLeft_ >= 0)
-    return true;
-  if (!budgetExtended_) {
-    budgetExtended_ = true;
-    stepsLeft_ += kStepsPerCharacter * static_cast<std::int64_t>(std::strlen(textStart_));
-    if (stepsLeft_ >= 0)
-      return true;
-  }
-  return Abort("backtracking limit reached");
 }
 
 // The successor through the next link; none when there is no link or it leads out of the
@@ -558,45 +592,266 @@ const std::uint8_t* RegExpr::Next(const std::uint8_t* node) const {
   return codeBegin_ + at;
 }
 
-// Runs the node chain from `node`: one recursion level per pending choice.
-bool RegExpr::Run(const std::uint8_t* node) {
-  if (depth_ >= kMaxDepth)
-    return Abort("recursion too deep");
-  ++depth_;
-  bool matched = false;
+// Runs the node chain from `node` until End (true) or a failure (false), leaving a frame for
+// every choice made and every group node passed.
+bool RegExpr::Walk(const std::uint8_t* node) {
+  // Without input consumed a compiled program visits each node at most once, so any run of as
+  // many visits as the program has bytes consumes something; one that does not belongs to a
+  // damaged program that loops.
+  const char* progressAt = inputPos_;
+  std::ptrdiff_t visits = 0;
   while (node != nullptr && node - codeBegin_ < codeSize_) {
-    if (!Spend(1))
-      break;
+    if (++visits == codeSize_) {
+      if (inputPos_ == progressAt)
+        return Abort("endless loop in program");
+      progressAt = inputPos_;
+      visits = 0;
+    }
     const std::uint8_t* next = Next(node);
     const std::uint8_t code = node[0];
-    if (code == RegCode(RegNode::End)) {
-      matched = true;
-      break;
-    }
+    if (code == RegCode(RegNode::End))
+      return true;
     if (code == RegCode(RegNode::Alternative)) {
-      if (next != nullptr && Is(next, RegNode::Alternative)) {
-        matched = RunAlternatives(node);
-        break;
+      if (next == nullptr || !Is(next, RegNode::Alternative)) {
+        node = RegOperand(node);
+        continue;
       }
-      node = RegOperand(node);
+      node = EnterAlternatives(node);
+      if (node == nullptr)
+        return false;
       continue;
     }
     if (code == RegCode(RegNode::StarSimple) || code == RegCode(RegNode::PlusSimple)) {
-      matched = RunRepetition(node, next);
-      break;
+      if (!EnterRepetition(node, next))
+        return false;
+      node = next;
+      continue;
     }
     if (IsGroupOpenCode(code) || IsGroupCloseCode(code)) {
-      matched = RunGroup(code, next);
-      break;
+      if (!Push({Position(), kGroupTag, code}))
+        return false;
+      node = next;
+      continue;
     }
     if (!StepNode(node))
-      break;
+      return false;
     node = next;
   }
-  if (node == nullptr || node - codeBegin_ >= codeSize_)
-    lastError_ = "corrupted pointers";
-  --depth_;
-  return matched;
+  lastError_ = "corrupted pointers";
+  return false;
+}
+
+// Resumes at the latest choice that has an untried way left, noting every choice it leaves
+// exhausted as failed; false when none is left.
+bool RegExpr::Backtrack(const std::uint8_t*& resume) {
+  while (!stack_.empty()) {
+    if (++steps_ > kStepsBeforeMemo && !memo_.active())
+      StartMemo();
+    Frame& top = stack_.back();
+    if (top.node == kGroupTag || top.node == kCountTag) {
+      stack_.pop_back();
+      continue;
+    }
+    if (top.aux == kRepetitionTag) {
+      if (RetryRepetition(resume))
+        return true;
+      if (aborted_)
+        return false;
+      continue;
+    }
+    const std::uint8_t* next = Next(codeBegin_ + top.aux);
+    if (next != nullptr && Is(next, RegNode::Alternative)) {
+      top.aux = static_cast<std::uint16_t>(Offset(next));
+      inputPos_ = textStart_ + top.position;
+      resume = RegOperand(next);
+      return true;
+    }
+    const Frame exhausted = top;
+    stack_.pop_back();
+    if (!NoteFailure(exhausted.node, exhausted.position))
+      return false;
+  }
+  return false;
+}
+
+// The first alternative that can start here, in chain order, from `node` on; none at the end of
+// the chain.
+const std::uint8_t* RegExpr::ViableAlternative(const std::uint8_t* node) const {
+  while (node != nullptr && Is(node, RegNode::Alternative) && !MayStartHere(RegOperand(node)))
+    node = Next(node);
+  return node != nullptr && Is(node, RegNode::Alternative) ? node : nullptr;
+}
+
+// Whether a branch may match at the current position: false only for one that begins with a
+// literal whose first character is not the one here, which would fail at once.
+bool RegExpr::MayStartHere(const std::uint8_t* branch) const {
+  return !Is(branch, RegNode::Literal) || branch[kRegNodeHeadSize] == *inputPos_;
+}
+
+// Skipping branches that fail at their first node changes neither the order nor the outcome.
+// A frame remembers the branches left to try; with none left the walk needs no frame, except
+// that the memo, once on, learns of the choice's failure from its frame.
+const std::uint8_t* RegExpr::EnterAlternatives(const std::uint8_t* node) {
+  const std::uint32_t at = Offset(node);
+  const std::uint32_t position = Position();
+  if (KnownToFail(at, position))
+    return nullptr;
+  const std::uint8_t* first = ViableAlternative(node);
+  if (first == nullptr) {
+    NoteFailure(at, position);
+    return nullptr;
+  }
+  const std::uint8_t* next = Next(first);
+  if ((memo_.active() || ViableAlternative(next) != nullptr) &&
+      !Push(
+          {position, static_cast<std::uint16_t>(at), static_cast<std::uint16_t>(Offset(first))})) {
+    return nullptr;
+  }
+  return RegOperand(first);
+}
+
+namespace {
+
+// Whether one character is taken by the simple operand of a repetition; false for an operand
+// that is not simple, which counts nothing.
+bool TakesOne(const std::uint8_t* operand, char c) {
+  if (c == '\0')
+    return false;
+  const char* set = reinterpret_cast<const char*>(RegOperand(operand));
+  switch (static_cast<RegNode>(operand[0])) {
+    case RegNode::AnyChar:
+      return true;
+    case RegNode::Literal:
+      return c == set[0];
+    case RegNode::InSet:
+      return std::strchr(set, c) != nullptr;
+    case RegNode::NotInSet:
+      return std::strchr(set, c) == nullptr;
+    default:
+      return false;
+  }
+}
+
+char LookaheadOf(const std::uint8_t* next) {
+  return next != nullptr && Is(next, RegNode::Literal) ? static_cast<char>(next[kRegNodeHeadSize])
+                                                       : '\0';
+}
+
+std::uint32_t MinimumOf(const std::uint8_t* node) {
+  return Is(node, RegNode::StarSimple) ? 0 : 1;
+}
+
+}  // namespace
+
+// Greedy: the successor is tried after the longest run first, then one character less each
+// time. Every start inside one run of the operand ends that run at the same place, which lets
+// the memo settle a repetition from its neighbours: having failed from s - 1, it tried the
+// successor at every end it could reach from s; having failed from s + 1, only the shortest
+// run from s is new.
+bool RegExpr::EnterRepetition(const std::uint8_t* node, const std::uint8_t* next) {
+  const std::uint32_t minimum = MinimumOf(node);
+  const char lookahead = LookaheadOf(next);
+  const std::uint8_t* operand = RegOperand(node);
+  const std::uint32_t at = Offset(node);
+  const std::uint32_t start = Position();
+  std::ptrdiff_t count = 0;
+  if (memo_.active()) {
+    if (memo_.Failed(at, start))
+      return false;
+    if (start > 0 && memo_.Failed(at, start - 1) && TakesOne(operand, inputPos_[-1])) {
+      NoteFailure(at, start);
+      return false;
+    }
+  }
+  if (memo_.active() && TakesOne(operand, *inputPos_) && memo_.Failed(at, start + 1)) {
+    count = minimum;
+  } else {
+    count = CountRepetitions(operand);
+  }
+  while (count >= static_cast<std::ptrdiff_t>(minimum) && lookahead != '\0' &&
+         textStart_[start + count] != lookahead) {
+    --count;
+  }
+  if (count < static_cast<std::ptrdiff_t>(minimum)) {
+    NoteFailure(at, start);
+    return false;
+  }
+  inputPos_ = textStart_ + start;
+  if (!Push({static_cast<std::uint32_t>(count), kCountTag, 0}) ||
+      !Push({start, static_cast<std::uint16_t>(at), kRepetitionTag})) {
+    return false;
+  }
+  inputPos_ += count;
+  return true;
+}
+
+// The repetition frame on top of the stack, with its count frame below it, tries its next
+// shorter run; when none is left both frames go and the repetition is noted as failed.
+bool RegExpr::RetryRepetition(const std::uint8_t*& resume) {
+  const Frame repetition = stack_.back();
+  Frame& counter = stack_[stack_.size() - 2];
+  const std::uint8_t* node = codeBegin_ + repetition.node;
+  const std::uint8_t* next = Next(node);
+  const char lookahead = LookaheadOf(next);
+  const std::uint32_t minimum = MinimumOf(node);
+  for (std::uint32_t count = counter.position; count > minimum;) {
+    --count;
+    if (lookahead == '\0' || textStart_[repetition.position + count] == lookahead) {
+      counter.position = count;
+      inputPos_ = textStart_ + repetition.position + count;
+      resume = next;
+      return true;
+    }
+  }
+  stack_.pop_back();
+  stack_.pop_back();
+  NoteFailure(repetition.node, repetition.position);
+  return false;
+}
+
+bool RegExpr::KnownToFail(std::uint32_t node, std::uint32_t position) {
+  return memo_.active() && memo_.Failed(node, position);
+}
+
+bool RegExpr::NoteFailure(std::uint32_t node, std::uint32_t position) {
+  if (!memo_.active())
+    return true;
+  const std::size_t stackBytes = stack_.capacity() * sizeof(Frame);
+  if (!memo_.Record(node, position, kSearchMemoryLimit - stackBytes))
+    return Abort(kOutOfMemory);
+  return true;
+}
+
+// Searches that settle within a few hundred steps, as nearly all do, never pay for the memo.
+// Searches that settle within a few hundred steps, as nearly all do, never pay for the memo.
+void RegExpr::StartMemo() {
+  textLength_ = std::strlen(textStart_);
+  memo_.Start(static_cast<std::int32_t>(codeSize_), textLength_);
+}
+
+bool RegExpr::Push(Frame frame) {
+  if (static_cast<std::uint64_t>(inputPos_ - textStart_) > UINT32_MAX)
+    return Abort("text too long");
+  if (stack_.size() == stack_.capacity() && !GrowStack())
+    return false;
+  stack_.push_back(frame);
+  return true;
+}
+
+bool RegExpr::GrowStack() {
+  const std::size_t limit = (kSearchMemoryLimit - memo_.bytes()) / sizeof(Frame);
+  if (stack_.capacity() >= limit)
+    return Abort(kOutOfMemory);
+  // Large stacks grow by a quarter, so that little of the limit sits unused beside the memo.
+  const std::size_t capacity = stack_.capacity();
+  const std::size_t step = capacity < (std::size_t{1} << 20) ? capacity : capacity / 4;
+  const std::size_t wanted = std::min(limit, std::max<std::size_t>(256, capacity + step));
+  try {
+    stack_.reserve(wanted);
+  } catch (const std::bad_alloc&) {
+    return Abort(kOutOfMemory);
+  }
+  return true;
 }
 
 // The nodes that consume or test input without making a choice; false when the node fails.
@@ -639,55 +894,6 @@ bool RegExpr::StepNode(const std::uint8_t* node) {
       lastError_ = "memory corruption";
       return false;
   }
-}
-
-bool RegExpr::RunAlternatives(const std::uint8_t* node) {
-  const char* saved = inputPos_;
-  for (; node != nullptr && Is(node, RegNode::Alternative); node = Next(node)) {
-    if (Run(RegOperand(node)))
-      return true;
-    if (aborted_)
-      return false;
-    inputPos_ = saved;
-  }
-  return false;
-}
-
-// A group node records its position only once the rest of the expression has matched, and only
-// if no later repetition of the group recorded one first.
-bool RegExpr::RunGroup(std::uint8_t code, const std::uint8_t* next) {
-  const char* saved = inputPos_;
-  if (!Run(next))
-    return false;
-  const bool open = IsGroupOpenCode(code);
-  const char** slots = open ? groupStarts_ : groupEnds_;
-  const int slot = code - (open ? kRegGroupOpenBase : kRegGroupCloseBase);
-  if (slots[slot] == nullptr)
-    slots[slot] = saved;
-  return true;
-}
-
-bool RegExpr::RunRepetition(const std::uint8_t* node, const std::uint8_t* next) {
-  const char lookahead = next != nullptr && Is(next, RegNode::Literal)
-                             ? static_cast<char>(next[kRegNodeHeadSize])
-                             : '\0';
-  const int minimum = Is(node, RegNode::StarSimple) ? 0 : 1;
-  const char* start = inputPos_;
-  std::ptrdiff_t count = CountRepetitions(RegOperand(node));
-  // Giving back costs at most one step per counted character, paid here at once.
-  if (!Spend(2 * static_cast<std::int64_t>(count)))
-    return false;
-  while (count >= minimum) {
-    if (lookahead == '\0' || *inputPos_ == lookahead) {
-      if (Run(next))
-        return true;
-      if (aborted_)
-        return false;
-    }
-    --count;
-    inputPos_ = start + count;
-  }
-  return false;
 }
 
 std::ptrdiff_t RegExpr::CountRepetitions(const std::uint8_t* operand) {

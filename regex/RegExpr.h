@@ -4,7 +4,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include "regex/RegFailureMemo.h"
 #include "regex/RegProgram.h"
 
 namespace brontel {
@@ -41,9 +43,12 @@ class RegExpr {
   // The search itself: 1 when `program` matches somewhere in `text`, 0 when it does not or on
   // an error. On success slot 0 of the program's groupStart/groupEnd spans the match and slots
   // 1..9 the last text each group matched (none if it took no part). `program` is normally
-  // this object's own; any block from RegProgram::Allocate is safe to run, however damaged.
-  // A search that would recurse too deeply or backtrack too long finds nothing and says so in
-  // lastError().
+  // this object's own; any block from RegProgram::Allocate is safe to run, however damaged (one
+  // larger than the compiler ever makes is refused as "corrupted program").
+  // The search runs on a stack of its own on the heap, so no depth of repetition reaches the
+  // host's stack, and never tries a failed (node, position) state twice, so it takes at most
+  // about (program nodes x text length) steps. Only a search that would need more than
+  // kSearchMemoryLimit bytes for both finds nothing and says so in lastError().
   int Execute(RegProgram* program, const char* text);
 
   RegProgram* program() { return program_.get(); }
@@ -51,16 +56,7 @@ class RegExpr {
   const std::string& pattern() const { return pattern_; }
   const std::string& lastError() const { return lastError_; }
 
-  // Recursion depth beyond which a search gives up. Each level is one pending choice and costs
-  // about 100 bytes of stack, so the limit keeps a search well inside a 1 MB thread stack. Simple
-  // repetitions (x*, x+ over one character, set or ".") need no depth however long the text; a
-  // repeated group needs about four levels per repetition.
-  static constexpr int kMaxDepth = 3000;
-  // Interpreter steps (nodes visited, characters counted, repetitions given back) a search may
-  // take: a fixed allowance plus a share per character of the text, so that any search that is
-  // linear in the text always completes while a runaway one gives up within milliseconds.
-  static constexpr std::int64_t kStepBudget = std::int64_t{1} << 21;
-  static constexpr std::int64_t kStepsPerCharacter = 64;
+  static constexpr std::size_t kSearchMemoryLimit = std::size_t{64} << 20;
 
  private:
   // Compiler.
@@ -85,17 +81,37 @@ class RegExpr {
   std::uint8_t* CompilerNext(std::uint8_t* node) const;
   std::nullptr_t Fail(const char* message);
 
-  // Matcher.
+  // Matcher. A frame is a pending choice (the alternative being tried, the count a repetition
+  // is trying) or a group node passed on the way; positions are offsets into the text.
+  struct Frame {
+    std::uint32_t position;
+    std::uint16_t node;
+    std::uint16_t aux;
+  };
+  int Search(RegProgram& program, const char* text);
   bool Attempt(RegProgram& program, const char* start);
-  bool Run(const std::uint8_t* node);
-  bool RunAlternatives(const std::uint8_t* node);
-  bool RunGroup(std::uint8_t code, const std::uint8_t* next);
-  bool RunRepetition(const std::uint8_t* node, const std::uint8_t* next);
+  bool Walk(const std::uint8_t* node);
+  bool Backtrack(const std::uint8_t*& resume);
+  const std::uint8_t* EnterAlternatives(const std::uint8_t* node);
+  const std::uint8_t* ViableAlternative(const std::uint8_t* node) const;
+  bool MayStartHere(const std::uint8_t* branch) const;
+  bool EnterRepetition(const std::uint8_t* node, const std::uint8_t* next);
+  bool RetryRepetition(const std::uint8_t*& resume);
+  bool Push(Frame frame);
+  bool GrowStack();
+  bool NoteFailure(std::uint32_t node, std::uint32_t position);
+  bool KnownToFail(std::uint32_t node, std::uint32_t position);
+  void StartMemo();
+  void SetGroupsFromPath();
   bool StepNode(const std::uint8_t* node);
   std::ptrdiff_t CountRepetitions(const std::uint8_t* operand);
   const std::uint8_t* Next(const std::uint8_t* node) const;
-  bool Spend(std::int64_t steps);
+  std::uint32_t Offset(const std::uint8_t* node) const {
+    return static_cast<std::uint32_t>(node - codeBegin_);
+  }
+  std::uint32_t Position() const { return static_cast<std::uint32_t>(inputPos_ - textStart_); }
   void ClearGroups();
+  void ReleaseLargeState();
   bool Abort(const char* message);
 
   RegProgram::Owner program_;
@@ -114,10 +130,11 @@ class RegExpr {
   // Bounds of the program being run and the limits of the current search.
   const std::uint8_t* codeBegin_ = nullptr;
   std::ptrdiff_t codeSize_ = 0;
-  int depth_ = 0;
-  std::int64_t stepsLeft_ = 0;
-  bool budgetExtended_ = false;  // the per-character share is added once, when first needed
+  std::size_t textLength_ = 0;  // measured only when the memo starts
+  std::int64_t steps_ = 0;
   bool aborted_ = false;
+  std::vector<Frame> stack_;
+  RegFailureMemo memo_;
 };
 
 }  // namespace brontel

@@ -5,6 +5,7 @@
 #include <exception>
 #include <memory>
 
+#include "classify/BufferClassifier.h"
 #include "classify/LineClassifier.h"
 #include "diagnostics/Debugtimer.h"
 #include "platform/ReadOnlyFile.h"
@@ -235,9 +236,11 @@ std::optional<int> LoadCompleteFile(TailViewerState& state, LineClassifier& type
   std::string& text = whole.text;
   const std::string_view lines = UpToFirstNul(text);
   std::vector<std::size_t> lineStarts;
+  BufferClassifier classifier(types, lines);
   ForEachLineOf(lines, [&](std::string_view line) {
     lineStarts.push_back(static_cast<std::size_t>(line.data() - lines.data()));
-    CountCompleteLines(types, state.history, std::span(&line, 1));
+    if (classifier.CountLine(line))
+      state.history.Append(line);
   });
   state.counted.MarkCounted(state.path, whole.end);
   std::vector<std::string_view> head;
