@@ -194,6 +194,16 @@ void LineStore::Add(std::string_view line) {
   AppendExpanded(line);
 }
 
+void LineStore::KeepFirst(std::size_t count) {
+  if (count >= starts_.size())
+    return;
+  text_.resize(starts_[count]);
+  starts_.resize(count);
+  maxLineLength_ = 0;
+  for (std::size_t i = 0; i < count; ++i)
+    maxLineLength_ = std::max(maxLineLength_, LineLength(i));
+}
+
 void LineStore::AppendExpanded(std::string_view line) {
   const std::size_t start = text_.size();
   starts_.push_back(start);

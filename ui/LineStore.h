@@ -25,6 +25,8 @@ class LineStore {
   void Assign(std::span<const std::string> lines);
   void Assign(std::span<const std::string_view> lines);
   void Add(std::string_view line);
+  // Keeps the first `count` lines where they are and drops the rest.
+  void KeepFirst(std::size_t count);
   // Replaces all lines with `head`, then the lines of the file text `text`, whose lines start
   // at `lineStarts` (ascending, the first at 0) and end at CR LF, LF or a lone CR (none kept)
   // or at `textEnd` (the text's first NUL byte, or its size). The lines are expanded in place,

@@ -53,7 +53,15 @@ void TRAHLEditor::AssignLinesInPlace(std::span<const std::string_view> head, std
   AfterLinesReplaced();
 }
 
+void TRAHLEditor::ReplaceLinesAfter(std::size_t keep, std::span<const std::string_view> lines) {
+  lines_.KeepFirst(keep);
+  for (const std::string_view line : lines)
+    lines_.Add(line);
+  AfterLinesReplaced();
+}
+
 void TRAHLEditor::AddLine(std::string_view line) {
+  ++linesVersion_;
   const bool wasEmpty = lines_.Empty();
   lines_.Add(line);
   if (wasEmpty) {
@@ -65,6 +73,7 @@ void TRAHLEditor::AddLine(std::string_view line) {
 }
 
 void TRAHLEditor::AfterLinesReplaced() {
+  ++linesVersion_;
   const Position limited = Limit(caretRow_, caretCol_);
   caretRow_ = limited.row;
   caretCol_ = limited.col;

@@ -55,6 +55,11 @@ class TRAHLEditor : public Control {
   void AssignLinesInPlace(std::span<const std::string_view> head, std::string&& text,
                           std::size_t textEnd, std::vector<std::size_t>&& lineStarts);
   void AddLine(std::string_view line);
+  // Keeps the first `keep` lines and puts `lines` in place of the rest: a rebuild whose top
+  // lines stay as they were costs only what changes.
+  void ReplaceLinesAfter(std::size_t keep, std::span<const std::string_view> lines);
+  // Changes whenever the lines change, so a caller can tell its own last view from any other.
+  std::uint64_t LinesVersion() const { return linesVersion_; }
   std::size_t LineCount() const { return lines_.Count(); }
   // REQUIRES: i < LineCount().
   std::string_view Line(std::size_t i) const { return lines_.Line(i); }
@@ -222,6 +227,7 @@ class TRAHLEditor : public Control {
 
   LineStore lines_;
   int caretRow_ = 0;
+  std::uint64_t linesVersion_ = 0;
   int caretCol_ = 0;
   std::size_t anchor_ = 0;     // selection anchor offset
   std::size_t selectEnd_ = 0;  // selection's moving end (the caret's offset, or the text end)

@@ -83,6 +83,7 @@ bool LineHistory::AddToHistory(std::string_view line) {
 }
 
 void LineHistory::Append(std::string_view line) {
+  ++version_;
   const std::uint64_t seq = firstSeq_ + Count();
   const std::size_t oldSize = text_.size();
   starts_.push_back(base_ + oldSize);
@@ -99,6 +100,7 @@ void LineHistory::Append(std::string_view line) {
 }
 
 void LineHistory::DropOldest() {
+  ++version_;
   const auto [first, last] = exact_.equal_range(HashOf(Line(0)));
   for (auto it = first; it != last; ++it) {
     if (it->second == firstSeq_) {
@@ -124,6 +126,7 @@ void LineHistory::CompactIfWorthIt() {
 }
 
 void LineHistory::Clear() {
+  ++version_;
   base_ += text_.size();
   text_.clear();
   starts_.clear();

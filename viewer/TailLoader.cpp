@@ -119,35 +119,52 @@ bool TailLoader::ReadTail(TailViewerState& state, LineClassifier& types,
   return true;
 }
 
+bool TailLoader::ShowsHistoryOf(const TailViewerState& state, const ui::TRAHLEditor& view) const {
+  return shownView_ == &view && view.LinesVersion() == shownLinesVersion_ &&
+         state.history.Version() == shownHistoryVersion_ &&
+         view.LineCount() > state.history.Count();
+}
+
 void TailLoader::ShowView(TailViewerState& state, LineClassifier& types, ui::TRAHLEditor& view,
                           const std::vector<std::string>& lines,
                           const ui::TRAHLEditor::ViewPlace& place) {
   const std::string counts = types.MsgTypeCountsText();
-  std::vector<std::string_view> all = state.history.LineViews();
-  const std::string separator = HistorySeparatorLine(counts, all.size());
-  all.reserve(all.size() + 1 + lines.size());
-  all.push_back(separator);
-  all.insert(all.end(), lines.begin(), lines.end());
+  const std::size_t historyLines = state.history.Count();
+  const std::string separator = HistorySeparatorLine(counts, historyLines);
+  const std::string footer = TailFooterLine(counts, lines.size());
+  std::vector<std::string_view> below;
+  below.reserve(lines.size() + 2);
+  below.push_back(separator);
+  below.insert(below.end(), lines.begin(), lines.end());
+  below.push_back(footer);
   UpdateBracket bracket(view);
-  view.AssignLines(all);
-  view.AddLine(TailFooterLine(counts, lines.size()));
+  const bool keepHistory = ShowsHistoryOf(state, view);
+  shownView_ = nullptr;  // until the view is whole again
+  if (keepHistory) {
+    // Most reloads add no history line: the block at the top stays as it is.
+    view.ReplaceLinesAfter(historyLines, below);
+  } else {
+    std::vector<std::string_view> all = state.history.LineViews();
+    all.insert(all.end(), below.begin(), below.end());
+    view.AssignLines(all);
+  }
+  shownView_ = &view;
+  shownLinesVersion_ = view.LinesVersion();
+  shownHistoryVersion_ = state.history.Version();
+  view.SetPlace(place);
   if (state.autoFollow)
     FollowTheEnd(view);
-  else
-    view.SetPlace(place);
 }
 
 void TailLoader::LoadTail(TailViewerState& state, LineClassifier& types, ui::TRAHLEditor& view) {
   DebugTimer timer("LoadTail");
   std::vector<std::string> lines;
   bool nothingRead = true;
-  // Without auto follow the reader keeps their place: the view is rebuilt under it.
-  const ui::TRAHLEditor::ViewPlace place = view.Place();
+  // Without auto follow the reader keeps their place: the view is rebuilt under it. With auto
+  // follow the view starts from its first row and column, then follows the end.
+  const ui::TRAHLEditor::ViewPlace place =
+      state.autoFollow ? ui::TRAHLEditor::ViewPlace{} : view.Place();
   try {
-    {
-      UpdateBracket bracket(view);
-      view.Clear();
-    }
     ReadFileInfo(state.path, state.currentInfo);
     state.displayName = DisplayNameOf(state.path);
     // Read once a snapshot exists, whatever its date.

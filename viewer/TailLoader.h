@@ -95,11 +95,16 @@ class TailLoader {
   // Reads the tail lines into `lines` and counts the new ones; false when the file could not
   // be opened.
   bool ReadTail(TailViewerState& state, LineClassifier& types, std::vector<std::string>& lines);
-  static void ShowView(TailViewerState& state, LineClassifier& types, ui::TRAHLEditor& view,
-                       const std::vector<std::string>& lines,
-                       const ui::TRAHLEditor::ViewPlace& place);
+  void ShowView(TailViewerState& state, LineClassifier& types, ui::TRAHLEditor& view,
+                const std::vector<std::string>& lines, const ui::TRAHLEditor::ViewPlace& place);
+
+  // Whether `view` still shows the history block this loader last built from state.history.
+  bool ShowsHistoryOf(const TailViewerState& state, const ui::TRAHLEditor& view) const;
 
   TailReader reader_;
+  const ui::TRAHLEditor* shownView_ = nullptr;  // the view this loader last built, while whole
+  std::uint64_t shownLinesVersion_ = 0;
+  std::uint64_t shownHistoryVersion_ = 0;
 };
 
 // The lines of a whole file's text: ends at CR LF, LF or a lone CR (none kept), no empty line

@@ -321,6 +321,23 @@ TEST_F(TailLoaderTest, EachLoadIsTimed) {
   EXPECT_NE(lines[2].find(" LoadTail\t ["), std::string::npos);
 }
 
+TEST_F(TailLoaderTest, TheHistoryBlockIsKeptOnlyWhileBothItAndTheViewAreUnchanged) {
+  const std::string path = Write("kept.log", "E   one\nplain\n");
+  Load(path);
+  Append(path, "more\n");
+  Load(path);  // no new history line: the block stays, the rest is rebuilt
+  EXPECT_EQ(View(), (Lines{"E   one", "|   Error:1, History:1", "E   one", "plain", "more",
+                           "|   Error:1, Lines:3"}));
+  view.AssignLines(std::vector<std::string>{"shown by someone else"});
+  Load(path);
+  EXPECT_EQ(View().front(), "E   one");
+  EXPECT_EQ(View().size(), 6u);
+  Append(path, "E   two\n");
+  Load(path);
+  EXPECT_EQ(View(), (Lines{"E   one", "E   two", "|   Error:2, History:2", "E   one", "plain",
+                           "more", "E   two", "|   Error:2, Lines:4"}));
+}
+
 TEST_F(TailLoaderTest, Utf16LogsAreDecodedCountedAndNamedInTheStatus) {
   for (const bool bigEndian : {false, true}) {
     state = TailViewerState{};
