@@ -1,8 +1,10 @@
 #include "viewer/TailLoader.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <exception>
+#include <limits>
 #include <memory>
 
 #include "classify/LineClassifier.h"
@@ -192,8 +194,12 @@ std::string_view UpToFirstNul(std::string_view text) {
 // The whole file, in a buffer with room to spare for expanding its lines in place.
 std::string ReadWholeFileWithRoom(const std::string& path) {
   const std::unique_ptr<platform::ReadOnlyFile> file = platform::OpenReadOnlyFile(path);
-  const auto size = static_cast<std::size_t>(file->Size());
-  return platform::ReadAllOf(*file, size + size / 4 + 64 * 1024);
+  // The room is reckoned in 64 bits: on a 32-bit build the sum may not fit, which ReadAllOf
+  // then refuses instead of reading a part.
+  const std::uint64_t size = file->Size();
+  const std::uint64_t room = size + size / 4 + 64 * 1024;
+  const std::uint64_t most = std::numeric_limits<std::size_t>::max();
+  return platform::ReadAllOf(*file, static_cast<std::size_t>(std::min(room, most)));
 }
 
 }  // namespace
