@@ -127,7 +127,7 @@ TEST_F(TailReaderTest, ReadsToTheEndEvenWhenTheFileGrewAfterTheSnapshot) {
   const std::string path = Write("grow.log", "a\nb\n");
   fileInfo snapshot;
   ASSERT_TRUE(ReadFileInfo(path, snapshot));
-  std::ofstream(path, std::ios::app) << "c\nd\n";
+  std::ofstream(path, std::ios::binary | std::ios::app) << "c\nd\n";
   Lines lines;
   ASSERT_TRUE(reader_.Read(path, snapshot.Size(), 5120,
                            [&](const TailReader::Line& line) { lines.emplace_back(line.text); }));
