@@ -3,21 +3,45 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <new>
+#include <string>
 
 #include "platform/GzipText.h"
+#include "platform/PlatformError.h"
 #include "platform/ReadOnlyFile.h"
 #include "platform/TextFileReader.h"
 #include "platform/Utf16Text.h"
 
 namespace brontel::platform {
 
+namespace {
+
+// The size of `file` as a buffer length. A file larger than the process can address (a 32-bit
+// process and a file of gigabytes) is refused: cutting its size would read a part of it and
+// pass that for the whole.
+std::size_t AddressableSize(const ReadOnlyFile& file, std::size_t capacity) {
+  const std::uint64_t size = file.Size();
+  const std::uint64_t most = std::string().max_size() - kTextFileGrowthLimit;
+  if (size > most || capacity > most)
+    throw PlatformError(file.Path(), "is too large to load whole in this process (" +
+                                         std::to_string(size / (1024 * 1024)) + " MB)");
+  return static_cast<std::size_t>(size);
+}
+
+}  // namespace
+
 std::string ReadAllOf(ReadOnlyFile& file, std::size_t capacity) {
   constexpr std::size_t kReadStep = 64 * 1024;
-  const auto size = static_cast<std::size_t>(file.Size());
+  const std::size_t size = AddressableSize(file, capacity);
   const std::size_t limit = size + static_cast<std::size_t>(kTextFileGrowthLimit);
   std::string content;
-  content.reserve(std::max(capacity, size));
-  content.resize(size);
+  try {
+    content.reserve(std::max(capacity, size));
+    content.resize(size);
+  } catch (const std::bad_alloc&) {
+    throw PlatformError(file.Path(), "does not fit into the memory left to load it whole (" +
+                                         std::to_string(size / (1024 * 1024)) + " MB)");
+  }
   std::size_t filled = 0;
   while (filled < limit) {
     if (filled == content.size())
@@ -89,7 +113,12 @@ WholeText ReadWholeText(ReadOnlyFile& file, std::size_t capacity) {
       break;
     }
     case FileEncoding::kGzip: {
-      const GunzipOutcome outcome = GunzipAll(file, whole.text);
+      GunzipOutcome outcome;
+      try {
+        outcome = GunzipAll(file, whole.text);
+      } catch (const std::bad_alloc&) {
+        throw PlatformError(file.Path(), "does not fit into the memory left to load it whole");
+      }
       whole.end = outcome.textSize;
       whole.incomplete = outcome.incomplete;
       ReserveRoom(whole.text);

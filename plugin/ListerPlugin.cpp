@@ -21,7 +21,7 @@ std::string DefaultIniNameOf(const void* record) {
 
 std::string SettingsPathBeside(const std::string& hostSettingsFile) {
   const std::size_t lastSeparator =
-      hostSettingsFile.find_last_of(std::string{platform::PathSeparator(), ':'});
+      hostSettingsFile.find_last_of(std::string{'/', platform::PathSeparator(), ':'});
   std::string path;
   if (lastSeparator != std::string::npos)
     path = hostSettingsFile.substr(0, lastSeparator + 1);

@@ -22,7 +22,8 @@ inline constexpr std::size_t kDefaultIniNameCapacity = 260;
 inline constexpr std::int32_t kForceShow = 16;
 
 // The directory part of a host settings-file name (everything up to and including its last
-// path separator or colon, nothing when it has neither) followed by "brontel.ini".
+// path separator ("/" and, on Windows, "\\" too) or colon, nothing when it has neither)
+// followed by "brontel.ini".
 std::string SettingsPathBeside(const std::string& hostSettingsFile);
 
 // The plug-in's four operations with the host's raw arguments. One instance serves a module for

@@ -535,32 +535,29 @@ void TForm1::FormKeyDown(ui::KeyCode& key, ui::ShiftState shift) {
 }
 
 // The keys handed back to the host (and Esc); true when one of them matched.
+// A key that matched is consumed (set to 0) before the host hears of it: a host may close the
+// viewer while handling it, and then no control of the viewer may go on with the key.
 bool TForm1::KeyToHost(ui::KeyCode& key, ui::ShiftState shift) {
   ViewerControls& c = controls_;
   ui::HostWindow* host = Host();
   const ui::ShiftState mods = ui::Modifiers(shift);
-  if (key == ui::vk::Escape) {
+  const ui::KeyCode pressed = key;
+  if (pressed == ui::vk::Escape) {
+    key = 0;
     if (c.Panel9.Visible())
       c.Panel9.SetVisible(false);
     else if (host && !host->HasParentWindow())
       host->SendClose(1, 1);
     return true;
   }
-  if (key == ui::vk::F3 || key == ui::vk::F5 || key == ui::vk::F7) {
-    if (host)
-      host->SendKeyDown(key, 0);
-    return true;
-  }
-  if (key == 'Q' && mods == ui::ShiftState::Ctrl) {
-    if (host)
-      host->SendKeyDown(key, 0);
-    return true;
-  }
-  if (key == 'F' && mods == ui::ShiftState::Ctrl) {
-    if (c.Panel9.Visible())
+  const bool ctrl = mods == ui::ShiftState::Ctrl;
+  if (pressed == ui::vk::F3 || pressed == ui::vk::F5 || pressed == ui::vk::F7 ||
+      (pressed == 'Q' && ctrl) || (pressed == 'F' && ctrl)) {
+    key = 0;
+    if (pressed == 'F' && c.Panel9.Visible())
       c.CheckBox1.Toggle();
     else if (host)
-      host->SendKeyDown(key, 0);
+      host->SendKeyDown(pressed, 0);
     return true;
   }
   return false;

@@ -1,8 +1,10 @@
 #include "viewer/TailLoader.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <exception>
+#include <limits>
 #include <memory>
 
 #include "classify/BufferClassifier.h"
@@ -227,11 +229,18 @@ std::string_view UpToFirstNul(std::string_view text) {
 // compressed text that could not be read to its end ends in a marker line saying so.
 platform::WholeText ReadWholeFileWithRoom(const std::string& path) {
   const std::unique_ptr<platform::ReadOnlyFile> file = platform::OpenReadOnlyFile(path);
-  const auto size = static_cast<std::size_t>(file->Size());
-  platform::WholeText whole = platform::ReadWholeText(*file, size + size / 4 + 64 * 1024);
+  // The room is reckoned in 64 bits: on a 32-bit build the sum may not fit, which ReadAllOf
+  // then refuses instead of reading a part.
+  const std::uint64_t size = file->Size();
+  const std::uint64_t room = size + size / 4 + 64 * 1024;
+  const std::uint64_t most = std::numeric_limits<std::size_t>::max();
+  platform::WholeText whole =
+      platform::ReadWholeText(*file, static_cast<std::size_t>(std::min(room, most)));
   if (whole.incomplete) {
-    if (!whole.text.empty() && whole.text.back() != '\n' && whole.text.back() != '\r')
-      whole.text += '\n';
+    if (!whole.text.empty() && whole.text.back() != '
+' && whole.text.back() != '')
+      whole.text += '
+';
     whole.text += kUnreadableRestLine;
   }
   return whole;

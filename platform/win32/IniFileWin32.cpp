@@ -1,7 +1,9 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 #include <stdexcept>
+#include <string>
 
 #include "platform/IniFile.h"
 #include "platform/PlatformError.h"
@@ -65,6 +67,25 @@ bool HasSection(const std::string& path, std::string_view section) {
   return false;
 }
 
+// A new, empty file beside `path` with a name of this process and write: two hosts saving the
+// same settings at once each write their own copy.
+std::string ClaimTemporaryName(const std::string& path) {
+  static std::atomic<unsigned> counter{0};
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::string name = path + "." + std::to_string(::GetCurrentProcessId()) + "." +
+                             std::to_string(counter++) + ".tmp";
+    HANDLE file = ::CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+      ::CloseHandle(file);
+      return name;
+    }
+    if (::GetLastError() != ERROR_FILE_EXISTS)
+      throw LastOsError(path);
+  }
+  throw PlatformError(path, "no free name for the temporary copy");
+}
+
 // Runs `write` on a copy of the file and moves the copy into place, so that a failing write
 // never leaves a half-written file. The copy keeps the file's security descriptor.
 template <typename Write>
@@ -77,9 +98,12 @@ void WriteThroughCopy(const std::string& path, Write write) {
   if (exists && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
     throw PlatformError(path, "the file is read-only");
   }
-  const std::string temp = path + ".tmp";
-  if (exists && !::CopyFileA(path.c_str(), temp.c_str(), FALSE))
-    throw LastOsError(path);
+  const std::string temp = ClaimTemporaryName(path);
+  if (exists && !::CopyFileA(path.c_str(), temp.c_str(), FALSE)) {
+    const PlatformError error = LastOsError(path);
+    ::DeleteFileA(temp.c_str());
+    throw error;
+  }
   if (!write(temp)) {
     const PlatformError error = LastOsError(path);
     ::DeleteFileA(temp.c_str());

@@ -213,6 +213,15 @@ TEST_F(IniFileTest, AnUnchangedValueDoesNotRewriteTheFile) {
   EXPECT_EQ(fs::last_write_time(path_), before);
 }
 
+TEST_F(IniFileTest, AnotherHostsTemporaryCopyIsLeftAlone) {
+  Put("[s]\r\nk=1\r\n");
+  PutAt(path_ + ".tmp", "another host's save");
+  IniWriteString(path_, "s", "k", "2");
+  EXPECT_EQ(BytesAt(path_ + ".tmp"), "another host's save");
+  EXPECT_EQ(Read("s", "k"), "2");
+  EXPECT_EQ(FilesInDir(), 2u);
+}
+
 // Inodes, permission bits and symbolic links are POSIX matters.
 #ifndef _WIN32
 TEST_F(IniFileTest, ReplacesTheFileAtomicallyKeepingPermissions) {

@@ -3,7 +3,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+
 #include "platform/MemoryFile.h"
+#include "platform/PlatformError.h"
 #include "platform/TextFileReader.h"
 #include "tests/platform/EndlessFile.h"
 
@@ -28,6 +33,27 @@ TEST(ReadAllOf, FileGrowingFasterThanItIsReadEndsTheReadAtTheGrowthLimit) {
   const std::string text = ReadAllOf(file);
   EXPECT_EQ(text.size(), 100 + kTextFileGrowthLimit);
   EXPECT_EQ(file.BytesRead(), 100 + kTextFileGrowthLimit);
+}
+
+// A sparse file of gigabytes costs no disk space; a 32-bit process cannot hold it whole and must
+// say so rather than hand back a part of it.
+TEST(ReadWholeFile, AFileBeyondTheAddressSpaceIsRefusedNotCut) {
+  if (sizeof(std::size_t) > 4)
+    GTEST_SKIP() << "a 64-bit process addresses any file";
+  const std::filesystem::path path =
+      std::filesystem::temp_directory_path() / "brontel_sparse_whole_file.log";
+  for (const std::uintmax_t size : {std::uintmax_t{5} << 30, std::uintmax_t{3} << 29}) {
+    std::ofstream(path, std::ios::binary) << "first line\n";
+    std::filesystem::resize_file(path, size);
+    try {
+      const std::string text = ReadWholeFile(path.string());
+      ADD_FAILURE() << size << " bytes read as " << text.size();
+    } catch (const PlatformError& error) {
+      EXPECT_EQ(error.path(), path.string());
+      EXPECT_THAT(error.reason(), ::testing::HasSubstr("MB)"));
+    }
+  }
+  std::filesystem::remove(path);
 }
 
 TEST(SplitTextLines, EndsLinesAtCrLfLfAndLoneCr) {

@@ -150,6 +150,9 @@ TEST(SettingsPathBesideTest, KeepsTheDirectoryPartUpToTheLastSeparatorOrColon) {
   EXPECT_EQ(SettingsPathBeside("C:wincmd.ini"), "C:brontel.ini");
   EXPECT_EQ(SettingsPathBeside("/a:b/c.ini"), "/a:b/brontel.ini");
   EXPECT_EQ(SettingsPathBeside("/a/b:c.ini"), "/a/b:brontel.ini");
+#ifdef _WIN32
+  EXPECT_EQ(SettingsPathBeside("C:\\tools/host\\wincmd.ini"), "C:\\tools/host\\brontel.ini");
+#endif
 }
 
 TEST_F(ListerPluginTest, NoRecordOrAnEmptyNameChangesNothing) {

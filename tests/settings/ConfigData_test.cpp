@@ -116,6 +116,9 @@ TEST_F(ConfigDataFileTest, ARefusedWriteEndsTheSaveAndRaises) {
   ConfigData record;
   EXPECT_THROW(record.SaveToSettings(store_), platform::PlatformError);
   EXPECT_EQ(Bytes(), "[Preferences]\r\nOptions.AutoFollowMode=1\r\n");
+  // Windows deletes no read-only file: the folder goes only once the file is writable again.
+  std::filesystem::permissions(path_, std::filesystem::perms::owner_write,
+                               std::filesystem::perm_options::add);
 }
 
 TEST(ConfigDataLoad, ReadsEveryKeyInOrder) {

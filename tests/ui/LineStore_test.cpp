@@ -113,9 +113,8 @@ TEST(LineStoreTest, SavesTheWholeTextAndReportsAnUnwritablePath) {
   store.Add("");
   const auto path = std::filesystem::temp_directory_path() / "brontel_linestore_save.txt";
   store.SaveToFile(path.string());
-  std::ifstream in(path, std::ios::binary);
   std::stringstream content;
-  content << in.rdbuf();
+  content << std::ifstream(path, std::ios::binary).rdbuf();  // closed again before the removal
   EXPECT_EQ(content.str(), "a   b\r\n\r\n");
   std::filesystem::remove(path);
 

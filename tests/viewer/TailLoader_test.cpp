@@ -29,14 +29,19 @@ fs::path ScratchHome() {
   return home;
 }
 
-// Keeps the timing log out of the user's configuration directory.
+// Keeps the timing log out of the user's configuration directory (on Windows it goes beside
+// the test program).
 class ScratchHomeEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
     fs::create_directories(ScratchHome());
+#ifndef _WIN32
     ::setenv("XDG_CONFIG_HOME", ScratchHome().c_str(), 1);
+#endif
   }
-  void TearDown() override { fs::remove_all(ScratchHome()); }
+  void TearDown() override {
+    fs::remove_all(ScratchHome());
+  }
 };
 
 const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new ScratchHomeEnvironment);

@@ -3,14 +3,31 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <string>
+
 #include "platform/DateTime.h"
+#include "platform/LocaleTexts.h"
 
 namespace brontel {
 namespace {
 
 class TailStatusTest : public ::testing::Test {
  protected:
-  void SetUp() override { ::setenv("LC_ALL", "C", 1); }
+  void SetUp() override {
+#ifndef _WIN32
+    ::setenv("LC_ALL", "C", 1);
+#endif
+  }
+
+  // The snapshot's age as the status shows it: the C locale's text on POSIX; on Windows the
+  // user's locale writes it, whichever that is.
+  static std::string Age() {
+#ifdef _WIN32
+    return platform::DateTimeText(platform::DateTime{2026, 12, 8, 6, 0, 0, 0});
+#else
+    return "12/08/26 06:00:00";
+#endif
+  }
 
   static fileInfo Snapshot(std::uint64_t size) {
     fileInfo info;
@@ -24,9 +41,9 @@ class TailStatusTest : public ::testing::Test {
 
 TEST_F(TailStatusTest, NameSizeDateAndBuffer) {
   EXPECT_EQ(TailStatusText("app.log", Snapshot(12595), 20480),
-            "app.log  [12.3 KB] [12/08/26 06:00:00] [Buffer:20 KB]");
+            "app.log  [12.3 KB] [" + Age() + "] [Buffer:20 KB]");
   EXPECT_EQ(TailStatusText("app.log", Snapshot(3000), 5120),
-            "app.log  [3000 Bytes] [12/08/26 06:00:00] [Buffer:5 KB]");
+            "app.log  [3000 Bytes] [" + Age() + "] [Buffer:5 KB]");
 }
 
 TEST_F(TailStatusTest, BufferIsShownInWholeKilobytes) {
@@ -37,7 +54,7 @@ TEST_F(TailStatusTest, BufferIsShownInWholeKilobytes) {
 TEST_F(TailStatusTest, ShowsTheTrueSizeOfFilesBeyondFourGibibytes) {
   // The low half alone would read 1.00 GB here.
   EXPECT_EQ(TailStatusText("a", Snapshot((std::uint64_t{1} << 32) + 1073741824), 5120),
-            "a  [5.00 GB] [12/08/26 06:00:00] [Buffer:5 KB]");
+            "a  [5.00 GB] [" + Age() + "] [Buffer:5 KB]");
 }
 
 TEST_F(TailStatusTest, NoTextBeforeASnapshotAndTheLastWriteTimeForAnAgeWithoutDosForm) {

@@ -6,6 +6,7 @@
 #include <commctrl.h>  // builds on windows.h
 // clang-format on
 
+#include <fstream>
 #include <string>
 
 #include "tests/shells/win32/HostFixture.h"
@@ -165,6 +166,22 @@ TEST_F(EntryPointsTest, AMatchBeyondColumn1024IsSelectedExactlyAndSearchesMoveOn
   EXPECT_EQ(SelectionOf(viewer), "NEEDLE");
   ASSERT_EQ(plugin_.ListSearchText(viewer, "needle", kBackwards), 0);
   EXPECT_EQ(SelectionOf(viewer), "Needle");
+}
+
+TEST_F(EntryPointsTest, AnAppendShowsAfterTheTailReload) {
+  UseSettingsFolder();
+  WriteTextFile(PathOf("app.log"), "first\r\n");
+  HWND viewer = LoadAndShow(PathOf("app.log"));
+  ASSERT_NE(viewer, nullptr);
+  ASSERT_EQ(plugin_.ListSearchText(viewer, "appended", kFindFirst), 1);
+  std::ofstream(PathOf("app.log"), std::ios::binary | std::ios::app) << "appended\r\n";
+  // The change check runs on a timer; an emulated 32-bit host needs far longer than a native one.
+  bool shown = false;
+  for (int waited = 0; waited < 20000 && !shown; waited += 100) {
+    RecordingHost::Pump(100);
+    shown = plugin_.ListSearchText(viewer, "appended", kFindFirst) == 0;
+  }
+  EXPECT_TRUE(shown);
 }
 
 TEST_F(EntryPointsTest, ClosingSavesTheOptionsAndDestroysTheWindow) {
