@@ -237,10 +237,8 @@ platform::WholeText ReadWholeFileWithRoom(const std::string& path) {
   platform::WholeText whole =
       platform::ReadWholeText(*file, static_cast<std::size_t>(std::min(room, most)));
   if (whole.incomplete) {
-    if (!whole.text.empty() && whole.text.back() != '
-' && whole.text.back() != '')
-      whole.text += '
-';
+    if (!whole.text.empty() && whole.text.back() != '\n' && whole.text.back() != '\r')
+      whole.text += '\n';
     whole.text += kUnreadableRestLine;
   }
   return whole;
