@@ -14,18 +14,6 @@ constexpr char kCtrlZ = '\x1A';
 // read needs no second allocation in the common case.
 constexpr std::size_t kGrowthAllowance = 64 * 1024;
 
-std::uint16_t Utf16UnitAt(const char* bytes, std::size_t index, bool bigEndian) {
-  const auto first = static_cast<unsigned char>(bytes[2 * index]);
-  const auto second = static_cast<unsigned char>(bytes[2 * index + 1]);
-  return static_cast<std::uint16_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
-}
-bool IsHighSurrogate(std::uint16_t unit) {
-  return unit >= 0xD800 && unit <= 0xDBFF;
-}
-bool IsLowSurrogate(std::uint16_t unit) {
-  return unit >= 0xDC00 && unit <= 0xDFFF;
-}
-
 // Length of the text before the first Ctrl-Z.
 std::size_t LengthBeforeCtrlZ(const char* data, std::size_t size) {
   const void* end = std::memchr(data, kCtrlZ, size);

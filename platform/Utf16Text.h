@@ -2,9 +2,23 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 namespace brontel::platform {
+
+// The code unit at `index` of UTF-16 bytes in the given byte order.
+inline std::uint16_t Utf16UnitAt(const char* bytes, std::size_t index, bool bigEndian) {
+  const auto first = static_cast<unsigned char>(bytes[2 * index]);
+  const auto second = static_cast<unsigned char>(bytes[2 * index + 1]);
+  return static_cast<std::uint16_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
+}
+inline bool IsHighSurrogate(std::uint16_t unit) {
+  return unit >= 0xD800 && unit <= 0xDBFF;
+}
+inline bool IsLowSurrogate(std::uint16_t unit) {
+  return unit >= 0xDC00 && unit <= 0xDFFF;
+}
 
 // The most bytes of 8-bit text that one UTF-16 code unit becomes.
 inline constexpr std::size_t kTextBytesPerUtf16Unit = 3;

@@ -59,11 +59,6 @@ namespace {
 
 constexpr std::size_t kDecodedRoom = 64 * 1024;
 
-bool IsHighSurrogateAt(const char* unit, bool bigEndian) {
-  const auto high = static_cast<unsigned char>(unit[bigEndian ? 0 : 1]);
-  return high >= 0xD8 && high <= 0xDB;
-}
-
 void ReserveRoom(std::string& text) {
   text.reserve(text.size() + text.size() / 4 + kDecodedRoom);
 }
@@ -74,12 +69,12 @@ std::string Utf16Text(const std::string& raw, bool bigEndian) {
   constexpr std::size_t kStretchUnits = 1 << 20;
   const char* const units = raw.data() + std::min<std::size_t>(raw.size(), 2);
   std::size_t count = raw.size() > 2 ? (raw.size() - 2) / 2 : 0;
-  if (count > 0 && IsHighSurrogateAt(units + 2 * (count - 1), bigEndian))
+  if (count > 0 && IsHighSurrogate(Utf16UnitAt(units, count - 1, bigEndian)))
     --count;  // the first half of a character the writer has not finished
   std::string text;
   for (std::size_t at = 0; at < count;) {
     std::size_t stretch = std::min(kStretchUnits, count - at);
-    if (at + stretch < count && IsHighSurrogateAt(units + 2 * (at + stretch - 1), bigEndian))
+    if (at + stretch < count && IsHighSurrogate(Utf16UnitAt(units, at + stretch - 1, bigEndian)))
       --stretch;  // keep a surrogate pair together
     const std::size_t filled = text.size();
     text.resize(filled + stretch * kTextBytesPerUtf16Unit);

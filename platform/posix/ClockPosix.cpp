@@ -1,6 +1,7 @@
 #include <time.h>
 
 #include "platform/Clock.h"
+#include "platform/posix/LocalTime.h"
 
 namespace brontel::platform {
 namespace {
@@ -18,15 +19,7 @@ class PosixClock final : public Clock {
   DateTime Now() const override {
     struct timespec now {};
     ::clock_gettime(CLOCK_REALTIME, &now);
-    struct tm local {};
-    ::localtime_r(&now.tv_sec, &local);
-    DateTime value;
-    value.year = local.tm_year + 1900;
-    value.month = local.tm_mon + 1;
-    value.day = local.tm_mday;
-    value.hour = local.tm_hour;
-    value.minute = local.tm_min;
-    value.second = local.tm_sec > 59 ? 59 : local.tm_sec;
+    DateTime value = LocalDateTimeOf(now.tv_sec).value_or(DateTime{});
     value.millisecond = static_cast<int>(now.tv_nsec / 1'000'000);
     return value;
   }

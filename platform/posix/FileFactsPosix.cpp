@@ -3,6 +3,7 @@
 
 #include "platform/DateTime.h"
 #include "platform/FileFacts.h"
+#include "platform/posix/LocalTime.h"
 
 namespace brontel::platform {
 
@@ -22,18 +23,11 @@ std::optional<DateTime> LocalFromFileTime(std::uint64_t fileTime) {
   constexpr std::int64_t kSecondsFrom1601To1970 = 11644473600;
   const time_t seconds = static_cast<time_t>(static_cast<std::int64_t>(fileTime / kTicksPerSecond) -
                                              kSecondsFrom1601To1970);
-  struct tm local {};
-  if (::localtime_r(&seconds, &local) == nullptr)
+  std::optional<DateTime> value = LocalDateTimeOf(seconds);
+  if (!value)
     return std::nullopt;
-  DateTime value;
-  value.year = local.tm_year + 1900;
-  value.month = local.tm_mon + 1;
-  value.day = local.tm_mday;
-  value.hour = local.tm_hour;
-  value.minute = local.tm_min;
-  value.second = local.tm_sec > 59 ? 59 : local.tm_sec;
-  value.millisecond = static_cast<int>(fileTime % kTicksPerSecond / 10'000);
-  if (!IsValidDateTime(value))
+  value->millisecond = static_cast<int>(fileTime % kTicksPerSecond / 10'000);
+  if (!IsValidDateTime(*value))
     return std::nullopt;
   return value;
 }
@@ -42,19 +36,8 @@ std::int32_t FileAge(const std::string& path) {
   struct stat info {};
   if (path.empty() || ::stat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode))
     return -1;
-  struct tm local {};
-  const time_t seconds = info.st_mtim.tv_sec;
-  if (::localtime_r(&seconds, &local) == nullptr)
-    return -1;
-  DateTime value;
-  value.year = local.tm_year + 1900;
-  value.month = local.tm_mon + 1;
-  value.day = local.tm_mday;
-  value.hour = local.tm_hour;
-  value.minute = local.tm_min;
-  // A leap second (60) is folded into the last regular second of its minute.
-  value.second = local.tm_sec > 59 ? 59 : local.tm_sec;
-  return DosDateTimeFromLocal(value);
+  const std::optional<DateTime> value = LocalDateTimeOf(info.st_mtim.tv_sec);
+  return value ? DosDateTimeFromLocal(*value) : -1;
 }
 
 }  // namespace brontel::platform

@@ -14,19 +14,6 @@ namespace {
 constexpr char32_t kReplacement = 0xFFFD;
 constexpr std::uint64_t kLowBits = 0x00FF00FF00FF00FFull;
 
-std::uint16_t UnitAt(const char* bytes, std::size_t index, bool bigEndian) {
-  const auto first = static_cast<unsigned char>(bytes[2 * index]);
-  const auto second = static_cast<unsigned char>(bytes[2 * index + 1]);
-  return static_cast<std::uint16_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
-}
-
-bool IsHighSurrogate(std::uint16_t unit) {
-  return unit >= 0xD800 && unit <= 0xDBFF;
-}
-bool IsLowSurrogate(std::uint16_t unit) {
-  return unit >= 0xDC00 && unit <= 0xDFFF;
-}
-
 char* PutUtf8(char32_t code, char* out) {
   if (code < 0x80) {
     *out++ = static_cast<char>(code);
@@ -124,10 +111,11 @@ std::size_t Utf16ToText(const char* bytes, std::size_t unitCount, bool bigEndian
         continue;
       }
     }
-    const std::uint16_t unit = UnitAt(bytes, i++, bigEndian);
+    const std::uint16_t unit = Utf16UnitAt(bytes, i++, bigEndian);
     char32_t code = unit;
-    if (IsHighSurrogate(unit) && i < unitCount && IsLowSurrogate(UnitAt(bytes, i, bigEndian))) {
-      code = 0x10000 + ((unit - 0xD800u) << 10) + (UnitAt(bytes, i++, bigEndian) - 0xDC00u);
+    if (IsHighSurrogate(unit) && i < unitCount &&
+        IsLowSurrogate(Utf16UnitAt(bytes, i, bigEndian))) {
+      code = 0x10000 + ((unit - 0xD800u) << 10) + (Utf16UnitAt(bytes, i++, bigEndian) - 0xDC00u);
     } else if (IsHighSurrogate(unit) || IsLowSurrogate(unit)) {
       code = kReplacement;
     }

@@ -10,11 +10,8 @@ std::size_t Utf16ToText(const char* bytes, std::size_t unitCount, bool bigEndian
   if (unitCount == 0)
     return 0;
   std::vector<wchar_t> units(unitCount);
-  for (std::size_t i = 0; i < unitCount; ++i) {
-    const auto first = static_cast<unsigned char>(bytes[2 * i]);
-    const auto second = static_cast<unsigned char>(bytes[2 * i + 1]);
-    units[i] = static_cast<wchar_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
-  }
+  for (std::size_t i = 0; i < unitCount; ++i)
+    units[i] = static_cast<wchar_t>(Utf16UnitAt(bytes, i, bigEndian));
   const int written =
       WideCharToMultiByte(CP_ACP, 0, units.data(), static_cast<int>(unitCount), out,
                           static_cast<int>(unitCount * kTextBytesPerUtf16Unit), nullptr, nullptr);
