@@ -365,6 +365,15 @@ TEST_F(TailLoaderTest, Utf16LogsAreDecodedCountedAndNamedInTheStatus) {
   }
 }
 
+TEST_F(TailLoaderTest, AUtf8MarkIsNotShown) {
+  Load(Write("marked.log",
+             "\xEF\xBB\xBF"
+             "E   first\nsecond\n"));
+  EXPECT_EQ(TailLines(), (Lines{"E   first", "second"}));
+  EXPECT_EQ(types.MsgTypeCountsText(), "Error:1");
+  EXPECT_TRUE(state.statusText.ends_with("] [UTF-8]")) << state.statusText;
+}
+
 TEST_F(TailLoaderTest, GzipLogsShowTheirTailAndSayWhenTheRestIsUnreadable) {
   std::string text;
   for (int i = 0; i < 2000; ++i)
