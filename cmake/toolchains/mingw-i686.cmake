@@ -5,7 +5,5 @@ set(CMAKE_SYSTEM_PROCESSOR i686)
 set(BRONTEL_MINGW_TRIPLE i686-w64-mingw32)
 include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)
 # Every Windows release still supported needs SSE2; the text search's vector code uses it.
-# 32-bit Windows keeps the stack aligned to 4 bytes only, and calls the window procedures so:
-# every function that keeps SSE data on the stack aligns its own frame.
-set(CMAKE_C_FLAGS_INIT "-msse2 -mstackrealign")
-set(CMAKE_CXX_FLAGS_INIT "-msse2 -mstackrealign")
+set(CMAKE_C_FLAGS_INIT "-msse2")
+set(CMAKE_CXX_FLAGS_INIT "-msse2")
