@@ -3,6 +3,8 @@
 #include <array>
 #include <cstddef>
 
+#include "settings/AsciiCase.h"
+
 namespace brontel {
 namespace {
 
@@ -55,21 +57,6 @@ constexpr std::array kColorNames{
     NamedColor{"clInfoBk", ui::clInfoBk},
     NamedColor{"clNone", ui::clNone},
 };
-
-// ASCII only: the colour names are ASCII, and locale casing must not make other bytes equal.
-char AsciiLower(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size())
-    return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (AsciiLower(a[i]) != AsciiLower(b[i]))
-      return false;
-  }
-  return true;
-}
 
 int HexDigitValue(char c) {
   if (c >= '0' && c <= '9')
@@ -133,7 +120,7 @@ std::optional<std::int32_t> ParseIntegerText(std::string_view text) {
 
 std::optional<ui::Color> ColorFromText(std::string_view text) {
   for (const NamedColor& named : kColorNames) {
-    if (EqualIgnoringCase(text, named.name))
+    if (EqualIgnoringAsciiCase(text, named.name))
       return named.value;
   }
   const std::optional<std::int32_t> number = ParseIntegerText(text);

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "platform/ProgramDirectory.h"
+#include "settings/AsciiCase.h"
 
 namespace brontel {
 namespace {
@@ -10,18 +11,10 @@ namespace {
 constexpr std::size_t kSplitWindow = 9999;
 constexpr std::string_view kMsgTypesSection = "msgtypes";
 
-char AsciiLower(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool IsMsgTypesSection(std::string_view section) {
-  if (section.size() < kMsgTypesSection.size())
-    return false;
-  for (std::size_t i = 0; i < kMsgTypesSection.size(); ++i) {
-    if (AsciiLower(section[i]) != kMsgTypesSection[i])
-      return false;
-  }
-  return section.size() == kMsgTypesSection.size() || section[kMsgTypesSection.size()] == '.';
+  const std::size_t length = kMsgTypesSection.size();
+  return EqualIgnoringAsciiCase(section.substr(0, length), kMsgTypesSection) &&
+         (section.size() == length || section[length] == '.');
 }
 
 }  // namespace
