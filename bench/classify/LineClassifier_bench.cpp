@@ -8,45 +8,19 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <map>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "classify/LineClassifier.h"
+#include "tests/support/MemorySettings.h"
 #include "ui/LineStore.h"
 
 namespace brontel {
 namespace {
 
-class BenchStore : public ExtManager {
- public:
-  std::map<std::string, std::string> values;
-
-  bool IsAssociated(const std::string&, std::int32_t&) override { return false; }
-  std::string GetAssociationsText() override { return {}; }
-  void Load() override {}
-  std::string GetMruText() override { return {}; }
-  void SetMruText(const std::string&) override {}
-  void Save() override {}
-  void WriteString(const std::string&, const std::string&) override {}
-  void WriteInteger(const std::string&, std::int32_t) override {}
-  void WriteFloat(const std::string&, double) override {}
-  void SetTemplatesText(const std::string&) override {}
-  void SetAssociationsText(const std::string&) override {}
-  std::string ReadString(const std::string& keyPath, const std::string& defaultValue) override {
-    const auto found = values.find(keyPath);
-    return found == values.end() ? defaultValue : found->second;
-  }
-  std::int32_t ReadInteger(const std::string& keyPath, std::int32_t defaultValue) override {
-    return ParseIntegerText(ReadString(keyPath, "")).value_or(defaultValue);
-  }
-  double ReadFloat(const std::string&, double defaultValue) override { return defaultValue; }
-  std::string GetTemplatesText() override { return {}; }
-};
-
 // Twelve types of the kind users configure: level words, component tags, phrases anywhere.
-void ConfigureTwelveTypes(BenchStore& store) {
+void ConfigureTwelveTypes(testing::MemorySettings& store) {
   const std::vector<std::vector<std::string>> exprs = {
       {"^E   .+", "^E\t.+"},
       {"^W   .+", "^W\t.+"},
@@ -120,7 +94,7 @@ std::size_t BenchLines() {
 }
 
 void BM_ScreenLineAttrs(benchmark::State& state) {
-  BenchStore store;
+  testing::MemorySettings store;
   LineClassifier classifier(store);
   std::vector<std::string> screen;
   for (const std::string& line : MakeLines(60))
@@ -138,7 +112,7 @@ void BM_ScreenLineAttrs(benchmark::State& state) {
 BENCHMARK(BM_ScreenLineAttrs)->Unit(benchmark::kMicrosecond);
 
 void CountLines(benchmark::State& state, bool configured) {
-  BenchStore store;
+  testing::MemorySettings store;
   if (configured)
     ConfigureTwelveTypes(store);
   LineClassifier classifier(store);

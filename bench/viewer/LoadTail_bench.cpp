@@ -3,7 +3,6 @@
 // one text for every counted line. The tail is 1 MB of about 10 000 lines, 30 % of them
 // error lines.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -12,7 +11,9 @@
 #include <vector>
 
 #include "classify/LineClassifier.h"
-#include "tests/classify/MemoryStore.h"
+#include "tests/support/LiteralTail.h"
+#include "tests/support/MemorySettings.h"
+#include "tests/support/ScratchFolder.h"
 #include "ui/TRAHLEditor.h"
 #include "viewer/LineHistory.h"
 #include "viewer/TailLoader.h"
@@ -41,9 +42,6 @@ std::string InfoLine(int i) {
 // 10 000 000 so that history lines made from ErrorLine(0 ..) are other lines.
 struct TailFile {
   TailFile() {
-    path = (fs::temp_directory_path() /
-            ("brontel_bench_loadtail_" + std::to_string(::getpid()) + ".log"))
-               .string();
     std::ofstream out(path, std::ios::binary);
     std::size_t size = 0;
     for (int i = 0; size < static_cast<std::size_t>(kTailBytes); ++i) {
@@ -54,8 +52,8 @@ struct TailFile {
         errorLines.push_back(line);
     }
   }
-  ~TailFile() { fs::remove(path); }
-  std::string path;
+  testing::ScratchFolder folder;
+  std::string path = folder.File("tail.log");
   std::vector<std::string> errorLines;
 };
 
@@ -79,7 +77,7 @@ std::vector<std::string> HistoryLines(std::size_t count) {
 }
 
 struct Viewer {
-  testing::MemoryStore store;
+  testing::MemorySettings store;
   LineClassifier types{store};
   ui::TRAHLEditor view{"_editor"};
   TailViewerState state;
@@ -120,25 +118,7 @@ void BM_LoadTailReload(benchmark::State& run) {
 BENCHMARK(BM_LoadTailReload)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 // The same tail load with the history test that joins the history for every counted line.
-struct LiteralHistory {
-  std::vector<std::string> lines;
-  std::int32_t maxLines = 0;
-
-  bool AddToHistory(const std::string& line) {
-    std::string joined;
-    for (const std::string& each : lines)
-      joined += each + "\r\n";
-    if (joined.find(line) != std::string::npos)
-      return false;
-    if (static_cast<std::int64_t>(lines.size()) > maxLines) {
-      lines.erase(lines.begin());
-      lines.push_back(line);
-      return false;
-    }
-    lines.push_back(line);
-    return true;
-  }
-};
+using testing::LiteralHistory;
 
 void LiteralLoadTail(Viewer& viewer, LiteralHistory& history, TailReader& reader) {
   std::vector<std::string> lines;

@@ -7,45 +7,18 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
-#include <map>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "settings/ExtManager.h"
 #include "shells/headless/HeadlessToolkit.h"
+#include "tests/support/MemorySettings.h"
+#include "tests/support/ScratchFolder.h"
 #include "viewer/TForm1.h"
 
 namespace brontel {
 namespace {
-
-class BenchStore : public ExtManager {
- public:
-  std::map<std::string, std::string> values;
-  bool IsAssociated(const std::string&, std::int32_t&) override { return false; }
-  std::string GetAssociationsText() override { return {}; }
-  void Load() override {}
-  std::string GetMruText() override { return {}; }
-  void SetMruText(const std::string&) override {}
-  void Save() override {}
-  void WriteString(const std::string&, const std::string&) override {}
-  void WriteInteger(const std::string&, std::int32_t) override {}
-  void WriteFloat(const std::string&, double) override {}
-  void SetTemplatesText(const std::string&) override {}
-  void SetAssociationsText(const std::string&) override {}
-  std::string ReadString(const std::string& key, const std::string& fallback) override {
-    const auto found = values.find(key);
-    return found == values.end() ? fallback : found->second;
-  }
-  std::int32_t ReadInteger(const std::string& key, std::int32_t fallback) override {
-    const auto found = values.find(key);
-    return found == values.end() ? fallback : std::stoi(found->second);
-  }
-  double ReadFloat(const std::string&, double fallback) override { return fallback; }
-  std::string GetTemplatesText() override { return {}; }
-};
 
 std::string LogLine(std::uint64_t n) {
   char line[128];
@@ -61,17 +34,15 @@ std::string LogLine(std::uint64_t n) {
 }
 
 void BM_ReloadTickWithWriter(benchmark::State& state) {
-  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "brontel-reload-bench";
-  std::filesystem::remove_all(dir);
-  std::filesystem::create_directories(dir);
-  const std::string log = (dir / "app.log").string();
+  const testing::ScratchFolder folder;
+  const std::string log = folder.File("app.log");
   std::uint64_t written = 0;
   {
     std::ofstream out(log, std::ios::binary);
     while (out.tellp() < 2 * 1024 * 1024)
       out << LogLine(written++);
   }
-  BenchStore store;
+  testing::MemorySettings store;
   store.values["Options.LastBufferSizeIndex"] = "6";
   store.values["Options.LastHistMaxLinesIndex"] = "4";
   headless::HeadlessToolkit toolkit;
@@ -113,7 +84,6 @@ void BM_ReloadTickWithWriter(benchmark::State& state) {
     state.counters["worst_ms"] = ticks.back();
   }
   state.counters["history_lines"] = static_cast<double>(form.viewerState().history.Count());
-  std::filesystem::remove_all(dir);
 }
 BENCHMARK(BM_ReloadTickWithWriter)->UseManualTime()->Iterations(100)->Unit(benchmark::kMillisecond);
 

@@ -6,19 +6,17 @@
 //
 // Input: buffer choice, split point, truncation point, then the content.
 
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "classify/LineClassifier.h"
-#include "settings/ExtManager.h"
+#include "tests/support/LiteralTail.h"
+#include "tests/support/MemorySettings.h"
+#include "tests/support/ScratchFolder.h"
 #include "ui/LineStore.h"
 #include "ui/TRAHLEditor.h"
 #include "viewer/OptionTables.h"
@@ -27,72 +25,17 @@
 
 namespace {
 
-namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
 
-// Every value at its default: the built-in message types.
-class DefaultsStore : public brontel::ExtManager {
- public:
-  bool IsAssociated(const std::string&, std::int32_t&) override { return false; }
-  std::string GetAssociationsText() override { return {}; }
-  void Load() override {}
-  std::string GetMruText() override { return {}; }
-  void SetMruText(const std::string&) override {}
-  void Save() override {}
-  void WriteString(const std::string&, const std::string&) override {}
-  void WriteInteger(const std::string&, std::int32_t) override {}
-  void WriteFloat(const std::string&, double) override {}
-  void SetTemplatesText(const std::string&) override {}
-  void SetAssociationsText(const std::string&) override {}
-  std::string ReadString(const std::string&, const std::string& fallback) override {
-    return fallback;
-  }
-  std::int32_t ReadInteger(const std::string&, std::int32_t fallback) override { return fallback; }
-  double ReadFloat(const std::string&, double fallback) override { return fallback; }
-  std::string GetTemplatesText() override { return {}; }
-};
-
-const fs::path& ScratchDirectory() {
-  static const fs::path dir =
-      fs::temp_directory_path() / ("brontel-fuzz-tail-" + std::to_string(::getpid()));
-  return dir;
+// The fuzzed log and the timing log, removed when the process ends.
+const brontel::testing::ScratchFolder& Scratch() {
+  static const brontel::testing::ScratchFolder folder;
+  return folder;
 }
 
 void Check(bool promise) {
   if (!promise)
     std::abort();
-}
-
-void WriteFile(const std::string& path, std::string_view bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-// The tail lines of a file holding `bytes`, read the literal way.
-Lines LiteralTail(std::string_view bytes, std::int32_t bufferSize) {
-  std::string_view rest = bytes.substr(brontel::TailStartOffset(bytes.size(), bufferSize));
-  rest = rest.substr(0, std::min(rest.size(), rest.find('\x1A')));
-  std::string text;
-  for (char c : rest) {
-    if (c != '\r')
-      text += c;
-  }
-  const std::size_t limit = brontel::TailPieceLimit(bufferSize);
-  Lines lines;
-  for (std::size_t at = 0; at < text.size();) {
-    std::size_t end = std::min(text.size(), at + limit);
-    const std::size_t feed = text.find('\n', at);
-    if (feed != std::string::npos && feed < end)
-      end = feed + 1;
-    std::string piece = text.substr(at, end - at);
-    if (!piece.empty() && piece.back() == '\n')
-      piece.pop_back();
-    lines.push_back(piece.substr(0, piece.find('\0')));
-    at = end;
-  }
-  if (lines.empty())
-    lines.emplace_back(brontel::kNotFoundLine);
-  return lines;
 }
 
 // A line as the view keeps it (tabs widened).
@@ -130,8 +73,7 @@ std::int32_t BufferSize(std::uint8_t choice) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  fs::create_directories(ScratchDirectory());
-  ::setenv("XDG_CONFIG_HOME", ScratchDirectory().c_str(), 1);
+  ::setenv("XDG_CONFIG_HOME", Scratch().Path().c_str(), 1);
   return 0;
 }
 
@@ -141,9 +83,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view content(reinterpret_cast<const char*>(data) + 3, size - 3);
   const std::size_t grown = content.size() * data[1] / 255;
   const std::size_t truncated = content.size() * data[2] / 255;
-  const std::string path = (ScratchDirectory() / "fuzz.log").string();
+  const std::string path = Scratch().File("fuzz.log");
 
-  DefaultsStore store;
+  brontel::testing::MemorySettings store;  // every value at its default: the built-in types
   brontel::LineClassifier types(store);
   brontel::ui::TRAHLEditor view("_editor");
   brontel::TailViewerState state;
@@ -152,9 +94,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   state.bufferSize = BufferSize(data[0]);
 
   for (const std::size_t length : {grown, content.size(), truncated}) {
-    WriteFile(path, content.substr(0, length));
+    Scratch().Write(path, content.substr(0, length));
     loader.LoadTail(state, types, view);
-    CheckView(state, types, view, LiteralTail(content.substr(0, length), state.bufferSize));
+    CheckView(state, types, view,
+              brontel::testing::LiteralTailLines(content.substr(0, length), state.bufferSize));
   }
   return 0;
 }

@@ -2,17 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-
-#include "tests/apps/TempFolder.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace brontel::app {
 namespace {
 
 TEST(DisplayTest, ALocalDisplayNeedsItsSocket) {
-  TempFolder sockets;
-  std::ofstream(sockets.path() / "X5") << "";
-  const std::string folder = sockets.path().string();
+  testing::ScratchFolder sockets;
+  sockets.Write("X5", "");
+  const std::string folder = sockets.Path().string();
   EXPECT_TRUE(X11DisplayReachable(":5", folder));
   EXPECT_TRUE(X11DisplayReachable(":5.0", folder));
   EXPECT_TRUE(X11DisplayReachable("unix:5", folder));

@@ -3,9 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
-#include "tests/apps/TempFolder.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace brontel::app {
 namespace {
@@ -16,12 +15,12 @@ class FolderFilesTest : public ::testing::Test {
  protected:
   void SetUp() override {
     for (const char* name : {"a.log", "b.txt", "c.log", "B.log"})
-      std::ofstream(folder.path() / name) << "x\n";
-    fs::create_directory(folder.path() / "bb.log");  // a folder is no file to show
+      folder.Write(name, "x\n");
+    fs::create_directory(folder.Path() / "bb.log");  // a folder is no file to show
   }
-  std::string In(const char* name) { return (folder.path() / name).string(); }
+  std::string In(const char* name) { return folder.File(name); }
 
-  TempFolder folder;
+  testing::ScratchFolder folder;
 };
 
 TEST_F(FolderFilesTest, StepsThroughRegularFilesInNameOrder) {

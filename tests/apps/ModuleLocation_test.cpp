@@ -3,9 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
-#include "tests/apps/TempFolder.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace brontel::app {
 namespace {
@@ -24,14 +23,11 @@ TEST(ModuleLocationTest, AnExplicitPathIsTheOnlyCandidate) {
 }
 
 TEST(ModuleLocationTest, TheFirstRegularFileWins) {
-  TempFolder folder;
-  const std::string file = (folder.path() / "brontel.wlx").string();
-  std::ofstream(file) << "module";
-  std::filesystem::create_directory(folder.path() / "dir.wlx");
-  EXPECT_EQ(FirstExistingFile({(folder.path() / "missing.wlx").string(),
-                               (folder.path() / "dir.wlx").string(), file}),
-            file);
-  EXPECT_EQ(FirstExistingFile({(folder.path() / "missing.wlx").string()}), "");
+  testing::ScratchFolder folder;
+  const std::string file = folder.Write("brontel.wlx", "module");
+  std::filesystem::create_directory(folder.Path() / "dir.wlx");
+  EXPECT_EQ(FirstExistingFile({folder.File("missing.wlx"), folder.File("dir.wlx"), file}), file);
+  EXPECT_EQ(FirstExistingFile({folder.File("missing.wlx")}), "");
 }
 
 }  // namespace

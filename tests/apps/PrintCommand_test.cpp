@@ -3,24 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <fstream>
 #include <sstream>
 #include <thread>
 
 #include "settings/SettingsFile.h"
-#include "tests/apps/TempFolder.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace brontel::app {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 class PrintCommandTest : public ::testing::Test {
  protected:
@@ -29,26 +21,21 @@ class PrintCommandTest : public ::testing::Test {
     SettingsFilePath().clear();
   }
 
-  fs::path Write(const char* name, const std::string& text) {
-    const fs::path path = folder.path() / name;
-    std::ofstream(path, std::ios::binary) << text;
-    return path;
-  }
   PrintRequest RequestFor(const fs::path& file) {
     PrintRequest request;
     request.file = file.string();
-    request.settingsFolder = (folder.path() / "settings").string();
+    request.settingsFolder = folder.File("settings");
     return request;
   }
   int Run(const PrintRequest& request) { return RunPrint(request, out, err); }
 
-  TempFolder folder;
+  testing::ScratchFolder folder;
   std::ostringstream out;
   std::ostringstream err;
 };
 
 TEST_F(PrintCommandTest, AnUnassociatedFileNeedsForce) {
-  const fs::path file = Write("notes.txt", "E\tdisk full\r\nplain\r\n");
+  const fs::path file = folder.Write("notes.txt", "E\tdisk full\r\nplain\r\n");
   EXPECT_EQ(Run(RequestFor(file)), kExitNotAssociated);
   EXPECT_EQ(out.str(), "");
   EXPECT_NE(err.str().find("notes.txt"), std::string::npos);
@@ -65,12 +52,12 @@ TEST_F(PrintCommandTest, AnUnassociatedFileNeedsForce) {
 }
 
 TEST_F(PrintCommandTest, AMissingSettingsFileIsCreatedAsTheModuleDoesAndNeverSaved) {
-  const fs::path file = Write("app.log", "W\tslow\r\n");
+  const fs::path file = folder.Write("app.log", "W\tslow\r\n");
   PrintRequest request = RequestFor(file);
   request.complete = true;
   ASSERT_EQ(Run(request), kExitOk);
-  const fs::path ini = folder.path() / "settings" / "brontel.ini";
-  const std::string created = ReadAll(ini);
+  const fs::path ini = folder.Path() / "settings" / "brontel.ini";
+  const std::string created = folder.Read(ini);
   EXPECT_NE(created.find("[EXT]"), std::string::npos);
   EXPECT_NE(created.find(".log=10"), std::string::npos);
   // The complete load switched the viewer's options, but a print run keeps them to itself.
@@ -78,57 +65,57 @@ TEST_F(PrintCommandTest, AMissingSettingsFileIsCreatedAsTheModuleDoesAndNeverSav
   EXPECT_EQ(out.str(), "W   slow\n|   Warning:1, HistoryCount:1\nW   slow\n");
 
   ASSERT_EQ(Run(RequestFor(file)), kExitOk);
-  EXPECT_EQ(ReadAll(ini), created);
+  EXPECT_EQ(folder.Read(ini), created);
 }
 
 TEST_F(PrintCommandTest, SavedOptionsAreUsedAsTheModuleWouldUseThem) {
-  fs::create_directory(folder.path() / "settings");
+  fs::create_directory(folder.Path() / "settings");
   const fs::path ini =
-      Write("settings/brontel.ini",
-            "[EXT]\r\n.log=10\r\n[Preferences]\r\nOptions.LastBufferSizeIndex=0\r\n");
-  const fs::path file = Write("app.log", "line one\r\n");
+      folder.Write("settings/brontel.ini",
+                   "[EXT]\r\n.log=10\r\n[Preferences]\r\nOptions.LastBufferSizeIndex=0\r\n");
+  const fs::path file = folder.Write("app.log", "line one\r\n");
   PrintRequest request = RequestFor(file);
   request.status = true;
   ASSERT_EQ(Run(request), kExitOk);
   EXPECT_NE(out.str().find("[Buffer:5 KB]"), std::string::npos) << out.str();
 
   // A saved complete load stands through the first reload tick.
-  Write("settings/brontel.ini",
-        "[EXT]\r\n.log=10\r\n[Preferences]\r\nOptions.LoadCompleteFile=1\r\n");
+  folder.Write("settings/brontel.ini",
+               "[EXT]\r\n.log=10\r\n[Preferences]\r\nOptions.LoadCompleteFile=1\r\n");
   out.str("");
   ASSERT_EQ(Run(RequestFor(file)), kExitOk);
   EXPECT_EQ(out.str(), "line one\n");
 }
 
 TEST_F(PrintCommandTest, AMissingFileShowsTheViewersOwnNotice) {
-  EXPECT_EQ(Run(RequestFor(folder.path() / "gone.log")), kExitOk);
+  EXPECT_EQ(Run(RequestFor(folder.Path() / "gone.log")), kExitOk);
   EXPECT_NE(out.str().find("FILE IS EMPTY OR FILE NOT FOUND!"), std::string::npos) << out.str();
 }
 
 TEST_F(PrintCommandTest, BinaryBytesPassThroughUnchanged) {
   const std::string binary("E\x01\xff\xfe\x80 bytes\r\n", 12);
-  const fs::path file = Write("dump.log", binary);
+  const fs::path file = folder.Write("dump.log", binary);
   ASSERT_EQ(Run(RequestFor(file)), kExitOk);
   EXPECT_NE(out.str().find("\x01\xff\xfe\x80 bytes"), std::string::npos);
 }
 
 TEST_F(PrintCommandTest, AnUncreatableSettingsFolderFailsClearly) {
-  const fs::path file = Write("app.log", "x\r\n");
-  Write("blocker", "a file where the folder would go");
+  const fs::path file = folder.Write("app.log", "x\r\n");
+  folder.Write("blocker", "a file where the folder would go");
   PrintRequest request = RequestFor(file);
-  request.settingsFolder = (folder.path() / "blocker" / "settings").string();
+  request.settingsFolder = (folder.Path() / "blocker" / "settings").string();
   EXPECT_EQ(Run(request), kExitFailure);
   EXPECT_NE(err.str().find("settings folder"), std::string::npos);
 }
 
 TEST_F(PrintCommandTest, FollowPrintsAgainAfterAReload) {
-  const fs::path file = Write("app.log", "first\r\n");
+  const fs::path file = folder.Write("app.log", "first\r\n");
   PrintRequest request = RequestFor(file);
   request.follow = true;
   request.seconds = 4;
   std::thread writer([&] {
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    std::ofstream(file, std::ios::binary | std::ios::app) << "second\r\n";
+    folder.Append(file, "second\r\n");
   });
   EXPECT_EQ(Run(request), kExitOk);
   writer.join();

@@ -2,31 +2,25 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-
-#include "tests/apps/TempFolder.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace brontel::app {
 namespace {
-
-void Write(const std::filesystem::path& path, const std::string& text) {
-  std::ofstream(path) << text;
-}
 
 constexpr const char* kOneType =
     "[MsgTypes]\nDescription=one type\nCount=1\nItem0=A\n[MsgTypes.A]\nName=A\nExprCount=1\n"
     "Expr0=\"^A \"\n";
 
 TEST(TypePresetsTest, PresetsAreFoundByNameFirstFolderFirstAndFilesAsNamed) {
-  TempFolder folder;
-  const auto first = folder.path() / "first";
-  const auto second = folder.path() / "second";
+  testing::ScratchFolder folder;
+  const auto first = folder.Path() / "first";
+  const auto second = folder.Path() / "second";
   std::filesystem::create_directories(first);
   std::filesystem::create_directories(second);
-  Write(first / "b.ini", kOneType);
-  Write(second / "b.ini", "[MsgTypes]\nDescription=shadowed\n");
-  Write(second / "a.ini", "[MsgTypes]\nDescription=second a\n");
-  Write(second / "notes.txt", "not a preset");
+  folder.Write(first / "b.ini", kOneType);
+  folder.Write(second / "b.ini", "[MsgTypes]\nDescription=shadowed\n");
+  folder.Write(second / "a.ini", "[MsgTypes]\nDescription=second a\n");
+  folder.Write(second / "notes.txt", "not a preset");
   const std::vector<std::string> folders = {first.string(), second.string(), "/no/such/folder"};
 
   const std::vector<TypePreset> presets = ListPresets(folders);
@@ -50,8 +44,8 @@ TEST(TypePresetsTest, TheInstalledFolderComesBeforeTheKnownOnes) {
 // A file that would silently fall back to the built-in types, or types that never match,
 // is refused with the reason.
 TEST(TypePresetsTest, FilesThatDoNotGiveWorkingTypesAreRefused) {
-  TempFolder folder;
-  const auto path = folder.path() / "t.ini";
+  testing::ScratchFolder folder;
+  const auto path = folder.Path() / "t.ini";
   EXPECT_EQ(TypesFileProblem(path.string()), "not a readable file");
   const std::vector<std::pair<std::string, std::string>> cases = {
       {kOneType, ""},
@@ -63,7 +57,7 @@ TEST(TypePresetsTest, FilesThatDoNotGiveWorkingTypesAreRefused) {
        "the expression a(b of A does not compile: unmatched ()"},
   };
   for (const auto& [text, problem] : cases) {
-    Write(path, text);
+    folder.Write(path, text);
     const std::string found = TypesFileProblem(path.string());
     EXPECT_EQ(problem.empty() ? found : found.substr(0, problem.size()), problem) << text;
   }

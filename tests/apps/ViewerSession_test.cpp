@@ -3,10 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "tests/apps/FakeListerModule.h"
-#include "tests/apps/TempFolder.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace brontel::app {
 namespace {
@@ -18,13 +16,13 @@ class ViewerSessionTest : public ::testing::Test {
   void SetUp() override {
     fake.Reset();
     for (const char* name : {"a.log", "b.bin", "c.log", "d.log"})
-      std::ofstream(folder.path() / name) << "x\n";
+      folder.Write(name, "x\n");
   }
-  std::string In(const char* name) { return (folder.path() / name).string(); }
+  std::string In(const char* name) { return folder.File(name); }
   void* Viewer(int number) { return reinterpret_cast<void*>(static_cast<std::uintptr_t>(number)); }
 
   FakeListerModule& fake = FakeListerModule::Instance();
-  TempFolder folder;
+  testing::ScratchFolder folder;
   int parent = 0;
 };
 

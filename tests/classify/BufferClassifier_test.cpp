@@ -7,12 +7,12 @@
 #include <string_view>
 #include <vector>
 
-#include "tests/classify/MemoryStore.h"
+#include "tests/support/MemorySettings.h"
 
 namespace brontel {
 namespace {
 
-using testing::MemoryStore;
+using testing::MemorySettings;
 
 // A buffer of lines built from fragments the expressions below look for, so that needed texts
 // fall inside lines, across line ends and at the buffer's end.
@@ -42,7 +42,7 @@ std::vector<std::string_view> Lines(std::string_view text) {
   return lines;
 }
 
-void ExpectSameAnswers(MemoryStore& store, unsigned seed) {
+void ExpectSameAnswers(MemorySettings& store, unsigned seed) {
   const std::string text = MakeBuffer(seed, 4000);
   LineClassifier single(store);
   LineClassifier batch(store);
@@ -55,23 +55,23 @@ void ExpectSameAnswers(MemoryStore& store, unsigned seed) {
 }
 
 TEST(BufferClassifier, BuiltInTypesAnswerAsLineByLine) {
-  MemoryStore store;
+  MemorySettings store;
   ExpectSameAnswers(store, 1);
 }
 
-void AddType(MemoryStore& store, int item, const std::vector<std::string>& exprs) {
+void AddType(MemorySettings& store, int item, const std::vector<std::string>& exprs) {
   const std::string name = "T" + std::to_string(item);
   const std::string section = "MsgTypes." + name + "\\";
-  store.Set("MsgTypes\\Item" + std::to_string(item), name);
-  store.Set(section + "Name", name);
-  store.Set(section + "ExprCount", std::to_string(exprs.size()));
+  store.values["MsgTypes\\Item" + std::to_string(item)] = name;
+  store.values[section + "Name"] = name;
+  store.values[section + "ExprCount"] = std::to_string(exprs.size());
   for (std::size_t i = 0; i < exprs.size(); ++i)
-    store.Set(section + "Expr" + std::to_string(i), exprs[i]);
+    store.values[section + "Expr" + std::to_string(i)] = exprs[i];
 }
 
 TEST(BufferClassifier, ConfiguredTypesAnswerAsLineByLine) {
-  MemoryStore store;
-  store.Set("MsgTypes\\Count", "5");
+  MemorySettings store;
+  store.values["MsgTypes\\Count"] = "5";
   AddType(store, 0, {"^[AB][ -]", "(unclosed"});
   AddType(store, 1, {"x.*FAILED", "ab$"});
   AddType(store, 2, {"ED ok", "^E.*D"});
@@ -81,8 +81,8 @@ TEST(BufferClassifier, ConfiguredTypesAnswerAsLineByLine) {
 }
 
 TEST(BufferClassifier, MoreExpressionsThanItsTablesHoldAnswerAsLineByLine) {
-  MemoryStore store;
-  store.Set("MsgTypes\\Count", "3");
+  MemorySettings store;
+  store.values["MsgTypes\\Count"] = "3";
   AddType(store, 0, std::vector<std::string>(70, "^zzzz"));
   AddType(store, 1, {"FAILED"});
   AddType(store, 2, {"^E"});

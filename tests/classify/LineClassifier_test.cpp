@@ -4,18 +4,18 @@
 
 #include <string>
 
-#include "tests/classify/MemoryStore.h"
+#include "tests/support/MemorySettings.h"
 #include "ui/LineStore.h"
 
 namespace brontel {
 namespace {
 
-using testing::MemoryStore;
+using testing::MemorySettings;
 using ui::FontStyle;
 
 class BuiltinClassifier : public ::testing::Test {
  protected:
-  MemoryStore store;
+  MemorySettings store;
   LineClassifier classifier{store};
 
   // The line as the text view shows it.
@@ -32,10 +32,10 @@ TEST_F(BuiltinClassifier, LoadsTheTypesAtTheFirstClassificationOnly) {
   EXPECT_EQ(classifier.MsgTypeCountsText(), "");
   classifier.FindMsgType("x");
   EXPECT_EQ(classifier.Types().size(), 4u);
-  const std::size_t reads = store.reads.size();
+  const std::size_t reads = store.log.size();
   classifier.FindMsgType("E   again");
   classifier.LoadMsgTypes();
-  EXPECT_EQ(store.reads.size(), reads);
+  EXPECT_EQ(store.log.size(), reads);
 }
 
 TEST_F(BuiltinClassifier, FindsTheBuiltInTypesOnFileAndDisplayedLines) {
@@ -141,18 +141,18 @@ class ConfiguredClassifier : public ::testing::Test {
  protected:
   void AddType(int item, const std::string& name, const std::string& expr) {
     const std::string section = "MsgTypes." + name + "\\";
-    store.Set("MsgTypes\\Item" + std::to_string(item), name);
-    store.Set(section + "Name", name);
-    store.Set(section + "ExprCount", "1");
-    store.Set(section + "Expr0", expr);
+    store.values["MsgTypes\\Item" + std::to_string(item)] = name;
+    store.values[section + "Name"] = name;
+    store.values[section + "ExprCount"] = "1";
+    store.values[section + "Expr0"] = expr;
   }
 
-  MemoryStore store;
+  MemorySettings store;
   LineClassifier classifier{store};
 };
 
 TEST_F(ConfiguredClassifier, ReturnsPositionsNotTypeNumbers) {
-  store.Set("MsgTypes\\Count", "3");
+  store.values["MsgTypes\\Count"] = "3";
   AddType(1, "Alpha", "^A .+");
   AddType(2, "Beta", "^B .+");
   EXPECT_EQ(classifier.FindMsgType("A one"), 0);
@@ -166,7 +166,7 @@ TEST_F(ConfiguredClassifier, ReturnsPositionsNotTypeNumbers) {
 }
 
 TEST_F(ConfiguredClassifier, ATypeNamedSummaryIsCountedButNeverShown) {
-  store.Set("MsgTypes\\Count", "2");
+  store.values["MsgTypes\\Count"] = "2";
   AddType(0, "Summary", "^S .+");
   AddType(1, "Other", "^O .+");
   EXPECT_TRUE(classifier.CountLine("S line"));
@@ -176,7 +176,7 @@ TEST_F(ConfiguredClassifier, ATypeNamedSummaryIsCountedButNeverShown) {
 }
 
 TEST_F(ConfiguredClassifier, ThePositionAfterTheFirstThreeIsNotCounted) {
-  store.Set("MsgTypes\\Count", "4");
+  store.values["MsgTypes\\Count"] = "4";
   AddType(0, "T0", "^0 .+");
   AddType(1, "T1", "^1 .+");
   AddType(2, "T2", "^2 .+");
@@ -188,7 +188,7 @@ TEST_F(ConfiguredClassifier, ThePositionAfterTheFirstThreeIsNotCounted) {
 }
 
 TEST_F(ConfiguredClassifier, ACountStopsAtItsLargestValue) {
-  store.Set("MsgTypes\\Count", "1");
+  store.values["MsgTypes\\Count"] = "1";
   AddType(0, "Big", "^B .+");
   classifier.LoadMsgTypes();
   const_cast<MsgTypeMatcherInfo&>(classifier.Types()[0]).count = 2147483646;

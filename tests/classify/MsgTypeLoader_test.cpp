@@ -1,24 +1,23 @@
 #include "classify/MsgTypeLoader.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "settings/ExtMgr.h"
 #include "settings/SettingsFile.h"
-#include "tests/classify/MemoryStore.h"
+#include "tests/support/MemorySettings.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace brontel {
 namespace {
 
-using testing::MemoryStore;
+using testing::MemorySettings;
 using ui::FontStyle;
 
-std::vector<MsgTypeMatcherInfo> Load(MemoryStore& store) {
+std::vector<MsgTypeMatcherInfo> Load(MemorySettings& store) {
   std::vector<MsgTypeMatcherInfo> types;
   LoadMsgTypes(store, types);
   return types;
@@ -35,7 +34,7 @@ void ExpectSummary(const MsgTypeMatcherInfo& type, std::int32_t typeNo) {
 }
 
 TEST(LoadMsgTypes, NoKeysGiveTheFourBuiltInTypes) {
-  MemoryStore store;
+  MemorySettings store;
   const std::vector<MsgTypeMatcherInfo> types = Load(store);
   ASSERT_EQ(types.size(), 4u);
 
@@ -61,15 +60,15 @@ TEST(LoadMsgTypes, NoKeysGiveTheFourBuiltInTypes) {
     EXPECT_EQ(types[i].count, 0);
     EXPECT_EQ(types[i].compiled.size(), types[i].exprTexts.size());
   }
-  EXPECT_EQ(store.writes, 0);
+  EXPECT_TRUE(std::ranges::none_of(store.log, [](auto& entry) { return entry[0] == 'W'; }));
 }
 
 TEST(LoadMsgTypes, ACountBelowOneOrUnreadableSelectsTheBuiltInTypes) {
   for (const char* count : {"0", "-3", "many"}) {
-    MemoryStore store;
-    store.Set("MsgTypes\\Count", count);
-    store.Set("MsgTypes\\Item0", "A");
-    store.Set("MsgTypes.A\\Name", "A");
+    MemorySettings store;
+    store.values["MsgTypes\\Count"] = count;
+    store.values["MsgTypes\\Item0"] = "A";
+    store.values["MsgTypes.A\\Name"] = "A";
     const std::vector<MsgTypeMatcherInfo> types = Load(store);
     ASSERT_EQ(types.size(), 4u) << count;
     EXPECT_EQ(types[0].name, "Error") << count;
@@ -77,10 +76,10 @@ TEST(LoadMsgTypes, ACountBelowOneOrUnreadableSelectsTheBuiltInTypes) {
 }
 
 TEST(LoadMsgTypes, EmptyItemsTakeNoPositionButKeepTheirNumber) {
-  MemoryStore store;
-  store.Set("MsgTypes\\Count", "2");
-  store.Set("MsgTypes\\Item1", "A");
-  store.Set("MsgTypes.A\\Name", "Alpha");
+  MemorySettings store;
+  store.values["MsgTypes\\Count"] = "2";
+  store.values["MsgTypes\\Item1"] = "A";
+  store.values["MsgTypes.A\\Name"] = "Alpha";
   const std::vector<MsgTypeMatcherInfo> types = Load(store);
   ASSERT_EQ(types.size(), 2u);
   EXPECT_EQ(types[0].name, "Alpha");
@@ -89,17 +88,17 @@ TEST(LoadMsgTypes, EmptyItemsTakeNoPositionButKeepTheirNumber) {
 }
 
 TEST(LoadMsgTypes, ReadsAnItemsKeysFromItsOwnSectionInTableOrder) {
-  MemoryStore store;
-  store.Set("MsgTypes\\Count", "1");
-  store.Set("MsgTypes\\Item0", "Err");
-  store.Set("MsgTypes.Err\\Name", "Failure");
-  store.Set("MsgTypes.Err\\ShortName", "F");
-  store.Set("MsgTypes.Err\\ForeColor", "clred");
-  store.Set("MsgTypes.Err\\BackColor", "$00FF00");
-  store.Set("MsgTypes.Err\\Style", "6");
-  store.Set("MsgTypes.Err\\ExprCount", "3");
-  store.Set("MsgTypes.Err\\Expr0", "^F .+");
-  store.Set("MsgTypes.Err\\Expr2", "fatal");
+  MemorySettings store;
+  store.values["MsgTypes\\Count"] = "1";
+  store.values["MsgTypes\\Item0"] = "Err";
+  store.values["MsgTypes.Err\\Name"] = "Failure";
+  store.values["MsgTypes.Err\\ShortName"] = "F";
+  store.values["MsgTypes.Err\\ForeColor"] = "clred";
+  store.values["MsgTypes.Err\\BackColor"] = "$00FF00";
+  store.values["MsgTypes.Err\\Style"] = "6";
+  store.values["MsgTypes.Err\\ExprCount"] = "3";
+  store.values["MsgTypes.Err\\Expr0"] = "^F .+";
+  store.values["MsgTypes.Err\\Expr2"] = "fatal";
   const std::vector<MsgTypeMatcherInfo> types = Load(store);
   ASSERT_EQ(types.size(), 2u);
   const MsgTypeMatcherInfo& type = types[0];
@@ -109,18 +108,18 @@ TEST(LoadMsgTypes, ReadsAnItemsKeysFromItsOwnSectionInTableOrder) {
             (TSymbolColor{ui::clRed, ui::clLime, FontStyle::Italic | FontStyle::Underline}));
   EXPECT_EQ(type.exprTexts, (std::vector<std::string>{"^F .+", "fatal"}));
   EXPECT_EQ(type.compiled.size(), 2u);
-  EXPECT_EQ(store.reads,
-            (std::vector<std::string>{"MsgTypes\\Count", "MsgTypes\\Item0", "MsgTypes.Err\\Name",
-                                      "MsgTypes.Err\\ShortName", "MsgTypes.Err\\ForeColor",
-                                      "MsgTypes.Err\\BackColor", "MsgTypes.Err\\Style",
-                                      "MsgTypes.Err\\ExprCount", "MsgTypes.Err\\Expr0",
-                                      "MsgTypes.Err\\Expr1", "MsgTypes.Err\\Expr2"}));
+  EXPECT_EQ(store.log,
+            (std::vector<std::string>{
+                "R MsgTypes\\Count", "R MsgTypes\\Item0", "R MsgTypes.Err\\Name",
+                "R MsgTypes.Err\\ShortName", "R MsgTypes.Err\\ForeColor",
+                "R MsgTypes.Err\\BackColor", "R MsgTypes.Err\\Style", "R MsgTypes.Err\\ExprCount",
+                "R MsgTypes.Err\\Expr0", "R MsgTypes.Err\\Expr1", "R MsgTypes.Err\\Expr2"}));
 }
 
 TEST(LoadMsgTypes, AnItemWithoutColourKeysIsBoldWindowTextOnWindowAndNeverMatches) {
-  MemoryStore store;
-  store.Set("MsgTypes\\Count", "1");
-  store.Set("MsgTypes\\Item0", "Plain");
+  MemorySettings store;
+  store.values["MsgTypes\\Count"] = "1";
+  store.values["MsgTypes\\Item0"] = "Plain";
   std::vector<MsgTypeMatcherInfo> types = Load(store);
   ASSERT_EQ(types.size(), 2u);
   EXPECT_EQ(types[0].color, (TSymbolColor{ui::clWindowText, ui::clWindow, FontStyle::Bold}));
@@ -136,23 +135,23 @@ TEST(LoadMsgTypes, StylesFromText) {
       {"abc", FontStyle::None},
       {"15", FontStyle::Bold | FontStyle::Italic | FontStyle::Underline}};
   for (const auto& [text, style] : cases) {
-    MemoryStore store;
-    store.Set("MsgTypes\\Count", "1");
-    store.Set("MsgTypes\\Item0", "S");
-    store.Set("MsgTypes.S\\Style", text);
+    MemorySettings store;
+    store.values["MsgTypes\\Count"] = "1";
+    store.values["MsgTypes\\Item0"] = "S";
+    store.values["MsgTypes.S\\Style"] = text;
     EXPECT_EQ(Load(store)[0].color.Style, style) << text;
   }
 }
 
 TEST(LoadMsgTypes, AColourTypoGivesTheDefaultColourAndLoadingGoesOn) {
-  MemoryStore store;
-  store.Set("MsgTypes\\Count", "2");
-  store.Set("MsgTypes\\Item0", "A");
-  store.Set("MsgTypes.A\\ForeColor", "clRedd");
-  store.Set("MsgTypes.A\\BackColor", "blue");
-  store.Set("MsgTypes.A\\Style", "0");
-  store.Set("MsgTypes\\Item1", "B");
-  store.Set("MsgTypes.B\\Name", "Bravo");
+  MemorySettings store;
+  store.values["MsgTypes\\Count"] = "2";
+  store.values["MsgTypes\\Item0"] = "A";
+  store.values["MsgTypes.A\\ForeColor"] = "clRedd";
+  store.values["MsgTypes.A\\BackColor"] = "blue";
+  store.values["MsgTypes.A\\Style"] = "0";
+  store.values["MsgTypes\\Item1"] = "B";
+  store.values["MsgTypes.B\\Name"] = "Bravo";
   const std::vector<MsgTypeMatcherInfo> types = Load(store);
   ASSERT_EQ(types.size(), 3u);
   EXPECT_EQ(types[0].color, (TSymbolColor{ui::clWindowText, ui::clWindow, FontStyle::None}));
@@ -162,11 +161,11 @@ TEST(LoadMsgTypes, AColourTypoGivesTheDefaultColourAndLoadingGoesOn) {
 
 TEST(LoadMsgTypes, ExprCountZeroOrNegativeReadsNoExpressions) {
   for (const char* exprCount : {"0", "-2"}) {
-    MemoryStore store;
-    store.Set("MsgTypes\\Count", "1");
-    store.Set("MsgTypes\\Item0", "A");
-    store.Set("MsgTypes.A\\ExprCount", exprCount);
-    store.Set("MsgTypes.A\\Expr0", "x");
+    MemorySettings store;
+    store.values["MsgTypes\\Count"] = "1";
+    store.values["MsgTypes\\Item0"] = "A";
+    store.values["MsgTypes.A\\ExprCount"] = exprCount;
+    store.values["MsgTypes.A\\Expr0"] = "x";
     const std::vector<MsgTypeMatcherInfo> types = Load(store);
     EXPECT_TRUE(types[0].exprTexts.empty()) << exprCount;
     EXPECT_TRUE(types[0].compiled.empty()) << exprCount;
@@ -174,44 +173,44 @@ TEST(LoadMsgTypes, ExprCountZeroOrNegativeReadsNoExpressions) {
 }
 
 TEST(LoadMsgTypes, AbsurdCountsAreCutShortButTheSummaryKeepsTheConfiguredNumber) {
-  MemoryStore store;
-  store.Set("MsgTypes\\Count", "2147483647");
-  store.Set("MsgTypes\\Item0", "A");
-  store.Set("MsgTypes.A\\ExprCount", "2147483647");
-  store.Set("MsgTypes.A\\Expr0", "x");
+  MemorySettings store;
+  store.values["MsgTypes\\Count"] = "2147483647";
+  store.values["MsgTypes\\Item0"] = "A";
+  store.values["MsgTypes.A\\ExprCount"] = "2147483647";
+  store.values["MsgTypes.A\\Expr0"] = "x";
   const std::vector<MsgTypeMatcherInfo> types = Load(store);
   ASSERT_EQ(types.size(), 2u);
   EXPECT_EQ(types[0].exprTexts, std::vector<std::string>{"x"});
   ExpectSummary(types[1], 2147483647);
-  EXPECT_LE(store.reads.size(),
+  EXPECT_LE(store.log.size(),
             static_cast<std::size_t>(kMaxConfiguredMsgTypes + kMaxExprsPerMsgType + 16));
 }
 
 TEST(LoadMsgTypes, ManyTypesWithAbsurdExprCountsShareOneBoundOfExpressionReads) {
-  MemoryStore store;
+  MemorySettings store;
   constexpr int kTypes = 64;
-  store.Set("MsgTypes\\Count", std::to_string(kTypes));
+  store.values["MsgTypes\\Count"] = std::to_string(kTypes);
   for (int i = 0; i < kTypes; ++i) {
     const std::string item = "T" + std::to_string(i);
-    store.Set("MsgTypes\\Item" + std::to_string(i), item);
-    store.Set("MsgTypes." + item + "\\ExprCount", "2147483647");
-    store.Set("MsgTypes." + item + "\\Expr0", "x" + std::to_string(i));
+    store.values["MsgTypes\\Item" + std::to_string(i)] = item;
+    store.values["MsgTypes." + item + "\\ExprCount"] = "2147483647";
+    store.values["MsgTypes." + item + "\\Expr0"] = "x" + std::to_string(i);
   }
   const std::vector<MsgTypeMatcherInfo> types = Load(store);
   ASSERT_EQ(types.size(), kTypes + 1u);
   EXPECT_EQ(types[0].exprTexts, std::vector<std::string>{"x0"});
   EXPECT_TRUE(types[1].exprTexts.empty());  // the first type used up the expression reads
   ExpectSummary(types[kTypes], kTypes);
-  EXPECT_LE(store.reads.size(), static_cast<std::size_t>(kTypes * 8 + kMaxConfiguredExprs + 16));
+  EXPECT_LE(store.log.size(), static_cast<std::size_t>(kTypes * 8 + kMaxConfiguredExprs + 16));
 }
 
 TEST(LoadMsgTypes, ABadExpressionStaysInItsTypeAndNeverMatches) {
-  MemoryStore store;
-  store.Set("MsgTypes\\Count", "1");
-  store.Set("MsgTypes\\Item0", "A");
-  store.Set("MsgTypes.A\\ExprCount", "2");
-  store.Set("MsgTypes.A\\Expr0", "a(b");
-  store.Set("MsgTypes.A\\Expr1", "ab");
+  MemorySettings store;
+  store.values["MsgTypes\\Count"] = "1";
+  store.values["MsgTypes\\Item0"] = "A";
+  store.values["MsgTypes.A\\ExprCount"] = "2";
+  store.values["MsgTypes.A\\Expr0"] = "a(b";
+  store.values["MsgTypes.A\\Expr1"] = "ab";
   std::vector<MsgTypeMatcherInfo> types = Load(store);
   ASSERT_EQ(types[0].compiled.size(), 2u);
   EXPECT_EQ(types[0].compiled[0]->program(), nullptr);
@@ -221,18 +220,14 @@ TEST(LoadMsgTypes, ABadExpressionStaysInItsTypeAndNeverMatches) {
 
 // The real store on a real file: the key paths land in the sections the file uses.
 TEST(LoadMsgTypes, ReadsTheSettingsFile) {
-  const std::filesystem::path dir =
-      std::filesystem::temp_directory_path() / ("brontel_classify_" + std::to_string(::getpid()));
-  std::filesystem::create_directories(dir);
-  const std::string path = (dir / "brontel.ini").string();
-  std::ofstream(path, std::ios::binary) << "[MsgTypes]\r\nCount=1\r\nItem0=Err\r\n"
-                                        << "[MsgTypes.Err]\r\nName=Oops\r\nForeColor=clRed\r\n"
-                                        << "ExprCount=1\r\nExpr0=^O .+\r\n";
-  SettingsFilePath() = path;
+  const testing::ScratchFolder folder;
+  SettingsFilePath() = folder.Write("brontel.ini",
+                                    "[MsgTypes]\r\nCount=1\r\nItem0=Err\r\n"
+                                    "[MsgTypes.Err]\r\nName=Oops\r\nForeColor=clRed\r\n"
+                                    "ExprCount=1\r\nExpr0=^O .+\r\n");
   std::vector<MsgTypeMatcherInfo> types;
   LoadMsgTypes(GetExtMgr(), types);
   SettingsFilePath().clear();
-  std::filesystem::remove_all(dir);
 
   ASSERT_EQ(types.size(), 2u);
   EXPECT_EQ(types[0].name, "Oops");

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -11,6 +10,7 @@
 #include <vector>
 
 #include "platform/Clock.h"
+#include "tests/support/ScratchHome.h"
 
 namespace brontel {
 namespace {
@@ -29,25 +29,18 @@ class ManualClock final : public platform::Clock {
 
 // The process-wide log is pointed at "procedures.log" in a fresh configuration directory before
 // any test runs, with an old log already there, so the first use of the log can be checked.
-fs::path ConfigHome() {
-  static const fs::path home =
-      fs::temp_directory_path() / ("brontel_diag_home_" + std::to_string(::getpid()));
-  return home;
-}
-
-class LogEnvironment : public ::testing::Environment {
+class LogEnvironment : public testing::ScratchHome {
  public:
   void SetUp() override {
-    fs::remove_all(ConfigHome());
-    fs::create_directories(ConfigHome() / "brontel");
-    std::ofstream(ConfigHome() / "brontel" / "procedures.log") << "left by an earlier process\n";
-    ::setenv("XDG_CONFIG_HOME", ConfigHome().c_str(), 1);
+    ScratchHome::SetUp();
+    fs::create_directories(Folder().Path() / "brontel");
+    Folder().Write("brontel/procedures.log", "left by an earlier process\n");
     ::setenv("LC_ALL", "C", 1);
   }
-  void TearDown() override { fs::remove_all(ConfigHome()); }
 };
 
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new LogEnvironment);
+const auto* const kEnvironment =
+    static_cast<LogEnvironment*>(::testing::AddGlobalTestEnvironment(new LogEnvironment));
 
 std::vector<std::string> ReadLines(const fs::path& path) {
   std::ifstream file(path);
@@ -60,18 +53,12 @@ std::vector<std::string> ReadLines(const fs::path& path) {
 class DebugTimerTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("brontel_diag_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    log_ = dir_ / "procedures.log";
     GetFileManager().SetClock(clock_);
     GetFileManager().SetPath(log_.string());
   }
   void TearDown() override {
     GetFileManager().SetClock(platform::SystemClock());
     GetFileManager().SetPath("");
-    fs::remove_all(dir_);
   }
 
   // The log's lines after the header.
@@ -83,15 +70,18 @@ class DebugTimerTest : public ::testing::Test {
   }
 
   ManualClock clock_;
-  fs::path dir_;
-  fs::path log_;
+  testing::ScratchFolder folder_;
+  // In a folder not made yet.
+  fs::path dir_ = folder_.Path() / "logs";
+  fs::path log_ = dir_ / "procedures.log";
 };
 
 TEST(FileManagerFirstUse, ReplacesTheOldLogInTheProgramDirectory) {
   FileManager& log = GetFileManager();
   EXPECT_EQ(&log, &GetFileManager());
   // Whichever test ran first made the first call; the old content is gone either way.
-  const std::vector<std::string> lines = ReadLines(ConfigHome() / "brontel" / "procedures.log");
+  const std::vector<std::string> lines =
+      ReadLines(kEnvironment->Folder().Path() / "brontel" / "procedures.log");
   ASSERT_FALSE(lines.empty());
   EXPECT_NE(lines[0].find("\tDatei wird erzeugt: "), std::string::npos);
   for (const std::string& line : lines)
@@ -191,8 +181,8 @@ TEST_F(DebugTimerTest, UnwritableLogIsSilentAndTheNextLineTriesAgain) {
 }
 
 TEST(FileManager, StandaloneInstanceAppendsWithOneOpenPerLine) {
-  const fs::path dir = fs::temp_directory_path() / ("brontel_fm_" + std::to_string(::getpid()));
-  fs::remove_all(dir);
+  const testing::ScratchFolder folder;
+  const fs::path dir = folder.Path() / "logs";
   ManualClock clock;
   FileManager manager(clock);
   EXPECT_EQ(manager.GetPath(), "");
@@ -203,7 +193,6 @@ TEST(FileManager, StandaloneInstanceAppendsWithOneOpenPerLine) {
   EXPECT_EQ(ReadLines(dir / "procedures.log").back(), "first");
   manager.StartFile();
   EXPECT_EQ(ReadLines(dir / "procedures.log").size(), 1u);
-  fs::remove_all(dir);
 }
 
 }  // namespace

@@ -3,12 +3,11 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "tests/host/PluginHost.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace brontel::host {
 namespace {
@@ -19,26 +18,11 @@ constexpr int kForceShow = 16;
 constexpr int kFindFirst = 1;
 void* const kParent = reinterpret_cast<void*>(0x4711);
 
-std::string FileText(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-void WriteFile(const fs::path& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
-}
-
 // Every test gets its own directory for the host's settings and the logs, and closes the
 // viewers it opened so that the module frees them.
 class EntryPointsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    directory_ = fs::temp_directory_path() /
-                 ("brontel-host-" +
-                  std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(directory_);
     fs::create_directories(directory_ / "config");
     ::setenv("XDG_CONFIG_HOME", (directory_ / "config").c_str(), 1);
     previousDirectory_ = fs::current_path();
@@ -48,8 +32,6 @@ class EntryPointsTest : public ::testing::Test {
       host_.ListCloseWindow(viewer);
     host_.RunMessageLoop(0);
     fs::current_path(previousDirectory_);
-    std::error_code ignored;
-    fs::remove_all(directory_, ignored);
   }
 
   // The host's settings file lives in the test directory; answers the plug-in's beside it.
@@ -70,7 +52,8 @@ class EntryPointsTest : public ::testing::Test {
   }
 
   PluginHost& host_ = TheHost();
-  fs::path directory_;
+  testing::ScratchFolder folder_;
+  const fs::path directory_ = folder_.Path();
   fs::path previousDirectory_;
   std::vector<void*> opened_;
 };
@@ -86,14 +69,14 @@ TEST_F(EntryPointsTest, AnEmptyDefaultNameCreatesNoSettingsFile) {
 TEST_F(EntryPointsTest, ABareFileNamePutsTheSettingsInTheWorkingDirectory) {
   fs::current_path(directory_);
   host_.ListSetDefaultParams(std::string("wincmd.ini"));
-  EXPECT_EQ(FileText(directory_ / "brontel.ini"), "[EXT]\r\n.log=10\r\n.=10\r\n");
+  EXPECT_EQ(folder_.Read("brontel.ini"), "[EXT]\r\n.log=10\r\n.=10\r\n");
 }
 
 TEST_F(EntryPointsTest, AMissingSettingsFileGetsTheDefaultAssociations) {
   const fs::path settings = UseSettingsDirectory();
-  EXPECT_EQ(FileText(settings), "[EXT]\r\n.log=10\r\n.=10\r\n");
-  WriteFile(directory_ / "app.log", "one\r\ntwo\r\n");
-  WriteFile(directory_ / "app.txt", "one\r\n");
+  EXPECT_EQ(folder_.Read(settings), "[EXT]\r\n.log=10\r\n.=10\r\n");
+  folder_.Write("app.log", "one\r\ntwo\r\n");
+  folder_.Write("app.txt", "one\r\n");
   EXPECT_NE(Load(directory_ / "app.log"), nullptr);
   EXPECT_EQ(Load(directory_ / "app.txt"), nullptr);
   EXPECT_NE(Load(directory_ / "app.txt", kForceShow), nullptr);
@@ -101,10 +84,10 @@ TEST_F(EntryPointsTest, AMissingSettingsFileGetsTheDefaultAssociations) {
 
 TEST_F(EntryPointsTest, AnExistingSettingsFileIsLeftUntouched) {
   const fs::path settings = directory_ / "brontel.ini";
-  WriteFile(settings, "[Preferences]\nOptions.Active=1\n");
+  folder_.Write(settings, "[Preferences]\nOptions.Active=1\n");
   const auto written = fs::last_write_time(settings);
   UseSettingsDirectory();
-  EXPECT_EQ(FileText(settings), "[Preferences]\nOptions.Active=1\n");
+  EXPECT_EQ(folder_.Read(settings), "[Preferences]\nOptions.Active=1\n");
   EXPECT_EQ(fs::last_write_time(settings), written);
 }
 
@@ -113,7 +96,7 @@ TEST_F(EntryPointsTest, UnknownAndClosedHandlesAreIgnored) {
   host_.ListCloseWindow(nullptr);
   host_.ListCloseWindow(reinterpret_cast<void*>(0x1234));
   EXPECT_EQ(host_.ListSearchText(reinterpret_cast<void*>(0x1234), "x", 0), 1);
-  WriteFile(directory_ / "app.log", "needle\r\n");
+  folder_.Write("app.log", "needle\r\n");
   void* viewer = Load(directory_ / "app.log");
   ASSERT_NE(viewer, nullptr);
   host_.RunMessageLoop(100);
@@ -125,7 +108,7 @@ TEST_F(EntryPointsTest, UnknownAndClosedHandlesAreIgnored) {
 
 TEST_F(EntryPointsTest, SearchesWithAndWithoutFindFirstAgree) {
   UseSettingsDirectory();
-  WriteFile(directory_ / "app.log", "alpha\r\nneedle one\r\nbeta\r\nneedle two\r\n");
+  folder_.Write("app.log", "alpha\r\nneedle one\r\nbeta\r\nneedle two\r\n");
   void* withFindFirst = Load(directory_ / "app.log");
   void* without = Load(directory_ / "app.log");
   ASSERT_NE(withFindFirst, nullptr);
@@ -149,8 +132,8 @@ TEST_F(EntryPointsTest, SearchesWithAndWithoutFindFirstAgree) {
 
 TEST_F(EntryPointsTest, ClosingOneOfTwoViewersKeepsTheOther) {
   UseSettingsDirectory();
-  WriteFile(directory_ / "a.log", "apple\r\n");
-  WriteFile(directory_ / "b.log", "banana\r\n");
+  folder_.Write("a.log", "apple\r\n");
+  folder_.Write("b.log", "banana\r\n");
   void* a = Load(directory_ / "a.log");
   void* b = Load(directory_ / "b.log");
   ASSERT_NE(a, nullptr);
@@ -166,27 +149,27 @@ TEST_F(EntryPointsTest, ClosingOneOfTwoViewersKeepsTheOther) {
 
 TEST_F(EntryPointsTest, ClosingWritesTheViewersOptions) {
   const fs::path settings = UseSettingsDirectory();
-  WriteFile(directory_ / "app.log", "line\r\n");
+  folder_.Write("app.log", "line\r\n");
   void* viewer = Load(directory_ / "app.log");
   ASSERT_NE(viewer, nullptr);
   host_.RunMessageLoop(100);
-  EXPECT_EQ(FileText(settings).find("Options."), std::string::npos);
+  EXPECT_EQ(folder_.Read(settings).find("Options."), std::string::npos);
   Close(viewer);
-  const std::string written = FileText(settings);
+  const std::string written = folder_.Read(settings);
   EXPECT_NE(written.find("Options.AutoFollowMode="), std::string::npos) << written;
   EXPECT_EQ(written.rfind("[EXT]\r\n.log=10\r\n.=10\r\n", 0), 0u) << written;
 }
 
 TEST_F(EntryPointsTest, AViewerWhoseOptionsCannotBeSavedIsStillForgotten) {
   const fs::path settings = UseSettingsDirectory();
-  WriteFile(directory_ / "app.log", "line\r\n");
+  folder_.Write("app.log", "line\r\n");
   void* viewer = Load(directory_ / "app.log");
   ASSERT_NE(viewer, nullptr);
   host_.RunMessageLoop(100);
   fs::permissions(settings, fs::perms::owner_read | fs::perms::group_read);
   Close(viewer);
   EXPECT_EQ(host_.ListSearchText(viewer, "line", 0), 1);
-  EXPECT_EQ(FileText(settings), "[EXT]\r\n.log=10\r\n.=10\r\n");
+  EXPECT_EQ(folder_.Read(settings), "[EXT]\r\n.log=10\r\n.=10\r\n");
   void* next = Load(directory_ / "app.log");  // the host keeps going
   ASSERT_NE(next, nullptr);
   host_.RunMessageLoop(100);
@@ -231,7 +214,7 @@ TEST_F(EntryPointsTest, BinaryFilesAreShownAndAnswerSearches) {
   for (int i = 0; i < 70000; ++i)
     binary.push_back(static_cast<char>((i * 131) % 256));
   binary += std::string(5000, '\0') + "\r\nmarker\r\n";
-  WriteFile(directory_ / "core.log", binary);
+  folder_.Write("core.log", binary);
   void* viewer = Load(directory_ / "core.log");
   ASSERT_NE(viewer, nullptr);
   host_.RunMessageLoop(500);

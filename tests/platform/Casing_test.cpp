@@ -4,12 +4,13 @@
 #include <stdlib.h>
 
 #include <cstdio>
-#include <filesystem>
+#include <memory>
 #include <optional>
 #include <random>
 #include <string>
 
 #include "platform/PlatformError.h"
+#include "tests/support/ScratchFolder.h"
 
 // The C library leaks the search path it builds for every locale it opens while LOCPATH is set,
 // which the locale tests below do; the leak checker is told to pass over that one leak.
@@ -148,7 +149,6 @@ class SystemLocales : public ::testing::Test {
     if (!made_directory_)
       return;
     ::unsetenv("LOCPATH");
-    std::filesystem::remove_all(*made_directory_);
     made_directory_.reset();
   }
 
@@ -158,19 +158,13 @@ class SystemLocales : public ::testing::Test {
     if (Knows(kName))
       return kName;
     if (!made_directory_ && ::getenv("LOCPATH") == nullptr) {
-      std::string pattern =
-          (std::filesystem::temp_directory_path() / "brontel_casing_locales_XXXXXX").string();
-      if (::mkdtemp(pattern.data()) == nullptr)
-        return std::nullopt;
-      const std::filesystem::path directory = pattern;
+      auto directory = std::make_unique<testing::ScratchFolder>();
       const std::string command =
-          "localedef -i de_DE -f ISO-8859-1 '" + (directory / kName).string() + "' >/dev/null 2>&1";
-      if (std::system(command.c_str()) != 0) {
-        std::filesystem::remove_all(directory);
+          "localedef -i de_DE -f ISO-8859-1 '" + directory->File(kName) + "' >/dev/null 2>&1";
+      if (std::system(command.c_str()) != 0)
         return std::nullopt;
-      }
-      made_directory_ = directory;
-      ::setenv("LOCPATH", directory.c_str(), 1);
+      ::setenv("LOCPATH", directory->Path().c_str(), 1);
+      made_directory_ = std::move(directory);
     }
     if (Knows(kName))
       return kName;
@@ -186,7 +180,7 @@ class SystemLocales : public ::testing::Test {
     }
   }
 
-  static inline std::optional<std::filesystem::path> made_directory_;
+  static inline std::unique_ptr<testing::ScratchFolder> made_directory_;
 };
 
 TEST_F(SystemLocales, CUtf8FoldsAccentedLatinLetters) {

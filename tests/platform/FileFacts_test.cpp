@@ -7,9 +7,9 @@
 #include <time.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "platform/DateTime.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace brontel::platform {
 namespace {
@@ -19,20 +19,8 @@ namespace fs = std::filesystem;
 class FileFactsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("brontel_facts_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
     ::setenv("TZ", "UTC", 1);
     ::tzset();
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  std::string Write(const std::string& name, const std::string& content) {
-    const fs::path path = dir_ / name;
-    std::ofstream(path, std::ios::binary) << content;
-    return path.string();
   }
 
   // Sets the file's modification time to `seconds` since 1970 plus `nanoseconds`.
@@ -41,7 +29,7 @@ class FileFactsTest : public ::testing::Test {
     ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
   }
 
-  fs::path dir_;
+  testing::ScratchFolder folder_;
 };
 
 TEST(FileTimeFromUnixTime, CountsHundredNanosecondsSince1601) {
@@ -51,7 +39,7 @@ TEST(FileTimeFromUnixTime, CountsHundredNanosecondsSince1601) {
 }
 
 TEST_F(FileFactsTest, RegularFileReportsSizeAndLastWrite) {
-  const std::string path = Write("app.log", "hello\n");
+  const std::string path = folder_.Write("app.log", "hello\n");
   SetModified(path, 1796709600, 123456789);  // 2026-12-08 06:00:00.123456789 UTC
   const std::optional<FileFacts> facts = FindFileFacts(path);
   ASSERT_TRUE(facts.has_value());
@@ -62,7 +50,7 @@ TEST_F(FileFactsTest, RegularFileReportsSizeAndLastWrite) {
 }
 
 TEST_F(FileFactsTest, AgeIsLocalDosTimeWithTwoSecondResolution) {
-  const std::string path = Write("app.log", "x");
+  const std::string path = folder_.Write("app.log", "x");
   SetModified(path, 1796709600 + 7, 0);  // 06:00:07 UTC, and TZ is UTC here
   const std::optional<DateTime> age = LocalFromDosDateTime(FileAge(path));
   ASSERT_TRUE(age.has_value());
@@ -74,7 +62,7 @@ TEST_F(FileFactsTest, AgeIsLocalDosTimeWithTwoSecondResolution) {
 }
 
 TEST_F(FileFactsTest, AgeOutside1980To2107IsMinusOneButTheLastWriteTimeStillConverts) {
-  const std::string path = Write("old.log", "x");
+  const std::string path = folder_.Write("old.log", "x");
   SetModified(path, 0, 250'000'000);
   EXPECT_EQ(FileAge(path), -1);
   const std::optional<FileFacts> facts = FindFileFacts(path);  // the search still finds it
@@ -90,40 +78,40 @@ TEST_F(FileFactsTest, AgeOutside1980To2107IsMinusOneButTheLastWriteTimeStillConv
 }
 
 TEST_F(FileFactsTest, DotFilesAreOrdinaryFiles) {
-  const std::string path = Write(".hidden.log", "abc");
+  const std::string path = folder_.Write(".hidden.log", "abc");
   ASSERT_TRUE(FindFileFacts(path).has_value());
   EXPECT_EQ(FindFileFacts(path)->size, 3u);
   EXPECT_NE(FileAge(path), -1);
 }
 
 TEST_F(FileFactsTest, DirectoriesAreFoundButHaveNoAge) {
-  const std::optional<FileFacts> facts = FindFileFacts(dir_.string());
+  const std::optional<FileFacts> facts = FindFileFacts(folder_.Path().string());
   ASSERT_TRUE(facts.has_value());
   EXPECT_TRUE(facts->isDirectory);
   EXPECT_EQ(facts->size, 0u);
-  EXPECT_EQ(FileAge(dir_.string()), -1);
+  EXPECT_EQ(FileAge(folder_.Path().string()), -1);
 }
 
 TEST_F(FileFactsTest, MissingPathsAreNotFound) {
-  EXPECT_FALSE(FindFileFacts((dir_ / "missing.log").string()).has_value());
-  EXPECT_EQ(FileAge((dir_ / "missing.log").string()), -1);
+  EXPECT_FALSE(FindFileFacts(folder_.File("missing.log")).has_value());
+  EXPECT_EQ(FileAge(folder_.File("missing.log")), -1);
   EXPECT_FALSE(FindFileFacts("").has_value());
   EXPECT_EQ(FileAge(""), -1);
   // A file used as a directory part.
-  const std::string file = Write("plain", "x");
+  const std::string file = folder_.Write("plain", "x");
   EXPECT_FALSE(FindFileFacts(file + "/inner.log").has_value());
 }
 
 TEST_F(FileFactsTest, WildcardsAreOrdinaryCharacters) {
-  Write("a1.log", "x");
-  EXPECT_FALSE(FindFileFacts((dir_ / "a?.log").string()).has_value());
-  EXPECT_FALSE(FindFileFacts((dir_ / "*.log").string()).has_value());
-  const std::string starred = Write("*.log", "xy");
+  folder_.Write("a1.log", "x");
+  EXPECT_FALSE(FindFileFacts(folder_.File("a?.log")).has_value());
+  EXPECT_FALSE(FindFileFacts(folder_.File("*.log")).has_value());
+  const std::string starred = folder_.Write("*.log", "xy");
   EXPECT_EQ(FindFileFacts(starred)->size, 2u);
 }
 
 TEST_F(FileFactsTest, SizesBeyondFourGibibytesAreExact) {
-  const std::string path = Write("huge.log", "");
+  const std::string path = folder_.Write("huge.log", "");
   const std::uint64_t size = (std::uint64_t{1} << 32) + 4321;
   fs::resize_file(path, size);  // sparse: costs no disk space
   EXPECT_EQ(FindFileFacts(path)->size, size);

@@ -6,12 +6,12 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <stdexcept>
 #include <string>
 
 #include "platform/PlatformError.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace brontel::platform {
 namespace {
@@ -20,34 +20,14 @@ namespace fs = std::filesystem;
 
 class IniFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("brontel_ini_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-    path_ = (dir_ / "brontel.ini").string();
-  }
-  void TearDown() override {
-    fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add);
-    fs::remove_all(dir_);
-  }
-
-  void Put(const std::string& bytes) const { PutAt(path_, bytes); }
-  static void PutAt(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-  }
-  std::string Bytes() const { return BytesAt(path_); }
-  static std::string BytesAt(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
+  void Put(const std::string& bytes) const { folder_.Write(path_, bytes); }
+  std::string Bytes() const { return folder_.Read(path_); }
   std::string Read(std::string_view section, std::string_view key,
                    std::string_view fallback = "<default>") const {
     return IniReadString(path_, section, key, fallback);
   }
   std::size_t FilesInDir() const {
-    return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir_), {}));
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder_.Path()), {}));
   }
 
   // Wine's profile functions write the file anew from what they parsed (blanks, empty lines
@@ -61,8 +41,8 @@ class IniFileTest : public ::testing::Test {
 #endif
   }
 
-  fs::path dir_;
-  std::string path_;
+  testing::ScratchFolder folder_;
+  std::string path_ = folder_.File("brontel.ini");
 };
 
 TEST_F(IniFileTest, ReadsValuesByTheFacilityRules) {
@@ -197,8 +177,8 @@ TEST_F(IniFileTest, ErasesEverySectionOfTheName) {
   EXPECT_EQ(Bytes(), rest);
   IniEraseSection(path_, "missing");
   EXPECT_EQ(Bytes(), rest);
-  IniEraseSection((dir_ / "absent.ini").string(), "MRU");
-  EXPECT_FALSE(fs::exists(dir_ / "absent.ini"));
+  IniEraseSection(folder_.File("absent.ini"), "MRU");
+  EXPECT_FALSE(fs::exists(folder_.Path() / "absent.ini"));
 }
 
 TEST_F(IniFileTest, AnUnchangedValueDoesNotRewriteTheFile) {
@@ -215,9 +195,9 @@ TEST_F(IniFileTest, AnUnchangedValueDoesNotRewriteTheFile) {
 
 TEST_F(IniFileTest, AnotherHostsTemporaryCopyIsLeftAlone) {
   Put("[s]\r\nk=1\r\n");
-  PutAt(path_ + ".tmp", "another host's save");
+  folder_.Write(path_ + ".tmp", "another host's save");
   IniWriteString(path_, "s", "k", "2");
-  EXPECT_EQ(BytesAt(path_ + ".tmp"), "another host's save");
+  EXPECT_EQ(folder_.Read(path_ + ".tmp"), "another host's save");
   EXPECT_EQ(Read("s", "k"), "2");
   EXPECT_EQ(FilesInDir(), 2u);
 }
@@ -239,12 +219,12 @@ TEST_F(IniFileTest, ReplacesTheFileAtomicallyKeepingPermissions) {
 }
 
 TEST_F(IniFileTest, WritesThroughASymbolicLink) {
-  const std::string real = (dir_ / "real.ini").string();
-  PutAt(real, "[s]\r\nk=1\r\n");
+  const std::string real = folder_.File("real.ini");
+  folder_.Write(real, "[s]\r\nk=1\r\n");
   fs::create_symlink(real, path_);
   IniWriteString(path_, "s", "k", "2");
   EXPECT_TRUE(fs::is_symlink(path_));
-  EXPECT_EQ(BytesAt(real), "[s]\r\nk=2\r\n");
+  EXPECT_EQ(folder_.Read(real), "[s]\r\nk=2\r\n");
 }
 
 #endif
@@ -259,20 +239,20 @@ TEST_F(IniFileTest, RefusedWritesRaiseAndChangeNothing) {
   fs::permissions(path_, fs::perms::owner_read | fs::perms::owner_write);
 #ifndef _WIN32
   if (::geteuid() != 0) {  // a superuser may write into any directory
-    fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec);
+    fs::permissions(folder_.Path(), fs::perms::owner_read | fs::perms::owner_exec);
     EXPECT_THROW(IniWriteString(path_, "s", "k", "2"), PlatformError);
-    fs::permissions(dir_, fs::perms::owner_all);
+    fs::permissions(folder_.Path(), fs::perms::owner_all);
     EXPECT_EQ(Bytes(), "[s]\r\nk=1\r\n");
   }
 #endif
-  const std::string inMissingDir = (dir_ / "no" / "brontel.ini").string();
+  const std::string inMissingDir = (folder_.Path() / "no" / "brontel.ini").string();
   try {
     IniWriteString(inMissingDir, "s", "k", "1");
     ADD_FAILURE() << "write into a missing directory succeeded";
   } catch (const PlatformError& error) {
     EXPECT_EQ(error.path(), inMissingDir);
   }
-  const std::string directory = (dir_ / "sub").string();
+  const std::string directory = folder_.File("sub");
   fs::create_directory(directory);
   EXPECT_THROW(IniWriteString(directory, "s", "k", "1"), PlatformError);
   EXPECT_TRUE(fs::is_directory(directory));

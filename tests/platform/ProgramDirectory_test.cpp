@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+#include "tests/support/ScratchFolder.h"
+
 namespace brontel::platform {
 namespace {
 
@@ -66,19 +68,13 @@ TEST(HostExecutablePath, NamesThisTestProgram) {
 }
 
 TEST(EnsureDirectory, CreatesNestedDirectoriesAndRefusesFiles) {
-  const auto root = std::filesystem::temp_directory_path() / "brontel_ensure_dir_test";
-  std::filesystem::remove_all(root);
+  const testing::ScratchFolder folder;
+  const auto root = folder.Path() / "root";
   EXPECT_TRUE(EnsureDirectory((root / "a" / "b").string() + "/"));
   EXPECT_TRUE(std::filesystem::is_directory(root / "a" / "b"));
   EXPECT_TRUE(EnsureDirectory((root / "a").string()));
-  std::filesystem::create_directories(root);
-  {
-    std::FILE* f = std::fopen((root / "file").c_str(), "w");
-    std::fclose(f);
-  }
-  EXPECT_FALSE(EnsureDirectory((root / "file").string()));
+  EXPECT_FALSE(EnsureDirectory(folder.Write("root/file", "")));
   EXPECT_FALSE(EnsureDirectory(""));
-  std::filesystem::remove_all(root);
 }
 
 }  // namespace

@@ -2,13 +2,13 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 
 #include "platform/PlatformError.h"
 #include "platform/WholeFile.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace brontel::platform {
 namespace {
@@ -17,26 +17,11 @@ namespace fs = std::filesystem;
 
 class ReadOnlyFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("brontel_rofile_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  std::string Write(const std::string& name, const std::string& content) {
-    const fs::path path = dir_ / name;
-    std::ofstream(path, std::ios::binary) << content;
-    return path.string();
-  }
-
-  fs::path dir_;
+  testing::ScratchFolder folder_;
 };
 
 TEST_F(ReadOnlyFileTest, ReadsAtOffsetsAndReportsEndOfFile) {
-  const auto file = OpenReadOnlyFile(Write("a.log", "0123456789"));
+  const auto file = OpenReadOnlyFile(folder_.Write("a.log", "0123456789"));
   EXPECT_EQ(file->Size(), 10u);
   char buffer[8] = {};
   EXPECT_EQ(file->ReadAt(6, buffer, sizeof buffer), 4u);
@@ -46,9 +31,9 @@ TEST_F(ReadOnlyFileTest, ReadsAtOffsetsAndReportsEndOfFile) {
 }
 
 TEST_F(ReadOnlyFileTest, SeesTheFileGrowWhileOpen) {
-  const std::string path = Write("a.log", "one\n");
+  const std::string path = folder_.Write("a.log", "one\n");
   const auto file = OpenReadOnlyFile(path);
-  std::ofstream(path, std::ios::binary | std::ios::app) << "two\n";
+  folder_.Append(path, "two\n");
   EXPECT_EQ(file->Size(), 8u);
   char buffer[4];
   ASSERT_EQ(file->ReadAt(4, buffer, 4), 4u);
@@ -56,7 +41,7 @@ TEST_F(ReadOnlyFileTest, SeesTheFileGrowWhileOpen) {
 }
 
 TEST_F(ReadOnlyFileTest, OpensReadOnlyFilesAndLeavesThemUnchanged) {
-  const std::string path = Write("locked.log", "data");
+  const std::string path = folder_.Write("locked.log", "data");
   fs::permissions(path, fs::perms::owner_read);
   const auto before = fs::last_write_time(path);
   {
@@ -69,7 +54,7 @@ TEST_F(ReadOnlyFileTest, OpensReadOnlyFilesAndLeavesThemUnchanged) {
 }
 
 TEST_F(ReadOnlyFileTest, MissingFileFailsWithItsPath) {
-  const std::string path = (dir_ / "missing.log").string();
+  const std::string path = folder_.File("missing.log");
   try {
     OpenReadOnlyFile(path);
     FAIL() << "no error";
@@ -81,17 +66,17 @@ TEST_F(ReadOnlyFileTest, MissingFileFailsWithItsPath) {
 }
 
 TEST_F(ReadOnlyFileTest, RefusesFifoWithoutBlockingAndDirectories) {
-  const std::string fifo = (dir_ / "pipe.log").string();
+  const std::string fifo = folder_.File("pipe.log");
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   // No writer exists: a blocking open would hang this test forever.
   EXPECT_THROW(OpenReadOnlyFile(fifo), PlatformError);
-  EXPECT_THROW(OpenReadOnlyFile(dir_.string()), PlatformError);
+  EXPECT_THROW(OpenReadOnlyFile(folder_.Path().string()), PlatformError);
   EXPECT_THROW(OpenReadOnlyFile("/dev/null"), PlatformError);
   EXPECT_THROW(ReadWholeFile(fifo), PlatformError);
 }
 
 TEST_F(ReadOnlyFileTest, ReadsBeyondTheFourGibibyteMark) {
-  const std::string path = Write("huge.log", "");
+  const std::string path = folder_.Write("huge.log", "");
   const std::uint64_t size = (std::uint64_t{1} << 32) + 10;
   fs::resize_file(path, size);  // sparse
   {
@@ -111,9 +96,9 @@ TEST_F(ReadOnlyFileTest, WholeFileKeepsEveryByte) {
       "a\r\nb\0c\x1A"
       "d",
       9);
-  EXPECT_EQ(ReadWholeFile(Write("w.log", content)), content);
-  EXPECT_EQ(ReadWholeFile(Write("empty.log", "")), "");
-  EXPECT_THROW(ReadWholeFile((dir_ / "missing.log").string()), PlatformError);
+  EXPECT_EQ(ReadWholeFile(folder_.Write("w.log", content)), content);
+  EXPECT_EQ(ReadWholeFile(folder_.Write("empty.log", "")), "");
+  EXPECT_THROW(ReadWholeFile(folder_.File("missing.log")), PlatformError);
 }
 
 }  // namespace

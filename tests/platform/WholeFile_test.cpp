@@ -5,12 +5,12 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 
 #include "platform/MemoryFile.h"
 #include "platform/PlatformError.h"
 #include "platform/TextFileReader.h"
 #include "tests/platform/EndlessFile.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace brontel::platform {
 namespace {
@@ -40,20 +40,18 @@ TEST(ReadAllOf, FileGrowingFasterThanItIsReadEndsTheReadAtTheGrowthLimit) {
 TEST(ReadWholeFile, AFileBeyondTheAddressSpaceIsRefusedNotCut) {
   if (sizeof(std::size_t) > 4)
     GTEST_SKIP() << "a 64-bit process addresses any file";
-  const std::filesystem::path path =
-      std::filesystem::temp_directory_path() / "brontel_sparse_whole_file.log";
+  const testing::ScratchFolder folder;
   for (const std::uintmax_t size : {std::uintmax_t{5} << 30, std::uintmax_t{3} << 29}) {
-    std::ofstream(path, std::ios::binary) << "first line\n";
+    const std::string path = folder.Write("sparse.log", "first line\n");
     std::filesystem::resize_file(path, size);
     try {
-      const std::string text = ReadWholeFile(path.string());
+      const std::string text = ReadWholeFile(path);
       ADD_FAILURE() << size << " bytes read as " << text.size();
     } catch (const PlatformError& error) {
-      EXPECT_EQ(error.path(), path.string());
+      EXPECT_EQ(error.path(), path);
       EXPECT_THAT(error.reason(), ::testing::HasSubstr("MB)"));
     }
   }
-  std::filesystem::remove(path);
 }
 
 TEST(SplitTextLines, EndsLinesAtCrLfLfAndLoneCr) {

@@ -4,14 +4,14 @@
 
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <stdexcept>
 #include <vector>
 
 #include "settings/SettingsFile.h"
 #include "shells/headless/HeadlessToolkit.h"
+#include "tests/support/MemorySettings.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace brontel {
 namespace {
@@ -77,8 +77,8 @@ class StubFactory : public ViewerFactory {
   std::uintptr_t nextHandle = 0;
 };
 
-// Only the calls the entry points make are counted; everything else is inert.
-class CountingExtManager : public ExtManager {
+// The association question and the reload that the entry points make are counted.
+class CountingExtManager : public testing::MemorySettings {
  public:
   bool IsAssociated(const std::string& fileName, std::int32_t& number) override {
     askedFor.push_back(fileName);
@@ -87,19 +87,6 @@ class CountingExtManager : public ExtManager {
     return associated;
   }
   void Load() override { ++loads; }
-  std::string GetAssociationsText() override { return {}; }
-  std::string GetMruText() override { return {}; }
-  void SetMruText(const std::string&) override {}
-  void Save() override {}
-  void WriteString(const std::string&, const std::string&) override {}
-  void WriteInteger(const std::string&, std::int32_t) override {}
-  void WriteFloat(const std::string&, double) override {}
-  void SetTemplatesText(const std::string&) override {}
-  void SetAssociationsText(const std::string&) override {}
-  std::string ReadString(const std::string&, const std::string& value) override { return value; }
-  std::int32_t ReadInteger(const std::string&, std::int32_t value) override { return value; }
-  double ReadFloat(const std::string&, double value) override { return value; }
-  std::string GetTemplatesText() override { return {}; }
 
   bool associated = true;
   int loads = 0;
@@ -113,34 +100,15 @@ std::vector<char> DefaultParamsRecord(const std::string& name, std::size_t nameR
   return record;
 }
 
-std::string FileText(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 class ListerPluginTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    SettingsFilePath().clear();
-    directory_ =
-        fs::temp_directory_path() /
-        ("brontel-plugin-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-         "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(directory_);
-    fs::create_directories(directory_);
-  }
-  void TearDown() override {
-    SettingsFilePath().clear();
-    std::error_code ignored;
-    fs::remove_all(directory_, ignored);
-  }
+  void SetUp() override { SettingsFilePath().clear(); }
+  void TearDown() override { SettingsFilePath().clear(); }
 
   StubFactory factory_;
   CountingExtManager extManager_;
   ListerPlugin plugin_{factory_, [this]() -> ExtManager& { return extManager_; }};
-  fs::path directory_;
+  testing::ScratchFolder folder_;
 };
 
 TEST(SettingsPathBesideTest, KeepsTheDirectoryPartUpToTheLastSeparatorOrColon) {
@@ -161,42 +129,42 @@ TEST_F(ListerPluginTest, NoRecordOrAnEmptyNameChangesNothing) {
   plugin_.ListSetDefaultParams(empty.data());
   EXPECT_TRUE(SettingsFilePath().empty());
   EXPECT_EQ(extManager_.loads, 0);
-  EXPECT_TRUE(fs::is_empty(directory_));
+  EXPECT_TRUE(fs::is_empty(folder_.Path()));
 }
 
 TEST_F(ListerPluginTest, AMissingSettingsFileIsCreatedWithTheDefaultAssociationsInOrder) {
-  const std::vector<char> record = DefaultParamsRecord((directory_ / "wincmd.ini").string());
+  const std::vector<char> record = DefaultParamsRecord(folder_.File("wincmd.ini"));
   plugin_.ListSetDefaultParams(record.data());
-  EXPECT_EQ(SettingsFilePath(), (directory_ / "brontel.ini").string());
-  EXPECT_EQ(FileText(directory_ / "brontel.ini"), "[EXT]\r\n.log=10\r\n.=10\r\n");
+  EXPECT_EQ(SettingsFilePath(), folder_.File("brontel.ini"));
+  EXPECT_EQ(folder_.Read(folder_.Path() / "brontel.ini"), "[EXT]\r\n.log=10\r\n.=10\r\n");
   EXPECT_EQ(extManager_.loads, 1);
-  EXPECT_FALSE(fs::exists(directory_ / "wincmd.ini"));
+  EXPECT_FALSE(fs::exists(folder_.Path() / "wincmd.ini"));
 }
 
 TEST_F(ListerPluginTest, AnExistingSettingsFileIsNeitherReadNorChanged) {
-  const fs::path settings = directory_ / "brontel.ini";
-  std::ofstream(settings, std::ios::binary) << "[Preferences]\nOptions.Active=0\n";
+  const fs::path settings = folder_.Path() / "brontel.ini";
+  folder_.Write(settings, "[Preferences]\nOptions.Active=0\n");
   const auto written = fs::last_write_time(settings);
-  const std::vector<char> record = DefaultParamsRecord((directory_ / "wincmd.ini").string());
+  const std::vector<char> record = DefaultParamsRecord(folder_.File("wincmd.ini"));
   plugin_.ListSetDefaultParams(record.data());
   EXPECT_EQ(SettingsFilePath(), settings.string());
-  EXPECT_EQ(FileText(settings), "[Preferences]\nOptions.Active=0\n");
+  EXPECT_EQ(folder_.Read(settings), "[Preferences]\nOptions.Active=0\n");
   EXPECT_EQ(fs::last_write_time(settings), written);
   EXPECT_EQ(extManager_.loads, 0);
 }
 
 TEST_F(ListerPluginTest, AFileThatCannotBeCreatedKeepsThePathAndSkipsTheReload) {
-  const fs::path notADirectory = directory_ / "plain";
-  std::ofstream(notADirectory) << "x";
+  const fs::path notADirectory = folder_.Path() / "plain";
+  folder_.Write(notADirectory, "x");
   const std::vector<char> record = DefaultParamsRecord((notADirectory / "wincmd.ini").string());
   plugin_.ListSetDefaultParams(record.data());
   EXPECT_EQ(SettingsFilePath(), (notADirectory / "brontel.ini").string());
   EXPECT_EQ(extManager_.loads, 0);
-  EXPECT_EQ(FileText(notADirectory), "x");
+  EXPECT_EQ(folder_.Read(notADirectory), "x");
 }
 
 TEST_F(ListerPluginTest, ANameFillingTheWholeRecordIsNotReadBeyondIt) {
-  const std::string name = (directory_ / std::string(300, 'n')).string();
+  const std::string name = folder_.File(std::string(300, 'n'));
   const std::vector<char> record = DefaultParamsRecord(name, kDefaultIniNameCapacity);
   plugin_.ListSetDefaultParams(record.data());
   EXPECT_EQ(SettingsFilePath(), SettingsPathBeside(name.substr(0, kDefaultIniNameCapacity)));

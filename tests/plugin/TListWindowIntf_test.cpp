@@ -5,8 +5,6 @@
 #include <atomic>
 #include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <mutex>
 #include <random>
 #include <string>
@@ -15,6 +13,7 @@
 
 #include "platform/PlatformError.h"
 #include "shells/headless/HeadlessToolkit.h"
+#include "tests/support/ScratchFolder.h"
 #include "ui/TRAHLEditor.h"
 
 namespace brontel {
@@ -306,61 +305,42 @@ TEST_F(WindowHost, PositionSearchIgnoresTheCaretNeitherWrapsNorSelects) {
 
 class SavingWindowHost : public WindowHost {
  protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("brontel-host-" +
-            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" +
-            std::to_string(std::random_device{}()));
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-
-  std::string File(const std::string& name) const { return (dir_ / name).string(); }
-  static std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
-  static void Write(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-  }
-
- private:
-  std::filesystem::path dir_;
+  testing::ScratchFolder folder_;
 };
 
 TEST_F(SavingWindowHost, SaveLinesWritesEveryLineWithCarriageReturnAndLineFeed) {
   viewer.Show({"ab", "", "c\xe9", "last"});
-  Write(File("lines.txt"), "old content that is longer than the new one");
-  EXPECT_EQ(viewer.SaveLines(File("lines.txt")), 1);
-  EXPECT_EQ(Read(File("lines.txt")), "ab\r\n\r\nc\xe9\r\nlast\r\n");
+  folder_.Write("lines.txt", "old content that is longer than the new one");
+  EXPECT_EQ(viewer.SaveLines(folder_.File("lines.txt")), 1);
+  EXPECT_EQ(folder_.Read("lines.txt"), "ab\r\n\r\nc\xe9\r\nlast\r\n");
 }
 
 TEST_F(SavingWindowHost, SaveLinesOfAnEmptyViewLeavesAnEmptyFile) {
-  Write(File("lines.txt"), "old");
-  EXPECT_EQ(viewer.SaveLines(File("lines.txt")), 1);
-  EXPECT_TRUE(std::filesystem::exists(File("lines.txt")));
-  EXPECT_EQ(Read(File("lines.txt")), "");
+  folder_.Write("lines.txt", "old");
+  EXPECT_EQ(viewer.SaveLines(folder_.File("lines.txt")), 1);
+  EXPECT_TRUE(std::filesystem::exists(folder_.File("lines.txt")));
+  EXPECT_EQ(folder_.Read("lines.txt"), "");
 }
 
 TEST_F(SavingWindowHost, SaveHistoryWritesTheHistoryLinesExactly) {
   viewer.Show({"view line"});
   viewer.history = "E error one\r\nW warning\r\n";
-  EXPECT_EQ(viewer.SaveHistory(File("history.txt")), 1);
-  EXPECT_EQ(Read(File("history.txt")), "E error one\r\nW warning\r\n");
+  EXPECT_EQ(viewer.SaveHistory(folder_.File("history.txt")), 1);
+  EXPECT_EQ(folder_.Read("history.txt"), "E error one\r\nW warning\r\n");
 }
 
 TEST_F(SavingWindowHost, SaveHistoryWithoutHistoryTouchesNoFile) {
-  EXPECT_EQ(viewer.SaveHistory(File("absent.txt")), 1);
-  EXPECT_FALSE(std::filesystem::exists(File("absent.txt")));
-  Write(File("kept.txt"), "kept");
-  EXPECT_EQ(viewer.SaveHistory(File("kept.txt")), 1);
-  EXPECT_EQ(Read(File("kept.txt")), "kept");
+  EXPECT_EQ(viewer.SaveHistory(folder_.File("absent.txt")), 1);
+  EXPECT_FALSE(std::filesystem::exists(folder_.File("absent.txt")));
+  folder_.Write("kept.txt", "kept");
+  EXPECT_EQ(viewer.SaveHistory(folder_.File("kept.txt")), 1);
+  EXPECT_EQ(folder_.Read("kept.txt"), "kept");
 }
 
 TEST_F(SavingWindowHost, AFileThatCannotBeWrittenFailsToTheCaller) {
   viewer.Show({"a"});
   viewer.history = "h\r\n";
-  const std::string intoMissingDir = File("missing/dir/out.txt");
+  const std::string intoMissingDir = folder_.File("missing/dir/out.txt");
   EXPECT_THROW(viewer.SaveLines(intoMissingDir), platform::PlatformError);
   EXPECT_THROW(viewer.SaveHistory(intoMissingDir), platform::PlatformError);
   try {
@@ -375,25 +355,25 @@ TEST_F(SavingWindowHost, SavingWaitsForTheViewerLockAndWorksInsideIt) {
   viewer.history = "h\r\n";
   {
     std::lock_guard<std::recursive_mutex> held(viewer.viewerLock);
-    EXPECT_EQ(viewer.SaveLines(File("inside.txt")), 1);  // the lock is re-entrant
+    EXPECT_EQ(viewer.SaveLines(folder_.File("inside.txt")), 1);  // the lock is re-entrant
   }
-  EXPECT_EQ(Read(File("inside.txt")), "a\r\nb\r\n");
+  EXPECT_EQ(folder_.Read("inside.txt"), "a\r\nb\r\n");
 
   std::atomic<bool> saved{false};
   std::thread saver;
   {
     std::unique_lock<std::recursive_mutex> held(viewer.viewerLock);
     saver = std::thread([&] {
-      viewer.SaveHistory(File("waited.txt"));
+      viewer.SaveHistory(folder_.File("waited.txt"));
       saved = true;
     });
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_FALSE(saved.load());
-    EXPECT_FALSE(std::filesystem::exists(File("waited.txt")));
+    EXPECT_FALSE(std::filesystem::exists(folder_.File("waited.txt")));
   }
   saver.join();
   EXPECT_TRUE(saved.load());
-  EXPECT_EQ(Read(File("waited.txt")), "h\r\n");
+  EXPECT_EQ(folder_.Read("waited.txt"), "h\r\n");
 }
 
 }  // namespace

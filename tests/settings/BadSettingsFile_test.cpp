@@ -7,7 +7,7 @@
 #include "platform/PlatformError.h"
 #include "settings/ConfigData.h"
 #include "settings/ExtMgr.h"
-#include "tests/settings/SettingsTestSupport.h"
+#include "tests/settings/SettingsFileTest.h"
 
 namespace brontel {
 namespace {

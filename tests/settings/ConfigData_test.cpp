@@ -4,12 +4,13 @@
 
 #include "platform/PlatformError.h"
 #include "settings/ExtMgr.h"
-#include "tests/settings/SettingsTestSupport.h"
+#include "tests/settings/SettingsFileTest.h"
+#include "tests/support/MemorySettings.h"
 
 namespace brontel {
 namespace {
 
-using testing::RecordingStore;
+using testing::MemorySettings;
 using Log = std::vector<std::string>;
 
 const char* const kInitialRecordFile =
@@ -122,7 +123,7 @@ TEST_F(ConfigDataFileTest, ARefusedWriteEndsTheSaveAndRaises) {
 }
 
 TEST(ConfigDataLoad, ReadsEveryKeyInOrder) {
-  RecordingStore store;
+  MemorySettings store;
   store.values = {{"Layouts\\Count", "2"}, {"ColumnsDefs\\Count", "1"}};
   ConfigData record;
   record.LoadFromSettings(store);
@@ -135,7 +136,7 @@ TEST(ConfigDataLoad, ReadsEveryKeyInOrder) {
 }
 
 TEST(ConfigDataLoad, CompleteLoadWinsOverAutoTailWithoutReadingIt) {
-  RecordingStore store;
+  MemorySettings store;
   store.values = {{"Options.LoadCompleteFile", "1"}, {"Options.Active", "1"}};
   ConfigData record;
   record.LoadFromSettings(store);
@@ -145,7 +146,7 @@ TEST(ConfigDataLoad, CompleteLoadWinsOverAutoTailWithoutReadingIt) {
 }
 
 TEST(ConfigDataLoad, StoredValuesGoStraightIntoTheFields) {
-  RecordingStore store;
+  MemorySettings store;
   store.values = {{"Options.Active", "7"},
                   {"Options.AutoFollowMode", "0"},
                   {"Options.LastBufferSizeIndex", "99"},
@@ -174,7 +175,7 @@ TEST(ConfigDataLoad, StoredValuesGoStraightIntoTheFields) {
 }
 
 TEST(ConfigDataSave, WritesEveryKeyInOrder) {
-  RecordingStore store;
+  MemorySettings store;
   ConfigData record;
   record.LayoutCount = 2;
   record.Layouts = {Layout{{1, 2, 3, 4, 5, 6, 7}}, Layout{{-1, 0, 0, 0, 0, 0, 2147483647}}};
@@ -190,7 +191,7 @@ TEST(ConfigDataSave, WritesEveryKeyInOrder) {
 }
 
 TEST(ConfigDataSave, StopsAtTheFirstRefusedWrite) {
-  RecordingStore store;
+  MemorySettings store;
   store.failingWrite = "Options.Active";
   ConfigData record;
   EXPECT_THROW(record.SaveToSettings(store), std::runtime_error);
@@ -200,7 +201,7 @@ TEST(ConfigDataSave, StopsAtTheFirstRefusedWrite) {
 }
 
 TEST(ConfigDataSave, ACountBeyondTheRecordsWritesZeroRecords) {
-  RecordingStore store;
+  MemorySettings store;
   ConfigData record;
   record.LayoutCount = 2;
   record.Layouts = {Layout{{1, 1, 1, 1, 1, 1, 1}}};
@@ -209,7 +210,7 @@ TEST(ConfigDataSave, ACountBeyondTheRecordsWritesZeroRecords) {
 }
 
 TEST(Layouts, ParsingRules) {
-  RecordingStore store;
+  MemorySettings store;
   store.values = {{"Layouts\\Count", "4"},
                   {"Layouts\\Layout1", "1|2|3|4|5|6|7"},
                   {"Layouts\\Layout2", "-5|0|0|0|0|0|0|"},
@@ -229,7 +230,7 @@ TEST(Layouts, ParsingRules) {
 
 TEST(Layouts, AFieldThatIsNoIntegerFailsTheLoadKeepingWhatCameBefore) {
   for (const char* bad : {"1||3|", "1|x|3|", "1| 2|3|"}) {
-    RecordingStore store;
+    MemorySettings store;
     store.values = {{"Layouts\\Count", "2"},
                     {"Layouts\\Layout0", "4|4|4|4|4|4|4|"},
                     {"Layouts\\Layout1", bad},
@@ -243,7 +244,7 @@ TEST(Layouts, AFieldThatIsNoIntegerFailsTheLoadKeepingWhatCameBefore) {
 }
 
 TEST(Layouts, ACountOfZeroKeepsTheRecordsButSavesNone) {
-  RecordingStore store;
+  MemorySettings store;
   store.values = {{"Layouts\\Count", "1"}, {"Layouts\\Layout0", "3|3|3|3|3|3|3|"}};
   ConfigData record;
   record.LoadFromSettings(store);
@@ -260,7 +261,7 @@ TEST(Layouts, ACountOfZeroKeepsTheRecordsButSavesNone) {
 
 TEST(Layouts, NegativeOrHugeCountsReadNoRecords) {
   for (const char* count : {"-1", "-2147483648", "257", "2147483647", "$7FFFFFFF"}) {
-    RecordingStore store;
+    MemorySettings store;
     store.values = {{"Layouts\\Count", count}};
     ConfigData record;
     record.LoadFromSettings(store);
@@ -268,7 +269,7 @@ TEST(Layouts, NegativeOrHugeCountsReadNoRecords) {
     EXPECT_TRUE(record.Layouts.empty());
     EXPECT_LT(store.log.size(), 20u);
   }
-  RecordingStore store;
+  MemorySettings store;
   store.values = {{"Layouts\\Count", "256"}};
   ConfigData record;
   record.LoadFromSettings(store);

@@ -4,7 +4,7 @@
 #include <stdlib.h>
 
 #include "platform/PlatformError.h"
-#include "tests/settings/SettingsTestSupport.h"
+#include "tests/settings/SettingsFileTest.h"
 
 namespace brontel {
 namespace {
@@ -201,7 +201,7 @@ TEST_F(ExtMgrTest, TemplatesTextRoundTripsThroughTheFile) {
 
 TEST_F(ExtMgrTest, WritesWithoutAUsableLocationRaise) {
   ExtMgr store;
-  SettingsFilePath() = (dir_ / "missing" / "brontel.ini").string();
+  SettingsFilePath() = (folder_.Path() / "missing" / "brontel.ini").string();
   EXPECT_THROW(store.WriteInteger("Options.Active", 1), platform::PlatformError);
   EXPECT_EQ(store.ReadInteger("Options.Active", 9), 9);
   store.Associations[".log"] = 10;
@@ -211,11 +211,11 @@ TEST_F(ExtMgrTest, WritesWithoutAUsableLocationRaise) {
 TEST_F(ExtMgrTest, TheFallbackLocationIsCreatedOnTheFirstWrite) {
   const char* old = ::getenv("XDG_CONFIG_HOME");
   const std::string saved = old ? old : "";
-  ::setenv("XDG_CONFIG_HOME", (dir_ / "config").c_str(), 1);
+  ::setenv("XDG_CONFIG_HOME", (folder_.Path() / "config").c_str(), 1);
   SettingsFilePath().clear();
   ExtMgr store;
   store.WriteInteger("Options.WindowState", 2);
-  EXPECT_TRUE(std::filesystem::exists(dir_ / "config" / "brontel" / "brontel.ini"));
+  EXPECT_TRUE(std::filesystem::exists(folder_.Path() / "config" / "brontel" / "brontel.ini"));
   EXPECT_EQ(store.ReadInteger("Options.WindowState", 0), 2);
   if (old) {
     ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1);

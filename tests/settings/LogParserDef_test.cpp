@@ -4,7 +4,8 @@
 
 #include "settings/ConfigData.h"
 #include "settings/ExtMgr.h"
-#include "tests/settings/SettingsTestSupport.h"
+#include "tests/settings/SettingsFileTest.h"
+#include "tests/support/MemorySettings.h"
 
 namespace brontel {
 namespace {
@@ -86,14 +87,14 @@ TEST_F(LogParserDefTest, SavingTheOptionsLeavesTheDefinitionsAlone) {
 
 TEST(LogParserDefBounds, NegativeOrHugeCountsStayBounded) {
   for (const char* count : {"-1", "257", "2147483647", "-2147483648"}) {
-    testing::RecordingStore store;
+    testing::MemorySettings store;
     store.values = {{"ColumnsDefs\\Count", count}};
     LogParserDef def;
     def.LoadColumnSets(store);
     EXPECT_EQ(def.ColumnSetCount, 0) << count;
     EXPECT_EQ(store.log.size(), 1u);
   }
-  testing::RecordingStore store;
+  testing::MemorySettings store;
   store.values = {{"ColumnsDefs\\Count", "2"},
                   {"ColumnsDefs\\Item0", "A"},
                   {"A\\ColumnCount", "2147483647"},
@@ -107,7 +108,7 @@ TEST(LogParserDefBounds, NegativeOrHugeCountsStayBounded) {
 }
 
 TEST(LogParserDefBounds, ColumnsAcrossAllSetsAreLimited) {
-  testing::RecordingStore store;
+  testing::MemorySettings store;
   store.values = {{"ColumnsDefs\\Count", "256"}};
   for (int j = 0; j < 256; ++j)
     store.values["ColumnsDefs\\Item" + std::to_string(j)] = "S";

@@ -1,17 +1,13 @@
 #include "templates/Templatehelpers.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
+
+#include "tests/support/ScratchFolder.h"
 
 namespace brontel {
 namespace {
-
-namespace fs = std::filesystem;
 
 TEST(BuiltInTemplates, NineInOrderWithTheirMarks) {
   const TPLV& builtIn = BuiltInTemplates();
@@ -70,23 +66,11 @@ TEST(TemplatesFromText, LinesAndGroupNumbers) {
 
 class TemplateFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("brontel_tpl_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-    path_ = (dir_ / "brontel.ini").string();
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-  void Put(const std::string& bytes) const { std::ofstream(path_, std::ios::binary) << bytes; }
-  std::string Bytes() const {
-    std::ifstream in(path_, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
+  void Put(const std::string& bytes) const { folder_.Write(path_, bytes); }
+  std::string Bytes() const { return folder_.Read(path_); }
 
-  fs::path dir_;
-  std::string path_;
+  testing::ScratchFolder folder_;
+  std::string path_ = folder_.File("brontel.ini");
 };
 
 TEST_F(TemplateFileTest, MissingFileLoadsNothing) {

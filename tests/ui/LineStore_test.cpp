@@ -2,14 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "platform/PlatformError.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace brontel::ui {
 namespace {
@@ -111,12 +109,9 @@ TEST(LineStoreTest, SavesTheWholeTextAndReportsAnUnwritablePath) {
   LineStore store;
   store.Add("a\tb");
   store.Add("");
-  const auto path = std::filesystem::temp_directory_path() / "brontel_linestore_save.txt";
-  store.SaveToFile(path.string());
-  std::stringstream content;
-  content << std::ifstream(path, std::ios::binary).rdbuf();  // closed again before the removal
-  EXPECT_EQ(content.str(), "a   b\r\n\r\n");
-  std::filesystem::remove(path);
+  const testing::ScratchFolder folder;
+  store.SaveToFile(folder.File("saved.txt"));
+  EXPECT_EQ(folder.Read("saved.txt"), "a   b\r\n\r\n");
 
   try {
     store.SaveToFile("/nonexistent-dir/brontel/x.txt");

@@ -1,12 +1,11 @@
 #include "viewer/FileInfo.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "platform/FileFacts.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace brontel {
 namespace {
@@ -15,26 +14,11 @@ namespace fs = std::filesystem;
 
 class FileInfoTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("brontel_info_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  std::string Write(const std::string& name, const std::string& content) {
-    const fs::path path = dir_ / name;
-    std::ofstream(path, std::ios::binary) << content;
-    return path.string();
-  }
-
-  fs::path dir_;
+  testing::ScratchFolder folder_;
 };
 
 TEST_F(FileInfoTest, SnapshotFillsEveryField) {
-  const std::string path = Write("app.log", "0123456789");
+  const std::string path = folder_.Write("app.log", "0123456789");
   fileInfo info;
   ASSERT_TRUE(ReadFileInfo(path, info));
   EXPECT_EQ(info.path, path);
@@ -52,7 +36,7 @@ TEST_F(FileInfoTest, MissingFileLeavesTheSnapshotUntouched) {
   info.path = "previous";
   info.sizeLow = 77;
   info.age = 1234;
-  EXPECT_FALSE(ReadFileInfo((dir_ / "gone.log").string(), info));
+  EXPECT_FALSE(ReadFileInfo(folder_.File("gone.log"), info));
   EXPECT_EQ(info.path, "previous");
   EXPECT_EQ(info.sizeLow, 77u);
   EXPECT_EQ(info.age, 1234);
@@ -60,14 +44,14 @@ TEST_F(FileInfoTest, MissingFileLeavesTheSnapshotUntouched) {
 
 TEST_F(FileInfoTest, HiddenFilesAndDirectoriesAreFound) {
   fileInfo info;
-  EXPECT_TRUE(ReadFileInfo(Write(".app.log", "x"), info));
+  EXPECT_TRUE(ReadFileInfo(folder_.Write(".app.log", "x"), info));
   EXPECT_EQ(info.sizeLow, 1u);
-  EXPECT_TRUE(ReadFileInfo(dir_.string(), info));
+  EXPECT_TRUE(ReadFileInfo(folder_.Path().string(), info));
   EXPECT_EQ(info.age, -1);
 }
 
 TEST_F(FileInfoTest, LargeFilesSplitTheirSizeIntoHalves) {
-  const std::string path = Write("big.log", "");
+  const std::string path = folder_.Write("big.log", "");
   fs::resize_file(path, (std::uint64_t{3} << 32) + 5);  // sparse
   fileInfo info;
   ASSERT_TRUE(ReadFileInfo(path, info));
@@ -77,14 +61,14 @@ TEST_F(FileInfoTest, LargeFilesSplitTheirSizeIntoHalves) {
 }
 
 TEST_F(FileInfoTest, GrowthAndTouchingChangeTheSnapshot) {
-  const std::string path = Write("app.log", "one\n");
+  const std::string path = folder_.Write("app.log", "one\n");
   fileInfo before;
   ASSERT_TRUE(ReadFileInfo(path, before));
   fileInfo again;
   ASSERT_TRUE(ReadFileInfo(path, again));
   EXPECT_TRUE(SameFileInfo(before, again));
 
-  std::ofstream(path, std::ios::app) << "two\n";
+  folder_.Append(path, "two\n");
   fileInfo grown;
   ASSERT_TRUE(ReadFileInfo(path, grown));
   EXPECT_FALSE(SameFileInfo(before, grown));

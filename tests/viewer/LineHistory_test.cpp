@@ -7,38 +7,14 @@
 #include <vector>
 
 #include "classify/LineClassifier.h"
-#include "tests/classify/MemoryStore.h"
+#include "tests/support/LiteralTail.h"
+#include "tests/support/MemorySettings.h"
 
 namespace brontel {
 namespace {
 
-std::vector<std::string> Lines(const LineHistory& history) {
-  std::vector<std::string> lines;
-  for (std::size_t i = 0; i < history.Count(); ++i)
-    lines.emplace_back(history.Line(i));
-  return lines;
-}
-
-// The history test done the plain way: join, search, trim, append.
-struct LiteralHistory {
-  std::vector<std::string> lines;
-  std::int32_t maxLines = 1000;
-
-  bool AddToHistory(const std::string& line) {
-    std::string joined;
-    for (const std::string& each : lines)
-      joined += each + "\r\n";
-    if (joined.find(line) != std::string::npos)
-      return false;
-    if (static_cast<std::int64_t>(lines.size()) > maxLines) {
-      lines.erase(lines.begin());
-      lines.push_back(line);
-      return false;
-    }
-    lines.push_back(line);
-    return true;
-  }
-};
+using testing::HistoryLines;
+using testing::LiteralHistory;
 
 TEST(LineHistory, GrowsToTheLimitPlusOneAndKeepsTheNewest) {
   LineHistory history;
@@ -73,7 +49,7 @@ TEST(LineHistory, LinesAlreadyInsideTheHistoryAreNotAddedAgain) {
   EXPECT_FALSE(history.AddToHistory("W   disk almost full on /var"));
   EXPECT_FALSE(history.AddToHistory("disk almost"));
   EXPECT_FALSE(history.AddToHistory(""));
-  EXPECT_EQ(Lines(history), std::vector<std::string>{"W   disk almost full on /var"});
+  EXPECT_EQ(HistoryLines(history), std::vector<std::string>{"W   disk almost full on /var"});
   // The other way round is a new line: the history only ever holds what was added.
   EXPECT_TRUE(history.AddToHistory("W   disk almost full on /var and /tmp"));
   EXPECT_EQ(history.Count(), 2u);
@@ -124,7 +100,7 @@ TEST(LineHistory, AgreesWithTheLiteralJoinedTextSearch) {
       if (i % 31 == 0)
         line += std::string(30000, 'x') + std::to_string(i);  // drops megabytes over time
       ASSERT_EQ(history.AddToHistory(line), literal.AddToHistory(line)) << "line " << i;
-      ASSERT_EQ(Lines(history), literal.lines) << "line " << i;
+      ASSERT_EQ(HistoryLines(history), literal.lines) << "line " << i;
     }
   }
 }
@@ -148,13 +124,13 @@ TEST(LineHistory, LongLinesAgreeWithTheLiteralSearchThroughDropsAndRebuilds) {
         line += std::string(40000, 'a' + i % 3);  // megabytes of runs: rebuilds the filter
       ASSERT_EQ(history.AddToHistory(line), literal.AddToHistory(line)) << "line " << i;
     }
-    EXPECT_EQ(Lines(history), literal.lines);
+    EXPECT_EQ(HistoryLines(history), literal.lines);
   }
 }
 
 class CountingLines : public ::testing::Test {
  protected:
-  testing::MemoryStore store;
+  testing::MemorySettings store;
   LineClassifier types{store};
   LineHistory history;
 };
@@ -169,7 +145,8 @@ TEST_F(CountingLines, OnlyTheFirstThreeTypesAreCountedAndKept) {
   AddLoadedLine(types, history, list, "E   boom");
   EXPECT_EQ(list, (std::vector<std::string>{"E   boom", "plain text", "|\tsummary line",
                                             "W\twatch out", "U   hurry", "E   boom"}));
-  EXPECT_EQ(Lines(history), (std::vector<std::string>{"E   boom", "W\twatch out", "U   hurry"}));
+  EXPECT_EQ(HistoryLines(history),
+            (std::vector<std::string>{"E   boom", "W\twatch out", "U   hurry"}));
   EXPECT_EQ(types.MsgTypeCountsText(), "Error:2, Warning:1, Urgent:1");
 }
 
@@ -177,7 +154,7 @@ TEST_F(CountingLines, CompleteCountingKeepsEveryCountedLine) {
   const std::vector<std::string_view> lines{"E   one", "E   two",   "x",       "E   one",
                                             "info",    "E   three", "E   one", "|\tend"};
   CountCompleteLines(types, history, lines);
-  EXPECT_EQ(Lines(history),
+  EXPECT_EQ(HistoryLines(history),
             (std::vector<std::string>{"E   one", "E   two", "E   one", "E   three", "E   one"}));
   EXPECT_EQ(types.MsgTypeCountsText(), "Error:5");
 }

@@ -57,7 +57,7 @@ TEST_F(Modes, RealWatcherPostsTheCheckToTheUiThread) {
   Advance(50);
   ASSERT_NE(form->watcher(), nullptr);
   EXPECT_TRUE(form->watcher()->Active());
-  EXPECT_EQ(form->watcher()->Path(), dir.string() + platform::PathSeparator());
+  EXPECT_EQ(form->watcher()->Path(), folder.Path().string() + platform::PathSeparator());
   // The worker arms its watch on its own thread: write until it reports.
   for (int i = 0; i < 50 && toolkit.queuedPoster().Pending() == 0; ++i) {
     Append("two\n");
@@ -128,12 +128,12 @@ TEST_F(Modes, RenamedAwayKeepsTheViewUntilItIsBack) {
   Write(logPath, "one\n");
   Open();
   Advance(50);
-  const std::string moved = (dir / "moved.txt").string();
+  const std::string moved = folder.File("moved.txt");
   std::filesystem::rename(logPath, moved);
   Advance(3000);
   EXPECT_EQ(form->TailLoads(), 1u);
   EXPECT_EQ(Line(1), "one");
-  Write(moved, "two\n", true);
+  folder.Append(moved, "two\n");
   std::filesystem::rename(moved, logPath);
   Advance(1400);
   EXPECT_EQ(form->TailLoads(), 2u);
@@ -257,7 +257,7 @@ TEST_F(Modes, CompleteLoadFailureAfterConstructionKeepsTheView) {
 
 TEST_F(Modes, CompleteLoadFailureDuringConstructionDeclinesTheFile) {
   store.values["Options.LoadCompleteFile"] = "1";
-  EXPECT_ANY_THROW(TForm1(toolkit, kHostHandle, (dir / "missing.log").string(), store,
+  EXPECT_ANY_THROW(TForm1(toolkit, kHostHandle, folder.File("missing.log"), store,
                           platform::SystemDirectoryChangeSource()));
 }
 
@@ -283,71 +283,70 @@ TEST_F(Modes, CloseSavesOptionsAndFreesTheWindowLater) {
 
 class Cycle : public ViewerFixture {
  protected:
-  std::string File(const std::string& name) { return (dir / name).string(); }
   void OpenCycling(const std::string& name) {
     store.values["Options.AutoCycle"] = "1";
     store.values["Options.LastCycleName"] = "app";
-    Open(File(name));
+    Open(folder.File(name));
   }
 };
 
 TEST_F(Cycle, MovesOnToTheNextNumberAndFurtherInOneCheck) {
-  Write(File("app7.log"), "seven\n");
+  Write("app7.log", "seven\n");
   OpenCycling("app7.log");
   Advance(50);
-  Write(File("app8.log"), "eight\n");
-  Write(File("app9.log"), "nine\n");
-  Touch(File("app8.log"), 10);
-  Touch(File("app9.log"), 10);
+  Write("app8.log", "eight\n");
+  Write("app9.log", "nine\n");
+  Touch(folder.File("app8.log"), 10);
+  Touch(folder.File("app9.log"), 10);
   Advance(1400);
-  EXPECT_EQ(form->path, File("app9.log"));
+  EXPECT_EQ(form->path, folder.File("app9.log"));
   EXPECT_EQ(Line(1), "nine");
 }
 
 TEST_F(Cycle, TakesTheTwoDigitNameWhenThePlainOneIsMissing) {
-  Write(File("app7.log"), "seven\n");
+  Write("app7.log", "seven\n");
   OpenCycling("app7.log");
-  Write(File("app08.log"), "eight\n");
-  Touch(File("app08.log"), 10);
+  Write("app08.log", "eight\n");
+  Touch(folder.File("app08.log"), 10);
   EXPECT_TRUE(form->CycleToNextFile());
-  EXPECT_EQ(form->path, File("app08.log"));
+  EXPECT_EQ(form->path, folder.File("app08.log"));
 }
 
 TEST_F(Cycle, OlderNextFileDoesNotSwitch) {
-  Write(File("app7.log"), "seven\n");
-  Write(File("app8.log"), "eight\n");
-  Touch(File("app8.log"), -100);
+  Write("app7.log", "seven\n");
+  Write("app8.log", "eight\n");
+  Touch(folder.File("app8.log"), -100);
   OpenCycling("app7.log");
   EXPECT_FALSE(form->CycleToNextFile());
-  EXPECT_EQ(form->path, File("app7.log"));
+  EXPECT_EQ(form->path, folder.File("app7.log"));
 }
 
 TEST_F(Cycle, TwentyThreeIsFollowedByZero) {
-  Write(File("app23.log"), "x\n");
+  Write("app23.log", "x\n");
   OpenCycling("app23.log");
-  Write(File("app00.log"), "y\n");
-  Touch(File("app00.log"), 10);
+  Write("app00.log", "y\n");
+  Touch(folder.File("app00.log"), 10);
   EXPECT_TRUE(form->CycleToNextFile());
-  EXPECT_EQ(form->path, File("app00.log"));
+  EXPECT_EQ(form->path, folder.File("app00.log"));
 }
 
 TEST_F(Cycle, FileWithoutNumberNeverSwitches) {
-  Write(File("app.log"), "x\n");
-  Write(File("app0.log"), "y\n");
-  Touch(File("app0.log"), 10);
+  Write("app.log", "x\n");
+  Write("app0.log", "y\n");
+  Touch(folder.File("app0.log"), 10);
   OpenCycling("app.log");
   EXPECT_FALSE(form->CycleToNextFile());
 }
 
 TEST_F(Cycle, FullSeriesOfEqualAgesEndsAfterOneRound) {
   for (int i = 0; i < 24; ++i)
-    Write(File("app" + std::to_string(i) + ".log"), "x\n");
-  const auto when = std::filesystem::last_write_time(File("app0.log"));
+    Write("app" + std::to_string(i) + ".log", "x\n");
+  const auto when = std::filesystem::last_write_time(folder.File("app0.log"));
   for (int i = 0; i < 24; ++i)
-    std::filesystem::last_write_time(File("app" + std::to_string(i) + ".log"), when);
+    std::filesystem::last_write_time(folder.File("app" + std::to_string(i) + ".log"), when);
   OpenCycling("app5.log");
   EXPECT_TRUE(form->CycleToNextFile());
-  EXPECT_EQ(form->path, File("app5.log"));
+  EXPECT_EQ(form->path, folder.File("app5.log"));
 }
 
 }  // namespace

@@ -1,9 +1,7 @@
 #include "viewer/TailLoader.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -12,8 +10,11 @@
 #include "classify/LineClassifier.h"
 #include "diagnostics/Debugtimer.h"
 #include "platform/PlatformError.h"
-#include "tests/classify/MemoryStore.h"
 #include "tests/support/EncodedText.h"
+#include "tests/support/LiteralTail.h"
+#include "tests/support/MemorySettings.h"
+#include "tests/support/ScratchFolder.h"
+#include "tests/support/ScratchHome.h"
 #include "ui/TRAHLEditor.h"
 #include "viewer/OptionTables.h"
 
@@ -23,28 +24,7 @@ namespace {
 namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
 
-fs::path ScratchHome() {
-  static const fs::path home =
-      fs::temp_directory_path() / ("brontel_tail_home_" + std::to_string(::getpid()));
-  return home;
-}
-
-// Keeps the timing log out of the user's configuration directory (on Windows it goes beside
-// the test program).
-class ScratchHomeEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    fs::create_directories(ScratchHome());
-#ifndef _WIN32
-    ::setenv("XDG_CONFIG_HOME", ScratchHome().c_str(), 1);
-#endif
-  }
-  void TearDown() override {
-    fs::remove_all(ScratchHome());
-  }
-};
-
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new ScratchHomeEnvironment);
+const auto* const kScratchHome = ::testing::AddGlobalTestEnvironment(new testing::ScratchHome);
 
 Lines ReadLines(const fs::path& path) {
   std::ifstream file(path);
@@ -57,23 +37,8 @@ Lines ReadLines(const fs::path& path) {
 class TailLoaderTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("brontel_tailload_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
     view.SetCellSize(ui::Size{7, 14});
     view.SetBounds(ui::Rect{0, 0, 700, 14 * 10});  // ten rows
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  std::string Write(const std::string& name, const std::string& content) {
-    const fs::path path = dir_ / name;
-    std::ofstream(path, std::ios::binary) << content;
-    return path.string();
-  }
-  void Append(const std::string& path, const std::string& content) {
-    std::ofstream(path, std::ios::binary | std::ios::app) << content;
   }
 
   void Load(const std::string& path, std::int32_t bufferSize = BufferSizeAt(0)) {
@@ -82,21 +47,11 @@ class TailLoaderTest : public ::testing::Test {
     loader.LoadTail(state, types, view);
   }
 
-  Lines View() const {
-    Lines lines;
-    for (std::size_t i = 0; i < view.LineCount(); ++i)
-      lines.emplace_back(view.Line(i));
-    return lines;
-  }
-  // The tail lines: what lies between separator and footer.
-  Lines TailLines() const {
-    const Lines all = View();
-    return Lines(all.begin() + static_cast<std::ptrdiff_t>(state.history.Count()) + 1,
-                 all.end() - 1);
-  }
+  Lines View() const { return testing::ViewLines(view); }
+  Lines TailLines() const { return testing::ShownTailLines(view, state.history.Count()); }
 
-  fs::path dir_;
-  testing::MemoryStore store;
+  testing::ScratchFolder folder;
+  testing::MemorySettings store;
   LineClassifier types{store};
   ui::TRAHLEditor view{"_editor"};
   TailViewerState state;
@@ -109,7 +64,7 @@ TEST_F(TailLoaderTest, SmallFileIsShownWholeBetweenHistoryAndFooter) {
     content += "filler line " + std::to_string(content.size()) + "\n";
   content.resize(2999);
   content += "\n";
-  Load(Write("small.log", content));
+  Load(folder.Write("small.log", content));
 
   const Lines view = View();
   ASSERT_GE(view.size(), 6u);
@@ -118,10 +73,7 @@ TEST_F(TailLoaderTest, SmallFileIsShownWholeBetweenHistoryAndFooter) {
   EXPECT_EQ(view[2], "|   Error:1, Warning:1, History:2");  // the view shows tabs as blanks
   EXPECT_EQ(view[3], "E   first failure");
   const Lines tail = TailLines();
-  std::string joined;
-  for (const std::string& line : tail)
-    joined += line + "\n";
-  EXPECT_EQ(joined, content);
+  EXPECT_EQ(tail, testing::LiteralTailLines(content, BufferSizeAt(0)));
   EXPECT_EQ(view.back(), "|   Error:1, Warning:1, Lines:" + std::to_string(tail.size()));
 
   EXPECT_EQ(state.displayName, "small.log");
@@ -132,7 +84,7 @@ TEST_F(TailLoaderTest, SmallFileIsShownWholeBetweenHistoryAndFooter) {
 }
 
 TEST_F(TailLoaderTest, BufferTextsForTheLargestSizes) {
-  const std::string path = Write("a.log", "x\n");
+  const std::string path = folder.Write("a.log", "x\n");
   Load(path, BufferSizeAt(5));
   EXPECT_TRUE(state.statusText.ends_with("] [Buffer:250 KB]")) << state.statusText;
   Load(path, BufferSizeAt(6));
@@ -145,35 +97,32 @@ TEST_F(TailLoaderTest, ReadsTheLastBufferOfALargerFile) {
     content += "record " + std::to_string(i * 7919) + " of the nightly batch run\n";
   content.resize(99999);
   content += "\n";
-  Load(Write("big.log", content), BufferSizeAt(2));
+  Load(folder.Write("big.log", content), BufferSizeAt(2));
   const std::string expected = content.substr(100000 - 20480);
   const Lines tail = TailLines();
   ASSERT_FALSE(tail.empty());
   EXPECT_EQ(tail.front(), expected.substr(0, expected.find('\n')));  // a line's end part
   EXPECT_NE(content[79520 - 1], '\n');                               // the seek lands inside a line
-  std::string joined;
-  for (const std::string& line : tail)
-    joined += line + "\n";
-  EXPECT_EQ(joined, expected);
+  EXPECT_EQ(tail, testing::LiteralLines(expected, BufferSizeAt(2)));
 }
 
 TEST_F(TailLoaderTest, LongLineArrivesInPiecesOfBufferLessOne) {
   // The last 10240 bytes: 10239 bytes of the line, then its line feed alone.
-  Load(Write("long.log", "E   " + std::string(30000, 'q') + "\n"), BufferSizeAt(1));
+  Load(folder.Write("long.log", "E   " + std::string(30000, 'q') + "\n"), BufferSizeAt(1));
   EXPECT_EQ(TailLines(), (Lines{std::string(10239, 'q'), ""}));
-  Load(Write("long.log", "W   " + std::string(7000, 'q') + "\n"), BufferSizeAt(1));
+  Load(folder.Write("long.log", "W   " + std::string(7000, 'q') + "\n"), BufferSizeAt(1));
   EXPECT_EQ(TailLines(), (Lines{"W   " + std::string(7000, 'q')}));
-  Load(Write("long.log", "W   " + std::string(5115, 'q') + "\n"), BufferSizeAt(0));
+  Load(folder.Write("long.log", "W   " + std::string(5115, 'q') + "\n"), BufferSizeAt(0));
   EXPECT_EQ(TailLines(), (Lines{"W   " + std::string(5115, 'q'), ""}));
 }
 
 TEST_F(TailLoaderTest, CarriageReturnsAreDroppedAndTheLastLineNeedsNoLineFeed) {
-  Load(Write("crlf.log", "one\r\ntw\ro\r\nlast"));
+  Load(folder.Write("crlf.log", "one\r\ntw\ro\r\nlast"));
   EXPECT_EQ(TailLines(), (Lines{"one", "two", "last"}));
 }
 
 TEST_F(TailLoaderTest, EmptyOrMissingFileShowsTheNotFoundLine) {
-  Load(Write("empty.log", ""));
+  Load(folder.Write("empty.log", ""));
   EXPECT_EQ(View(),
             (Lines{"|   , History:0", "|   FILE IS EMPTY OR FILE NOT FOUND!", "|   , Lines:1"}));
   const std::string status = state.statusText;
@@ -186,7 +135,7 @@ TEST_F(TailLoaderTest, EmptyOrMissingFileShowsTheNotFoundLine) {
   EXPECT_EQ(state.statusText, status);  // the last snapshot stays
 
   TailViewerState fresh;
-  fresh.path = (dir_ / "never.log").string();
+  fresh.path = folder.File("never.log");
   loader.LoadTail(fresh, types, view);
   EXPECT_EQ(View()[1], "|   FILE IS EMPTY OR FILE NOT FOUND!");
   EXPECT_EQ(fresh.statusText, "");
@@ -194,13 +143,13 @@ TEST_F(TailLoaderTest, EmptyOrMissingFileShowsTheNotFoundLine) {
 }
 
 TEST_F(TailLoaderTest, ReloadsCountEachLineOfTheFileOnce) {
-  const std::string path = Write("app.log", "E   one\nE   two\ninfo\nE   three\n");
+  const std::string path = folder.Write("app.log", "E   one\nE   two\ninfo\nE   three\n");
   for (int i = 0; i < 10; ++i)
     Load(path);
   EXPECT_EQ(types.MsgTypeCountsText(), "Error:3");
   EXPECT_EQ(state.history.Count(), 3u);
 
-  Append(path, "W   four\nE   one\n");
+  folder.Append(path, "W   four\nE   one\n");
   Load(path);
   Load(path);
   // The repeated error is counted (it is a new line of the file) but kept only once.
@@ -215,7 +164,7 @@ TEST_F(TailLoaderTest, LinesThatLeftTheTailAreNotCountedWhenTheyComeBack) {
   for (int i = 0; i < 300; ++i)
     content += (i % 3 == 0 ? "E   failure " : "info ") + std::to_string(i) +
                " with enough text to need more than one buffer\n";
-  const std::string path = Write("scroll.log", content);
+  const std::string path = folder.Write("scroll.log", content);
   Load(path, BufferSizeAt(0));
   const std::string counts = types.MsgTypeCountsText();
   Load(path, BufferSizeAt(1));  // reads further back: the older lines are new
@@ -226,11 +175,11 @@ TEST_F(TailLoaderTest, LinesThatLeftTheTailAreNotCountedWhenTheyComeBack) {
 }
 
 TEST_F(TailLoaderTest, UnfinishedLastLineIsCountedOnceUntilItGrows) {
-  const std::string path = Write("part.log", "E   done\nE   half");
+  const std::string path = folder.Write("part.log", "E   done\nE   half");
   Load(path);
   Load(path);
   EXPECT_EQ(types.MsgTypeCountsText(), "Error:2");
-  Append(path, " and more\n");
+  folder.Append(path, " and more\n");
   Load(path);
   EXPECT_EQ(types.MsgTypeCountsText(), "Error:3");
   EXPECT_EQ(TailLines(), (Lines{"E   done", "E   half and more"}));
@@ -239,9 +188,9 @@ TEST_F(TailLoaderTest, UnfinishedLastLineIsCountedOnceUntilItGrows) {
 }
 
 TEST_F(TailLoaderTest, TruncationStartsCountingAgainAndKeepsTheHistory) {
-  const std::string path = Write("rot.log", "E   old one\nE   old two\nfiller filler\n");
+  const std::string path = folder.Write("rot.log", "E   old one\nE   old two\nfiller filler\n");
   Load(path);
-  Write("rot.log", "E   new\n");
+  folder.Write("rot.log", "E   new\n");
   Load(path);
   EXPECT_EQ(TailLines(), Lines{"E   new"});
   EXPECT_EQ(types.MsgTypeCountsText(), "Error:3");
@@ -250,9 +199,9 @@ TEST_F(TailLoaderTest, TruncationStartsCountingAgainAndKeepsTheHistory) {
 }
 
 TEST_F(TailLoaderTest, ReplacedFileOfTheSameSizeIsCountedAgain) {
-  const std::string path = Write("swap.log", "E   alpha\nW   beta\n");
+  const std::string path = folder.Write("swap.log", "E   alpha\nW   beta\n");
   Load(path);
-  Write("swap.log", "W   gamma\nE   delt\n");
+  folder.Write("swap.log", "W   gamma\nE   delt\n");
   Load(path);
   EXPECT_EQ(types.MsgTypeCountsText(), "Error:2, Warning:2");
   Load(path);
@@ -260,8 +209,8 @@ TEST_F(TailLoaderTest, ReplacedFileOfTheSameSizeIsCountedAgain) {
 }
 
 TEST_F(TailLoaderTest, AnotherPathIsCountedAfresh) {
-  const std::string one = Write("app1.log", "E   same\n");
-  const std::string two = Write("app2.log", "E   same\n");
+  const std::string one = folder.Write("app1.log", "E   same\n");
+  const std::string two = folder.Write("app2.log", "E   same\n");
   Load(one);
   Load(two);
   EXPECT_EQ(types.MsgTypeCountsText(), "Error:2");
@@ -273,13 +222,13 @@ TEST_F(TailLoaderTest, AutoFollowShowsTheEndOtherwiseAReloadKeepsTheReadersPlace
   std::string content;
   for (int i = 0; i < 50; ++i)
     content += "line " + std::to_string(i) + " of the log\n";
-  const std::string path = Write("follow.log", content);
+  const std::string path = folder.Write("follow.log", content);
   Load(path);
   EXPECT_EQ(view.TopRow(), 0);
   view.MoveCaret(25, 4);
   view.SetSelLength(7);  // " 24 of "
   view.ScrollTo(3, 20);
-  Append(path, "line 50 of the log\n");
+  folder.Append(path, "line 50 of the log\n");
   Load(path);
   EXPECT_EQ(view.RowCount(), 53);
   EXPECT_EQ(view.TopRow(), 20);
@@ -288,13 +237,13 @@ TEST_F(TailLoaderTest, AutoFollowShowsTheEndOtherwiseAReloadKeepsTheReadersPlace
   EXPECT_EQ(view.CaretCol(), 11);
   EXPECT_EQ(view.SelectedText(), " 24 of ");
   // A shorter file: each part limited to the new view.
-  Write("follow.log", "only\n");
+  folder.Write("follow.log", "only\n");
   Load(path);
   EXPECT_EQ(view.TopRow(), 2);
   EXPECT_EQ(view.CaretRow(), 2);
   EXPECT_EQ(view.SelectedText(), view.Line(2).substr(4, 7));
   state.autoFollow = true;
-  Write("follow.log", content);
+  folder.Write("follow.log", content);
   Load(path);
   EXPECT_EQ(view.RowCount(), 52);
   EXPECT_EQ(view.TopRow(), 52 - view.VisibleRows());
@@ -302,11 +251,10 @@ TEST_F(TailLoaderTest, AutoFollowShowsTheEndOtherwiseAReloadKeepsTheReadersPlace
 }
 
 TEST_F(TailLoaderTest, HugeFileShowsItsTrueSizeAndTrueEnd) {
-  const std::string path = (dir_ / "huge.log").string();
+  const std::string path = folder.Write("huge.log", "");
   const std::uint64_t size = (std::uint64_t{5} << 30) + 100;  // low half alone would be 1 GB
-  { std::ofstream(path, std::ios::binary) << ""; }
   fs::resize_file(path, size - 13);
-  Append(path, "\nE   the end\n");
+  folder.Append(path, "\nE   the end\n");
   ASSERT_EQ(fs::file_size(path), size);
   Load(path);
   EXPECT_EQ(TailLines().back(), "E   the end");
@@ -314,9 +262,9 @@ TEST_F(TailLoaderTest, HugeFileShowsItsTrueSizeAndTrueEnd) {
 }
 
 TEST_F(TailLoaderTest, EachLoadIsTimed) {
-  const fs::path log = dir_ / "procedures.log";
+  const fs::path log = folder.Path() / "procedures.log";
   GetFileManager().SetPath(log.string());
-  Load(Write("t.log", "x\n"));
+  Load(folder.Write("t.log", "x\n"));
   GetFileManager().SetPath("");
   const Lines lines = ReadLines(log);
   ASSERT_EQ(lines.size(), 3u);
@@ -327,9 +275,9 @@ TEST_F(TailLoaderTest, EachLoadIsTimed) {
 }
 
 TEST_F(TailLoaderTest, TheHistoryBlockIsKeptOnlyWhileBothItAndTheViewAreUnchanged) {
-  const std::string path = Write("kept.log", "E   one\nplain\n");
+  const std::string path = folder.Write("kept.log", "E   one\nplain\n");
   Load(path);
-  Append(path, "more\n");
+  folder.Append(path, "more\n");
   Load(path);  // no new history line: the block stays, the rest is rebuilt
   EXPECT_EQ(View(), (Lines{"E   one", "|   Error:1, History:1", "E   one", "plain", "more",
                            "|   Error:1, Lines:3"}));
@@ -337,7 +285,7 @@ TEST_F(TailLoaderTest, TheHistoryBlockIsKeptOnlyWhileBothItAndTheViewAreUnchange
   Load(path);
   EXPECT_EQ(View().front(), "E   one");
   EXPECT_EQ(View().size(), 6u);
-  Append(path, "E   two\n");
+  folder.Append(path, "E   two\n");
   Load(path);
   EXPECT_EQ(View(), (Lines{"E   one", "E   two", "|   Error:2, History:2", "E   one", "plain",
                            "more", "E   two", "|   Error:2, Lines:4"}));
@@ -348,14 +296,14 @@ TEST_F(TailLoaderTest, Utf16LogsAreDecodedCountedAndNamedInTheStatus) {
     state = TailViewerState{};
     types.ResetMsgTypeCounts();
     const std::string path =
-        Write("wide.log", testing::Utf16(u"E   broken\r\nplain\r\nW   odd\r\n", bigEndian));
+        folder.Write("wide.log", testing::Utf16(u"E   broken\r\nplain\r\nW   odd\r\n", bigEndian));
     Load(path);
     EXPECT_EQ(TailLines(), (Lines{"E   broken", "plain", "W   odd"}));
     EXPECT_EQ(types.MsgTypeCountsText(), "Error:1, Warning:1");
     EXPECT_TRUE(state.statusText.ends_with(bigEndian ? "] [UTF-16 BE]" : "] [UTF-16 LE]"))
         << state.statusText;
     // A reload after an append counts only the new line; the complete load decodes as well.
-    Append(path, testing::Utf16(u"E   again\r\n", bigEndian, false));
+    folder.Append(path, testing::Utf16(u"E   again\r\n", bigEndian, false));
     Load(path);
     EXPECT_EQ(types.MsgTypeCountsText(), "Error:2, Warning:1");
     LoadCompleteFile(state, types, view);
@@ -366,9 +314,9 @@ TEST_F(TailLoaderTest, Utf16LogsAreDecodedCountedAndNamedInTheStatus) {
 }
 
 TEST_F(TailLoaderTest, AUtf8MarkIsNotShown) {
-  Load(Write("marked.log",
-             "\xEF\xBB\xBF"
-             "E   first\nsecond\n"));
+  Load(folder.Write("marked.log",
+                    "\xEF\xBB\xBF"
+                    "E   first\nsecond\n"));
   EXPECT_EQ(TailLines(), (Lines{"E   first", "second"}));
   EXPECT_EQ(types.MsgTypeCountsText(), "Error:1");
   EXPECT_TRUE(state.statusText.ends_with("] [UTF-8]")) << state.statusText;
@@ -379,7 +327,7 @@ TEST_F(TailLoaderTest, GzipLogsShowTheirTailAndSayWhenTheRestIsUnreadable) {
   for (int i = 0; i < 2000; ++i)
     text += (i % 100 == 0 ? "E   failure " : "line ") + std::to_string(i) + "\n";
   const std::string packed = testing::Gzip(text);
-  Load(Write("app.log.2.gz", packed));
+  Load(folder.Write("app.log.2.gz", packed));
   EXPECT_EQ(TailLines().back(), "line 1999");
   EXPECT_TRUE(state.statusText.ends_with("] [gzip]")) << state.statusText;
   EXPECT_EQ(types.MsgTypeCountsText(), "Error:5");  // 1500 .. 1900 lie in the last 5 KB
@@ -387,7 +335,7 @@ TEST_F(TailLoaderTest, GzipLogsShowTheirTailAndSayWhenTheRestIsUnreadable) {
   EXPECT_EQ(types.MsgTypeCountsText(), "Error:20");
   EXPECT_EQ(View().back(), "line 1999");
 
-  Load(Write("cut.log.gz", packed.substr(0, packed.size() / 2)));
+  Load(folder.Write("cut.log.gz", packed.substr(0, packed.size() / 2)));
   const Lines tail = TailLines();
   ASSERT_GE(tail.size(), 2u);
   EXPECT_EQ(tail.back(), "|   THE REST OF THE FILE COULD NOT BE DECOMPRESSED!");
@@ -426,7 +374,8 @@ TEST(SplitLineViews, MixedLineEndsSplitLikeAScanForEitherByte) {
 }
 
 TEST_F(TailLoaderTest, CompleteLoadShowsHistorySeparatorAndEveryLine) {
-  const std::string path = Write("full.log", "E   a\r\ninfo\nE   b\rE   a\nE   c\nplain\nE   d\n");
+  const std::string path =
+      folder.Write("full.log", "E   a\r\ninfo\nE   b\rE   a\nE   c\nplain\nE   d\n");
   state.history.Append("E   stale");
   Load(path);  // counts are what the complete load replaces
   state.path = path;
@@ -444,13 +393,13 @@ TEST_F(TailLoaderTest, CompleteLoadShowsHistorySeparatorAndEveryLine) {
 }
 
 TEST_F(TailLoaderTest, CompleteLoadWithoutCountedLinesShowsJustTheFile) {
-  state.path = Write("calm.log", "one\ntwo\n|\tsummary\n");
+  state.path = folder.Write("calm.log", "one\ntwo\n|\tsummary\n");
   EXPECT_EQ(LoadCompleteFile(state, types, view), std::nullopt);
   EXPECT_EQ(View(), (Lines{"one", "two", "|   summary"}));
 }
 
 TEST_F(TailLoaderTest, FailedCompleteLoadLeavesEmptyHistoryAndTheOldView) {
-  Load(Write("gone.log", "E   here\n"));
+  Load(folder.Write("gone.log", "E   here\n"));
   const Lines before = View();
   fs::remove(state.path);
   EXPECT_THROW(LoadCompleteFile(state, types, view), platform::PlatformError);

@@ -2,13 +2,14 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "tests/support/LiteralTail.h"
+#include "tests/support/ScratchFolder.h"
 #include "viewer/FileInfo.h"
 #include "viewer/OptionTables.h"
 
@@ -19,21 +20,6 @@ namespace fs = std::filesystem;
 
 class TailReaderTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("brontel_tail_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  std::string Write(const std::string& name, const std::string& content) {
-    const fs::path path = dir_ / name;
-    std::ofstream(path, std::ios::binary) << content;
-    return path.string();
-  }
-
   // The lines of a tail read with the file's present size.
   std::vector<std::string> Tail(const std::string& path, std::int32_t bufferSize) {
     std::vector<std::string> lines;
@@ -42,7 +28,7 @@ class TailReaderTest : public ::testing::Test {
     return lines;
   }
 
-  fs::path dir_;
+  testing::ScratchFolder folder_;
   TailReader reader_;
   bool read_ = false;
 };
@@ -54,19 +40,16 @@ TEST_F(TailReaderTest, SmallFileIsReadWhole) {
   for (int i = 0; content.size() < 3000; ++i)
     content += "entry " + std::to_string(i) + "\n";
   content.resize(3000);
-  const Lines lines = Tail(Write("small.log", content), BufferSizeAt(0));
+  const Lines lines = Tail(folder_.Write("small.log", content), BufferSizeAt(0));
   EXPECT_TRUE(read_);
   EXPECT_EQ(lines.front(), "entry 0");
-  std::string joined;
-  for (const std::string& line : lines)
-    joined += line + "\n";
-  EXPECT_EQ(joined.substr(0, 3000), content);
+  EXPECT_EQ(lines, testing::LiteralTailLines(content, BufferSizeAt(0)));
 }
 
 TEST_F(TailReaderTest, LongLineArrivesAsThreePieces) {
   // The snapshot was taken while the file was still empty; the writer has added a 30000-byte
   // line since, so the read starts at the line's first byte.
-  const std::string path = Write("long.log", std::string(30000, 'q') + "\n");
+  const std::string path = folder_.Write("long.log", std::string(30000, 'q') + "\n");
   Lines lines;
   ASSERT_TRUE(reader_.Read(path, 0, 10240,
                            [&](const TailReader::Line& line) { lines.emplace_back(line.text); }));
@@ -78,7 +61,7 @@ TEST_F(TailReaderTest, LongLineArrivesAsThreePieces) {
 
 TEST_F(TailReaderTest, LongLineFillingTheBufferLeavesAnEmptyLineForItsLineFeed) {
   // The last 10240 bytes: 10239 bytes of the line, then its line feed as a piece of its own.
-  const Lines lines = Tail(Write("long.log", std::string(30000, 'q') + "\n"), 10240);
+  const Lines lines = Tail(folder_.Write("long.log", std::string(30000, 'q') + "\n"), 10240);
   EXPECT_EQ(lines, (Lines{std::string(10239, 'q'), ""}));
 }
 
@@ -87,7 +70,7 @@ TEST_F(TailReaderTest, ReadsTheLastBufferBytesStartingInsideALine) {
   for (int i = 0; content.size() < 100000; ++i)
     content += "record number " + std::to_string(i) + "\n";
   content.resize(100000);
-  const Lines lines = Tail(Write("mid.log", content), 20480);
+  const Lines lines = Tail(folder_.Write("mid.log", content), 20480);
   const std::string firstLine = content.substr(79520, content.find('\n', 79520) - 79520);
   ASSERT_FALSE(lines.empty());
   EXPECT_EQ(lines.front(), firstLine);
@@ -96,38 +79,38 @@ TEST_F(TailReaderTest, ReadsTheLastBufferBytesStartingInsideALine) {
 }
 
 TEST_F(TailReaderTest, CrLfAndLoneCrShowNoStrayCharacters) {
-  EXPECT_EQ(Tail(Write("crlf.log", "one\r\ntw\ro\r\n\r\nend"), 5120),
+  EXPECT_EQ(Tail(folder_.Write("crlf.log", "one\r\ntw\ro\r\n\r\nend"), 5120),
             (Lines{"one", "two", "", "end"}));
 }
 
 TEST_F(TailReaderTest, NulCutsTheLineAndCtrlZEndsTheText) {
-  EXPECT_EQ(Tail(Write("bin.log", std::string("ab\0cd\nnext\n\x1Ahidden\n", 19)), 5120),
+  EXPECT_EQ(Tail(folder_.Write("bin.log", std::string("ab\0cd\nnext\n\x1Ahidden\n", 19)), 5120),
             (Lines{"ab", "next"}));
 }
 
 TEST_F(TailReaderTest, EmptyFileIsReadButGivesNoLines) {
-  EXPECT_EQ(Tail(Write("empty.log", ""), 5120), Lines{});
+  EXPECT_EQ(Tail(folder_.Write("empty.log", ""), 5120), Lines{});
   EXPECT_TRUE(read_);
 }
 
 TEST_F(TailReaderTest, UnopenableFilesReadNothing) {
   std::vector<std::string> lines;
-  EXPECT_FALSE(reader_.Read((dir_ / "missing.log").string(), 100, 5120,
+  EXPECT_FALSE(reader_.Read(folder_.File("missing.log"), 100, 5120,
                             [&](const TailReader::Line& line) { lines.emplace_back(line.text); }));
 #ifndef _WIN32
-  const std::string fifo = (dir_ / "fifo.log").string();
+  const std::string fifo = folder_.File("fifo.log");
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   EXPECT_FALSE(reader_.Read(fifo, 0, 5120, [&](const TailReader::Line&) {}));
 #endif
-  EXPECT_FALSE(reader_.Read(dir_.string(), 0, 5120, [&](const TailReader::Line&) {}));
+  EXPECT_FALSE(reader_.Read(folder_.Path().string(), 0, 5120, [&](const TailReader::Line&) {}));
   EXPECT_TRUE(lines.empty());
 }
 
 TEST_F(TailReaderTest, ReadsToTheEndEvenWhenTheFileGrewAfterTheSnapshot) {
-  const std::string path = Write("grow.log", "a\nb\n");
+  const std::string path = folder_.Write("grow.log", "a\nb\n");
   fileInfo snapshot;
   ASSERT_TRUE(ReadFileInfo(path, snapshot));
-  std::ofstream(path, std::ios::binary | std::ios::app) << "c\nd\n";
+  folder_.Append(path, "c\nd\n");
   Lines lines;
   ASSERT_TRUE(reader_.Read(path, snapshot.Size(), 5120,
                            [&](const TailReader::Line& line) { lines.emplace_back(line.text); }));
@@ -136,14 +119,14 @@ TEST_F(TailReaderTest, ReadsToTheEndEvenWhenTheFileGrewAfterTheSnapshot) {
 }
 
 TEST_F(TailReaderTest, TruncatedFileIsReadFromItsNewStart) {
-  const std::string path = Write("cut.log", std::string(20000, 'x') + "\nold tail\n");
+  const std::string path = folder_.Write("cut.log", std::string(20000, 'x') + "\nold tail\n");
   EXPECT_EQ(Tail(path, 5120).back(), "old tail");
-  Write("cut.log", "fresh\n");
+  folder_.Write("cut.log", "fresh\n");
   EXPECT_EQ(Tail(path, 5120), (Lines{"fresh"}));
 }
 
 TEST_F(TailReaderTest, LinesKnowWhereTheyEndInTheFile) {
-  const std::string path = Write("ends.log", "first\r\nsecond\nthird");
+  const std::string path = folder_.Write("ends.log", "first\r\nsecond\nthird");
   std::vector<std::uint64_t> ends;
   reader_.Read(path, fs::file_size(path), 5120,
                [&](const TailReader::Line& line) { ends.push_back(line.fileEnd); });
@@ -151,7 +134,7 @@ TEST_F(TailReaderTest, LinesKnowWhereTheyEndInTheFile) {
 }
 
 TEST_F(TailReaderTest, TailOfAFileBeyondFourGibibytesIsItsTrueEnd) {
-  const std::string path = Write("huge.log", "");
+  const std::string path = folder_.Write("huge.log", "");
   const std::uint64_t size = (std::uint64_t{1} << 32) + 3000;
   fs::resize_file(path, size);  // sparse zeros
   {

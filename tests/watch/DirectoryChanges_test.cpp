@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "platform/PlatformError.h"
+#include "tests/support/ScratchFolder.h"
 #include "tests/watch/WatchTestSupport.h"
 
 namespace brontel::platform {
@@ -28,15 +29,16 @@ class DirectoryChangesTest : public ::testing::Test {
     return SystemDirectoryChangeSource().Watch(directory.string(), subtree, classes, stop_);
   }
 
-  TempDir dir_;
+  const ScratchFolder folder_;
+  const fs::path dir_ = folder_.Path();
   StopSignal stop_;
 };
 
 TEST_F(DirectoryChangesTest, TellsDirectoriesFromFilesAndMissingPaths) {
   AppendTo(dir_ / "file");
   DirectoryChangeSource& source = SystemDirectoryChangeSource();
-  EXPECT_TRUE(source.IsExistingDirectory(dir_.str()));
-  EXPECT_TRUE(source.IsExistingDirectory(dir_.str() + "/"));
+  EXPECT_TRUE(source.IsExistingDirectory(dir_.string()));
+  EXPECT_TRUE(source.IsExistingDirectory(dir_.string() + "/"));
   EXPECT_FALSE(source.IsExistingDirectory((dir_ / "file").string()));
   EXPECT_FALSE(source.IsExistingDirectory((dir_ / "missing").string()));
   EXPECT_FALSE(source.IsExistingDirectory(""));
@@ -53,7 +55,7 @@ TEST_F(DirectoryChangesTest, RefusesAMissingDirectoryWithItsPath) {
 }
 
 TEST_F(DirectoryChangesTest, AWaitWithoutChangesTimesOut) {
-  auto watch = Watch(dir_.path(), kChangeSize);
+  auto watch = Watch(dir_, kChangeSize);
   EXPECT_EQ(watch->Wait(20), Result::kTimedOut);
   EXPECT_EQ(watch->Wait(0), Result::kTimedOut);
   EXPECT_TRUE(watch->Rearm());
@@ -61,7 +63,7 @@ TEST_F(DirectoryChangesTest, AWaitWithoutChangesTimesOut) {
 
 TEST_F(DirectoryChangesTest, TheStopSignalEndsWaitsNowAndLater) {
   ASSERT_TRUE(stop_.Usable());
-  auto watch = Watch(dir_.path(), kChangeSize);
+  auto watch = Watch(dir_, kChangeSize);
   auto blocked = std::async(std::launch::async, [&] { return watch->Wait(kWaitWithoutLimit); });
   std::this_thread::sleep_for(20ms);
   stop_.Raise();
@@ -73,7 +75,7 @@ TEST_F(DirectoryChangesTest, TheStopSignalEndsWaitsNowAndLater) {
 }
 
 TEST_F(DirectoryChangesTest, EventsOfOtherClassesDoNotEndTheWait) {
-  auto watch = Watch(dir_.path(), kChangeDirName);
+  auto watch = Watch(dir_, kChangeDirName);
   AppendTo(dir_ / "file");
   EXPECT_EQ(watch->Wait(kQuietWait), Result::kTimedOut);
   fs::create_directory(dir_ / "sub");
@@ -82,7 +84,7 @@ TEST_F(DirectoryChangesTest, EventsOfOtherClassesDoNotEndTheWait) {
 
 TEST_F(DirectoryChangesTest, ABurstIsOneSignal) {
   AppendTo(dir_ / "app.log");
-  auto watch = Watch(dir_.path(), kChangeSize | kChangeLastWrite);
+  auto watch = Watch(dir_, kChangeSize | kChangeLastWrite);
   for (int i = 0; i < 100; ++i)
     AppendTo(dir_ / "app.log");
   EXPECT_EQ(watch->Wait(kWaitWithoutLimit), Result::kSignalled);
@@ -130,9 +132,9 @@ class RestlessWriter {
 };
 
 TEST_F(DirectoryChangesTest, AWriterThatNeverPausesHoldsNeitherSignalNorStop) {
-  auto names = Watch(dir_.path(), kChangeDirName, true);
-  auto sizes = Watch(dir_.path(), kChangeSize, true);  // none of the moves is its concern
-  RestlessWriter writer(dir_.path());
+  auto names = Watch(dir_, kChangeDirName, true);
+  auto sizes = Watch(dir_, kChangeSize, true);  // none of the moves is its concern
+  RestlessWriter writer(dir_);
   EXPECT_EQ(writer.Within([&] { return names->Wait(kWaitWithoutLimit); }), Result::kSignalled);
   EXPECT_EQ(writer.Within([&] { return names->Rearm(); }), true);
   auto raise = std::async(std::launch::async, [&] {
@@ -160,9 +162,9 @@ TEST_F(DirectoryChangesTest, AWatchWithoutClassesStillNoticesTheEndOfItsDirector
 }
 
 TEST_F(DirectoryChangesTest, ASubtreeWatchFollowsDirectoriesMovedWithinAndOutOfIt) {
-  TempDir outside;
+  const ScratchFolder outside;
   fs::create_directories(dir_ / "a" / "inner");
-  auto watch = Watch(dir_.path(), kChangeSize, true);
+  auto watch = Watch(dir_, kChangeSize, true);
 
   fs::rename(dir_ / "a", dir_ / "b");
   EXPECT_EQ(watch->Wait(kQuietWait), Result::kTimedOut) << "a move is no size change";
@@ -172,18 +174,18 @@ TEST_F(DirectoryChangesTest, ASubtreeWatchFollowsDirectoriesMovedWithinAndOutOfI
   EXPECT_EQ(watch->Wait(kWaitWithoutLimit), Result::kSignalled);
   ASSERT_TRUE(watch->Rearm());
 
-  fs::rename(dir_ / "b", outside / "b");
+  fs::rename(dir_ / "b", outside.Path() / "b");
   EXPECT_EQ(watch->Wait(kQuietWait), Result::kTimedOut);
-  AppendTo(outside / "b" / "inner" / "file");
-  AppendTo(outside / "b" / "inner" / "new" / "file");
+  AppendTo(outside.Path() / "b" / "inner" / "file");
+  AppendTo(outside.Path() / "b" / "inner" / "new" / "file");
   EXPECT_EQ(watch->Wait(kQuietWait), Result::kTimedOut) << "reports from outside the tree";
 }
 
 TEST_F(DirectoryChangesTest, ASubtreeWatchDoesNotFollowLinksOutOfTheTree) {
-  TempDir outside;
-  fs::create_directory_symlink(outside.path(), dir_ / "link");
-  auto watch = Watch(dir_.path(), kChangeSize, true);
-  AppendTo(outside / "file");
+  const ScratchFolder outside;
+  fs::create_directory_symlink(outside.Path(), dir_ / "link");
+  auto watch = Watch(dir_, kChangeSize, true);
+  AppendTo(outside.Path() / "file");
   EXPECT_EQ(watch->Wait(kQuietWait), Result::kTimedOut);
 }
 

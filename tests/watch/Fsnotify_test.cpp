@@ -8,6 +8,7 @@
 #include <memory>
 #include <set>
 
+#include "tests/support/ScratchFolder.h"
 #include "tests/watch/WatchTestSupport.h"
 
 namespace brontel {
@@ -34,7 +35,7 @@ class WatcherTest : public ::testing::Test {
 
   std::unique_ptr<TFSNotify> MakeWatcher(TNotifyFilters filters) {
     auto watcher = std::make_unique<TFSNotify>(poster_);
-    watcher->SetPath(dir_.str());
+    watcher->SetPath(dir_.string());
     watcher->SetFilters(filters);
     watcher->SetOnChange(recorder_.ChangeHandler());
     watcher->SetOnError(recorder_.ErrorHandler());
@@ -55,7 +56,8 @@ class WatcherTest : public ::testing::Test {
     EXPECT_TRUE(recorder_.Errors().empty());
   }
 
-  TempDir dir_;
+  const ScratchFolder folder_;
+  const fs::path dir_ = folder_.Path();
   QueuePoster poster_;
   Recorder recorder_;
 };
@@ -237,11 +239,11 @@ TEST_F(WatcherTest, ActivatingTwiceStartsOneWorker) {
 }
 
 TEST_F(WatcherTest, ChangingThePathWhileActiveReplacesTheWorker) {
-  TempDir other;
+  const ScratchFolder other;
   auto watcher = StartedWatcher({TNotifyFilter::cSize});
   const TThNotifyWalker* first_worker = recorder_.ChangeSenders().back();
 
-  watcher->SetPath(other.str());
+  watcher->SetPath(other.Path().string());
   ASSERT_TRUE(RunUntil(poster_, recorder_.ChangesReach(2)));
   const TThNotifyWalker* second_worker = recorder_.ChangeSenders().back();
   EXPECT_NE(second_worker, first_worker);
@@ -250,7 +252,7 @@ TEST_F(WatcherTest, ChangingThePathWhileActiveReplacesTheWorker) {
   AppendTo(dir_ / "old.log");  // the old directory is no longer watched
   RunFor(poster_, kQuiet);
   EXPECT_EQ(recorder_.Changes(), 2);
-  AppendTo(other / "new.log");
+  AppendTo(other.Path() / "new.log");
   ASSERT_TRUE(RunUntil(poster_, recorder_.ChangesReach(3)));
   EXPECT_EQ(recorder_.ChangeSenders().back(), second_worker);
 }
@@ -313,7 +315,7 @@ TEST_F(WatcherTest, DestructionDuringABurstWaitsForTheRunningCallAndEndsAllCalls
   };
   auto handler = std::make_unique<Handler>();
   auto watcher = std::make_unique<TFSNotify>(poster_);
-  watcher->SetPath(dir_.str());
+  watcher->SetPath(dir_.string());
   watcher->SetFilters({TNotifyFilter::cSize, TNotifyFilter::cLastWrite});
   watcher->SetOnChange([state = handler.get()](TThNotifyWalker&) {
     state->in_call = true;

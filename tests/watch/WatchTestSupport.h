@@ -1,7 +1,6 @@
-/** @file WatchTestSupport.h: temporary directories, a draining UI-thread poster, recorders. */
+/** @file WatchTestSupport.h: a draining UI-thread poster, recorders, file appends. */
 #pragma once
 
-#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -9,7 +8,6 @@
 #include <fstream>
 #include <functional>
 #include <mutex>
-#include <random>
 #include <set>
 #include <string>
 #include <thread>
@@ -21,31 +19,6 @@
 namespace brontel::testing {
 
 using namespace std::chrono_literals;
-
-// A fresh directory under the system's temporary folder, removed with everything in it.
-class TempDir {
- public:
-  TempDir() {
-    static std::atomic<int> counter{0};
-    std::random_device random;
-    path_ = std::filesystem::temp_directory_path() /
-            ("brontel_watch_" + std::to_string(random()) + "_" + std::to_string(++counter));
-    std::filesystem::create_directories(path_);
-  }
-  ~TempDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-
-  const std::filesystem::path& path() const { return path_; }
-  std::string str() const { return path_.string(); }
-  std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-
- private:
-  std::filesystem::path path_;
-};
 
 inline void AppendTo(const std::filesystem::path& file, const std::string& text = "line\n") {
   std::ofstream out(file, std::ios::app | std::ios::binary);

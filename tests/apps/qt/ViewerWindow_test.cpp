@@ -6,12 +6,11 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPointer>
-#include <fstream>
 
 #include "apps/brontel/qt/QtKeys.h"
 #include "tests/apps/FakeListerModule.h"
-#include "tests/apps/TempFolder.h"
 #include "tests/apps/qt/OffscreenApplication.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace brontel::app {
 namespace {
@@ -35,7 +34,7 @@ class ViewerWindowTest : public ::testing::Test {
     fake.makeViewer = &MakeWidget;
     fake.freeViewer = &FreeWidget;
     for (const char* name : {"a.log", "b.log", "c.log"})
-      std::ofstream(folder.path() / name) << "x\n";
+      folder.Write(name, "x\n");
     window = new ViewerWindow(FakeListerModule::EntryPoints(), 0);
   }
   void TearDown() override {
@@ -43,7 +42,7 @@ class ViewerWindowTest : public ::testing::Test {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
 
-  QString In(const char* name) { return QString::fromStdString((folder.path() / name).string()); }
+  QString In(const char* name) { return QString::fromStdString(folder.File(name)); }
   // A key as the viewer hands it back: sent to the host's scroll area.
   bool HandBack(int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
     QKeyEvent press(QEvent::KeyPress, key, mods);
@@ -52,7 +51,7 @@ class ViewerWindowTest : public ::testing::Test {
   }
 
   FakeListerModule& fake = FakeListerModule::Instance();
-  TempFolder folder;
+  testing::ScratchFolder folder;
   QPointer<ViewerWindow> window;
 };
 

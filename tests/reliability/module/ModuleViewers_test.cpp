@@ -32,8 +32,8 @@ struct OpenViewer {
 // names it: each loaded viewer must find its own log's name and no other.
 // BRONTEL_RELIABILITY_VIEWERS_SECONDS sets the duration (the full run is five minutes).
 TEST(ModuleViewers, EightViewersOpenedAndClosedThroughTheEntryPoints) {
-  ScratchFolder folder("module-viewers");
-  ScratchFolder home("module-home");
+  ScratchFolder folder;
+  ScratchFolder home;
   ::setenv("XDG_CONFIG_HOME", home.Path().c_str(), 1);
   host::PluginHost& host = host::TheHost();
   host.ListSetDefaultParams(folder.File("wincmd.ini"));

@@ -56,7 +56,7 @@ class SettingsFileTest : public ::testing::Test {
     EXPECT_NO_THROW(harness.Close(form));
   }
 
-  ScratchFolder folder{::testing::UnitTest::GetInstance()->current_test_info()->name()};
+  ScratchFolder folder;
   std::string settingsPath = folder.File("brontel.ini");
   std::string logPath = folder.File("app.log");
   LogWriter writer{logPath};

@@ -59,8 +59,8 @@ class ManyViewersTest : public ::testing::Test {
     }
   }
 
-  ScratchFolder folder{"many-viewers"};
-  testing::ViewerStore store;
+  ScratchFolder folder;
+  testing::MemorySettings store;
   ViewerHarness harness{store};
   std::vector<std::unique_ptr<LogWriter>> writers;
   std::map<TForm1*, LogWriter*> fileOf;

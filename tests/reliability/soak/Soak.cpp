@@ -19,7 +19,7 @@
 #include "tests/reliability/support/LogWriter.h"
 #include "tests/reliability/support/ViewCheck.h"
 #include "tests/reliability/support/ViewerHarness.h"
-#include "tests/viewer/ViewerFixture.h"
+#include "tests/support/MemorySettings.h"
 
 namespace {
 
@@ -59,9 +59,9 @@ long ResidentKilobytes() {
 
 int main(int argc, char** argv) {
   const Settings settings = ParseArguments(argc, argv);
-  ScratchFolder folder("soak");
+  ScratchFolder folder;
   ::setenv("XDG_CONFIG_HOME", folder.Path().c_str(), 1);
-  brontel::testing::ViewerStore store;
+  brontel::testing::MemorySettings store;
   store.values["Options.Active"] = "1";
   store.values["Options.AutoFollowMode"] = "1";
   LogWriter writer(folder.File("busy.log"), false);

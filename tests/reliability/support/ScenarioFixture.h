@@ -2,38 +2,25 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 #include <string>
 #include <thread>
 
 #include "tests/reliability/support/LogWriter.h"
 #include "tests/reliability/support/ViewCheck.h"
 #include "tests/reliability/support/ViewerHarness.h"
-#include "tests/viewer/ViewerFixture.h"
+#include "tests/support/MemorySettings.h"
+#include "tests/support/ScratchHome.h"
 
 namespace brontel::reliability {
 
-// Keeps the timing log and the fallback settings out of the user's configuration directory.
-class ScratchHomeEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    home_ = std::make_unique<ScratchFolder>("home");
-    ::setenv("XDG_CONFIG_HOME", home_->Path().c_str(), 1);
-  }
-  void TearDown() override { home_.reset(); }
-
- private:
-  std::unique_ptr<ScratchFolder> home_;
-};
-
+// The scenarios' timing logs and fallback settings go to a scratch configuration folder.
 inline ::testing::Environment* const kScratchHome =
-    ::testing::AddGlobalTestEnvironment(new ScratchHomeEnvironment);
+    ::testing::AddGlobalTestEnvironment(new testing::ScratchHome);
 
 // Auto tail and auto follow on, the history without limit (so that any loss shows), the
 // buffer as a test sets it.
@@ -41,10 +28,7 @@ class ScenarioFixture : public ::testing::Test {
  protected:
   static constexpr int kUnlimitedHistoryIndex = 4;
 
-  ScenarioFixture()
-      : folder(::testing::UnitTest::GetInstance()->current_test_info()->name()),
-        logPath(folder.File("app.log")),
-        writer(logPath) {
+  ScenarioFixture() : logPath(folder.File("app.log")), writer(logPath) {
     store.values["Options.Active"] = "1";
     store.values["Options.AutoFollowMode"] = "1";
     store.values["Options.LastHistMaxLinesIndex"] = std::to_string(kUnlimitedHistoryIndex);
@@ -104,7 +88,7 @@ class ScenarioFixture : public ::testing::Test {
 
   ScratchFolder folder;
   std::string logPath;
-  testing::ViewerStore store;
+  testing::MemorySettings store;
   ViewerHarness harness{store};
   LogWriter writer;
   HistoryWitness witness;

@@ -3,39 +3,15 @@
 #include <algorithm>
 #include <fstream>
 
+#include "tests/support/LiteralTail.h"
 #include "ui/LineStore.h"
 #include "viewer/TForm1.h"
 #include "viewer/TailText.h"
 
 namespace brontel::reliability {
 
-Lines LiteralTailLines(std::string_view bytes, std::int32_t bufferSize) {
-  return LiteralLines(bytes.substr(TailStartOffset(bytes.size(), bufferSize)), bufferSize);
-}
-
-Lines LiteralLines(std::string_view rest, std::int32_t bufferSize) {
-  rest = rest.substr(0, std::min(rest.size(), rest.find('\x1A')));
-  std::string text;
-  text.reserve(rest.size());
-  std::copy_if(rest.begin(), rest.end(), std::back_inserter(text),
-               [](char c) { return c != '\r'; });
-  const std::size_t limit = TailPieceLimit(bufferSize);
-  Lines lines;
-  for (std::size_t at = 0; at < text.size();) {
-    std::size_t end = std::min(text.size(), at + limit);
-    const std::size_t feed = text.find('\n', at);
-    if (feed != std::string::npos && feed < end)
-      end = feed + 1;
-    std::string piece = text.substr(at, end - at);
-    if (!piece.empty() && piece.back() == '\n')
-      piece.pop_back();
-    lines.push_back(piece.substr(0, piece.find('\0')));
-    at = end;
-  }
-  if (lines.empty())
-    lines.emplace_back(kNotFoundLine);
-  return lines;
-}
+using testing::LiteralLines;
+using testing::LiteralTailLines;
 
 namespace {
 
@@ -51,12 +27,7 @@ std::string Shown(std::string_view line) {
 }  // namespace
 
 Lines ShownTailLines(TForm1& form) {
-  const ui::TRAHLEditor& view = form.editor();
-  const std::size_t first = HistoryCount(form) + 1;
-  Lines lines;
-  for (std::size_t i = first; i + 1 < view.LineCount(); ++i)
-    lines.emplace_back(view.Line(i));
-  return lines;
+  return testing::ShownTailLines(form.editor(), HistoryCount(form));
 }
 
 ::testing::AssertionResult ViewIsWellFormed(TForm1& form) {

@@ -1,4 +1,4 @@
-/** @file ViewCheck.h: what a tail view must show for a file's bytes, and checks of live views. */
+/** @file ViewCheck.h: checks of live views against what their files say they must show. */
 #pragma once
 
 #include <gtest/gtest.h>
@@ -16,15 +16,6 @@ class TForm1;
 namespace brontel::reliability {
 
 using Lines = std::vector<std::string>;
-
-// The tail lines of a file holding `bytes`, worked out byte by byte: the last `bufferSize`
-// bytes, CR dropped, ending at a Ctrl-Z, cut into pieces that end after a line feed or at
-// bufferSize - 1 bytes, each without its line feed and up to its first NUL; the not-found
-// line when nothing is left.
-Lines LiteralTailLines(std::string_view bytes, std::int32_t bufferSize);
-
-// The same for `text` that a load read from its start offset on (no seek).
-Lines LiteralLines(std::string_view text, std::int32_t bufferSize);
 
 // The view's lines between separator and footer, as the view keeps them (tabs widened).
 Lines ShownTailLines(TForm1& form);

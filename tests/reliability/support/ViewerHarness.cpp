@@ -1,28 +1,11 @@
 #include "tests/reliability/support/ViewerHarness.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdlib>
 
 #include "platform/DirectoryChanges.h"
 
 namespace brontel::reliability {
-
-namespace fs = std::filesystem;
-
-ScratchFolder::ScratchFolder(const std::string& name)
-    : path_(fs::temp_directory_path() /
-            ("brontel-reliability-" + std::to_string(::getpid()) + "-" + name)) {
-  fs::remove_all(path_);
-  fs::create_directories(path_);
-}
-
-ScratchFolder::~ScratchFolder() {
-  std::error_code ignored;
-  fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
-  fs::remove_all(path_, ignored);
-}
 
 double RunSeconds(const char* name, double fallback) {
   const char* text = std::getenv(name);

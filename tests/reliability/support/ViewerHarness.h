@@ -1,31 +1,18 @@
-/** @file ViewerHarness.h: viewers on the headless toolkit, a scratch folder, run durations. */
+/** @file ViewerHarness.h: viewers on the headless toolkit, and run durations. */
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "settings/ExtManager.h"
 #include "shells/headless/HeadlessToolkit.h"
+#include "tests/support/ScratchFolder.h"
 #include "viewer/TForm1.h"
 
 namespace brontel::reliability {
 
-// A fresh folder under the temporary directory, removed with the object.
-class ScratchFolder {
- public:
-  explicit ScratchFolder(const std::string& name);
-  ~ScratchFolder();
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-  const std::filesystem::path& Path() const { return path_; }
-  std::string File(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  std::filesystem::path path_;
-};
+using testing::ScratchFolder;
 
 // Seconds a long scenario runs: the environment variable `name` when it holds a positive
 // number, otherwise `fallback`.

@@ -17,9 +17,9 @@ namespace {
 // again. The views must stay well formed; ThreadSanitizer watches the rest.
 // BRONTEL_RELIABILITY_THREADS_SECONDS sets the duration.
 TEST(ViewerThreads, TogglingWatchingAndClosingWhileChangesArrive) {
-  ScratchFolder first("threads-a");
-  ScratchFolder second("threads-b");
-  testing::ViewerStore store;
+  ScratchFolder first;
+  ScratchFolder second;
+  testing::MemorySettings store;
   store.values["Options.Active"] = "1";
   ViewerHarness harness(store);
   std::vector<std::unique_ptr<LogWriter>> writers;

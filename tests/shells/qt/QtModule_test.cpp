@@ -7,7 +7,6 @@
 #include <QTest>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "tests/shells/qt/QtTestSupport.h"
@@ -34,11 +33,6 @@ class QtModuleTest : public ::testing::Test {
  protected:
   void SetUp() override {
     TestApplication();
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir =
-        std::filesystem::temp_directory_path() / (std::string("brontel-qt-module-") + info->name());
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
     module = dlopen(BRONTEL_QT_MODULE_PATH, RTLD_NOW | RTLD_LOCAL);
     ASSERT_NE(module, nullptr) << dlerror();
     setDefaultParams = reinterpret_cast<SetDefaultParams>(dlsym(module, "ListSetDefaultParams"));
@@ -50,20 +44,16 @@ class QtModuleTest : public ::testing::Test {
     params.size = sizeof params;
     params.versionLow = 10;
     params.versionHigh = 2;
-    const std::string ini = (dir / "wlx.ini").string();
+    const std::string ini = folder.File("wlx.ini");
     std::strncpy(params.defaultIniName, ini.c_str(), sizeof params.defaultIniName - 1);
     setDefaultParams(&params);
-    logPath = (dir / "app.log").string();
-    std::ofstream(logPath, std::ios::binary) << SampleLog(20);
+    folder.Write(logPath, SampleLog(20));
   }
-  void TearDown() override {
-    QCoreApplication::processEvents();
-    std::filesystem::remove_all(dir);
-  }
+  void TearDown() override { QCoreApplication::processEvents(); }
 
   ApplicationFirst application;
-  std::filesystem::path dir;
-  std::string logPath;
+  brontel::testing::ScratchFolder folder;
+  std::string logPath = folder.File("app.log");
   void* module = nullptr;  // never unloaded, as the host never unloads it
   SetDefaultParams setDefaultParams = nullptr;
   Load load = nullptr;
@@ -73,7 +63,7 @@ class QtModuleTest : public ::testing::Test {
 };
 
 TEST_F(QtModuleTest, ViewerIsAShownChildWidgetOfTheHostsViewport) {
-  EXPECT_TRUE(std::filesystem::exists(dir / "brontel.ini"));
+  EXPECT_TRUE(std::filesystem::exists(folder.File("brontel.ini")));
   host.Show();
   void* handle = load(host.parent(), logPath.c_str(), 0);
   ASSERT_NE(handle, nullptr);
@@ -99,8 +89,7 @@ TEST_F(QtModuleTest, ViewerIsAShownChildWidgetOfTheHostsViewport) {
 }
 
 TEST_F(QtModuleTest, FilesOutsideTheAssociationsNeedTheForceShowBit) {
-  const std::string text = (dir / "notes.txt").string();
-  std::ofstream(text) << "E\tnot a log\r\n";
+  const std::string text = folder.Write("notes.txt", "E\tnot a log\r\n");
   EXPECT_EQ(load(host.parent(), text.c_str(), 0), nullptr);
   void* handle = load(host.parent(), text.c_str(), 16);
   ASSERT_NE(handle, nullptr);

@@ -1,18 +1,18 @@
-/** @file QtViewerFixture.h: a viewer in Qt widgets inside a Qt host, over a temporary log. */
+/** @file QtViewerFixture.h: a viewer in Qt widgets inside a Qt host, over a log in a scratch
+ * folder. */
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <QTest>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "platform/DirectoryChanges.h"
 #include "shells/qt/QtToolkit.h"
 #include "shells/qt/module/QtViewer.h"
 #include "tests/shells/qt/QtTestSupport.h"
-#include "tests/viewer/ViewerFixture.h"
+#include "tests/support/MemorySettings.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace brontel::qt::testing {
 
@@ -36,20 +36,13 @@ class QtViewerFixture : public ::testing::Test {
  protected:
   void SetUp() override {
     TestApplication();
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir = std::filesystem::temp_directory_path() /
-          (std::string("brontel-qt-") + info->test_suite_name() + "-" + info->name());
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
-    logPath = (dir / "app.log").string();
-    std::ofstream(logPath, std::ios::binary) << SampleLog(30);
+    folder.Write(logPath, SampleLog(30));
   }
 
   void TearDown() override {
     delete viewer;
     viewer = nullptr;
     QCoreApplication::processEvents();
-    std::filesystem::remove_all(dir);
   }
 
   // Builds the viewer as the module's factory does and waits for its first tail load.
@@ -84,11 +77,11 @@ class QtViewerFixture : public ::testing::Test {
 
   ApplicationFirst application;
   QtToolkit toolkit;
-  brontel::testing::ViewerStore store;
+  brontel::testing::MemorySettings store;
   QtHost host;
   QtViewer* viewer = nullptr;
-  std::filesystem::path dir;
-  std::string logPath;
+  brontel::testing::ScratchFolder folder;
+  std::string logPath = folder.File("app.log");
 };
 
 }  // namespace brontel::qt::testing

@@ -70,7 +70,7 @@ TEST_F(QtViewerPaintTest, GrabShowsTheErrorLineWhiteOnRed) {
   viewer->editor().MoveCaret(viewer->editor().TopRow(), 0);
   QCoreApplication::processEvents();
 
-  const QString png = QString::fromStdString((dir / "viewer.png").string());
+  const QString png = QString::fromStdString(folder.File("viewer.png"));
   ASSERT_TRUE(viewer->window()->grab().save(png, "PNG"));
   const QImage image(png);
   ASSERT_EQ(image.size(), QSize(657, 595));

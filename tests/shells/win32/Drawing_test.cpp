@@ -46,7 +46,7 @@ TEST_F(DrawingTest, AnErrorLineIsDrawnWhiteOnRed) {
     log += "I   all is well " + std::to_string(i) + "\r\n";
   log += "E   the disk is on fire\r\n";
   log += "I   still running\r\n";
-  WriteTextFile(PathOf("app.log"), log);
+  folder_.Write("app.log", log);
   HWND viewer = LoadAndShow(PathOf("app.log"));
   ASSERT_NE(viewer, nullptr);
   ::MoveWindow(host_->window(), 0, 0, 700, 400, TRUE);

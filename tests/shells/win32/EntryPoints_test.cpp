@@ -6,7 +6,6 @@
 #include <commctrl.h>  // builds on windows.h
 // clang-format on
 
-#include <fstream>
 #include <string>
 
 #include "tests/shells/win32/HostFixture.h"
@@ -18,23 +17,23 @@ using EntryPointsTest = HostFixture;
 
 TEST_F(EntryPointsTest, AMissingSettingsFileGetsTheDefaultAssociations) {
   const std::string settings = UseSettingsFolder();
-  EXPECT_EQ(ReadTextFile(settings), "[EXT]\r\n.log=10\r\n.=10\r\n");
-  WriteTextFile(PathOf("app.log"), "one\r\ntwo\r\n");
-  WriteTextFile(PathOf("app.txt"), "one\r\n");
+  EXPECT_EQ(folder_.Read(settings), "[EXT]\r\n.log=10\r\n.=10\r\n");
+  folder_.Write("app.log", "one\r\ntwo\r\n");
+  folder_.Write("app.txt", "one\r\n");
   EXPECT_NE(Load(PathOf("app.log")), nullptr);
   EXPECT_EQ(Load(PathOf("app.txt")), nullptr);
   EXPECT_NE(Load(PathOf("app.txt"), kForceShow), nullptr);
 }
 
 TEST_F(EntryPointsTest, AnExistingSettingsFileIsLeftAlone) {
-  WriteTextFile(PathOf("brontel.ini"), "[Options]\r\nActive=1\r\n");
+  folder_.Write("brontel.ini", "[Options]\r\nActive=1\r\n");
   UseSettingsFolder();
-  EXPECT_EQ(ReadTextFile(PathOf("brontel.ini")), "[Options]\r\nActive=1\r\n");
+  EXPECT_EQ(folder_.Read("brontel.ini"), "[Options]\r\nActive=1\r\n");
 }
 
 TEST_F(EntryPointsTest, TheViewerIsABorderlessChildFillingTheHostWindow) {
   UseSettingsFolder();
-  WriteTextFile(PathOf("app.log"), "line\r\n");
+  folder_.Write("app.log", "line\r\n");
   HWND viewer = Load(PathOf("app.log"));
   ASSERT_NE(viewer, nullptr);
   EXPECT_EQ(::GetParent(viewer), host_->window());
@@ -83,7 +82,7 @@ BOOL CALLBACK FindToolTips(HWND window, LPARAM lParam) {
 
 TEST_F(EntryPointsTest, TheNavigationBlockHasSixArrowButtonsWithHints) {
   UseSettingsFolder();
-  WriteTextFile(PathOf("app.log"), "line\r\n");
+  folder_.Write("app.log", "line\r\n");
   HWND viewer = Load(PathOf("app.log"));
   ASSERT_NE(viewer, nullptr);
   int up = 0;
@@ -111,8 +110,8 @@ TEST_F(EntryPointsTest, TheNavigationBlockHasSixArrowButtonsWithHints) {
 
 TEST_F(EntryPointsTest, TwoViewersAnswerForTheirOwnFiles) {
   UseSettingsFolder();
-  WriteTextFile(PathOf("a.log"), "apple\r\n");
-  WriteTextFile(PathOf("b.log"), "banana\r\n");
+  folder_.Write("a.log", "apple\r\n");
+  folder_.Write("b.log", "banana\r\n");
   HWND a = Load(PathOf("a.log"));
   HWND b = Load(PathOf("b.log"));
   ASSERT_NE(a, nullptr);
@@ -131,7 +130,7 @@ TEST_F(EntryPointsTest, TwoViewersAnswerForTheirOwnFiles) {
 
 TEST_F(EntryPointsTest, SearchFlagsChooseTheMatch) {
   UseSettingsFolder();
-  WriteTextFile(PathOf("app.log"), "ALPHABET soup\r\nthe Alpha line\r\nan alpha line\r\n");
+  folder_.Write("app.log", "ALPHABET soup\r\nthe Alpha line\r\nan alpha line\r\n");
   HWND viewer = LoadAndShow(PathOf("app.log"));
   ASSERT_NE(viewer, nullptr);
 
@@ -155,8 +154,8 @@ TEST_F(EntryPointsTest, SearchFlagsChooseTheMatch) {
 
 TEST_F(EntryPointsTest, AMatchBeyondColumn1024IsSelectedExactlyAndSearchesMoveOnFromIt) {
   UseSettingsFolder();
-  WriteTextFile(PathOf("app.log"), "start\r\n" + std::string(1500, '.') + "Needle" +
-                                       std::string(300, '.') + "NEEDLE\r\n");
+  folder_.Write("app.log", "start\r\n" + std::string(1500, '.') + "Needle" + std::string(300, '.') +
+                               "NEEDLE\r\n");
   HWND viewer = LoadAndShow(PathOf("app.log"));
   ASSERT_NE(viewer, nullptr);
   ASSERT_EQ(plugin_.ListSearchText(viewer, "needle", kFindFirst), 0);
@@ -170,11 +169,11 @@ TEST_F(EntryPointsTest, AMatchBeyondColumn1024IsSelectedExactlyAndSearchesMoveOn
 
 TEST_F(EntryPointsTest, AnAppendShowsAfterTheTailReload) {
   UseSettingsFolder();
-  WriteTextFile(PathOf("app.log"), "first\r\n");
+  folder_.Write("app.log", "first\r\n");
   HWND viewer = LoadAndShow(PathOf("app.log"));
   ASSERT_NE(viewer, nullptr);
   ASSERT_EQ(plugin_.ListSearchText(viewer, "appended", kFindFirst), 1);
-  std::ofstream(PathOf("app.log"), std::ios::binary | std::ios::app) << "appended\r\n";
+  folder_.Append("app.log", "appended\r\n");
   // The change check runs on a timer; an emulated 32-bit host needs far longer than a native one.
   bool shown = false;
   for (int waited = 0; waited < 20000 && !shown; waited += 100) {
@@ -186,12 +185,12 @@ TEST_F(EntryPointsTest, AnAppendShowsAfterTheTailReload) {
 
 TEST_F(EntryPointsTest, ClosingSavesTheOptionsAndDestroysTheWindow) {
   const std::string settings = UseSettingsFolder();
-  WriteTextFile(PathOf("app.log"), "line\r\n");
+  folder_.Write("app.log", "line\r\n");
   HWND viewer = LoadAndShow(PathOf("app.log"));
   ASSERT_NE(viewer, nullptr);
   Close(viewer);
   EXPECT_FALSE(::IsWindow(viewer));
-  const std::string written = ReadTextFile(settings);
+  const std::string written = folder_.Read(settings);
   EXPECT_NE(written.find("Options.AutoFollowMode=1\r\n"), std::string::npos) << written;
   plugin_.ListCloseWindow(viewer);  // a second close of the same handle does nothing
   EXPECT_EQ(plugin_.ListSearchText(viewer, "line", 0), 1);
@@ -199,7 +198,7 @@ TEST_F(EntryPointsTest, ClosingSavesTheOptionsAndDestroysTheWindow) {
 
 TEST_F(EntryPointsTest, BadArgumentsAreDeclinedQuietly) {
   UseSettingsFolder();
-  WriteTextFile(PathOf("app.log"), "line\r\n");
+  folder_.Write("app.log", "line\r\n");
   EXPECT_EQ(plugin_.ListLoad(reinterpret_cast<HWND>(0x1234), PathOf("app.log"), 0), nullptr);
   EXPECT_NE(Load(PathOf("missing.log")), nullptr);  // shown as empty, not refused
   plugin_.ListCloseWindow(nullptr);

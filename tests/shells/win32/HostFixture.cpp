@@ -1,20 +1,6 @@
 #include "tests/shells/win32/HostFixture.h"
 
-#include <fstream>
-#include <sstream>
-
 namespace brontel::win32::testing {
-
-void WriteTextFile(const std::string& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
-}
-
-std::string ReadTextFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 std::string ClipboardText() {
   if (!::OpenClipboard(nullptr))
@@ -31,11 +17,6 @@ std::string ClipboardText() {
 }
 
 void HostFixture::SetUp() {
-  char temp[MAX_PATH] = {};
-  ::GetTempPathA(MAX_PATH, temp);
-  folder_ = std::string(temp) + "brontel-win32-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name();
-  ::CreateDirectoryA(folder_.c_str(), nullptr);
   host_ = new RecordingHost();
 }
 
@@ -46,17 +27,6 @@ void HostFixture::TearDown() {
   RecordingHost::Pump(50);
   delete host_;
   host_ = nullptr;
-  // The folder's files go with it; a failure here only leaves litter in the temp folder.
-  WIN32_FIND_DATAA found;
-  const std::string pattern = folder_ + "\\*";
-  HANDLE search = ::FindFirstFileA(pattern.c_str(), &found);
-  if (search != INVALID_HANDLE_VALUE) {
-    do {
-      ::DeleteFileA(PathOf(found.cFileName).c_str());
-    } while (::FindNextFileA(search, &found));
-    ::FindClose(search);
-  }
-  ::RemoveDirectoryA(folder_.c_str());
 }
 
 std::string HostFixture::UseSettingsFolder() {

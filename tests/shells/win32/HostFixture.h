@@ -9,6 +9,7 @@
 
 #include "tests/shells/win32/RecordingHost.h"
 #include "tests/shells/win32/Win32PluginHost.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace brontel::win32::testing {
 
@@ -18,8 +19,6 @@ inline constexpr int kWholeWords = 4;
 inline constexpr int kBackwards = 8;
 inline constexpr int kForceShow = 16;
 
-void WriteTextFile(const std::string& path, const std::string& text);
-std::string ReadTextFile(const std::string& path);
 // The clipboard's CF_TEXT, empty when it has none.
 std::string ClipboardText();
 
@@ -32,7 +31,7 @@ class HostFixture : public ::testing::Test {
 
   // The host's settings file in the test folder; answers the plug-in's beside it.
   std::string UseSettingsFolder();
-  std::string PathOf(const std::string& name) const { return folder_ + "\\" + name; }
+  std::string PathOf(const std::string& name) const { return folder_.File(name); }
   // Loads `file` into `host` (the fixture's by default); a viewer it gets is sized and closed
   // by the fixture.
   HWND Load(const std::string& file, int flags = 0, RecordingHost* host = nullptr);
@@ -48,7 +47,7 @@ class HostFixture : public ::testing::Test {
   static std::string SelectionOf(HWND viewer);
 
   Win32PluginHost& plugin_ = TheHost();
-  std::string folder_;
+  brontel::testing::ScratchFolder folder_;
   RecordingHost* host_ = nullptr;
 
  private:

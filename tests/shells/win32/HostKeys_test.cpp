@@ -15,7 +15,7 @@ class HostKeysTest : public HostFixture {
   void SetUp() override {
     HostFixture::SetUp();
     UseSettingsFolder();
-    WriteTextFile(PathOf("app.log"), "one\r\ntwo\r\n");
+    folder_.Write("app.log", "one\r\ntwo\r\n");
     viewer_ = LoadAndShow(PathOf("app.log"));
     ASSERT_NE(viewer_, nullptr);
     view_ = TextViewOf(viewer_);

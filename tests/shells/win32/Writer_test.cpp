@@ -42,7 +42,7 @@ class WriterTest : public HostFixture {
     HostFixture::SetUp();
     settings_ = UseSettingsFolder();
     log_ = PathOf("service.log");
-    WriteTextFile(log_, "I   service starting\r\n");
+    folder_.Write(log_, "I   service starting\r\n");
   }
   std::string settings_;
   std::string log_;
@@ -76,8 +76,8 @@ TEST_F(WriterTest, TheWriterNeverFailsWhileACompleteLoadReads) {
   std::string big;
   for (int i = 0; i < 60000; ++i)
     big += "I   an old line of the service's log, number " + std::to_string(i) + "\r\n";
-  WriteTextFile(log_, big);
-  WriteTextFile(settings_,
+  folder_.Write(log_, big);
+  folder_.Write(settings_,
                 "[EXT]\r\n.log=10\r\n.=10\r\n[Preferences]\r\nOptions.LoadCompleteFile=1\r\n");
   HWND viewer = Load(log_);
   ASSERT_NE(viewer, nullptr);

@@ -1,52 +1,22 @@
-/** @file SettingsTestSupport.h: a scratch settings file per test, and a recording store. */
+/** @file MemorySettings.h: a settings store kept in memory, which records what it is asked. */
 #pragma once
 
-#include <gtest/gtest.h>
-#include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <cstdint>
 #include <map>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "platform/IniFileNumbers.h"
 #include "settings/ExtManager.h"
-#include "settings/SettingsFile.h"
 
 namespace brontel::testing {
 
-// Points SettingsFilePath() at brontel.ini in a fresh directory for the test's duration.
-class SettingsFileTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("brontel_settings_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(dir_);
-    path_ = (dir_ / "brontel.ini").string();
-    SettingsFilePath() = path_;
-  }
-  void TearDown() override {
-    SettingsFilePath().clear();
-    std::filesystem::remove_all(dir_);
-  }
-
-  void Put(const std::string& bytes) const { std::ofstream(path_, std::ios::binary) << bytes; }
-  std::string Bytes() const {
-    std::ifstream in(path_, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
-
-  std::filesystem::path dir_;
-  std::string path_;
-};
-
-// An in-memory store that records every key-path operation in order, as "R key" or
-// "W key=value". Values are kept by key path exactly as written.
-class RecordingStore : public ExtManager {
+// Values by key path, exactly as written; numbers in the text forms of the settings file. Every
+// key-path operation is logged in order, as "R key" or "W key=value". The associations, the
+// recent entries and the templates are inert: derived stores give them the behaviour a test
+// needs.
+class MemorySettings : public ExtManager {
  public:
   std::map<std::string, std::string> values;
   std::vector<std::string> log;
