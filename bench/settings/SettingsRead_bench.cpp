@@ -1,6 +1,5 @@
 // Every option read opens brontel.ini and scans it: how long one read takes on a 1 MB file.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -9,6 +8,7 @@
 #include "settings/ConfigData.h"
 #include "settings/ExtMgr.h"
 #include "settings/SettingsFile.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace {
 
@@ -18,7 +18,6 @@ namespace fs = std::filesystem;
 class MegabyteIni {
  public:
   MegabyteIni() {
-    fs::create_directories(dir_);
     std::ofstream out(path_, std::ios::binary);
     std::size_t written = 0;
     for (int section = 0; written < (1u << 20); ++section) {
@@ -34,12 +33,11 @@ class MegabyteIni {
     }
     out << "[Preferences]\r\nOptions.AutoFollowMode=1\r\nOptions.LastBufferSizeIndex=4\r\n";
   }
-  ~MegabyteIni() { fs::remove_all(dir_); }
   const std::string& path() const { return path_; }
 
  private:
-  fs::path dir_ = fs::temp_directory_path() / ("brontel_bench_" + std::to_string(::getpid()));
-  std::string path_ = (dir_ / "brontel.ini").string();
+  brontel::testing::ScratchFolder folder_;
+  std::string path_ = folder_.File("brontel.ini");
 };
 
 const MegabyteIni& File() {

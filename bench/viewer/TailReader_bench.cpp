@@ -1,7 +1,6 @@
 // Reading the tail of a log as a reload does it: the last B bytes as lines of at most B-1 bytes.
 // A 1 MB tail is read every 400 ms while a log is followed, so this has to stay far below that.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -10,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/ScratchFolder.h"
 #include "viewer/TailReader.h"
 
 namespace brontel {
@@ -17,18 +17,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Removes the generated logs when the benchmark program ends.
-struct GeneratedFiles {
-  ~GeneratedFiles() {
-    for (const fs::path& path : paths)
-      fs::remove(path);
-  }
-  std::vector<fs::path> paths;
-};
-
-GeneratedFiles& Generated() {
-  static GeneratedFiles files;
-  return files;
+// The generated logs, removed when the benchmark program ends.
+const testing::ScratchFolder& Generated() {
+  static const testing::ScratchFolder folder;
+  return folder;
 }
 
 enum class LogKind { kLf, kCrLf, kUtf16CrLf };
@@ -49,10 +41,7 @@ std::string Utf16Le(const std::string& text) {
 const std::string& LogFile(LogKind kind) {
   static const auto make = [](LogKind logKind) {
     const char* const names[] = {"_lf.log", "_crlf.log", "_utf16.log"};
-    const fs::path path =
-        fs::temp_directory_path() /
-        ("brontel_bench_tail_" + std::to_string(::getpid()) + names[static_cast<int>(logKind)]);
-    Generated().paths.push_back(path);
+    const fs::path path = Generated().Path() / names[static_cast<int>(logKind)];
     std::ofstream out(path, std::ios::binary);
     if (logKind == LogKind::kUtf16CrLf)
       out << "\xFF\xFE";

@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <fstream>
 #include <mutex>
-#include <random>
 #include <string>
 
+#include "tests/support/ScratchFolder.h"
 #include "ui/UiThreadPoster.h"
 #include "watch/Fsnotify.h"
 
@@ -21,23 +21,6 @@ namespace fs = std::filesystem;
 class DroppingPoster : public ui::UiThreadPoster {
  public:
   void Post(std::function<void()>) override {}
-};
-
-class ScratchDir {
- public:
-  ScratchDir()
-      : path_(fs::temp_directory_path() /
-              ("brontel_watch_bench_" + std::to_string(std::random_device()()))) {
-    fs::create_directories(path_);
-  }
-  ~ScratchDir() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-  }
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
 };
 
 // Counts handler calls and lets the benchmark thread wait for the next one.
@@ -68,12 +51,12 @@ class CallCounter {
 };
 
 void BM_WriteToChangeCall(benchmark::State& state) {
-  ScratchDir dir;
-  const fs::path file = dir.path() / "app.log";
+  const testing::ScratchFolder dir;
+  const fs::path file = dir.Path() / "app.log";
   DroppingPoster poster;
   CallCounter counter;
   TFSNotify watcher(poster);
-  watcher.SetPath(dir.path().string());
+  watcher.SetPath(dir.Path().string());
   watcher.SetFilters({TNotifyFilter::cSize, TNotifyFilter::cLastWrite});
   watcher.SetOnChange(counter.Handler());
   watcher.SetFirst(true);
@@ -88,16 +71,16 @@ void BM_WriteToChangeCall(benchmark::State& state) {
 BENCHMARK(BM_WriteToChangeCall)->UseRealTime()->Unit(benchmark::kMicrosecond);
 
 void BM_ActivateReportStop(benchmark::State& state) {
-  ScratchDir dir;
+  const testing::ScratchFolder dir;
   if (state.range(0) > 0) {
     for (int i = 0; i < state.range(0); ++i)
-      fs::create_directories(dir.path() / std::to_string(i) / "sub");
+      fs::create_directories(dir.Path() / std::to_string(i) / "sub");
   }
   DroppingPoster poster;
   CallCounter counter;
   for (auto _ : state) {
     TFSNotify watcher(poster);
-    watcher.SetPath(dir.path().string());
+    watcher.SetPath(dir.Path().string());
     watcher.SetOnChange(counter.Handler());
     watcher.SetSubTree(state.range(0) > 0);
     watcher.SetFirst(true);
