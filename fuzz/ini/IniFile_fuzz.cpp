@@ -2,14 +2,9 @@
 // then writes one value and checks that the write reads back, that a second equal write leaves
 // the bytes alone, and that the other sections read as before.
 
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -17,26 +12,16 @@
 
 #include "platform/IniFile.h"
 #include "platform/PlatformError.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace {
 
 namespace ini = brontel::platform;
 
-const std::string& ScratchFile() {
-  static const std::string path = (std::filesystem::temp_directory_path() /
-                                   ("brontel-fuzz-ini-" + std::to_string(::getpid()) + ".ini"))
-                                      .string();
-  return path;
-}
-
-void WriteBytes(const std::string& path, const std::uint8_t* data, std::size_t size) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-}
-
-std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+// Holds the fuzzed file; removed when the process ends.
+const brontel::testing::ScratchFolder& Scratch() {
+  static const brontel::testing::ScratchFolder folder;
+  return folder;
 }
 
 // The names a "[...]" header line of the text gives, as the reader would trim them; a cheap
@@ -80,9 +65,8 @@ std::string Normalised(const std::string& name) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string& path = ScratchFile();
-  WriteBytes(path, data, size);
   const std::string text(reinterpret_cast<const char*>(data), size);
+  const std::string path = Scratch().Write("fuzz.ini", text);
   const std::vector<std::string> sections = SectionNames(text);
 
   std::vector<std::vector<ini::IniEntry>> before;
@@ -115,11 +99,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   } catch (const ini::PlatformError&) {
     return 0;
   }
-  const std::string written = ReadBytes(path);
+  const std::string written = Scratch().Read(path);
   if (ini::IniReadString(path, section, key, "<missing>") != value)
     Fail();
   ini::IniWriteString(path, section, key, value);
-  if (ReadBytes(path) != written)
+  if (Scratch().Read(path) != written)
     Fail();
   for (std::size_t i = 0; i < sections.size(); ++i) {
     if (Normalised(sections[i]) != Normalised(section) &&

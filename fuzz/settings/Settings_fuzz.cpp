@@ -3,13 +3,9 @@
 // message types, which then classify the file's own lines. Checks the invariants the loaders
 // promise: bounded counts, exclusive modes, the Summary type closing the list.
 
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,16 +16,16 @@
 #include "settings/ConfigData.h"
 #include "settings/ExtMgr.h"
 #include "settings/SettingsFile.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace {
 
 using brontel::ConfigData;
 
-const std::string& ScratchFile() {
-  static const std::string path = (std::filesystem::temp_directory_path() /
-                                   ("brontel-fuzz-settings-" + std::to_string(::getpid()) + ".ini"))
-                                      .string();
-  return path;
+// Holds the fuzzed settings file; removed when the process ends.
+const brontel::testing::ScratchFolder& Scratch() {
+  static const brontel::testing::ScratchFolder folder;
+  return folder;
 }
 
 void Check(bool promise) {
@@ -72,13 +68,9 @@ void ClassifyLines(brontel::ExtManager& store, std::string_view text) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string& path = ScratchFile();
-  {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-  }
-  brontel::SettingsFilePath() = path;
   const std::string_view text(reinterpret_cast<const char*>(data), size);
+  const std::string path = Scratch().Write("brontel.ini", text);
+  brontel::SettingsFilePath() = path;
 
   brontel::ExtMgr store;
   store.Load();
