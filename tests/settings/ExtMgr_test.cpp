@@ -154,9 +154,9 @@ TEST_F(ExtMgrTest, KeyPathValuesRoundTrip) {
 
 TEST_F(ExtMgrTest, APresetFileTakesThePlaceOfTheMessageTypesOnlyWhileItIsNamed) {
   Put("[MsgTypes]\r\nCount=1\r\n[MsgTypes.Own]\r\nName=own\r\n[Preferences]\r\nx=ini\r\n");
-  const std::string preset = path_ + ".preset";
-  std::ofstream(preset) << "[MsgTypes]\nCount=3\n[msgtypes.Own]\nName=preset\n"
-                           "[Preferences]\nx=preset\n[MsgTypesX]\nk=preset\n";
+  const std::string preset = folder_.Write("brontel.ini.preset",
+                                           "[MsgTypes]\nCount=3\n[msgtypes.Own]\nName=preset\n"
+                                           "[Preferences]\nx=preset\n[MsgTypesX]\nk=preset\n");
   ExtMgr store;
   SetVariable(kMsgTypesFileVariable, preset);
   EXPECT_EQ(store.ReadInteger("MsgTypes\\Count", 0), 3);

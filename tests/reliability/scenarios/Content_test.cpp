@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "tests/reliability/support/ScenarioFixture.h"
@@ -83,10 +82,7 @@ TEST_F(LongLineTest, FileOfFiveGigabytesShowsItsTrueEnd) {
   writer.Append("E   at the very start\n");
   std::filesystem::resize_file(logPath, 5ull << 30);  // sparse: costs no disk
   const std::string end = "plain\nE   at the end\n";
-  {
-    std::ofstream out(logPath, std::ios::binary | std::ios::app);
-    out << end;
-  }
+  folder.Append(logPath, end);
   OpenViewer();
   ASSERT_TRUE(harness.PumpUntilReload(*form));
   EXPECT_TRUE(ViewMatchesFile(*form, FileTail(logPath, form->viewerState().bufferSize)));

@@ -40,10 +40,7 @@ class PathTest : public ScenarioFixture {
 
   // Writes the log afresh and expects the viewer to show it within a few seconds.
   void ExpectRecoveryWith(const std::string& bytes) {
-    {
-      std::ofstream out(logPath, std::ios::binary | std::ios::trunc);
-      out << bytes;
-    }
+    folder.Write(logPath, bytes);
     for (int i = 0; i < 60 && !ViewMatchesFile(*form, bytes); ++i) {
       harness.Pump(100);
       std::this_thread::sleep_for(std::chrono::milliseconds(2));

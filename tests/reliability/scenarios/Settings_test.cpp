@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <atomic>
 #include <filesystem>
-#include <fstream>
 #include <random>
 #include <string>
 #include <thread>
@@ -34,10 +33,7 @@ class SettingsFileTest : public ::testing::Test {
     SettingsFilePath().clear();
   }
 
-  void WriteSettings(const std::string& bytes) {
-    std::ofstream out(settingsPath, std::ios::binary | std::ios::trunc);
-    out << bytes;
-  }
+  void WriteSettings(const std::string& bytes) { folder.Write(settingsPath, bytes); }
 
   // Opens a viewer, checks that it shows the log and holds sane options, and closes it.
   void OpenCheckAndClose() {

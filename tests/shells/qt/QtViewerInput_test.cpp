@@ -111,7 +111,7 @@ TEST_F(QtViewerInputTest, ViewerKeysWorkInTheTextViewAndStayThere) {
 }
 
 TEST_F(QtViewerInputTest, MouseAndWheelMoveCaretSelectionAndView) {
-  std::ofstream(logPath, std::ios::binary) << SampleLog(300);
+  folder.Write(logPath, SampleLog(300));
   Open();
   ui::TRAHLEditor& editor = viewer->editor();
   editor.SetTopRow(0);
@@ -138,9 +138,8 @@ TEST_F(QtViewerInputTest, MouseAndWheelMoveCaretSelectionAndView) {
 }
 
 TEST_F(QtViewerInputTest, AMatchBeyondColumn1024IsSelectedShownAndSearchedOnFrom) {
-  std::ofstream(logPath, std::ios::binary)
-      << "I\tstart\n"
-      << std::string(1500, '.') << "needle" << std::string(300, '.') << "NEEDLE\n";
+  folder.Write(logPath, "I\tstart\n" + std::string(1500, '.') + "needle" + std::string(300, '.') +
+                            "NEEDLE\n");
   Open();
   ui::TRAHLEditor& editor = viewer->editor();
   const TextOffset first = viewer->FindText("needle", 0, 0);

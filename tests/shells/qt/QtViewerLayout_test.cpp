@@ -161,7 +161,7 @@ TEST_F(QtViewerLayoutTest, HostResizeMovesTheLayoutAndTheViewKeepsItsRowsVisible
 }
 
 TEST_F(QtViewerLayoutTest, ScrollBarsFollowTheViewBothWays) {
-  std::ofstream(logPath, std::ios::binary) << SampleLog(300);
+  folder.Write(logPath, SampleLog(300));
   Open();
   ui::TRAHLEditor& editor = viewer->editor();
   QScrollBar* bar = view()->verticalScrollBar();
