@@ -4,7 +4,8 @@
 // separator, the last B bytes read in text mode as pieces of at most B-1 bytes, footer. Every
 // shown line of a counted type must be in the history while the history is below its limit.
 //
-// Input: buffer choice, split point, truncation point, then the content.
+// Input: buffer choice, split point, truncation point, then the content (plain bytes: a log
+// that starts with a byte-order mark or the gzip magic is left to the decoding target).
 
 #include <cstddef>
 #include <cstdint>
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "classify/LineClassifier.h"
+#include "platform/FileEncoding.h"
 #include "tests/support/LiteralTail.h"
 #include "tests/support/MemorySettings.h"
 #include "tests/support/ScratchFolder.h"
@@ -81,6 +83,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size < 3)
     return 0;
   const std::string_view content(reinterpret_cast<const char*>(data) + 3, size - 3);
+  // The literal model reads bytes; marked and compressed logs are decoded first (fuzz/decode).
+  if (brontel::platform::EncodingOfStart(content) != brontel::platform::FileEncoding::kBytes)
+    return 0;
   const std::size_t grown = content.size() * data[1] / 255;
   const std::size_t truncated = content.size() * data[2] / 255;
   const std::string path = Scratch().File("fuzz.log");
