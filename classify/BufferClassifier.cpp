@@ -1,5 +1,6 @@
 #include "classify/BufferClassifier.h"
 
+#include <algorithm>
 #include <bit>
 
 namespace brontel {
@@ -79,14 +80,28 @@ bool BufferClassifier::Passes(const Slot& slot, std::string_view line) {
 }
 
 // The first occurrence at or after the line's start is inside the line if any is; once the
-// lines have passed it, the search goes on from the line asked about.
+// lines have passed it, the search goes on from the line asked about. The text is searched a
+// stretch at a time: the stretch ahead is then still in the cache when the lines in it are split
+// and classified, instead of the search reading the whole buffer from memory once more.
 bool BufferClassifier::Scan::FoundIn(std::string_view line, const char* bufferEnd) {
+  const char* const lineEnd = line.data() + line.size();
   if (next == nullptr || next < line.data()) {
-    const std::string_view rest(line.data(), static_cast<std::size_t>(bufferEnd - line.data()));
-    const std::size_t found = rest.find(text);
-    next = found != std::string_view::npos ? rest.data() + found : bufferEnd;
+    next = line.data();
+    hit = false;
   }
-  return next + text.size() <= line.data() + line.size();
+  while (!hit && next + text.size() <= lineEnd) {
+    const std::size_t left = static_cast<std::size_t>(bufferEnd - next);
+    const std::string_view stretch(next, std::min(left, kSearchStretch + text.size() - 1));
+    const std::size_t found = stretch.find(text);
+    hit = found != std::string_view::npos;
+    if (hit)
+      next += found;
+    else if (stretch.size() == left)
+      next = bufferEnd;
+    else
+      next += stretch.size() - (text.size() - 1);  // none starts before the stretch's last bytes
+  }
+  return hit && next + text.size() <= lineEnd;
 }
 
 }  // namespace brontel

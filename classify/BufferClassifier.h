@@ -25,6 +25,9 @@ class BufferClassifier {
  public:
   BufferClassifier(LineClassifier& types, std::string_view text);
 
+  // Needed texts are searched for this many bytes ahead at a time.
+  static constexpr std::size_t kSearchStretch = 128 * 1024;
+
   int FindMsgType(std::string_view line);
   // As LineClassifier::CountLine.
   bool CountLine(std::string_view line) { return types_.CountType(FindMsgType(line)); }
@@ -34,6 +37,7 @@ class BufferClassifier {
   struct Scan {
     std::string_view text;
     const char* next = nullptr;  // null: not looked for yet
+    bool hit = false;            // an occurrence starts at next; else none starts before it
     bool FoundIn(std::string_view line, const char* bufferEnd);
   };
   // One expression of one type, in list order and then expression order.

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/GzipText.h"
+#include "platform/LargePages.h"
 #include "platform/PlatformError.h"
 #include "platform/ReadOnlyFile.h"
 #include "platform/TextFileReader.h"
@@ -28,31 +29,39 @@ std::size_t AddressableSize(const ReadOnlyFile& file, std::size_t capacity) {
   return static_cast<std::size_t>(size);
 }
 
-}  // namespace
-
-std::string ReadAllOf(ReadOnlyFile& file, std::size_t capacity) {
-  constexpr std::size_t kReadStep = 64 * 1024;
+// The bytes of `file` from offset `skip` to its end (see ReadAllOf). They are read a stretch at
+// a time through a small buffer and appended: the large buffer is written once, by this
+// process, and never filled with zeros first.
+std::string ReadAllFrom(ReadOnlyFile& file, std::uint64_t skip, std::size_t capacity) {
+  constexpr std::size_t kReadStep = 256 * 1024;
   const std::size_t size = AddressableSize(file, capacity);
-  const std::size_t limit = size + static_cast<std::size_t>(kTextFileGrowthLimit);
+  const std::uint64_t limit = size + kTextFileGrowthLimit;
   std::string content;
   try {
-    content.reserve(std::max(capacity, size));
-    content.resize(size);
+    content.reserve(LargePageBlockSize(std::max(capacity, size) + 1) - 1);
   } catch (const std::bad_alloc&) {
     throw PlatformError(file.Path(), "does not fit into the memory left to load it whole (" +
                                          std::to_string(size / (1024 * 1024)) + " MB)");
   }
-  std::size_t filled = 0;
-  while (filled < limit) {
-    if (filled == content.size())
-      content.resize(std::min(content.size() + kReadStep, limit));  // the file grew since
-    const std::size_t got = file.ReadAt(filled, content.data() + filled, content.size() - filled);
+  AdviseLargePages(content.data(), content.capacity());
+  const std::size_t step = std::clamp<std::size_t>(size, 4096, kReadStep);
+  const std::unique_ptr<char[]> stretch(new char[step]);
+  for (std::uint64_t offset = skip; offset < limit;) {
+    const std::size_t got =
+        file.ReadAt(offset, stretch.get(),
+                    static_cast<std::size_t>(std::min<std::uint64_t>(step, limit - offset)));
     if (got == 0)
       break;
-    filled += got;
+    content.append(stretch.get(), got);
+    offset += got;
   }
-  content.resize(filled);
   return content;
+}
+
+}  // namespace
+
+std::string ReadAllOf(ReadOnlyFile& file, std::size_t capacity) {
+  return ReadAllFrom(file, 0, capacity);
 }
 
 namespace {
@@ -97,11 +106,15 @@ WholeText ReadWholeText(ReadOnlyFile& file, std::size_t capacity) {
       whole.text = ReadAllOf(file, capacity);
       whole.end = whole.text.size();
       break;
-    case FileEncoding::kUtf8Mark:
-      whole.text = ReadAllOf(file, capacity);
-      whole.end = whole.text.size();
-      whole.text.erase(0, std::min<std::size_t>(whole.text.size(), 3));
+    case FileEncoding::kUtf8Mark: {
+      // The mark is left out as the file is read: no move of the whole text afterwards.
+      const std::size_t mark = EncodingMarkSize(whole.encoding);
+      whole.text = ReadAllFrom(file, mark, capacity);
+      // A file cut short since its mark was seen may now end before the mark did.
+      whole.end = whole.text.empty() ? std::min<std::uint64_t>(file.Size(), mark)
+                                     : mark + whole.text.size();
       break;
+    }
     case FileEncoding::kUtf16Le:
     case FileEncoding::kUtf16Be: {
       const std::string raw = ReadAllOf(file);

@@ -29,7 +29,6 @@ std::string PatternText(const char* pattern) {
 }
 
 // Frame tags: node offsets stay below kRegProgramSizeLimit, so these never name a node.
-constexpr std::uint16_t kGroupTag = 0xFFFF;       // in `node`: a group node passed
 constexpr std::uint16_t kCountTag = 0xFFFE;       // in `node`: the count a repetition tries
 constexpr std::uint16_t kRepetitionTag = 0xFFFF;  // in `aux`: a repetition's frame
 
@@ -47,6 +46,40 @@ bool OffsetInsideText(const char* text, int offset) {
       return false;
   }
   return true;
+}
+
+// Whether one character is taken by the simple operand of a repetition; false for an operand
+// that is not simple, which counts nothing.
+bool TakesOne(const std::uint8_t* operand, char c) {
+  if (c == '\0')
+    return false;
+  const char* set = reinterpret_cast<const char*>(RegOperand(operand));
+  switch (static_cast<RegNode>(operand[0])) {
+    case RegNode::AnyChar:
+      return true;
+    case RegNode::Literal:
+      return c == set[0];
+    case RegNode::InSet:
+      return std::strchr(set, c) != nullptr;
+    case RegNode::NotInSet:
+      return std::strchr(set, c) == nullptr;
+    default:
+      return false;
+  }
+}
+
+char LookaheadOf(const std::uint8_t* next) {
+  return next != nullptr && Is(next, RegNode::Literal) ? static_cast<char>(next[kRegNodeHeadSize])
+                                                       : '\0';
+}
+
+std::uint32_t MinimumOf(const std::uint8_t* node) {
+  return Is(node, RegNode::StarSimple) ? 0 : 1;
+}
+
+bool IsSimple(const std::uint8_t* node) {
+  return Is(node, RegNode::AnyChar) || Is(node, RegNode::Literal) || Is(node, RegNode::InSet) ||
+         Is(node, RegNode::NotInSet);
 }
 
 }  // namespace
@@ -546,27 +579,76 @@ bool RegExpr::Attempt(RegProgram& program, const char* start) {
   stack_.clear();
   // Depth-first over the choices in their order: walk forward until End or a failure, then
   // resume at the latest pending choice.
+  passedGroup_ = false;
   for (const std::uint8_t* resume = codeBegin_ + 1; !Walk(resume);) {
     if (aborted_ || stack_.empty() || !Backtrack(resume))
       return false;
   }
-  SetGroupsFromPath();
+  const char* const end = inputPos_;
+  if (passedGroup_)
+    SetGroupsFromPath(start);
   program.groupStart[0] = start;
-  program.groupEnd[0] = inputPos_;
+  program.groupEnd[0] = end;
   return true;
 }
 
-// The group nodes passed on the way to End, in order: the last pass of a group node gives its
-// slot, which is the last repetition of the group.
-void RegExpr::SetGroupsFromPath() {
-  for (const Frame& frame : stack_) {
-    if (frame.node != kGroupTag)
-      continue;
-    const std::uint8_t code = static_cast<std::uint8_t>(frame.aux);
-    if (IsGroupOpenCode(code)) {
-      groupStarts_[code - kRegGroupOpenBase] = textStart_ + frame.position;
+// The group slots of the path that reached End from `start`. Group nodes leave no frames, so
+// the path is walked once more: each choice takes the branch its frame holds, or the first
+// viable one where it made no frame (it had no other then), and each repetition the count its
+// frame holds, or its least where it made none (it could not be shorter then). A frame is the
+// one of a choice when it names the choice's node and position: a path passes a node at a
+// position once. The last pass of a group node gives its slot, which is the last repetition
+// of the group. Stops, leaving the slots so far, where a damaged program strays from the path.
+void RegExpr::SetGroupsFromPath(const char* start) {
+  inputPos_ = start;
+  std::size_t frame = 0;
+  const auto framed = [&](std::size_t at, const std::uint8_t* node) {
+    return at < stack_.size() && stack_[at].node == Offset(node) &&
+           stack_[at].position == Position();
+  };
+  const char* progressAt = inputPos_;
+  std::ptrdiff_t visits = 0;
+  for (const std::uint8_t* node = codeBegin_ + 1;
+       node != nullptr && node - codeBegin_ < codeSize_;) {
+    if (++visits == codeSize_) {
+      if (inputPos_ == progressAt)
+        return;
+      progressAt = inputPos_;
+      visits = 0;
+    }
+    const std::uint8_t* next = Next(node);
+    const std::uint8_t code = node[0];
+    if (code == RegCode(RegNode::End))
+      return;
+    if (code == RegCode(RegNode::Alternative) && next != nullptr &&
+        Is(next, RegNode::Alternative)) {
+      const bool choice = framed(frame, node) && stack_[frame].aux != kRepetitionTag;
+      const std::uint8_t* branch =
+          choice ? codeBegin_ + stack_[frame++].aux : ViableAlternative(node);
+      if (branch == nullptr)
+        return;
+      node = RegOperand(branch);
+    } else if (code == RegCode(RegNode::Alternative)) {
+      node = RegOperand(node);
+    } else if (code == RegCode(RegNode::StarSimple) || code == RegCode(RegNode::PlusSimple)) {
+      std::uint32_t count = MinimumOf(node);
+      if (frame + 1 < stack_.size() && stack_[frame].node == kCountTag &&
+          stack_[frame + 1].aux == kRepetitionTag && framed(frame + 1, node)) {
+        count = stack_[frame].position;
+        frame += 2;
+      }
+      inputPos_ += count;
+      node = next;
+    } else if (IsGroupOpenCode(code)) {
+      groupStarts_[code - kRegGroupOpenBase] = inputPos_;
+      node = next;
+    } else if (IsGroupCloseCode(code)) {
+      groupEnds_[code - kRegGroupCloseBase] = inputPos_;
+      node = next;
+    } else if (StepNode(node)) {
+      node = next;
     } else {
-      groupEnds_[code - kRegGroupCloseBase] = textStart_ + frame.position;
+      return;
     }
   }
 }
@@ -593,7 +675,7 @@ const std::uint8_t* RegExpr::Next(const std::uint8_t* node) const {
 }
 
 // Runs the node chain from `node` until End (true) or a failure (false), leaving a frame for
-// every choice made and every group node passed.
+// every choice that has a way left to try and every repetition that could be shorter.
 bool RegExpr::Walk(const std::uint8_t* node) {
   // Without input consumed a compiled program visits each node at most once, so any run of as
   // many visits as the program has bytes consumes something; one that does not belongs to a
@@ -628,8 +710,7 @@ bool RegExpr::Walk(const std::uint8_t* node) {
       continue;
     }
     if (IsGroupOpenCode(code) || IsGroupCloseCode(code)) {
-      if (!Push({Position(), kGroupTag, code}))
-        return false;
+      passedGroup_ = true;  // its slot is found when the path is known (SetGroupsFromPath)
       node = next;
       continue;
     }
@@ -648,7 +729,7 @@ bool RegExpr::Backtrack(const std::uint8_t*& resume) {
     if (++steps_ > kStepsBeforeMemo && !memo_.active())
       StartMemo();
     Frame& top = stack_.back();
-    if (top.node == kGroupTag || top.node == kCountTag) {
+    if (top.node == kCountTag) {
       stack_.pop_back();
       continue;
     }
@@ -682,15 +763,32 @@ const std::uint8_t* RegExpr::ViableAlternative(const std::uint8_t* node) const {
   return node != nullptr && Is(node, RegNode::Alternative) ? node : nullptr;
 }
 
-// Whether a branch may match at the current position: false only for one that begins with a
-// literal whose first character is not the one here, which would fail at once.
+// Whether a branch may match at the current position: false only for one whose first test of a
+// character (after group openings and inside a branch without alternatives) fails here, which
+// would fail at once. The walk goes forward only, so it ends.
 bool RegExpr::MayStartHere(const std::uint8_t* branch) const {
-  return !Is(branch, RegNode::Literal) || branch[kRegNodeHeadSize] == *inputPos_;
+  const char c = *inputPos_;
+  for (const std::uint8_t* node = branch; node != nullptr && node - codeBegin_ < codeSize_;) {
+    if (Is(node, RegNode::Literal))
+      return node[kRegNodeHeadSize] == c;
+    if (IsSimple(node))
+      return TakesOne(node, c);
+    if (Is(node, RegNode::PlusSimple) && IsSimple(RegOperand(node)))
+      return TakesOne(RegOperand(node), c);
+    const std::uint8_t* next = Next(node);
+    if (IsGroupOpenCode(node[0]))
+      node = next;
+    else if (Is(node, RegNode::Alternative) && (next == nullptr || !Is(next, RegNode::Alternative)))
+      node = RegOperand(node);
+    else
+      return true;
+  }
+  return true;
 }
 
-// Skipping branches that fail at their first node changes neither the order nor the outcome.
-// A frame remembers the branches left to try; with none left the walk needs no frame, except
-// that the memo, once on, learns of the choice's failure from its frame.
+// Skipping branches that fail at their first test changes neither the order nor the outcome.
+// A frame remembers the branches left to try; with none left the walk needs no frame (and the
+// memo does without the state: its failure is the failure of the one branch's states).
 const std::uint8_t* RegExpr::EnterAlternatives(const std::uint8_t* node) {
   const std::uint32_t at = Offset(node);
   const std::uint32_t position = Position();
@@ -702,46 +800,12 @@ const std::uint8_t* RegExpr::EnterAlternatives(const std::uint8_t* node) {
     return nullptr;
   }
   const std::uint8_t* next = Next(first);
-  if ((memo_.active() || ViableAlternative(next) != nullptr) &&
-      !Push(
-          {position, static_cast<std::uint16_t>(at), static_cast<std::uint16_t>(Offset(first))})) {
+  if (ViableAlternative(next) != nullptr && !Push({position, static_cast<std::uint16_t>(at),
+                                                   static_cast<std::uint16_t>(Offset(first))})) {
     return nullptr;
   }
   return RegOperand(first);
 }
-
-namespace {
-
-// Whether one character is taken by the simple operand of a repetition; false for an operand
-// that is not simple, which counts nothing.
-bool TakesOne(const std::uint8_t* operand, char c) {
-  if (c == '\0')
-    return false;
-  const char* set = reinterpret_cast<const char*>(RegOperand(operand));
-  switch (static_cast<RegNode>(operand[0])) {
-    case RegNode::AnyChar:
-      return true;
-    case RegNode::Literal:
-      return c == set[0];
-    case RegNode::InSet:
-      return std::strchr(set, c) != nullptr;
-    case RegNode::NotInSet:
-      return std::strchr(set, c) == nullptr;
-    default:
-      return false;
-  }
-}
-
-char LookaheadOf(const std::uint8_t* next) {
-  return next != nullptr && Is(next, RegNode::Literal) ? static_cast<char>(next[kRegNodeHeadSize])
-                                                       : '\0';
-}
-
-std::uint32_t MinimumOf(const std::uint8_t* node) {
-  return Is(node, RegNode::StarSimple) ? 0 : 1;
-}
-
-}  // namespace
 
 // Greedy: the successor is tried after the longest run first, then one character less each
 // time. Every start inside one run of the operand ends that run at the same place, which lets
@@ -777,8 +841,10 @@ bool RegExpr::EnterRepetition(const std::uint8_t* node, const std::uint8_t* next
     return false;
   }
   inputPos_ = textStart_ + start;
-  if (!Push({static_cast<std::uint32_t>(count), kCountTag, 0}) ||
-      !Push({start, static_cast<std::uint16_t>(at), kRepetitionTag})) {
+  // A run that cannot be shorter needs frames only for the memo to learn of its failure.
+  const bool retryable = count > static_cast<std::ptrdiff_t>(minimum) || memo_.active();
+  if (retryable && (!Push({static_cast<std::uint32_t>(count), kCountTag, 0}) ||
+                    !Push({start, static_cast<std::uint16_t>(at), kRepetitionTag}))) {
     return false;
   }
   inputPos_ += count;

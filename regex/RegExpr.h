@@ -46,9 +46,11 @@ class RegExpr {
   // this object's own; any block from RegProgram::Allocate is safe to run, however damaged (one
   // larger than the compiler ever makes is refused as "corrupted program").
   // The search runs on a stack of its own on the heap, so no depth of repetition reaches the
-  // host's stack, and never tries a failed (node, position) state twice, so it takes at most
+  // host's stack. The stack holds only choices with a way left to try (about 8 bytes each), and
+  // a choice that failed at a position is never tried there again, so a search takes at most
   // about (program nodes x text length) steps. Only a search that would need more than
-  // kSearchMemoryLimit bytes for both finds nothing and says so in lastError().
+  // kSearchMemoryLimit bytes for its stack and its record of failed choices finds nothing and
+  // says so in lastError().
   int Execute(RegProgram* program, const char* text);
 
   RegProgram* program() { return program_.get(); }
@@ -81,8 +83,9 @@ class RegExpr {
   std::uint8_t* CompilerNext(std::uint8_t* node) const;
   std::nullptr_t Fail(const char* message);
 
-  // Matcher. A frame is a pending choice (the alternative being tried, the count a repetition
-  // is trying) or a group node passed on the way; positions are offsets into the text.
+  // Matcher. A frame is a pending choice: the alternative being tried, or the count a
+  // repetition is trying; positions are offsets into the text. Group nodes leave none: their
+  // slots are found by walking the path to End once more (SetGroupsFromPath).
   struct Frame {
     std::uint32_t position;
     std::uint16_t node;
@@ -102,7 +105,7 @@ class RegExpr {
   bool NoteFailure(std::uint32_t node, std::uint32_t position);
   bool KnownToFail(std::uint32_t node, std::uint32_t position);
   void StartMemo();
-  void SetGroupsFromPath();
+  void SetGroupsFromPath(const char* start);
   bool StepNode(const std::uint8_t* node);
   std::ptrdiff_t CountRepetitions(const std::uint8_t* operand);
   const std::uint8_t* Next(const std::uint8_t* node) const;
@@ -133,6 +136,7 @@ class RegExpr {
   std::size_t textLength_ = 0;  // measured only when the memo starts
   std::int64_t steps_ = 0;
   bool aborted_ = false;
+  bool passedGroup_ = false;  // a walk of the current attempt passed a group node
   std::vector<Frame> stack_;
   RegFailureMemo memo_;
 };

@@ -52,6 +52,27 @@ std::size_t MoveExpandedBack(char* text, std::size_t from, std::size_t to, std::
   return end;
 }
 
+// Moves the line text[from, to) so that it ends at `end`, its tabs expanded, and returns where
+// it starts now; `hint` tells where its tabs are (see TabHint). REQUIRES as MoveExpandedBack.
+std::size_t MoveLineBack(char* text, std::size_t from, std::size_t to, TabHint hint,
+                         std::size_t end, std::vector<std::size_t>& tabs) {
+  if (hint == kSearchTabs)
+    return MoveExpandedBack(text, from, to, end, tabs);
+  if (hint == kNoTab) {
+    end -= to - from;
+    std::memmove(text + end, text + from, to - from);
+    return end;
+  }
+  const std::size_t tab = from + hint - 1;
+  end -= to - (tab + 1);
+  std::memmove(text + end, text + tab + 1, to - (tab + 1));
+  end -= LineStore::kTabReplacement.size();
+  std::memcpy(text + end, LineStore::kTabReplacement.data(), LineStore::kTabReplacement.size());
+  end -= tab - from;
+  std::memmove(text + end, text + from, tab - from);
+  return end;
+}
+
 }  // namespace
 
 std::size_t LineStore::ExpandedLength(std::string_view line) {
@@ -127,41 +148,59 @@ void LineStore::Assign(std::span<const std::string_view> lines) {
 
 void LineStore::AssignInPlace(std::span<const std::string_view> head, std::string&& text,
                               std::size_t textEnd, std::vector<std::size_t>&& lineStarts) {
+  FileLines lines;
+  lines.end = textEnd;
+  lines.tabHints.reserve(lineStarts.size());
+  for (std::size_t i = 0; i < lineStarts.size(); ++i) {
+    const std::size_t next = i + 1 < lineStarts.size() ? lineStarts[i + 1] : textEnd;
+    const std::size_t breakLength = LineEndLengthBefore(text.data(), lineStarts[i], next);
+    const std::string_view line =
+        std::string_view(text).substr(lineStarts[i], next - breakLength - lineStarts[i]);
+    const std::size_t tabs = ExpandedLength(line) - line.size();
+    lines.breakBytes += breakLength;
+    lines.tabs += tabs / (kTabReplacement.size() - 1);
+    lines.tabHints.push_back(tabs == 0 ? kNoTab : kSearchTabs);
+  }
+  lines.starts = std::move(lineStarts);
+  AssignInPlace(head, std::move(text), std::move(lines));
+}
+
+void LineStore::AssignInPlace(std::span<const std::string_view> head, std::string&& text,
+                              FileLines&& lines) {
   Clear();
-  const std::size_t lines = lineStarts.size();
-  const auto lineEnd = [&](std::size_t i) { return i + 1 < lines ? lineStarts[i + 1] : textEnd; };
+  const std::size_t count = lines.Count();
   std::size_t headBytes = 0;
   for (const std::string_view line : head)
     headBytes += ExpandedLength(line) + kLineBreak.size();
-  std::size_t total = headBytes;
-  for (std::size_t i = 0; i < lines; ++i) {
-    const std::size_t next = lineEnd(i);
-    const std::size_t to = next - LineEndLengthBefore(text.data(), lineStarts[i], next);
-    total += ExpandedLength(std::string_view(text).substr(lineStarts[i], to - lineStarts[i])) +
-             kLineBreak.size();
-  }
-  // Every line grows or keeps its length (a line end becomes CR LF, a tab three blanks), so
-  // each line's new place lies at or after its old one and the lines can move from the back.
+  // The lines lie back to back from the first start to the end; each line end becomes CR LF
+  // and each tab three blanks.
+  const std::size_t firstStart = count > 0 ? lines.starts[0] : lines.end;
+  const std::size_t total = headBytes + (lines.end - firstStart) - lines.breakBytes +
+                            count * kLineBreak.size() + lines.tabs * (kTabReplacement.size() - 1);
+  // Every line grows or keeps its length, so each line's new place lies at or after its old one
+  // and the lines can move from the back. The list of starts makes room for the head in the same
+  // pass: line i's new start goes to entry head.size() + i, an entry already read.
   text.resize(total);
+  std::vector<std::size_t>& starts = lines.starts;
+  starts.resize(count + head.size());
   char* const bytes = text.data();
   std::size_t end = total;
   std::vector<std::size_t> tabs;
-  std::size_t next = textEnd;
-  for (std::size_t i = lines; i-- > 0;) {
-    const std::size_t from = lineStarts[i];
+  std::size_t next = lines.end;
+  for (std::size_t i = count; i-- > 0;) {
+    const std::size_t from = starts[i];
     const std::size_t to = next - LineEndLengthBefore(bytes, from, next);
     next = from;
     end -= kLineBreak.size();
     std::memcpy(bytes + end, kLineBreak.data(), kLineBreak.size());
-    const std::size_t lineStart = MoveExpandedBack(bytes, from, to, end, tabs);
+    const std::size_t lineStart = MoveLineBack(bytes, from, to, lines.tabHints[i], end, tabs);
     maxLineLength_ = std::max(maxLineLength_, end - lineStart);
-    lineStarts[i] = lineStart;
+    starts[head.size() + i] = lineStart;
     end = lineStart;
   }
-  lineStarts.insert(lineStarts.begin(), head.size(), 0);
   std::size_t at = 0;
   for (std::size_t i = 0; i < head.size(); ++i) {
-    lineStarts[i] = at;
+    starts[i] = at;
     const std::string_view line = head[i];
     std::size_t from = 0;
     for (std::size_t tab = NextTab(line, 0); tab < line.size(); tab = NextTab(line, from)) {
@@ -173,12 +212,12 @@ void LineStore::AssignInPlace(std::span<const std::string_view> head, std::strin
     }
     std::memcpy(bytes + at, line.data() + from, line.size() - from);
     at += line.size() - from;
-    maxLineLength_ = std::max(maxLineLength_, at - lineStarts[i]);
+    maxLineLength_ = std::max(maxLineLength_, at - starts[i]);
     std::memcpy(bytes + at, kLineBreak.data(), kLineBreak.size());
     at += kLineBreak.size();
   }
   text_ = std::move(text);
-  starts_ = std::move(lineStarts);
+  starts_ = std::move(starts);
 }
 
 void LineStore::Add(std::string_view line) {

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "ui/FileLines.h"
+
 namespace brontel::ui {
 
 // The lines of a text view, stored exactly as the view's whole text: every line followed by
@@ -34,6 +36,9 @@ class LineStore {
   // holds the finished text. `head` must not point into `text` or into this store.
   void AssignInPlace(std::span<const std::string_view> head, std::string&& text,
                      std::size_t textEnd, std::vector<std::size_t>&& lineStarts);
+  // The same for the lines ScanFileLines found in `text`: their tab hints spare most lines a
+  // search for tabs, and their lists become the view's.
+  void AssignInPlace(std::span<const std::string_view> head, std::string&& text, FileLines&& lines);
 
   std::size_t Count() const { return starts_.size(); }
   bool Empty() const { return starts_.empty(); }

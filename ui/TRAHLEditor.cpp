@@ -48,8 +48,8 @@ void TRAHLEditor::AssignLines(std::span<const std::string_view> lines) {
 }
 
 void TRAHLEditor::AssignLinesInPlace(std::span<const std::string_view> head, std::string&& text,
-                                     std::size_t textEnd, std::vector<std::size_t>&& lineStarts) {
-  lines_.AssignInPlace(head, std::move(text), textEnd, std::move(lineStarts));
+                                     FileLines&& lines) {
+  lines_.AssignInPlace(head, std::move(text), std::move(lines));
   AfterLinesReplaced();
 }
 

@@ -13,6 +13,7 @@
 #include "ui/Canvas.h"
 #include "ui/Clipboard.h"
 #include "ui/Control.h"
+#include "ui/FileLines.h"
 #include "ui/Keys.h"
 #include "ui/LineStore.h"
 #include "ui/PopupMenu.h"
@@ -53,7 +54,7 @@ class TRAHLEditor : public Control {
   void AssignLines(std::span<const std::string_view> lines);
   // `head`, then the lines of a file's text, built in the text's own buffer (see LineStore).
   void AssignLinesInPlace(std::span<const std::string_view> head, std::string&& text,
-                          std::size_t textEnd, std::vector<std::size_t>&& lineStarts);
+                          FileLines&& lines);
   void AddLine(std::string_view line);
   // Keeps the first `keep` lines and puts `lines` in place of the rest: a rebuild whose top
   // lines stay as they were costs only what changes.

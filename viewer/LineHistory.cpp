@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "classify/LineClassifier.h"
+#include "platform/LargePages.h"
 
 namespace brontel {
 namespace {
@@ -39,7 +40,13 @@ std::vector<std::string_view> LineHistory::LineViews() const {
   return views;
 }
 
+void LineHistory::CatchUpIndex() const {
+  for (; indexedSeq_ < firstSeq_ + Count(); ++indexedSeq_)
+    exact_.emplace(HashOf(Line(static_cast<std::size_t>(indexedSeq_ - firstSeq_))), indexedSeq_);
+}
+
 bool LineHistory::ExactlyPresent(std::string_view line, std::uint64_t hash) const {
+  CatchUpIndex();
   const auto [first, last] = exact_.equal_range(hash);
   for (auto it = first; it != last; ++it) {
     if (Line(static_cast<std::size_t>(it->second - firstSeq_)) == line)
@@ -84,7 +91,6 @@ bool LineHistory::AddToHistory(std::string_view line) {
 
 void LineHistory::Append(std::string_view line) {
   ++version_;
-  const std::uint64_t seq = firstSeq_ + Count();
   const std::size_t oldSize = text_.size();
   starts_.push_back(base_ + oldSize);
   text_.append(line);
@@ -95,12 +101,17 @@ void LineHistory::Append(std::string_view line) {
         oldSize >= GramFilter::kGram - 1 ? oldSize - (GramFilter::kGram - 1) : 0;
     grams_->Add(std::string_view(text_).substr(from));
   }
-  exact_.emplace(HashOf(line), seq);
   longest_ = std::max(longest_, line.size());
+}
+
+void LineHistory::Reserve(std::size_t bytes) {
+  text_.reserve(platform::LargePageBlockSize(text_.size() + bytes + 1) - 1);
+  platform::AdviseLargePages(text_.data(), text_.capacity());
 }
 
 void LineHistory::DropOldest() {
   ++version_;
+  CatchUpIndex();
   const auto [first, last] = exact_.equal_range(HashOf(Line(0)));
   for (auto it = first; it != last; ++it) {
     if (it->second == firstSeq_) {
@@ -131,6 +142,7 @@ void LineHistory::Clear() {
   text_.clear();
   starts_.clear();
   exact_.clear();
+  indexedSeq_ = firstSeq_;
   longest_ = 0;
   grams_.reset();
 }

@@ -63,6 +63,9 @@ class LineHistory {
 
   // Appends without the duplicate test and without the limit (the complete load's way).
   void Append(std::string_view line);
+  // Room for lines of `bytes` in all (each with its CR LF) to be appended without the text
+  // moving: a complete load appends hundreds of thousands of lines at once.
+  void Reserve(std::size_t bytes);
 
   void Clear();
 
@@ -72,6 +75,8 @@ class LineHistory {
   void DropOldest();
   void CompactIfWorthIt();
   bool ExactlyPresent(std::string_view line, std::uint64_t hash) const;
+  // Adds the lines appended since the index was last used to it.
+  void CatchUpIndex() const;
   // The filter of the live text's runs, built on first use and again once it saturated.
   const GramFilter& Grams() const;
 
@@ -82,8 +87,11 @@ class LineHistory {
   std::uint64_t base_ = 0;            // stream offset of text_[0]
   std::deque<std::uint64_t> starts_;  // stream offset of each line
   std::uint64_t firstSeq_ = 0;        // sequence number of the oldest line
-  // Hash of a line -> sequence numbers of the lines with that hash.
-  std::unordered_multimap<std::uint64_t, std::uint64_t> exact_;
+  // Hash of a line -> sequence numbers of the lines with that hash, for the lines before
+  // indexedSeq_: lines are indexed when the index is next used, so that a complete load, which
+  // appends them all and tests none, builds no index.
+  mutable std::unordered_multimap<std::uint64_t, std::uint64_t> exact_;
+  mutable std::uint64_t indexedSeq_ = 0;
   std::size_t longest_ = 0;  // no line is longer (may be stale-high after dropping lines)
   // Holds every run of text_ (dropped lines' runs may linger); null until a search needs it.
   mutable std::unique_ptr<GramFilter> grams_;

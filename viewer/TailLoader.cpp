@@ -195,36 +195,6 @@ void TailLoader::LoadTail(TailViewerState& state, LineClassifier& types, ui::TRA
 
 namespace {
 
-// Calls `take` with every line of a file's text that ends at `text`'s end (see SplitLineViews).
-template <typename Take>
-void ForEachLineOf(std::string_view text, Take&& take) {
-  const char* at = text.data();
-  const char* const end = at + text.size();
-  // One memchr pass for each kind of line end: the next CR is looked for only once the scan
-  // has passed the last one found, and LF only up to it (most logs have no CR at all).
-  const char* nextCr = at;
-  while (at < end) {
-    if (nextCr < at || (nextCr == at && *at != '\r')) {
-      nextCr = static_cast<const char*>(std::memchr(at, '\r', static_cast<std::size_t>(end - at)));
-      if (nextCr == nullptr)
-        nextCr = end;
-    }
-    const char* lineEnd =
-        static_cast<const char*>(std::memchr(at, '\n', static_cast<std::size_t>(nextCr - at)));
-    if (lineEnd == nullptr)
-      lineEnd = nextCr;
-    take(std::string_view(at, static_cast<std::size_t>(lineEnd - at)));
-    at = lineEnd + 1;
-    if (lineEnd < end && *lineEnd == '\r' && at < end && *at == '\n')
-      ++at;
-  }
-}
-
-std::string_view UpToFirstNul(std::string_view text) {
-  const std::size_t nul = text.find('\0');
-  return nul == std::string_view::npos ? text : text.substr(0, nul);
-}
-
 // The whole file's text, in a buffer with room to spare for expanding its lines in place; a
 // compressed text that could not be read to its end ends in a marker line saying so.
 platform::WholeText ReadWholeFileWithRoom(const std::string& path) {
@@ -248,7 +218,7 @@ platform::WholeText ReadWholeFileWithRoom(const std::string& path) {
 
 std::vector<std::string_view> SplitLineViews(std::string_view text) {
   std::vector<std::string_view> lines;
-  ForEachLineOf(UpToFirstNul(text), [&](std::string_view line) { lines.push_back(line); });
+  ui::ScanFileLines(text, [&](std::string_view line) { lines.push_back(line); });
   return lines;
 }
 
@@ -258,19 +228,26 @@ std::optional<int> LoadCompleteFile(TailViewerState& state, LineClassifier& type
   types.ResetMsgTypeCounts();
   platform::WholeText whole = ReadWholeFileWithRoom(state.path);
   std::string& text = whole.text;
-  const std::string_view lines = UpToFirstNul(text);
-  std::vector<std::size_t> lineStarts;
-  BufferClassifier classifier(types, lines);
-  ForEachLineOf(lines, [&](std::string_view line) {
-    lineStarts.push_back(static_cast<std::size_t>(line.data() - lines.data()));
-    if (classifier.CountLine(line))
-      state.history.Append(line);
-  });
-  state.counted.MarkCounted(state.path, whole.end);
+  // Given the whole text, also what may follow a NUL byte: the classifier's searches then find
+  // nothing more in any line, since every line ends before it.
+  BufferClassifier classifier(types, text);
+  // The counted lines are gathered first, so that the history's text is made at its size once.
   std::vector<std::string_view> head;
+  std::size_t historyBytes = 0;
+  ui::FileLines lines = ui::ScanFileLines(text, [&](std::string_view line) {
+    if (classifier.CountLine(line)) {
+      head.push_back(line);
+      historyBytes += line.size() + LineHistory::kLineBreak.size();
+    }
+  });
+  state.history.Reserve(historyBytes);
+  for (const std::string_view line : head)
+    state.history.Append(line);
+  for (std::size_t i = 0; i < head.size(); ++i)
+    head[i] = state.history.Line(i);  // the file's text is about to be rearranged
+  state.counted.MarkCounted(state.path, whole.end);
   std::string separator;
-  if (!state.history.Empty()) {
-    head = state.history.LineViews();
+  if (!head.empty()) {
     separator = std::string(kMarkerPrefix) + types.MsgTypeCountsText() +
                 ", HistoryCount:" + std::to_string(head.size());
     head.push_back(separator);
@@ -283,7 +260,7 @@ std::optional<int> LoadCompleteFile(TailViewerState& state, LineClassifier& type
       state.statusText = std::move(*status) + std::string(platform::EncodingLabel(whole.encoding));
   }
   UpdateBracket bracket(view);
-  view.AssignLinesInPlace(head, std::move(text), lines.size(), std::move(lineStarts));
+  view.AssignLinesInPlace(head, std::move(text), std::move(lines));
   if (head.empty())
     return std::nullopt;
   return static_cast<int>(head.size() - 1);

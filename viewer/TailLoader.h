@@ -119,8 +119,9 @@ std::vector<std::string_view> SplitLineViews(std::string_view text);
 // show for the file now; state.currentInfo stays (so auto tail reloads after it). Answers the
 // separator's row, nullopt without one. Throws platform::PlatformError when the file cannot
 // be opened or read: the history and counts are then already empty and the view keeps its
-// lines. The view's text is built in the buffer the file was read into (no second copy of
-// the text); besides it, only one offset per line is held.
+// lines. The lines are found, counted and classified in one pass over the text read; the view's
+// text is then built in the buffer the file was read into (no second copy of the text);
+// besides it, only one offset and one tab hint per line are held.
 std::optional<int> LoadCompleteFile(TailViewerState& state, LineClassifier& types,
                                     ui::TRAHLEditor& view);
 

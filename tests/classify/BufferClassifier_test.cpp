@@ -89,5 +89,23 @@ TEST(BufferClassifier, MoreExpressionsThanItsTablesHoldAnswerAsLineByLine) {
   ExpectSameAnswers(store, 3);
 }
 
+// Needed texts are searched a stretch at a time: occurrences just before, across and after a
+// stretch's end, in lines longer than a stretch, must answer as line by line.
+TEST(BufferClassifier, NeededTextsAcrossSearchStretchesAnswerAsLineByLine) {
+  MemoryStore store;
+  std::string text;
+  for (int shift = -8; shift <= 8; ++shift) {
+    const auto before =
+        static_cast<std::size_t>(static_cast<long>(BufferClassifier::kSearchStretch) + shift);
+    text += std::string(before, 'x') + "FAILED" + (shift % 2 == 0 ? "y\n" : "\n");
+    text += "zFAILEDz\n" + std::string(before, 'q') + "FAIL\nED q\n";
+  }
+  LineClassifier single(store);
+  LineClassifier batch(store);
+  BufferClassifier buffer(batch, text);
+  for (const std::string_view line : Lines(text))
+    ASSERT_EQ(buffer.FindMsgType(line), single.FindMsgType(line)) << line.substr(0, 20);
+}
+
 }  // namespace
 }  // namespace brontel

@@ -35,6 +35,27 @@ TEST(ReadAllOf, FileGrowingFasterThanItIsReadEndsTheReadAtTheGrowthLimit) {
   EXPECT_EQ(file.BytesRead(), 100 + kTextFileGrowthLimit);
 }
 
+// The text is read a stretch at a time into room that is never filled with zeros first: it
+// holds exactly the bytes the file gave, whatever its size said, and a mark over many
+// stretches is left out once.
+TEST(ReadAllOf, HoldsWhatTheFileGaveNotWhatItsSizeSaid) {
+  std::string content;
+  for (int i = 0; content.size() < 700 * 1024; ++i)
+    content += "line " + std::to_string(i) + "\n";
+  MemoryFile shrunk(content);
+  shrunk.SetReportedSize(3 * content.size());
+  EXPECT_EQ(ReadAllOf(shrunk, 4 * content.size()), content);
+  MemoryFile grown(content);
+  grown.SetReportedSize(content.size() / 3);
+  EXPECT_EQ(ReadAllOf(grown), content);
+
+  MemoryFile marked("\xEF\xBB\xBF" + content);
+  const WholeText whole = ReadWholeText(marked);
+  EXPECT_EQ(whole.encoding, FileEncoding::kUtf8Mark);
+  EXPECT_EQ(whole.text, content);
+  EXPECT_EQ(whole.end, content.size() + 3);
+}
+
 // A sparse file of gigabytes costs no disk space; a 32-bit process cannot hold it whole and must
 // say so rather than hand back a part of it.
 TEST(ReadWholeFile, AFileBeyondTheAddressSpaceIsRefusedNotCut) {

@@ -82,9 +82,23 @@ TEST(RegExprLongLines, QuadraticAndExponentialSearchesComplete) {
   }
 }
 
-TEST(RegExprLongLines, ASearchBeyondTheMemoryLimitFindsNothingAndSaysSo) {
-  // Every character leaves nine group nodes and a choice on the stack.
+// Group nodes leave nothing on the stack: nested groups in a repetition over a megabyte cost
+// one choice per character, and each group keeps its last repetition.
+TEST(RegExprLongLines, NestedGroupsInARepetitionOverAMegabyteMatch) {
   const std::string line = Repeat("a", 1024 * 1024);
+  RegExpr re("((((a))))+$");
+  int length = 0;
+  EXPECT_EQ(re.Match(line.c_str(), length), 0);
+  EXPECT_EQ(length, static_cast<int>(line.size()));
+  EXPECT_TRUE(re.lastError().empty()) << re.lastError();
+  const long end = static_cast<long>(line.size());
+  for (int group = 1; group <= 4; ++group)
+    EXPECT_EQ(Group(re, line, group), std::make_pair(end - 1, end)) << group;
+}
+
+TEST(RegExprLongLines, ASearchBeyondTheMemoryLimitFindsNothingAndSaysSo) {
+  // Every character leaves a choice of 8 bytes on the stack: nine megabytes need more than 64.
+  const std::string line(9 * 1024 * 1024, 'a');
   RegExpr re("((((a))))+$");
   int length = -7;
   EXPECT_EQ(re.Match(line.c_str(), length), -1);

@@ -181,5 +181,38 @@ TEST(LineStoreTest, AssignInPlaceEqualsAssigningHeadAndSplitLines) {
   }
 }
 
+// The lines a scan found come with tab hints, which spare most lines a search for tabs: the
+// store must still be exactly the one assigning the head and the split lines gives, for tabs
+// at a line's start, end and middle, one or several, and lines spanning the scan's blocks.
+TEST(LineStoreTest, AssignInPlaceOfScannedLinesEqualsAssigningHeadAndSplitLines) {
+  std::mt19937 random(1210);
+  const std::vector<std::string_view> head = {"E\thead", "|\tError:1, HistoryCount:1"};
+  for (int round = 0; round < 300; ++round) {
+    std::string text;
+    const std::size_t length = random() % 600;
+    for (std::size_t i = 0; i < length; ++i)
+      text += "abcdefgh\t\r\n"[random() % (round % 3 == 0 ? 9 : 11)];
+    if (round % 5 == 0 && !text.empty())
+      text[random() % text.size()] = '\0';
+    const std::string_view file(text.c_str());  // up to the first NUL, as the scan ends
+    std::vector<std::string_view> all(head.begin(), head.begin() + round % 3);
+    const auto split = SplitFileText(file);
+    all.insert(all.end(), split.views.begin(), split.views.end());
+    LineStore expected;
+    expected.Assign(all);
+
+    std::string buffer = text;
+    ui::FileLines lines = ScanFileLines(buffer);  // not this file's FileLines
+    LineStore store;
+    const auto heads = static_cast<std::size_t>(round % 3);
+    store.AssignInPlace(std::span(head.data(), heads), std::move(buffer), std::move(lines));
+    ASSERT_EQ(store.Text(), expected.Text()) << "round " << round;
+    ASSERT_EQ(store.Count(), expected.Count());
+    for (std::size_t i = 0; i < store.Count(); ++i)
+      ASSERT_EQ(store.LineStart(i), expected.LineStart(i));
+    ASSERT_EQ(store.MaxLineLength(), expected.MaxLineLength());
+  }
+}
+
 }  // namespace
 }  // namespace brontel::ui

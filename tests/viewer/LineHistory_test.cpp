@@ -82,6 +82,22 @@ TEST(LineHistory, AppendSkipsDuplicateTestAndLimit) {
   EXPECT_TRUE(history.AddToHistory("E   same"));
 }
 
+// The complete load's lines join the duplicate test and the limit of later additions: the one
+// dropped is the oldest of two equal lines, and the other stays found.
+TEST(LineHistory, AppendedLinesTakePartInLaterTestsAndDrops) {
+  LineHistory history;
+  history.SetMaxLines(3);
+  for (const char* line : {"E   a", "E   b", "E   a", "E   c"})
+    history.Append(line);
+  EXPECT_FALSE(history.AddToHistory("E   b"));
+  EXPECT_FALSE(history.AddToHistory("E   d"));
+  EXPECT_EQ(Lines(history), (std::vector<std::string>{"E   b", "E   a", "E   c", "E   d"}));
+  EXPECT_TRUE(history.Contains("E   a"));
+  EXPECT_FALSE(history.AddToHistory("E   e"));
+  EXPECT_FALSE(history.Contains("E   b"));
+  EXPECT_TRUE(history.Contains("E   a"));
+}
+
 // Random histories over a small alphabet make substrings, duplicates and line-break matches
 // common; the results must be exactly those of the literal method, also while long lines make
 // the history drop (and compact) megabytes of old text.
