@@ -9,8 +9,9 @@ namespace brontel::platform {
 
 // The user's locale is the one the environment selects (LC_ALL, LC_TIME, LANG on POSIX; the
 // user's regional settings on Windows), read afresh on every call so that a changed setting
-// shows at once. An unknown locale falls back to the neutral "C" formats. `value` must be
-// valid (IsValidDateTime); the texts never fail.
+// shows at once (a POSIX locale is loaded again only when the environment names another). An
+// unknown locale falls back to the neutral "C" formats. `value` must be valid (IsValidDateTime);
+// the texts never fail.
 
 // The date in the user's short date format, e.g. "08.12.2026" or "12/08/26".
 std::string ShortDateText(const DateTime& value);

@@ -73,6 +73,24 @@ std::size_t MoveLineBack(char* text, std::size_t from, std::size_t to, TabHint h
   return end;
 }
 
+// Writes `line` with its tabs expanded at `at` and answers how many bytes it took.
+std::size_t WriteExpanded(char* at, std::string_view line) {
+  char* const begin = at;
+  std::size_t from = 0;
+  for (std::size_t tab = NextTab(line, 0); tab < line.size(); tab = NextTab(line, from)) {
+    std::memcpy(at, line.data() + from, tab - from);
+    at += tab - from;
+    std::memcpy(at, LineStore::kTabReplacement.data(), LineStore::kTabReplacement.size());
+    at += LineStore::kTabReplacement.size();
+    from = tab + 1;
+  }
+  std::memcpy(at, line.data() + from, line.size() - from);
+  return static_cast<std::size_t>(at - begin) + line.size() - from;
+}
+
+// Dropped lines are cut off the front once they are most of the buffer (and worth a move).
+constexpr std::size_t kCompactMinimum = 1 << 20;
+
 }  // namespace
 
 std::size_t LineStore::ExpandedLength(std::string_view line) {
@@ -99,7 +117,10 @@ void LineStore::Clear() {
   // Release the memory too: a view of ten million lines should not linger after a clear.
   std::string().swap(text_);
   std::vector<std::size_t>().swap(starts_);
+  front_ = 0;
+  first_ = 0;
   maxLineLength_ = 0;
+  longestLines_ = 0;
 }
 
 template <typename Lines>
@@ -115,7 +136,10 @@ void LineStore::AssignLines(const Lines& lines) {
   if (reuse) {
     text_.clear();
     starts_.clear();
+    front_ = 0;
+    first_ = 0;
     maxLineLength_ = 0;
+    longestLines_ = 0;
   } else {
     Clear();
     text_.reserve(total);
@@ -194,25 +218,15 @@ void LineStore::AssignInPlace(std::span<const std::string_view> head, std::strin
     end -= kLineBreak.size();
     std::memcpy(bytes + end, kLineBreak.data(), kLineBreak.size());
     const std::size_t lineStart = MoveLineBack(bytes, from, to, lines.tabHints[i], end, tabs);
-    maxLineLength_ = std::max(maxLineLength_, end - lineStart);
+    NoteLength(end - lineStart);
     starts[head.size() + i] = lineStart;
     end = lineStart;
   }
   std::size_t at = 0;
   for (std::size_t i = 0; i < head.size(); ++i) {
     starts[i] = at;
-    const std::string_view line = head[i];
-    std::size_t from = 0;
-    for (std::size_t tab = NextTab(line, 0); tab < line.size(); tab = NextTab(line, from)) {
-      std::memcpy(bytes + at, line.data() + from, tab - from);
-      at += tab - from;
-      std::memcpy(bytes + at, kTabReplacement.data(), kTabReplacement.size());
-      at += kTabReplacement.size();
-      from = tab + 1;
-    }
-    std::memcpy(bytes + at, line.data() + from, line.size() - from);
-    at += line.size() - from;
-    maxLineLength_ = std::max(maxLineLength_, at - starts[i]);
+    at += WriteExpanded(bytes + at, head[i]);
+    NoteLength(at - starts[i]);
     std::memcpy(bytes + at, kLineBreak.data(), kLineBreak.size());
     at += kLineBreak.size();
   }
@@ -226,21 +240,154 @@ void LineStore::Add(std::string_view line) {
     Add(copy);
     return;
   }
-  // Growing through reserve keeps one reallocation per doubling even for huge views.
-  const std::size_t needed = text_.size() + ExpandedLength(line) + kLineBreak.size();
-  if (needed > text_.capacity())
-    text_.reserve(std::max(needed, text_.capacity() * 2));
+  MakeRoom(ExpandedLength(line) + kLineBreak.size());
   AppendExpanded(line);
 }
 
-void LineStore::KeepFirst(std::size_t count) {
-  if (count >= starts_.size())
+void LineStore::MakeRoom(std::size_t bytes) {
+  if (text_.size() + bytes <= text_.capacity())
     return;
-  text_.resize(starts_[count]);
-  starts_.resize(count);
+  if (TextLength() + bytes <= text_.capacity()) {
+    Compact();
+    return;
+  }
+  // Growing by doubling keeps one reallocation per doubling even for huge views; the new
+  // buffer takes only the lines still shown.
+  std::string grown;
+  grown.reserve(std::max(TextLength() + bytes, 2 * TextLength()));
+  grown.append(Text());
+  text_.swap(grown);
+  std::string().swap(grown);
+  ForgetDropped();
+}
+
+void LineStore::Compact() {
+  text_.erase(0, front_);
+  ForgetDropped();
+}
+
+void LineStore::ForgetDropped() {
+  starts_.erase(starts_.begin(), starts_.begin() + static_cast<std::ptrdiff_t>(first_));
+  for (std::size_t& start : starts_)
+    start -= front_;
+  front_ = 0;
+  first_ = 0;
+}
+
+void LineStore::NoteLength(std::size_t length) {
+  if (length > maxLineLength_) {
+    maxLineLength_ = length;
+    longestLines_ = 1;
+  } else if (length == maxLineLength_) {
+    ++longestLines_;
+  }
+}
+
+std::size_t LineStore::LinesOfLength(std::size_t from, std::size_t to, std::size_t length) const {
+  if (from >= to)
+    return 0;
+  // Each line's length is the distance to the next start, less its line end.
+  const std::size_t distance = length + kLineBreak.size();
+  std::size_t found = 0;
+  const std::size_t last = first_ + to - 1;
+  for (std::size_t i = first_ + from; i < last; ++i)
+    found += starts_[i + 1] - starts_[i] == distance ? 1 : 0;
+  return found + (BufferStart(to) - starts_[last] == distance ? 1 : 0);
+}
+
+void LineStore::ForgetLines(std::size_t from, std::size_t to) {
+  longestLines_ -= LinesOfLength(from, to, maxLineLength_);
+}
+
+void LineStore::RelearnLongestIfLost() {
+  if (longestLines_ > 0 || Empty())
+    return;
   maxLineLength_ = 0;
-  for (std::size_t i = 0; i < count; ++i)
-    maxLineLength_ = std::max(maxLineLength_, LineLength(i));
+  for (std::size_t i = 0; i < Count(); ++i)
+    NoteLength(LineLength(i));
+}
+
+void LineStore::KeepFirst(std::size_t count) {
+  if (count >= Count())
+    return;
+  ForgetLines(count, Count());
+  text_.resize(BufferStart(count));
+  starts_.resize(first_ + count);
+  if (Empty())
+    Clear();
+  RelearnLongestIfLost();
+}
+
+void LineStore::DropFirst(std::size_t count) {
+  count = std::min(count, Count());
+  if (count == 0)
+    return;
+  if (count == Count()) {
+    Clear();
+    return;
+  }
+  ForgetLines(0, count);
+  first_ += count;
+  front_ = starts_[first_];
+  if (front_ >= kCompactMinimum && front_ >= TextLength())
+    Compact();
+  RelearnLongestIfLost();
+}
+
+void LineStore::Edit(const LineEdit& edit) {
+  DropFirst(edit.dropFront);
+  const std::size_t keep = std::min(edit.keep, Count());
+  const std::size_t runFirst = edit.runCount > 0 ? edit.runFirst : keep;
+  const std::size_t runEnd = runFirst + edit.runCount;
+  ForgetLines(keep, runFirst);
+  ForgetLines(runEnd, Count());
+  std::size_t beforeBytes = 0;
+  for (const std::string_view line : edit.before)
+    beforeBytes += ExpandedLength(line) + kLineBreak.size();
+  // Offsets in the shown text: the buffer may yet move.
+  const std::size_t keptEnd = LineStart(keep);
+  const std::size_t runFrom = LineStart(runFirst);
+  const std::size_t runBytes = LineStart(runEnd) - runFrom;
+  const std::size_t runTo = keptEnd + beforeBytes;
+  if (runTo + runBytes > TextLength())
+    MakeRoom(runTo + runBytes - TextLength());
+  if (front_ + runTo + runBytes > text_.size())
+    text_.resize(front_ + runTo + runBytes);
+  // The run moves first: the new lines before it may then overwrite where it was.
+  char* const shown = text_.data() + front_;
+  std::memmove(shown + runTo, shown + runFrom, runBytes);
+  const std::size_t runTarget = first_ + keep + edit.before.size();
+  const auto runSource = starts_.begin() + static_cast<std::ptrdiff_t>(first_ + runFirst);
+  if (runTarget + edit.runCount > starts_.size())
+    starts_.resize(runTarget + edit.runCount);
+  const auto sourceEnd = runSource + static_cast<std::ptrdiff_t>(edit.runCount);
+  const auto target = starts_.begin() + static_cast<std::ptrdiff_t>(runTarget);
+  if (target <= runSource)
+    std::copy(runSource, sourceEnd, target);
+  else
+    std::copy_backward(runSource, sourceEnd, target + static_cast<std::ptrdiff_t>(edit.runCount));
+  for (std::size_t i = runTarget; i < runTarget + edit.runCount; ++i)
+    starts_[i] = starts_[i] - runFrom + runTo;
+  std::size_t at = front_ + keptEnd;
+  for (std::size_t i = 0; i < edit.before.size(); ++i) {
+    starts_[first_ + keep + i] = at;
+    const std::size_t length = WriteExpanded(text_.data() + at, edit.before[i]);
+    NoteLength(length);
+    at += length;
+    std::memcpy(text_.data() + at, kLineBreak.data(), kLineBreak.size());
+    at += kLineBreak.size();
+  }
+  text_.resize(front_ + runTo + runBytes);
+  starts_.resize(runTarget + edit.runCount);
+  std::size_t afterBytes = 0;
+  for (const std::string_view line : edit.after)
+    afterBytes += ExpandedLength(line) + kLineBreak.size();
+  MakeRoom(afterBytes);
+  for (const std::string_view line : edit.after)
+    AppendExpanded(line);
+  if (Empty())
+    Clear();
+  RelearnLongestIfLost();
 }
 
 void LineStore::AppendExpanded(std::string_view line) {
@@ -253,33 +400,41 @@ void LineStore::AppendExpanded(std::string_view line) {
     from = tab + 1;
   }
   text_.append(line.data() + from, line.size() - from);
-  maxLineLength_ = std::max(maxLineLength_, text_.size() - start);
+  NoteLength(text_.size() - start);
   text_.append(kLineBreak);
 }
 
 std::string_view LineStore::Line(std::size_t i) const {
-  return std::string_view(text_).substr(starts_[i], LineLength(i));
+  return std::string_view(text_).substr(starts_[first_ + i], LineLength(i));
 }
 
 std::size_t LineStore::LineLength(std::size_t i) const {
-  return LineStart(i + 1) - starts_[i] - kLineBreak.size();
+  return BufferStart(i + 1) - starts_[first_ + i] - kLineBreak.size();
+}
+
+std::size_t LineStore::BufferStart(std::size_t i) const {
+  return i < Count() ? starts_[first_ + i] : text_.size();
 }
 
 std::size_t LineStore::LineStart(std::size_t i) const {
-  return i < starts_.size() ? starts_[i] : text_.size();
+  return BufferStart(i) - front_;
 }
 
 std::size_t LineStore::LineOf(std::size_t offset) const {
+  if (offset >= TextLength())
+    return Count() - 1;
   // The last line that starts at or before the offset.
-  const auto after = std::upper_bound(starts_.begin(), starts_.end(), offset);
-  return static_cast<std::size_t>(after - starts_.begin()) - 1;
+  const auto begin = starts_.begin() + static_cast<std::ptrdiff_t>(first_);
+  const auto after = std::upper_bound(begin, starts_.end(), offset + front_);
+  return static_cast<std::size_t>(after - begin) - 1;
 }
 
 void LineStore::SaveToFile(const std::string& path) const {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   if (!out)
     throw platform::PlatformError(path, std::strerror(errno));
-  out.write(text_.data(), static_cast<std::streamsize>(text_.size()));
+  const std::string_view text = Text();
+  out.write(text.data(), static_cast<std::streamsize>(text.size()));
   out.flush();
   if (!out)
     throw platform::PlatformError(path, std::strerror(errno));

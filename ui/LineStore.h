@@ -11,10 +11,25 @@
 
 namespace brontel::ui {
 
+// A change of a store's lines that keeps most of them where they are: the first `dropFront`
+// lines go, the next `keep` stay, `before` follows them, then the run of `runCount` old lines
+// from `runFirst` (counted after the drop, at or after `keep`), then `after`; the other old
+// lines go. The new lines must not point into the store.
+struct LineEdit {
+  std::size_t dropFront = 0;
+  std::size_t keep = 0;
+  std::span<const std::string_view> before;
+  std::size_t runFirst = 0;
+  std::size_t runCount = 0;
+  std::span<const std::string_view> after;
+};
+
 // The lines of a text view, stored exactly as the view's whole text: every line followed by
 // CR LF, all in one buffer, plus the offset where each line starts. So the whole text and every
 // line are views into the buffer (no copy), and a text offset maps to its line by binary
-// search. Each tab of an added line is stored as three blanks.
+// search. Each tab of an added line is stored as three blanks. Lines dropped at the top leave
+// their bytes in front of the text until they are most of the buffer, so that a view whose top
+// lines scroll away is not moved for each of them.
 //
 // Views returned by Text() and Line() stay valid until the next change of the store.
 class LineStore {
@@ -29,6 +44,11 @@ class LineStore {
   void Add(std::string_view line);
   // Keeps the first `count` lines where they are and drops the rest.
   void KeepFirst(std::size_t count);
+  // Drops the first `count` lines (all of them when there are fewer).
+  void DropFirst(std::size_t count);
+  // Applies `edit`, moving only the lines after its kept top lines. REQUIRES: edit.dropFront +
+  // edit.runFirst + edit.runCount <= Count() and edit.keep <= edit.runFirst (or no run).
+  void Edit(const LineEdit& edit);
   // Replaces all lines with `head`, then the lines of the file text `text`, whose lines start
   // at `lineStarts` (ascending, the first at 0) and end at CR LF, LF or a lone CR (none kept)
   // or at `textEnd` (the text's first NUL byte, or its size). The lines are expanded in place,
@@ -40,16 +60,16 @@ class LineStore {
   // search for tabs, and their lists become the view's.
   void AssignInPlace(std::span<const std::string_view> head, std::string&& text, FileLines&& lines);
 
-  std::size_t Count() const { return starts_.size(); }
-  bool Empty() const { return starts_.empty(); }
+  std::size_t Count() const { return starts_.size() - first_; }
+  bool Empty() const { return Count() == 0; }
   // Line i without its line end. REQUIRES: i < Count().
   std::string_view Line(std::size_t i) const;
   std::size_t LineLength(std::size_t i) const;
   // Offset of the first character of line i; Count() gives TextLength().
   std::size_t LineStart(std::size_t i) const;
   // The whole text: every line followed by CR LF.
-  std::string_view Text() const { return text_; }
-  std::size_t TextLength() const { return text_.size(); }
+  std::string_view Text() const { return std::string_view(text_).substr(front_); }
+  std::size_t TextLength() const { return text_.size() - front_; }
   // The line that holds `offset` (in its characters or its line end); offsets at or past the
   // end of the text give the last line. REQUIRES: !Empty().
   std::size_t LineOf(std::size_t offset) const;
@@ -69,10 +89,30 @@ class LineStore {
   template <typename Lines>
   void AssignLines(const Lines& lines);
   void AppendExpanded(std::string_view line);
+  // Where line i starts in text_ (past the dropped bytes); Count() gives text_'s size.
+  std::size_t BufferStart(std::size_t i) const;
+  // Counts a new line of `length` into the longest length and its lines.
+  void NoteLength(std::size_t length);
+  // How many of lines [from, to) are `length` long.
+  std::size_t LinesOfLength(std::size_t from, std::size_t to, std::size_t length) const;
+  // Takes lines [from, to), about to go, out of the count of the longest lines.
+  void ForgetLines(std::size_t from, std::size_t to);
+  // Finds the longest length afresh once the last line of the old one went.
+  void RelearnLongestIfLost();
+  // Room for `bytes` more at the end of text_ without moving it; the buffer grows by doubling
+  // and leaves the dropped lines behind.
+  void MakeRoom(std::size_t bytes);
+  // Cuts the dropped lines off the front of the buffer.
+  void Compact();
+  // Makes the starts count from the buffer's start once the dropped bytes are gone from it.
+  void ForgetDropped();
 
   std::string text_;
-  std::vector<std::size_t> starts_;
+  std::vector<std::size_t> starts_;  // where each line starts in text_, the dropped ones first
+  std::size_t front_ = 0;            // bytes of dropped lines at the start of text_
+  std::size_t first_ = 0;            // entries of dropped lines at the start of starts_
   std::size_t maxLineLength_ = 0;
+  std::size_t longestLines_ = 0;  // the lines maxLineLength_ long
 };
 
 }  // namespace brontel::ui

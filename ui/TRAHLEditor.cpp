@@ -53,10 +53,8 @@ void TRAHLEditor::AssignLinesInPlace(std::span<const std::string_view> head, std
   AfterLinesReplaced();
 }
 
-void TRAHLEditor::ReplaceLinesAfter(std::size_t keep, std::span<const std::string_view> lines) {
-  lines_.KeepFirst(keep);
-  for (const std::string_view line : lines)
-    lines_.Add(line);
+void TRAHLEditor::EditLines(const LineEdit& edit) {
+  lines_.Edit(edit);
   AfterLinesReplaced();
 }
 

@@ -56,9 +56,9 @@ class TRAHLEditor : public Control {
   void AssignLinesInPlace(std::span<const std::string_view> head, std::string&& text,
                           FileLines&& lines);
   void AddLine(std::string_view line);
-  // Keeps the first `keep` lines and puts `lines` in place of the rest: a rebuild whose top
-  // lines stay as they were costs only what changes.
-  void ReplaceLinesAfter(std::size_t keep, std::span<const std::string_view> lines);
+  // Changes the lines as `edit` says (see LineEdit): a rebuild whose lines mostly stay as they
+  // were costs only what changes. The caret and selection are kept as a replacement keeps them.
+  void EditLines(const LineEdit& edit);
   // Changes whenever the lines change, so a caller can tell its own last view from any other.
   std::uint64_t LinesVersion() const { return linesVersion_; }
   std::size_t LineCount() const { return lines_.Count(); }

@@ -90,7 +90,6 @@ bool LineHistory::AddToHistory(std::string_view line) {
 }
 
 void LineHistory::Append(std::string_view line) {
-  ++version_;
   const std::size_t oldSize = text_.size();
   starts_.push_back(base_ + oldSize);
   text_.append(line);
@@ -110,7 +109,6 @@ void LineHistory::Reserve(std::size_t bytes) {
 }
 
 void LineHistory::DropOldest() {
-  ++version_;
   CatchUpIndex();
   const auto [first, last] = exact_.equal_range(HashOf(Line(0)));
   for (auto it = first; it != last; ++it) {
@@ -137,7 +135,7 @@ void LineHistory::CompactIfWorthIt() {
 }
 
 void LineHistory::Clear() {
-  ++version_;
+  firstSeq_ += Count();
   base_ += text_.size();
   text_.clear();
   starts_.clear();

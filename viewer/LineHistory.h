@@ -35,12 +35,14 @@ class LineHistory {
   static constexpr std::string_view kLineBreak = "\r\n";
 
   // The limit (`maxHistoryLines`), one of the MaxHistoryLines values; the default item's at first.
-  // Changes whenever a line is added or dropped or the history is cleared: a view that shows
-  // the history block of one version need not rebuild it while the version stays.
-  std::uint64_t Version() const { return version_; }
-
   std::int32_t MaxLines() const { return maxLines_; }
   void SetMaxLines(std::int32_t limit) { maxLines_ = limit; }
+
+  // Each line added gets the next sequence number, which no other line gets after it (not after
+  // Clear either): a view that shows the lines [first, end) of one moment can tell which of them
+  // are still held (the oldest ones may have been dropped) and which lines came since.
+  std::uint64_t FirstSequence() const { return firstSeq_; }
+  std::uint64_t EndSequence() const { return firstSeq_ + Count(); }
 
   std::size_t Count() const { return starts_.size(); }
   bool Empty() const { return starts_.empty(); }
@@ -81,7 +83,6 @@ class LineHistory {
   const GramFilter& Grams() const;
 
   std::int32_t maxLines_ = MaxHistoryLines[kDefaultMaxHistoryLinesIndex].value;
-  std::uint64_t version_ = 0;
   // The lines' text, every line followed by CR LF; dropped lines may linger at its front.
   std::string text_;
   std::uint64_t base_ = 0;            // stream offset of text_[0]

@@ -58,7 +58,7 @@ void CountedPosition::MarkCounted(const std::string& path, std::uint64_t endOffs
 }
 
 bool CountedPosition::Continues(const std::string& path, std::uint64_t size,
-                                std::span<const std::string> lines,
+                                std::span<const std::string_view> lines,
                                 std::span<const FileSpan> spans) const {
   if (path != path_ || size < to_)
     return false;
@@ -71,7 +71,7 @@ bool CountedPosition::Continues(const std::string& path, std::uint64_t size,
   return false;  // no line starts where the last one counted did: other content
 }
 
-void CountedPosition::Remember(const std::string& path, std::span<const std::string> lines,
+void CountedPosition::Remember(const std::string& path, std::span<const std::string_view> lines,
                                std::span<const FileSpan> spans, bool continued) {
   if (!continued) {
     Forget();
@@ -93,66 +93,153 @@ void CountedPosition::Remember(const std::string& path, std::span<const std::str
 
 // --- TailLoader --------------------------------------------------------------------------------
 
-bool TailLoader::ReadTail(TailViewerState& state, LineClassifier& types,
-                          std::vector<std::string>& lines) {
+namespace {
+
+// Lines [newFirst, newFirst + count) of a load equal lines [shownFirst, shownFirst + count) of
+// the load shown before.
+struct SharedRun {
+  std::size_t newFirst = 0;
+  std::size_t shownFirst = 0;
+  std::size_t count = 0;
+};
+
+// The lines two loads share, found where the file offsets say they should be and taken only as
+// far as their texts are equal: a tail that moved on by a few lines keeps all others. A load
+// starts inside a line, so its first line is usually a part of a shown one and its second the
+// first to match.
+SharedRun FindSharedRun(std::span<const std::string_view> shown,
+                        std::span<const FileSpan> shownSpans, std::span<const std::string_view> now,
+                        std::span<const FileSpan> nowSpans) {
+  SharedRun best;
+  for (std::size_t first = 0; first < std::min<std::size_t>(2, nowSpans.size()); ++first) {
+    const auto at = std::lower_bound(
+        shownSpans.begin(), shownSpans.end(), nowSpans[first].start,
+        [](const FileSpan& span, std::uint64_t start) { return span.start < start; });
+    if (at == shownSpans.end() || at->start != nowSpans[first].start)
+      continue;
+    const auto shownFirst = static_cast<std::size_t>(at - shownSpans.begin());
+    std::size_t count = 0;
+    while (first + count < now.size() && shownFirst + count < shown.size() &&
+           now[first + count] == shown[shownFirst + count])
+      ++count;
+    if (count > best.count)
+      best = {first, shownFirst, count};
+  }
+  return best;
+}
+
+}  // namespace
+
+void TailLoader::TailLines::Clear() {
+  text.clear();
+  ends.clear();
+  spans.clear();
+  views.clear();
+}
+
+void TailLoader::TailLines::Add(std::string_view line) {
+  text.append(line);
+  ends.push_back(text.size());
+}
+
+std::span<const std::string_view> TailLoader::TailLines::Views() {
+  if (views.size() != ends.size()) {
+    views.clear();
+    std::size_t start = 0;
+    for (const std::size_t end : ends) {
+      views.emplace_back(text.data() + start, end - start);
+      start = end;
+    }
+  }
+  return views;
+}
+
+bool TailLoader::ReadTail(TailViewerState& state, LineClassifier& types) {
+  TailLines& read = read_;
   const std::uint64_t size = state.currentInfo.Size();
-  std::vector<FileSpan> spans;
   std::uint64_t lineStart = 0;
   const bool opened =
       reader_.Read(state.path, size, state.bufferSize, [&](const TailReader::Line& line) {
-        if (spans.empty())
+        if (read.spans.empty())
           lineStart = reader_.StartOffset();
-        lines.emplace_back(line.text);
-        spans.push_back({lineStart, line.fileEnd});
+        read.Add(line.text);
+        read.spans.push_back({lineStart, line.fileEnd});
         lineStart = line.fileEnd;
       });
   if (!opened)
     return false;
+  const std::span<const std::string_view> lines = read.Views();
   // The file as it is now: it may have changed since the snapshot.
   const std::uint64_t sizeNow = std::max(reader_.EndOffset(), lineStart);
-  const bool continued = state.counted.Continues(state.path, sizeNow, lines, spans);
+  const bool continued = state.counted.Continues(state.path, sizeNow, lines, read.spans);
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (!continued || !state.counted.WasCounted(spans[i]))
+    if (!continued || !state.counted.WasCounted(read.spans[i]))
       CountIntoHistory(types, state.history, lines[i]);
   }
-  state.counted.Remember(state.path, lines, spans, continued);
+  state.counted.Remember(state.path, lines, read.spans, continued);
   if (reader_.Incomplete())
-    lines.emplace_back(kUnreadableRestLine);
+    read.Add(kUnreadableRestLine);
   return true;
 }
 
-bool TailLoader::ShowsHistoryOf(const TailViewerState& state, const ui::TRAHLEditor& view) const {
-  return shownView_ == &view && view.LinesVersion() == shownLinesVersion_ &&
-         state.history.Version() == shownHistoryVersion_ &&
-         view.LineCount() > state.history.Count();
+bool TailLoader::StillShows(const TailViewerState& state, const ui::TRAHLEditor& view) const {
+  const Shown& shown = shownState_;
+  return shown.view == &view && view.LinesVersion() == shown.linesVersion &&
+         shown.history == &state.history && state.history.FirstSequence() >= shown.firstSequence &&
+         state.history.EndSequence() >= shown.endSequence &&
+         view.LineCount() == shown.endSequence - shown.firstSequence + shown_.ends.size() + 2;
+}
+
+void TailLoader::EditView(const LineHistory& history, ui::TRAHLEditor& view,
+                          std::string_view separator, std::string_view footer) {
+  const Shown& shown = shownState_;
+  // The history lines shown that are still held stay; the lines added since follow them.
+  const std::uint64_t firstKept = std::max(shown.firstSequence, history.FirstSequence());
+  const std::uint64_t keptEnd = std::max(firstKept, shown.endSequence);
+  ui::LineEdit edit;
+  edit.dropFront =
+      static_cast<std::size_t>(std::min(firstKept, shown.endSequence) - shown.firstSequence);
+  edit.keep = static_cast<std::size_t>(keptEnd - firstKept);
+  before_.clear();
+  for (std::uint64_t sequence = keptEnd; sequence < history.EndSequence(); ++sequence)
+    before_.push_back(history.Line(static_cast<std::size_t>(sequence - history.FirstSequence())));
+  before_.push_back(separator);
+  const std::span<const std::string_view> lines = read_.Views();
+  const SharedRun run = FindSharedRun(shown_.Views(), shown_.spans, lines, read_.spans);
+  before_.insert(before_.end(), lines.begin(),
+                 lines.begin() + static_cast<std::ptrdiff_t>(run.newFirst));
+  edit.runFirst = edit.keep + 1 + run.shownFirst;
+  edit.runCount = run.count;
+  after_.assign(lines.begin() + static_cast<std::ptrdiff_t>(run.newFirst + run.count), lines.end());
+  after_.push_back(footer);
+  edit.before = before_;
+  edit.after = after_;
+  view.EditLines(edit);
 }
 
 void TailLoader::ShowView(TailViewerState& state, LineClassifier& types, ui::TRAHLEditor& view,
-                          const std::vector<std::string>& lines,
                           const ui::TRAHLEditor::ViewPlace& place) {
   const std::string counts = types.MsgTypeCountsText();
-  const std::size_t historyLines = state.history.Count();
-  const std::string separator = HistorySeparatorLine(counts, historyLines);
-  const std::string footer = TailFooterLine(counts, lines.size());
-  std::vector<std::string_view> below;
-  below.reserve(lines.size() + 2);
-  below.push_back(separator);
-  below.insert(below.end(), lines.begin(), lines.end());
-  below.push_back(footer);
+  const std::string separator = HistorySeparatorLine(counts, state.history.Count());
+  const std::string footer = TailFooterLine(counts, read_.ends.size());
   UpdateBracket bracket(view);
-  const bool keepHistory = ShowsHistoryOf(state, view);
-  shownView_ = nullptr;  // until the view is whole again
-  if (keepHistory) {
-    // Most reloads add no history line: the block at the top stays as it is.
-    view.ReplaceLinesAfter(historyLines, below);
+  const bool ownView = StillShows(state, view);
+  shownState_.view = nullptr;  // until the view is whole again
+  if (ownView) {
+    // Most reloads add a line or two: the view keeps the rest where it is.
+    EditView(state.history, view, separator, footer);
   } else {
     std::vector<std::string_view> all = state.history.LineViews();
-    all.insert(all.end(), below.begin(), below.end());
+    all.push_back(separator);
+    const std::span<const std::string_view> lines = read_.Views();
+    all.insert(all.end(), lines.begin(), lines.end());
+    all.push_back(footer);
     view.AssignLines(all);
   }
-  shownView_ = &view;
-  shownLinesVersion_ = view.LinesVersion();
-  shownHistoryVersion_ = state.history.Version();
+  std::swap(shown_, read_);
+  shown_.views.clear();  // a short text moved with its object: the views are made afresh
+  shownState_ = {&view, view.LinesVersion(), &state.history, state.history.FirstSequence(),
+                 state.history.EndSequence()};
   view.SetPlace(place);
   if (state.autoFollow)
     FollowTheEnd(view);
@@ -160,7 +247,7 @@ void TailLoader::ShowView(TailViewerState& state, LineClassifier& types, ui::TRA
 
 void TailLoader::LoadTail(TailViewerState& state, LineClassifier& types, ui::TRAHLEditor& view) {
   DebugTimer timer("LoadTail");
-  std::vector<std::string> lines;
+  read_.Clear();
   bool nothingRead = true;
   // Without auto follow the reader keeps their place: the view is rebuilt under it. With auto
   // follow the view starts from its first row and column, then follows the end.
@@ -173,9 +260,9 @@ void TailLoader::LoadTail(TailViewerState& state, LineClassifier& types, ui::TRA
     if (!state.currentInfo.path.empty()) {
       std::optional<std::string> status =
           TailStatusText(state.displayName, state.currentInfo, state.bufferSize);
-      const bool opened = ReadTail(state, types, lines);
+      const bool opened = ReadTail(state, types);
       if (opened)
-        nothingRead = lines.empty();
+        nothingRead = read_.ends.empty();
       if (status) {
         if (opened)
           *status += platform::EncodingLabel(reader_.Encoding());
@@ -184,11 +271,11 @@ void TailLoader::LoadTail(TailViewerState& state, LineClassifier& types, ui::TRA
     }
   } catch (const std::exception&) {
     // A failed read ends the reading; the view is still rebuilt from what there is.
-    nothingRead = lines.empty();
+    nothingRead = read_.ends.empty();
   }
   if (nothingRead)
-    lines.emplace_back(kNotFoundLine);
-  ShowView(state, types, view, lines, place);
+    read_.Add(kNotFoundLine);
+  ShowView(state, types, view, place);
 }
 
 // --- complete load -----------------------------------------------------------------------------

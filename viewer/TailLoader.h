@@ -45,12 +45,12 @@ class CountedPosition {
 
   // Whether the count so far still holds for a load of `path` (now `size` bytes) that read
   // `lines` at `spans` (file order, same length).
-  bool Continues(const std::string& path, std::uint64_t size, std::span<const std::string> lines,
-                 std::span<const FileSpan> spans) const;
+  bool Continues(const std::string& path, std::uint64_t size,
+                 std::span<const std::string_view> lines, std::span<const FileSpan> spans) const;
   // Whether a line at `span` was counted before (only meaningful when the count continues).
   bool WasCounted(const FileSpan& span) const { return span.start >= from_ && span.end <= to_; }
   // Records a load as counted; `continued` is what Continues answered for it.
-  void Remember(const std::string& path, std::span<const std::string> lines,
+  void Remember(const std::string& path, std::span<const std::string_view> lines,
                 std::span<const FileSpan> spans, bool continued);
 
   std::uint64_t From() const { return from_; }
@@ -92,19 +92,47 @@ class TailLoader {
   void LoadTail(TailViewerState& state, LineClassifier& types, ui::TRAHLEditor& view);
 
  private:
-  // Reads the tail lines into `lines` and counts the new ones; false when the file could not
-  // be opened.
-  bool ReadTail(TailViewerState& state, LineClassifier& types, std::vector<std::string>& lines);
-  void ShowView(TailViewerState& state, LineClassifier& types, ui::TRAHLEditor& view,
-                const std::vector<std::string>& lines, const ui::TRAHLEditor::ViewPlace& place);
+  // The lines of one load back to back in one text, kept while they are shown: the next load
+  // changes the view only where its lines differ.
+  struct TailLines {
+    std::string text;
+    std::vector<std::size_t> ends;  // where each line ends in `text`
+    // Where each line read lies in its file; the marker lines after them have none.
+    std::vector<FileSpan> spans;
+    std::vector<std::string_view> views;  // the lines, as Views() last made them
 
-  // Whether `view` still shows the history block this loader last built from state.history.
-  bool ShowsHistoryOf(const TailViewerState& state, const ui::TRAHLEditor& view) const;
+    void Clear();
+    void Add(std::string_view line);
+    std::span<const std::string_view> Views();
+  };
+  // What this loader last showed, while the view it built is unchanged.
+  struct Shown {
+    const ui::TRAHLEditor* view = nullptr;
+    std::uint64_t linesVersion = 0;
+    const LineHistory* history = nullptr;
+    std::uint64_t firstSequence = 0;  // the history lines shown: [firstSequence, endSequence)
+    std::uint64_t endSequence = 0;
+  };
+
+  // Reads the tail lines into read_ and counts the new ones; false when the file could not be
+  // opened.
+  bool ReadTail(TailViewerState& state, LineClassifier& types);
+  void ShowView(TailViewerState& state, LineClassifier& types, ui::TRAHLEditor& view,
+                const ui::TRAHLEditor::ViewPlace& place);
+  // Whether `view` is still the one this loader built, showing history + separator + shown_'s
+  // lines + footer.
+  bool StillShows(const TailViewerState& state, const ui::TRAHLEditor& view) const;
+  // Changes the view this loader built into history + `below`, `below` holding the separator,
+  // read_'s lines and the footer.
+  void EditView(const LineHistory& history, ui::TRAHLEditor& view, std::string_view separator,
+                std::string_view footer);
 
   TailReader reader_;
-  const ui::TRAHLEditor* shownView_ = nullptr;  // the view this loader last built, while whole
-  std::uint64_t shownLinesVersion_ = 0;
-  std::uint64_t shownHistoryVersion_ = 0;
+  TailLines read_;   // the lines of the current load
+  TailLines shown_;  // the lines the view shows, while shownState_.view is set
+  Shown shownState_;
+  std::vector<std::string_view> before_;  // reused by each edit of the view
+  std::vector<std::string_view> after_;
 };
 
 // The lines of a whole file's text: ends at CR LF, LF or a lone CR (none kept), no empty line

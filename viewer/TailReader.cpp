@@ -1,6 +1,7 @@
 #include "viewer/TailReader.h"
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 
 #include "platform/PlatformError.h"
@@ -33,6 +34,8 @@ bool TailReader::Load(const std::string& path, std::uint64_t size, std::int32_t 
       incomplete_ = reader_.ReadGzipTail(*file, pieceLimit_ + 1).incomplete;
       break;
   }
+  const std::string_view text = reader_.Text();
+  holdsNul_ = !text.empty() && std::memchr(text.data(), '\0', text.size()) != nullptr;
   return true;
 }
 
@@ -40,7 +43,12 @@ bool TailReader::NextLine(Line& line) {
   platform::TextPiece piece;
   if (!reader_.NextPiece(pieceLimit_, piece))
     return false;
-  line.text = TailLineFromPiece(piece.text);
+  // One search of the whole text spares most loads a search for a NUL byte in every line.
+  line.text = piece.text;
+  if (holdsNul_)
+    line.text = TailLineFromPiece(piece.text);
+  else if (line.text.ends_with('\n'))
+    line.text.remove_suffix(1);
   line.fileEnd = piece.fileEnd;
   return true;
 }

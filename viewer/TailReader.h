@@ -51,6 +51,7 @@ class TailReader {
   std::size_t pieceLimit_ = 1;
   platform::FileEncoding encoding_ = platform::FileEncoding::kBytes;
   bool incomplete_ = false;
+  bool holdsNul_ = false;  // whether the text read holds a NUL byte
 };
 
 template <typename OnLine>

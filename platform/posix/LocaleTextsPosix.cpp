@@ -3,28 +3,76 @@
 #include <time.h>
 
 #include <cctype>
+#include <cstdlib>
 #include <cstring>
+#include <mutex>
+#include <string>
+#include <utility>
 
 #include "platform/LocaleTexts.h"
 
 namespace brontel::platform {
 namespace {
 
-// The time-formatting part of the locale the environment selects, released on scope exit.
-class UserTimeLocale {
- public:
-  UserTimeLocale() {
-    locale_ = ::newlocale(LC_TIME_MASK, "", static_cast<locale_t>(0));
-    if (locale_ == static_cast<locale_t>(0)) {
-      locale_ = ::newlocale(LC_TIME_MASK, "C", static_cast<locale_t>(0));
-    }
+// What newlocale(LC_TIME_MASK, "") reads from the environment: which locale, and where locales
+// are found.
+std::string LocaleChoice() {
+  std::string choice;
+  for (const char* name : {"LC_ALL", "LC_TIME", "LANG", "LOCPATH"}) {
+    const char* value = ::getenv(name);
+    choice += value != nullptr ? '=' : '-';
+    choice += value != nullptr ? value : "";
+    choice += '\0';
   }
-  ~UserTimeLocale() {
+  return choice;
+}
+
+// The time locale of the last choice seen: loading a locale costs far more than the texts made
+// with it, and most calls see the same choice as the one before.
+class TimeLocaleCache {
+ public:
+  TimeLocaleCache() = default;
+  ~TimeLocaleCache() { Release(); }
+  TimeLocaleCache(const TimeLocaleCache&) = delete;
+  TimeLocaleCache& operator=(const TimeLocaleCache&) = delete;
+
+  std::mutex& Mutex() { return mutex_; }
+
+  // The locale the environment selects now. REQUIRES: Mutex() held; the locale stays valid
+  // while it is.
+  locale_t Current() {
+    std::string choice = LocaleChoice();
+    if (locale_ != static_cast<locale_t>(0) && choice == choice_)
+      return locale_;
+    Release();
+    locale_ = ::newlocale(LC_TIME_MASK, "", static_cast<locale_t>(0));
+    if (locale_ == static_cast<locale_t>(0))
+      locale_ = ::newlocale(LC_TIME_MASK, "C", static_cast<locale_t>(0));
+    choice_ = std::move(choice);
+    return locale_;
+  }
+
+ private:
+  void Release() {
     if (locale_ != static_cast<locale_t>(0))
       ::freelocale(locale_);
+    locale_ = static_cast<locale_t>(0);
   }
-  UserTimeLocale(const UserTimeLocale&) = delete;
-  UserTimeLocale& operator=(const UserTimeLocale&) = delete;
+
+  std::mutex mutex_;
+  std::string choice_;
+  locale_t locale_ = static_cast<locale_t>(0);
+};
+
+TimeLocaleCache& TimeLocales() {
+  static TimeLocaleCache cache;
+  return cache;
+}
+
+// The time-formatting part of the locale the environment selects, held for one scope.
+class UserTimeLocale {
+ public:
+  UserTimeLocale() : lock_(TimeLocales().Mutex()), locale_(TimeLocales().Current()) {}
 
   // The strftime pattern of `item` (D_FMT, T_FMT), or `fallback` when the locale has none.
   std::string Pattern(nl_item item, const char* fallback) const {
@@ -63,6 +111,7 @@ class UserTimeLocale {
            7;
   }
 
+  std::lock_guard<std::mutex> lock_;
   locale_t locale_;
 };
 

@@ -171,17 +171,10 @@ void QtTextView::SyncClientSize(QSize viewportSize) {
   SyncScrollBars();
 }
 
-int QtTextView::LongestLine() {
-  if (editor_->TextLength() != measuredLength_ || editor_->LineCount() != measuredLines_) {
-    std::size_t longest = 0;
-    for (std::size_t i = 0; i < editor_->LineCount(); ++i)
-      longest = std::max(longest, editor_->Line(i).size());
-    longestLine_ = static_cast<int>(
-        std::min<std::size_t>(longest, static_cast<std::size_t>(editor_->MaxLeftCol())));
-    measuredLength_ = editor_->TextLength();
-    measuredLines_ = editor_->LineCount();
-  }
-  return longestLine_;
+int QtTextView::LongestLine() const {
+  // The store keeps its longest line's length, so a reload of a large view measures nothing.
+  return static_cast<int>(std::min<std::size_t>(editor_->Lines().MaxLineLength(),
+                                                static_cast<std::size_t>(editor_->MaxLeftCol())));
 }
 
 void QtTextView::SyncScrollBars() {

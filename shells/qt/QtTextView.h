@@ -62,7 +62,7 @@ class QtTextView final : public QAbstractScrollArea {
   void SyncClientSize(QSize viewportSize);
   QSize ExpectedViewportSize(QSize widgetSize) const;
   void SyncScrollBars();
-  int LongestLine();
+  int LongestLine() const;
   template <typename Work>
   void Shielded(Work&& work);
 
@@ -76,9 +76,6 @@ class QtTextView final : public QAbstractScrollArea {
   bool syncingBounds_ = false;
   bool syncingScroll_ = false;
   ui::Rect placedBounds_;
-  std::size_t measuredLength_ = static_cast<std::size_t>(-1);
-  std::size_t measuredLines_ = 0;
-  int longestLine_ = 0;
 };
 
 }  // namespace brontel::qt

@@ -214,5 +214,64 @@ TEST(LineStoreTest, AssignInPlaceOfScannedLinesEqualsAssigningHeadAndSplitLines)
   }
 }
 
+// Edits (lines dropped at the top, kept, replaced around a kept run) must leave exactly the
+// store that assigning the resulting lines at once gives, also once the dropped lines' bytes are
+// cut off the buffer's front or the buffer grows.
+TEST(LineStoreTest, EditedStoreEqualsOneAssignedTheResultingLines) {
+  std::mt19937 random(1211);
+  const auto newLine = [&] {
+    std::string line(random() % (random() % 20 == 0 ? 300 : 30), 'a');
+    for (char& c : line)
+      c = "abc\t "[random() % 5];
+    return line;
+  };
+  const auto newLines = [&](std::vector<std::string>& lines) {
+    lines.clear();
+    for (std::size_t n = random() % 6; n-- > 0;)
+      lines.push_back(newLine());
+    return std::vector<std::string_view>(lines.begin(), lines.end());
+  };
+  std::vector<std::string> model(20000, std::string(100, 'm'));
+  LineStore store;
+  store.Assign(model);
+  std::vector<std::string> before, after;
+  for (int step = 0; step < 400; ++step) {
+    LineEdit edit;
+    // The first step drops most of the 2 MB: the dropped bytes are then cut off the front.
+    edit.dropFront = step == 0 ? 19900 : random() % (model.size() / 8 + 2);
+    const std::size_t left = model.size() - std::min(edit.dropFront, model.size());
+    edit.keep = random() % (left + 1);
+    edit.runFirst = edit.keep + random() % (left - edit.keep + 1);
+    edit.runCount = random() % (left - edit.runFirst + 1);
+    const std::vector<std::string_view> first = newLines(before);
+    const std::vector<std::string_view> last = newLines(after);
+    edit.before = first;
+    edit.after = last;
+    store.Edit(edit);
+
+    std::vector<std::string> expected(model.begin() + std::min(edit.dropFront, model.size()),
+                                      model.end());
+    const auto run = expected.begin() + static_cast<std::ptrdiff_t>(edit.runFirst);
+    std::vector<std::string> edited(expected.begin(),
+                                    expected.begin() + static_cast<std::ptrdiff_t>(edit.keep));
+    edited.insert(edited.end(), before.begin(), before.end());
+    if (edit.runCount > 0)
+      edited.insert(edited.end(), run, run + static_cast<std::ptrdiff_t>(edit.runCount));
+    edited.insert(edited.end(), after.begin(), after.end());
+    model = edited;
+    LineStore fresh;
+    fresh.Assign(model);
+    ASSERT_EQ(store.Text(), fresh.Text()) << "step " << step;
+    ASSERT_EQ(store.Count(), fresh.Count());
+    ASSERT_EQ(store.MaxLineLength(), fresh.MaxLineLength()) << "step " << step;
+    for (std::size_t i = 0; i < store.Count(); ++i)
+      ASSERT_EQ(store.Line(i), fresh.Line(i));
+    if (!store.Empty()) {
+      const std::size_t offset = random() % (store.TextLength() + 2);
+      ASSERT_EQ(store.LineOf(offset), fresh.LineOf(offset));
+    }
+  }
+}
+
 }  // namespace
 }  // namespace brontel::ui

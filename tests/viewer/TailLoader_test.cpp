@@ -291,6 +291,80 @@ TEST_F(TailLoaderTest, TheHistoryBlockIsKeptOnlyWhileBothItAndTheViewAreUnchange
                            "more", "E   two", "|   Error:2, Lines:4"}));
 }
 
+// A reload changes the view it built before only where it differs; the view must equal one
+// built afresh (by a loader that never showed it) after every reload, whatever happened to the
+// log and the history in between.
+TEST_F(TailLoaderTest, KeptViewEqualsAFreshlyBuiltOneAfterEveryReload) {
+  testing::MemoryStore freshStore;
+  LineClassifier freshTypes{freshStore};
+  ui::TRAHLEditor freshView{"_editor"};
+  freshView.SetCellSize(ui::Size{7, 14});
+  freshView.SetBounds(ui::Rect{0, 0, 700, 14 * 10});
+  TailViewerState freshState;
+  state.history.SetMaxLines(MaxHistoryLinesAt(0));
+  freshState.history.SetMaxLines(MaxHistoryLinesAt(0));
+  const auto reload = [&](const std::string& path) {
+    Load(path);
+    freshState.path = path;
+    freshState.bufferSize = state.bufferSize;
+    freshState.autoFollow = state.autoFollow;
+    TailLoader().LoadTail(freshState, freshTypes, freshView);
+    ASSERT_EQ(view.Text(), freshView.Text());
+    ASSERT_EQ(view.LineCount(), freshView.LineCount());
+    ASSERT_EQ(view.Lines().MaxLineLength(), freshView.Lines().MaxLineLength());
+    ASSERT_EQ(view.Lines().LineOf(view.TextLength() / 2),
+              freshView.Lines().LineOf(freshView.TextLength() / 2));
+    ASSERT_EQ(view.SelectedText(), freshView.SelectedText());
+    ASSERT_EQ(view.TopRow(), freshView.TopRow());
+    ASSERT_EQ(view.CaretRow(), freshView.CaretRow());
+    ASSERT_EQ(state.statusText, freshState.statusText);
+  };
+  std::string content;
+  for (int i = 0; i < 80; ++i)
+    content += (i % 4 == 0 ? "W\tearly " : "start\t") + std::to_string(i) + "\n";
+  const std::string path = Write("kept.log", content);
+  reload(path);
+  view.MoveCaret(30, 2);
+  freshView.MoveCaret(30, 2);
+  view.SetSelLength(9);
+  freshView.SetSelLength(9);
+  for (int tick = 0; tick < 260; ++tick) {
+    std::string lines = "plain " + std::to_string(tick) + "\n";
+    if (tick % 2 == 1)
+      lines += "E   failure " + std::to_string(tick) + "\n";  // the history fills, then drops
+    if (tick % 37 == 0)
+      lines += "E   " + std::string(static_cast<std::size_t>(200 + tick), 'x') + "\n";
+    if (tick == 120) {
+      lines += "E   unfinished";  // completed by the next tick's line
+      state.autoFollow = true;
+    }
+    Append(path, lines);
+    reload(path);
+  }
+  EXPECT_EQ(state.history.Count(), static_cast<std::size_t>(MaxHistoryLinesAt(0)) + 1);
+  Write("kept.log", "E   rotated\nplain\n");  // truncated: counted afresh
+  reload(path);
+  Write("kept.log", "W   rotated\nfresh\n");  // replaced by a file of the same size
+  reload(path);
+  fs::remove(path);
+  reload(path);
+  Write("kept.log", content);
+  reload(path);
+  // A complete load rebuilds the history and the view; the next reloads follow on from it.
+  LoadCompleteFile(state, types, view);
+  LoadCompleteFile(freshState, freshTypes, freshView);
+  reload(path);
+  for (int tick = 0; tick < 3; ++tick) {
+    Append(path, "E   after the complete load " + std::to_string(tick) + "\n");
+    reload(path);
+  }
+  state.history.Clear();
+  freshState.history.Clear();
+  Append(path, "E   into an empty history\n");
+  reload(path);
+  EXPECT_EQ(view.Line(0), "E   into an empty history");
+}
+
 TEST_F(TailLoaderTest, Utf16LogsAreDecodedCountedAndNamedInTheStatus) {
   for (const bool bigEndian : {false, true}) {
     state = TailViewerState{};
