@@ -92,7 +92,7 @@ TEST(BufferClassifier, MoreExpressionsThanItsTablesHoldAnswerAsLineByLine) {
 // Needed texts are searched a stretch at a time: occurrences just before, across and after a
 // stretch's end, in lines longer than a stretch, must answer as line by line.
 TEST(BufferClassifier, NeededTextsAcrossSearchStretchesAnswerAsLineByLine) {
-  MemoryStore store;
+  MemorySettings store;
   std::string text;
   for (int shift = -8; shift <= 8; ++shift) {
     const auto before =

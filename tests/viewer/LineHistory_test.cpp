@@ -91,7 +91,7 @@ TEST(LineHistory, AppendedLinesTakePartInLaterTestsAndDrops) {
     history.Append(line);
   EXPECT_FALSE(history.AddToHistory("E   b"));
   EXPECT_FALSE(history.AddToHistory("E   d"));
-  EXPECT_EQ(Lines(history), (std::vector<std::string>{"E   b", "E   a", "E   c", "E   d"}));
+  EXPECT_EQ(HistoryLines(history), (std::vector<std::string>{"E   b", "E   a", "E   c", "E   d"}));
   EXPECT_TRUE(history.Contains("E   a"));
   EXPECT_FALSE(history.AddToHistory("E   e"));
   EXPECT_FALSE(history.Contains("E   b"));

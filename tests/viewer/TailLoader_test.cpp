@@ -295,7 +295,7 @@ TEST_F(TailLoaderTest, TheHistoryBlockIsKeptOnlyWhileBothItAndTheViewAreUnchange
 // built afresh (by a loader that never showed it) after every reload, whatever happened to the
 // log and the history in between.
 TEST_F(TailLoaderTest, KeptViewEqualsAFreshlyBuiltOneAfterEveryReload) {
-  testing::MemoryStore freshStore;
+  testing::MemorySettings freshStore;
   LineClassifier freshTypes{freshStore};
   ui::TRAHLEditor freshView{"_editor"};
   freshView.SetCellSize(ui::Size{7, 14});
@@ -322,7 +322,7 @@ TEST_F(TailLoaderTest, KeptViewEqualsAFreshlyBuiltOneAfterEveryReload) {
   std::string content;
   for (int i = 0; i < 80; ++i)
     content += (i % 4 == 0 ? "W\tearly " : "start\t") + std::to_string(i) + "\n";
-  const std::string path = Write("kept.log", content);
+  const std::string path = folder.Write("kept.log", content);
   reload(path);
   view.MoveCaret(30, 2);
   freshView.MoveCaret(30, 2);
@@ -338,29 +338,29 @@ TEST_F(TailLoaderTest, KeptViewEqualsAFreshlyBuiltOneAfterEveryReload) {
       lines += "E   unfinished";  // completed by the next tick's line
       state.autoFollow = true;
     }
-    Append(path, lines);
+    folder.Append(path, lines);
     reload(path);
   }
   EXPECT_EQ(state.history.Count(), static_cast<std::size_t>(MaxHistoryLinesAt(0)) + 1);
-  Write("kept.log", "E   rotated\nplain\n");  // truncated: counted afresh
+  folder.Write("kept.log", "E   rotated\nplain\n");  // truncated: counted afresh
   reload(path);
-  Write("kept.log", "W   rotated\nfresh\n");  // replaced by a file of the same size
+  folder.Write("kept.log", "W   rotated\nfresh\n");  // replaced by a file of the same size
   reload(path);
   fs::remove(path);
   reload(path);
-  Write("kept.log", content);
+  folder.Write("kept.log", content);
   reload(path);
   // A complete load rebuilds the history and the view; the next reloads follow on from it.
   LoadCompleteFile(state, types, view);
   LoadCompleteFile(freshState, freshTypes, freshView);
   reload(path);
   for (int tick = 0; tick < 3; ++tick) {
-    Append(path, "E   after the complete load " + std::to_string(tick) + "\n");
+    folder.Append(path, "E   after the complete load " + std::to_string(tick) + "\n");
     reload(path);
   }
   state.history.Clear();
   freshState.history.Clear();
-  Append(path, "E   into an empty history\n");
+  folder.Append(path, "E   into an empty history\n");
   reload(path);
   EXPECT_EQ(view.Line(0), "E   into an empty history");
 }
