@@ -357,9 +357,10 @@ void LineStore::Edit(const LineEdit& edit) {
   char* const shown = text_.data() + front_;
   std::memmove(shown + runTo, shown + runFrom, runBytes);
   const std::size_t runTarget = first_ + keep + edit.before.size();
-  const auto runSource = starts_.begin() + static_cast<std::ptrdiff_t>(first_ + runFirst);
+  // Grown before any iterator into it is taken: growing may move the starts.
   if (runTarget + edit.runCount > starts_.size())
     starts_.resize(runTarget + edit.runCount);
+  const auto runSource = starts_.begin() + static_cast<std::ptrdiff_t>(first_ + runFirst);
   const auto sourceEnd = runSource + static_cast<std::ptrdiff_t>(edit.runCount);
   const auto target = starts_.begin() + static_cast<std::ptrdiff_t>(runTarget);
   if (target <= runSource)

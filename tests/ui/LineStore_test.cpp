@@ -273,5 +273,25 @@ TEST(LineStoreTest, EditedStoreEqualsOneAssignedTheResultingLines) {
   }
 }
 
+// A kept run moved behind many new lines: the line starts grow past what they had room for
+// while the run is copied (a fault here shows under the address sanitizer).
+TEST(LineStoreTest, AnEditThatGrowsTheStoreKeepsItsRunIntact) {
+  LineStore store;
+  store.Assign(std::vector<std::string>{"first", "run one", "run two"});
+  const std::vector<std::string> texts(300, "new");
+  const std::vector<std::string_view> before(texts.begin(), texts.end());
+  LineEdit edit;
+  edit.keep = 1;
+  edit.before = before;
+  edit.runFirst = 1;
+  edit.runCount = 2;
+  store.Edit(edit);
+  ASSERT_EQ(store.Count(), 303u);
+  EXPECT_EQ(store.Line(0), "first");
+  EXPECT_EQ(store.Line(300), "new");
+  EXPECT_EQ(store.Line(301), "run one");
+  EXPECT_EQ(store.Line(302), "run two");
+}
+
 }  // namespace
 }  // namespace brontel::ui
