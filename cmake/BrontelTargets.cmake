@@ -63,6 +63,13 @@ function(brontel_test target)
   if(ARG_LABELS)
     list(APPEND properties LABELS "${ARG_LABELS}")
   endif()
+  if("threads" IN_LIST ARG_LABELS)
+    # The ThreadSanitizer build needs only these programs: `brontel_threaded_tests` builds them.
+    if(NOT TARGET brontel_threaded_tests)
+      add_custom_target(brontel_threaded_tests)
+    endif()
+    add_dependencies(brontel_threaded_tests ${target})
+  endif()
   gtest_discover_tests(${target} DISCOVERY_TIMEOUT 120 PROPERTIES ${properties})
 endfunction()
 
@@ -75,14 +82,31 @@ function(brontel_benchmark target)
 endfunction()
 
 # brontel_fuzzer(<target> CORPUS <dir> LIBS <targets>...)
-# A libFuzzer program, plus a ctest test (label "fuzz") that replays its corpus once.
+# A libFuzzer program, plus a ctest test (label "fuzz") that replays its corpus once. With
+# BRONTEL_FUZZ_REPLAY the program is the replay driver instead (fuzz/replay): no libFuzzer,
+# any compiler, the build's sanitizers.
 function(brontel_fuzzer target)
   cmake_parse_arguments(ARG "" "CORPUS" "LIBS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   add_executable(${target} ${sources})
-  target_compile_options(${target} PRIVATE -fsanitize=fuzzer)
-  target_link_options(${target} PRIVATE -fsanitize=fuzzer)
+  if(BRONTEL_FUZZ_REPLAY)
+    target_link_libraries(${target} PRIVATE brontel_fuzz_replay)
+  else()
+    target_compile_options(${target} PRIVATE -fsanitize=fuzzer)
+    target_link_options(${target} PRIVATE -fsanitize=fuzzer)
+  endif()
   target_link_libraries(${target} PRIVATE ${ARG_LIBS})
   add_test(NAME ${target}_replay COMMAND ${target} -runs=0 ${ARG_CORPUS})
   set_tests_properties(${target}_replay PROPERTIES LABELS fuzz TIMEOUT 900)
+endfunction()
+
+# brontel_fuzz_coverage(<libraries>...)
+# Coverage feedback for libFuzzer has to reach into the code under test, not only the target's
+# own file; the replay driver needs none.
+function(brontel_fuzz_coverage)
+  if(NOT BRONTEL_FUZZ_REPLAY)
+    foreach(library ${ARGN})
+      target_compile_options(${library} PRIVATE -fsanitize=fuzzer-no-link)
+    endforeach()
+  endif()
 endfunction()
