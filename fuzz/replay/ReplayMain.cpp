@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -38,16 +37,17 @@ std::vector<fs::path> InputsOf(const fs::path& argument) {
 }
 
 bool Replay(const fs::path& input) {
+  std::error_code error;
+  const std::uintmax_t size = fs::file_size(input, error);
   std::ifstream file(input, std::ios::binary);
-  if (!file) {
+  // Exactly the input's size, so that reading past its end is a sanitizer's finding.
+  std::vector<std::uint8_t> data(error ? 0 : static_cast<std::size_t>(size));
+  if (error || !file ||
+      !file.read(reinterpret_cast<char*>(data.data()), static_cast<std::streamsize>(data.size()))) {
     std::fprintf(stderr, "replay: cannot read %s\n", input.c_str());
     return false;
   }
-  const std::vector<char> bytes{std::istreambuf_iterator<char>(file),
-                                std::istreambuf_iterator<char>()};
   std::fprintf(stderr, "replay: %s\n", input.c_str());
-  // A copy of exactly the input's size, so that reading past its end is a sanitizer's finding.
-  std::vector<std::uint8_t> data(bytes.begin(), bytes.end());
   static std::uint8_t none = 0;  // an empty input still comes with a valid pointer
   LLVMFuzzerTestOneInput(data.empty() ? &none : data.data(), data.size());
   return true;
