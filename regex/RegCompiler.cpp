@@ -6,9 +6,9 @@ namespace brontel {
 namespace {
 
 // Parse flags, combined upwards from atoms to the whole expression.
-constexpr int NonEmpty = 1;       // never matches the empty string
-constexpr int Simple = 2;         // matches exactly one character
-constexpr int LeadingRepeat = 4;  // begins with a "*" or "?" repetition
+constexpr int kNonEmpty = 1;       // never matches the empty string
+constexpr int kSimple = 2;         // matches exactly one character
+constexpr int kLeadingRepeat = 4;  // begins with a "*" or "?" repetition
 
 constexpr const char* kMetaCharacters = "^$.[()|?+*\\";
 
@@ -23,12 +23,11 @@ bool Is(const std::uint8_t* node, RegNode kind) {
 }  // namespace
 
 std::nullptr_t RegCompiler::Fail(const char* message) {
-  error_ = message;
+  lastError_ = message;
   return nullptr;
 }
 
 RegProgram::Owner RegCompiler::Compile(const char* pattern) {
-  error_ = nullptr;
   if (pattern == nullptr)
     return Fail("NULL argument");
   int flags = 0;
@@ -57,7 +56,7 @@ bool RegCompiler::RunPass(const char* pattern, std::uint8_t* start, int& flags) 
 }
 
 std::uint8_t* RegCompiler::ParseExpression(bool group, int& flags) {
-  flags = NonEmpty;
+  flags = kNonEmpty;
   std::uint8_t* result = nullptr;
   int groupNumber = 0;
   if (group) {
@@ -76,9 +75,9 @@ std::uint8_t* RegCompiler::ParseExpression(bool group, int& flags) {
     result = branch;
   }
   auto combine = [&flags](int branchResult) {
-    if (!(branchResult & NonEmpty))
-      flags &= ~NonEmpty;
-    flags |= branchResult & LeadingRepeat;
+    if (!(branchResult & kNonEmpty))
+      flags &= ~kNonEmpty;
+    flags |= branchResult & kLeadingRepeat;
   };
   combine(branchFlags);
   while (*parsePos_ == '|') {
@@ -115,9 +114,9 @@ std::uint8_t* RegCompiler::ParseBranch(int& flags) {
     std::uint8_t* latest = ParsePiece(pieceFlags);
     if (latest == nullptr)
       return nullptr;
-    flags |= pieceFlags & NonEmpty;
+    flags |= pieceFlags & kNonEmpty;
     if (previous == nullptr) {
-      flags |= pieceFlags & LeadingRepeat;
+      flags |= pieceFlags & kLeadingRepeat;
     } else {
       LinkChain(previous, latest);
     }
@@ -138,9 +137,9 @@ std::uint8_t* RegCompiler::ParsePiece(int& flags) {
     flags = atomFlags;
     return atom;
   }
-  if (!(atomFlags & NonEmpty) && op != '?')
+  if (!(atomFlags & kNonEmpty) && op != '?')
     return Fail("*+ operand could be empty");
-  flags = op == '+' ? NonEmpty : LeadingRepeat;
+  flags = op == '+' ? kNonEmpty : kLeadingRepeat;
   BuildRepetition(op, atom, atomFlags);
   ++parsePos_;
   if (IsRepeatOperator(*parsePos_))
@@ -151,7 +150,7 @@ std::uint8_t* RegCompiler::ParsePiece(int& flags) {
 // Builds x*, x+ or x? around the operand x that starts at `operand`; the piece keeps starting
 // there.
 void RegCompiler::BuildRepetition(char op, std::uint8_t* operand, int operandFlags) {
-  const bool simple = operandFlags & Simple;
+  const bool simple = operandFlags & kSimple;
   if (op == '*' && simple) {
     InsertNode(RegNode::StarSimple, operand);
   } else if (op == '*') {
@@ -191,15 +190,15 @@ std::uint8_t* RegCompiler::ParseAtom(int& flags) {
     case '$':
       return EmitNode(RegNode::LineEnd);
     case '.':
-      flags = NonEmpty | Simple;
+      flags = kNonEmpty | kSimple;
       return EmitNode(RegNode::AnyChar);
     case '[':
-      flags = NonEmpty | Simple;
+      flags = kNonEmpty | kSimple;
       return ParseSet();
     case '(': {
       int groupFlags = 0;
       std::uint8_t* group = ParseExpression(true, groupFlags);
-      flags = groupFlags & (NonEmpty | LeadingRepeat);
+      flags = groupFlags & (kNonEmpty | kLeadingRepeat);
       return group;
     }
     case '\0':
@@ -216,7 +215,7 @@ std::uint8_t* RegCompiler::ParseAtom(int& flags) {
       std::uint8_t* literal = EmitNode(RegNode::Literal);
       EmitByte(static_cast<std::uint8_t>(*parsePos_++));
       EmitByte(0);
-      flags = NonEmpty | Simple;
+      flags = kNonEmpty | kSimple;
       return literal;
     }
     default:
@@ -271,7 +270,7 @@ std::uint8_t* RegCompiler::ParseLiteralRun(int& flags) {
     return Fail("internal disaster");
   if (length > 1 && IsRepeatOperator(parsePos_[length]))
     --length;
-  flags = NonEmpty | (length == 1 ? Simple : 0);
+  flags = kNonEmpty | (length == 1 ? kSimple : 0);
   std::uint8_t* literal = EmitNode(RegNode::Literal);
   for (std::size_t i = 0; i < length; ++i)
     EmitByte(static_cast<std::uint8_t>(parsePos_[i]));
@@ -359,7 +358,7 @@ void RegCompiler::CollectHeaderFacts(RegProgram& program, int topFlags) {
   } else if (Is(first, RegNode::LineStart)) {
     ++program.anchored;
   }
-  if (!(topFlags & LeadingRepeat))
+  if (!(topFlags & kLeadingRepeat))
     return;
   for (std::uint8_t* node = first; node != nullptr; node = Next(node)) {
     if (!Is(node, RegNode::Literal))

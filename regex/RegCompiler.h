@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "regex/RegProgram.h"
 
@@ -14,15 +15,17 @@ namespace brontel {
 // reject a text or stop early. The state is that of one compilation; nothing of it is needed
 // once the program is made.
 //
-// Errors: Compile never throws; a pattern that does not compile gives nullptr and the reason in
-// error().
+// Errors: Compile never throws; a pattern that does not compile gives nullptr, and the reason
+// replaces the text of the string given at construction.
 class RegCompiler {
  public:
+  // `lastError` receives the errors; it must outlive the compiler.
+  explicit RegCompiler(std::string& lastError) : lastError_(lastError) {}
+  RegCompiler(const RegCompiler&) = delete;
+  RegCompiler& operator=(const RegCompiler&) = delete;
+
   // The program of `pattern`, read up to its first zero byte; nullptr is "NULL argument".
   RegProgram::Owner Compile(const char* pattern);
-
-  // Why the last Compile gave no program; nullptr after one that succeeded.
-  const char* error() const { return error_; }
 
  private:
   bool RunPass(const char* pattern, std::uint8_t* start, int& flags);
@@ -45,7 +48,7 @@ class RegCompiler {
   std::uint8_t* Next(std::uint8_t* node) const;
   std::nullptr_t Fail(const char* message);
 
-  const char* error_ = nullptr;
+  std::string& lastError_;
   const char* parsePos_ = nullptr;
   std::int32_t nextGroup_ = 1;
   // Its address marks the size pass: while emitPos_ points here bytes are counted, not stored.

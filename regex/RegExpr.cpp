@@ -33,10 +33,7 @@ RegExpr::RegExpr(const std::string& pattern) : pattern_(pattern) {
 RegExpr::~RegExpr() = default;
 
 void RegExpr::Compile(const char* pattern) {
-  RegCompiler compiler;
-  program_ = compiler.Compile(pattern);
-  if (compiler.error() != nullptr)
-    lastError_ = compiler.error();
+  program_ = RegCompiler(lastError_).Compile(pattern);
 }
 
 int RegExpr::Match(const char* text, int& length, int offset) {
@@ -49,13 +46,6 @@ int RegExpr::Match(const char* text, int& length, int offset) {
     return -1;
   length = static_cast<int>(program_->groupEnd[0] - program_->groupStart[0]);
   return static_cast<int>(program_->groupStart[0] - subject);
-}
-
-int RegExpr::Execute(RegProgram* program, const char* text) {
-  const int found = matcher_.Execute(program, text);
-  if (matcher_.error() != nullptr)
-    lastError_ = matcher_.error();
-  return found;
 }
 
 }  // namespace brontel

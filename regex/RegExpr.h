@@ -47,7 +47,7 @@ class RegExpr {
   // nodes x text length) steps (see RegMatcher). Only a search that would need more than
   // kSearchMemoryLimit bytes for its stack and its record of failed choices finds nothing and
   // says so in lastError().
-  int Execute(RegProgram* program, const char* text);
+  int Execute(RegProgram* program, const char* text) { return matcher_.Execute(program, text); }
 
   RegProgram* program() { return program_.get(); }
   const RegProgram* program() const { return program_.get(); }
@@ -62,7 +62,7 @@ class RegExpr {
   RegProgram::Owner program_;
   std::string pattern_;
   std::string lastError_;
-  RegMatcher matcher_;
+  RegMatcher matcher_{lastError_};  // after lastError_, which it reports to
 };
 
 }  // namespace brontel

@@ -35,15 +35,14 @@ std::uint32_t MinimumOf(const std::uint8_t* node) {
 }  // namespace
 
 int RegMatcher::Execute(RegProgram* program, const char* text) {
-  error_ = nullptr;
   if (program == nullptr || text == nullptr) {
-    error_ = "NULL parameter";
+    lastError_ = "NULL parameter";
     return 0;
   }
   // Frames address nodes by 16-bit offsets; the compiler never makes a larger program.
   if (program->codeSize < 1 || program->codeSize > kRegProgramSizeLimit ||
       program->code()[0] != kRegSignature) {
-    error_ = "corrupted program";
+    lastError_ = "corrupted program";
     return 0;
   }
   if (program->mustText != nullptr && std::strstr(text, program->mustText) == nullptr)
@@ -187,7 +186,7 @@ void RegMatcher::SetGroupsFromPath(const char* start) {
 bool RegMatcher::Abort(const char* message) {
   if (!aborted_) {
     aborted_ = true;
-    error_ = message;
+    lastError_ = message;
   }
   return false;
 }
@@ -249,7 +248,7 @@ bool RegMatcher::Walk(const std::uint8_t* node) {
       return false;
     node = next;
   }
-  error_ = "corrupted pointers";
+  lastError_ = "corrupted pointers";
   return false;
 }
 
@@ -487,7 +486,7 @@ bool RegMatcher::StepNode(const std::uint8_t* node) {
     case RegNode::LoopBack:
       return true;
     default:
-      error_ = "memory corruption";
+      lastError_ = "memory corruption";
       return false;
   }
 }
@@ -495,7 +494,7 @@ bool RegMatcher::StepNode(const std::uint8_t* node) {
 std::ptrdiff_t RegMatcher::CountRepetitions(const std::uint8_t* operand) {
   const char* end = EndOfRun(operand, inputPos_);
   if (end == nullptr) {
-    error_ = "internal foulup";
+    lastError_ = "internal foulup";
     return 0;
   }
   const std::ptrdiff_t count = end - inputPos_;

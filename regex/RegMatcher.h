@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "regex/RegFailureMemo.h"
@@ -16,22 +17,25 @@ namespace brontel {
 // failed, so no depth of repetition reaches the host's stack and a search takes at most about
 // (program nodes x text length) steps.
 //
-// Errors: Execute never throws. A search that meets an error finds nothing, and error() says
-// why; only a search that would need more than kSearchMemoryLimit bytes, or a damaged program,
-// meets one.
+// Errors: Execute never throws. A search that meets an error finds nothing, and the message
+// replaces the text of the string given at construction (so that an error costs the search
+// nothing until it happens); only a search that would need more than kSearchMemoryLimit bytes,
+// or a damaged program, meets one.
 //
 // Threads: the working state of a search lives in the object, which one caller at a time may
 // use; between searches it keeps a small stack for the next one.
 class RegMatcher {
  public:
+  // `lastError` receives the errors; it must outlive the matcher.
+  explicit RegMatcher(std::string& lastError) : lastError_(lastError) {}
+  RegMatcher(const RegMatcher&) = delete;
+  RegMatcher& operator=(const RegMatcher&) = delete;
+
   // 1 when `program` matches somewhere in the zero-terminated `text`, 0 when it does not or on
   // an error. On success slot 0 of the program's groupStart/groupEnd spans the match and slots
   // 1..9 the last text each group matched; after a failure every slot is none. Any block from
   // RegProgram::Allocate is safe to run, however damaged.
   int Execute(RegProgram* program, const char* text);
-
-  // The last error of the last Execute; nullptr when it met none.
-  const char* error() const { return error_; }
 
   static constexpr std::size_t kSearchMemoryLimit = std::size_t{64} << 20;
 
@@ -71,7 +75,7 @@ class RegMatcher {
   void ReleaseLargeState();
   bool Abort(const char* message);
 
-  const char* error_ = nullptr;
+  std::string& lastError_;
   const char* inputPos_ = nullptr;
   const char* textStart_ = nullptr;
   const char** groupStarts_ = nullptr;
