@@ -37,15 +37,19 @@ void RegExpr::Compile(const char* pattern) {
 }
 
 int RegExpr::Match(const char* text, int& length, int offset) {
-  if (text != nullptr && !OffsetInsideText(text, offset)) {
-    lastError_ = "offset outside the text";
-    return -1;
-  }
+  if (text != nullptr && !OffsetInsideText(text, offset))
+    return RejectOffset();
   const char* subject = text != nullptr ? text + offset : nullptr;
   if (Execute(program_.get(), subject) == 0)
     return -1;
   length = static_cast<int>(program_->groupEnd[0] - program_->groupStart[0]);
   return static_cast<int>(program_->groupStart[0] - subject);
+}
+
+// Out of line, so that the search keeps a short prologue.
+[[gnu::noinline]] int RegExpr::RejectOffset() {
+  lastError_ = "offset outside the text";
+  return -1;
 }
 
 }  // namespace brontel

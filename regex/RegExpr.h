@@ -58,6 +58,7 @@ class RegExpr {
 
  private:
   void Compile(const char* pattern);
+  int RejectOffset();
 
   RegProgram::Owner program_;
   std::string pattern_;
