@@ -33,7 +33,8 @@ class RegMatcher {
 
   // 1 when `program` matches somewhere in the zero-terminated `text`, 0 when it does not or on
   // an error. On success slot 0 of the program's groupStart/groupEnd spans the match and slots
-  // 1..9 the last text each group matched; after a failure every slot is none. Any block from
+  // 1..9 the last text each group matched. After a failure the slots are none, except where
+  // the text lacked the must text, which leaves them as they were. Any block from
   // RegProgram::Allocate is safe to run, however damaged.
   int Execute(RegProgram* program, const char* text);
 
