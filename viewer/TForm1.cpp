@@ -52,6 +52,7 @@ TForm1::TForm1(ui::Toolkit& toolkit, std::uintptr_t parentWindow, const std::str
       types_(store),
       self_(std::make_shared<TForm1*>(this)) {
   SetViewerPath(fileName);
+  types_.SetFilePath(fileName);
   options_.LoadFromSettings(store_);
   controls_._editor.SetClipboard(&toolkit_.clipboard());
   BindHandlers();
