@@ -212,9 +212,7 @@ TEST(PresetsTest, Syslog) {
            "Warning"},
           {"Dec 10 09:12:01 web1 smartd[644]: Device: /dev/sda [SAT], 2 Offline uncorrectable "
            "sectors",
-           "Warning"},
-          {"Dec 10 09:12:01 web1 kernel: java invoked oom-killer: gfp_mask=0x140cca, order=0",
-           "Critical"},
+           "Error"},
           {"Dec 10 09:12:01 web1 kernel: Out of memory: Killed process 4711 (java) "
            "total-vm:8123456kB",
            "Critical"},
