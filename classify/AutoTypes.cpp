@@ -59,7 +59,7 @@ TypesRequest RequestedTypes(ExtManager& store) {
   return TypesRequest::Choose;
 }
 
-std::string ReadChoiceHead(const std::string& path) {
+std::optional<std::string> ReadChoiceHead(const std::string& path) {
   try {
     const std::unique_ptr<platform::ReadOnlyFile> file = platform::OpenReadOnlyFile(path);
     std::string head(kChoiceHeadBytes, '\0');
@@ -77,7 +77,7 @@ std::string ReadChoiceHead(const std::string& path) {
       return Utf16Letters(head, true);
     return head;
   } catch (const std::exception&) {
-    return {};  // an unreadable start keeps the built-in types
+    return std::nullopt;
   }
 }
 

@@ -1,6 +1,7 @@
 /** @file AutoTypes.h: whether a viewer picks its message types by itself, and from what. */
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -26,7 +27,7 @@ enum class TypesRequest {
 TypesRequest RequestedTypes(ExtManager& store);
 
 // The first kChoiceHeadBytes of the file (fewer when it is shorter), a UTF-16 text brought to
-// its ASCII letters; empty when the file cannot be read. Never throws.
-std::string ReadChoiceHead(const std::string& path);
+// its ASCII letters; nothing when the file cannot be read. Never throws.
+std::optional<std::string> ReadChoiceHead(const std::string& path);
 
 }  // namespace brontel

@@ -1,6 +1,7 @@
 #include "classify/LineClassifier.h"
 
 #include <limits>
+#include <optional>
 
 #include "classify/AutoTypes.h"
 #include "classify/IniTextStore.h"
@@ -26,7 +27,11 @@ void LineClassifier::LoadMsgTypes() {
 }
 
 void LineClassifier::LoadChosenTypes() {
-  const std::string_view name = ChoosePreset(filePath_, ReadChoiceHead(filePath_));
+  // A start that cannot be read keeps the built-in types, whatever the name promises.
+  const std::optional<std::string> head = ReadChoiceHead(filePath_);
+  if (!head)
+    return;
+  const std::string_view name = ChoosePreset(filePath_, *head);
   const PresetText* preset = name.empty() ? nullptr : FindEmbeddedPreset(name);
   if (preset == nullptr)
     return;

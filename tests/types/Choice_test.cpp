@@ -139,7 +139,8 @@ TEST_F(ChosenTypes, TheUsersOwnTypesAndTheSwitchAreNeverOverruled) {
     TypesVariable file(folder.File("mine.ini").c_str());
     EXPECT_EQ(ChosenFor(path), "");
   }
-  EXPECT_EQ(ChosenFor(folder.File("missing.log")), "");
+  EXPECT_EQ(ChosenFor(folder.File("syslog")), "") << "a missing file's name promises nothing";
+  EXPECT_EQ(ChosenFor(folder.Write("messages", "")), "syslog") << "an empty one's does";
   EXPECT_EQ(ChosenFor(folder.Path().string()), "") << "a folder has no lines";
 }
 
