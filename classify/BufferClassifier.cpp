@@ -27,9 +27,8 @@ std::array<bool, 256> AllowedFirst(const MsgTypeMatcherInfo::LineNeeds& needs) {
 
 BufferClassifier::BufferClassifier(LineClassifier& types, std::string_view text)
     : types_(types), bufferEnd_(text.data() + text.size()) {
-  types_.LoadMsgTypes();
   std::vector<MsgTypeMatcherInfo>& list = types_.Types();
-  for (std::size_t type = 0; type < list.size(); ++type) {
+  for (const std::size_t type : types_.MatchOrder()) {
     for (std::size_t expr = 0; expr < list[type].compiled.size(); ++expr) {
       if (slots_.size() == kMaxSlots) {
         lineByLine_ = true;
@@ -61,7 +60,7 @@ int BufferClassifier::FindMsgType(std::string_view line) {
     return kUnclassified;
   MatchSubject subject(line, lineBuffer_);
   std::vector<MsgTypeMatcherInfo>& list = types_.Types();
-  // Slots in list order, so the first expression that matches names the first matching type.
+  // Slots in match order, so the first expression that matches names the first matching type.
   for (std::uint64_t candidates = slotsByFirst_[static_cast<unsigned char>(line[0])];
        candidates != 0; candidates &= candidates - 1) {
     const Slot& slot = slots_[static_cast<std::size_t>(std::countr_zero(candidates))];

@@ -1,14 +1,64 @@
 #include "classify/LineClassifier.h"
 
 #include <limits>
+#include <optional>
 
+#include "classify/AutoTypes.h"
+#include "classify/IniTextStore.h"
 #include "classify/MsgTypeLoader.h"
+#include "classify/PresetTexts.h"
+#include "classify/TypeChoice.h"
 
 namespace brontel {
 
 void LineClassifier::LoadMsgTypes() {
-  if (types_.empty())
+  if (!types_.empty())
+    return;
+  const TypesRequest request =
+      filePath_.empty() ? TypesRequest::FromSettings : RequestedTypes(store_);
+  if (request == TypesRequest::Choose)
+    LoadChosenTypes();
+  if (request == TypesRequest::FromSettings) {
     brontel::LoadMsgTypes(store_, types_);
+    summaryFirst_ = store_.ReadInteger("MsgTypes\\Count", 0) >= 1;
+  }
+  if (types_.empty())
+    types_ = BuiltinMsgTypes();
+}
+
+void LineClassifier::LoadChosenTypes() {
+  // A start that cannot be read keeps the built-in types, whatever the name promises.
+  const std::optional<std::string> head = ReadChoiceHead(filePath_);
+  if (!head)
+    return;
+  const std::string_view name = ChoosePreset(filePath_, *head);
+  const PresetText* preset = name.empty() ? nullptr : FindEmbeddedPreset(name);
+  if (preset == nullptr)
+    return;
+  IniTextStore presetStore(preset->text);
+  brontel::LoadMsgTypes(presetStore, types_);
+  chosenPreset_ = std::string(name);
+  summaryFirst_ = true;
+}
+
+const std::string& LineClassifier::ChosenPreset() {
+  LoadMsgTypes();
+  return chosenPreset_;
+}
+
+std::string LineClassifier::ChosenPresetLabel() {
+  const std::string& preset = ChosenPreset();
+  return preset.empty() ? std::string() : " [types: " + preset + "]";
+}
+
+std::vector<std::size_t> LineClassifier::MatchOrder() {
+  LoadMsgTypes();
+  std::vector<std::size_t> order;
+  if (summaryFirst_)
+    order.push_back(types_.size() - 1);
+  for (std::size_t position = 0; order.size() < types_.size(); ++position)
+    order.push_back(position);
+  return order;
 }
 
 int LineClassifier::FindMsgType(std::string_view line) {
@@ -16,7 +66,13 @@ int LineClassifier::FindMsgType(std::string_view line) {
   if (line.size() <= 1)
     return kUnclassified;
   MatchSubject subject(line, lineBuffer_);
-  for (std::size_t position = 0; position < types_.size(); ++position) {
+  std::size_t end = types_.size();
+  if (summaryFirst_) {
+    --end;
+    if (types_[end].MatchesLine(subject))
+      return static_cast<int>(end);
+  }
+  for (std::size_t position = 0; position < end; ++position) {
     if (types_[position].MatchesLine(subject))
       return static_cast<int>(position);
   }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "classify/MsgTypeMatcherInfo.h"
@@ -20,9 +21,9 @@ inline constexpr int kCountedMsgTypes = 3;
 // The name of the type that is counted but never shown in the counts text.
 inline constexpr std::string_view kSummaryTypeName = "Summary";
 
-// One viewer window's ordered list of message types, loaded from the settings store the first
-// time a line is classified (LoadMsgTypes) and kept for the window's life: settings changed
-// later take effect in the next window.
+// One viewer window's ordered list of message types, loaded from the settings store (or chosen
+// for the viewer's file) the first time a line is classified (LoadMsgTypes) and kept for the
+// window's life: settings changed later take effect in the next window.
 //
 // Classification is not cached: every call runs the types in list order, each type's
 // expressions in order, until one matches. Per line nothing is allocated once the internal
@@ -38,8 +39,19 @@ class LineClassifier {
   LineClassifier(const LineClassifier&) = delete;
   LineClassifier& operator=(const LineClassifier&) = delete;
 
-  // Fills the list from the store when it is empty; a no-op otherwise.
+  // Fills the list when it is empty; a no-op otherwise. From the store, unless a file was set
+  // and the user asks for a preset chosen for it or for the built-in types (AutoTypes.h).
   void LoadMsgTypes();
+
+  // The file whose lines are classified; set before the first classification, it lets the
+  // types be chosen for the file when they are loaded.
+  void SetFilePath(std::string path) { filePath_ = std::move(path); }
+
+  // The preset chosen for the file when the types were loaded, or empty. Loads them first.
+  const std::string& ChosenPreset();
+
+  // " [types: NAME]" for a chosen preset, for the status text; empty otherwise.
+  std::string ChosenPresetLabel();
 
   // The position of the first type whose expressions match `line`, or kUnclassified. Lines of
   // 0 or 1 characters are never classified. Loads the list first if needed.
@@ -69,14 +81,25 @@ class LineClassifier {
   void _editorGetLineAttr(ui::TRAHLEditor& sender, std::string_view line, std::size_t index,
                           ui::LineAttrs& attrs);
 
+  // The positions in the order classification tries them: list order, except that a
+  // configured list's closing Summary type comes first. Loads the list first if needed.
+  std::vector<std::size_t> MatchOrder();
+
   // The list as loaded so far (empty before the first classification).
   const std::vector<MsgTypeMatcherInfo>& Types() const { return types_; }
   std::vector<MsgTypeMatcherInfo>& Types() { return types_; }
 
  private:
+  void LoadChosenTypes();
+
   ExtManager& store_;
   std::vector<MsgTypeMatcherInfo> types_;
   std::string lineBuffer_;
+  std::string filePath_;
+  std::string chosenPreset_;
+  // A configured list tries its closing Summary type first, so that the viewer's own "|" lines
+  // keep their colours whatever the other types' expressions match in them.
+  bool summaryFirst_ = false;
 };
 
 }  // namespace brontel

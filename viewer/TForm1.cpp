@@ -3,6 +3,7 @@
 #include <exception>
 #include <utility>
 
+#include "classify/AutoTypes.h"
 #include "classify/CaretGutter.h"
 #include "classify/MarkerSearch.h"
 #include "platform/FileFacts.h"
@@ -52,6 +53,7 @@ TForm1::TForm1(ui::Toolkit& toolkit, std::uintptr_t parentWindow, const std::str
       types_(store),
       self_(std::make_shared<TForm1*>(this)) {
   SetViewerPath(fileName);
+  types_.SetFilePath(fileName);
   options_.LoadFromSettings(store_);
   controls_._editor.SetClipboard(&toolkit_.clipboard());
   BindHandlers();
@@ -83,6 +85,7 @@ void TForm1::BindHandlers() {
   c.comBufferSize.OnClick = [this](ui::Component&) { comBufferSizeClick(); };
   c.comMaxHistLines.OnClick = [this](ui::Component&) { comMaxHistLinesClick(); };
   c.chkComplete.OnClick = [this](ui::Component& sender) { chkCompleteClick(sender); };
+  c.chkAutoTypes.OnClick = [this](ui::Component&) { chkAutoTypesClick(); };
   c.EditCopy2.OnExecute = [this](ui::Component&) { EditCopy2Execute(); };
   c.EditCopy1.OnExecute = [this](ui::Component&) { EditCopy2Execute(); };
   c.EditSelectAll1.OnExecute = [this](ui::Component&) { EditSelectAll1Execute(); };
@@ -254,6 +257,7 @@ void TForm1::OptionsToControls() {
     c.chkComplete.SetChecked(options_.LoadCompleteFile);
     c.CheckBox2.SetChecked(options_.AutoCycle);
     c.CheckBox1.SetChecked(options_.AutoFollowMode);
+    c.chkAutoTypes.SetChecked(store_.ReadBool(kAutoMsgTypesKey, true));
     state_.autoFollow = options_.AutoFollowMode;
     updatingControls_ = false;
   }
@@ -456,6 +460,18 @@ void TForm1::Timer1Timer() {
   }
   reload.SetEnabled(true);
   controls_.Timer2->SetEnabled(true);
+}
+
+// Kept at once rather than at close: the next viewer, in this process or another, is the one
+// that chooses its types by it.
+void TForm1::chkAutoTypesClick() {
+  if (updatingControls_)
+    return;
+  try {
+    store_.WriteBool(kAutoMsgTypesKey, controls_.chkAutoTypes.Checked());
+  } catch (const std::exception&) {
+    // A settings file that refuses the write leaves the choice as it was stored.
+  }
 }
 
 void TForm1::chkCompleteClick(const ui::Component& sender) {

@@ -89,6 +89,7 @@ class TForm1 : public TListWindowIntf {
   void comMaxHistLinesClick();
   // `sender` is the check box itself for a user click, the window for the option mirror.
   void chkCompleteClick(const ui::Component& sender);
+  void chkAutoTypesClick();
   void EditCopy2Execute();
   void EditSelectAll1Execute();
   void Timer1Timer();

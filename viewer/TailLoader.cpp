@@ -266,7 +266,7 @@ void TailLoader::LoadTail(TailViewerState& state, LineClassifier& types, ui::TRA
       if (status) {
         if (opened)
           *status += platform::EncodingLabel(reader_.Encoding());
-        state.statusText = std::move(*status);
+        state.statusText = std::move(*status) + types.ChosenPresetLabel();
       }
     }
   } catch (const std::exception&) {
@@ -344,7 +344,8 @@ std::optional<int> LoadCompleteFile(TailViewerState& state, LineClassifier& type
     state.displayName = DisplayNameOf(state.path);
     if (std::optional<std::string> status =
             TailStatusText(state.displayName, snapshot, state.bufferSize))
-      state.statusText = std::move(*status) + std::string(platform::EncodingLabel(whole.encoding));
+      state.statusText = std::move(*status) + std::string(platform::EncodingLabel(whole.encoding)) +
+                         types.ChosenPresetLabel();
   }
   UpdateBracket bracket(view);
   view.AssignLinesInPlace(head, std::move(text), std::move(lines));

@@ -130,7 +130,7 @@ void ViewerControls::PlaceNavigationBlock(ui::Form& form) {
 }
 
 void ViewerControls::PlaceOptionsPanel(ui::Form& form) {
-  Place(Panel9, form, 11, 22, 195, 157);
+  Place(Panel9, form, 11, 22, 195, 175);
   Panel9.SetFont(kTahoma);
   Panel9.SetVisible(false);
 
@@ -161,6 +161,11 @@ void ViewerControls::PlaceOptionsPanel(ui::Form& form) {
   Label1.SetCaption("Max history lines:");
   Place(comMaxHistLines, Panel9, 99, 128, 85, kFieldHeight);
   comMaxHistLines.SetItems(ItemTexts(MaxHistoryLines));
+
+  // Applies from the next view on: a view keeps the types it counted its history with.
+  Place(chkAutoTypes, Panel9, 6, 154, 185, kCheckBoxHeight);
+  chkAutoTypes.SetCaption("Types chosen per file (next view)");
+  chkAutoTypes.SetChecked(true);
 
   Place(Button7, Panel9, 178, 3, 13, 14);
   Button7.SetAnchors(ui::Anchors{false, true, true, false});

@@ -57,6 +57,7 @@ struct ViewerControls {
   ui::Label Label4{"Label4"};
   ui::ComboBox comBufferSize{"comBufferSize"};
   ui::CheckBox chkComplete{"chkComplete"};
+  ui::CheckBox chkAutoTypes{"chkAutoTypes"};
   ui::Label Label1{"Label1"};
   ui::ComboBox comMaxHistLines{"comMaxHistLines"};
   ui::Button Button7{"Button7"};

@@ -123,7 +123,8 @@ std::string UsageText() {
          "       brontel --version\n"
          "\n"
          "--types uses a preset (or an ini file) of message types for this run instead of\n"
-         "those of brontel.ini; --types list shows the presets.\n"
+         "those of brontel.ini; --types list shows the presets, --types auto lets each\n"
+         "viewer choose a preset for its file, --types builtin keeps the built-in types.\n"
          "Without a display (no DISPLAY and no WAYLAND_DISPLAY) the viewer runs in the\n"
          "terminal and prints its view instead of opening windows.\n";
 }

@@ -17,6 +17,7 @@
 #include "apps/brontel/PrintCommand.h"
 #include "apps/brontel/TypePresets.h"
 #include "apps/brontel/WindowMode.h"
+#include "classify/AutoTypes.h"
 #include "platform/ProgramDirectory.h"
 #include "platform/Terminal.h"
 
@@ -108,6 +109,10 @@ int ListTypes() {
 // not pass unnoticed as the built-in ones.
 // The result is an exit code: kExitOk when the types are in use.
 int UseTypes(const std::string& nameOrFile) {
+  if (nameOrFile == brontel::kAutoTypesRequest || nameOrFile == brontel::kBuiltinTypesRequest) {
+    UseTypesFile(nameOrFile);  // not a file: the module itself chooses, or keeps the built-in
+    return kExitOk;
+  }
   const std::string file = ResolveTypesFile(nameOrFile, Presets());
   if (file.empty()) {
     std::cerr << "brontel: --types " << nameOrFile

@@ -1,7 +1,8 @@
 // The cost of each message-type preset: CountLine over a million lines of the preset's format,
 // once with the preset and once with the built-in types on the same lines, so that the two
 // figures can be set side by side. With the default million lines the time in milliseconds is
-// also the cost in nanoseconds per line.
+// also the cost in nanoseconds per line. BM_ChooseTypes: what a viewer's own choice of the
+// preset costs per file.
 //
 // About one line in twenty-five is one that a preset type claims; the rest are ordinary lines
 // of the format. BRONTEL_BENCH_LINES sets the number of lines (default 1 000 000).
@@ -10,6 +11,8 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <map>
 #include <random>
 #include <string>
@@ -84,6 +87,68 @@ const std::map<std::string, Format>& Formats() {
          "2024-05-17 12:00:01, Warning               CBS    Unrecognized attribute ",
          "Action ended 12:00:01: InstallFinalize. Return value 3. ",
          "MSI (s) (C8:44) [12:00:03:000]: Product: Foo -- Installation failed. "}}},
+      {"postgresql",
+       {{"2026-12-10 09:12:01.101 UTC [1021] LOG:  duration: 0.412 ms  statement: SELECT id, "
+         "name FROM items WHERE owner = 4711 row ",
+         "2026-12-10 09:12:01.102 UTC [2210] app@shop LOG:  connection authorized: user=app "
+         "database=shop application_name=web ",
+         "2026-12-10 09:12:01.103 UTC [2210] app@shop DETAIL:  Key (id)=(4711) already exists "},
+        {"2026-12-10 09:12:01.110 UTC [2210] app@shop ERROR:  duplicate key value ",
+         "2026-12-10 09:12:01.111 UTC [2234] app@shop WARNING:  there is no transaction ",
+         "2026-12-10 09:12:01.112 UTC [2301] report@shop FATAL:  password authentication "}}},
+      {"mysql",
+       {{"2026-12-10T09:12:01.412345Z 0 [Note] [MY-010914] [Server] Aborted connection 4711 to "
+         "db: 'shop' user: 'app' host: '10.0.0.17' (Got an error reading communication packets) ",
+         "2026-12-10T09:12:01.433001Z 1 [System] [MY-013576] [InnoDB] InnoDB initialization has "
+         "started, buffer pool ",
+         "2026-12-10  9:40:02 0 [Note] InnoDB: Buffer pool(s) load completed at 261210  9:41:17 "},
+        {"2026-12-10T09:31:45.771100Z 0 [ERROR] [MY-012592] [InnoDB] Operating system error ",
+         "2026-12-10T09:12:02.391002Z 0 [Warning] [MY-010068] [Server] CA certificate ",
+         "261210  9:41:17 mysqld got signal 11 ;"}}},
+      {"logfmt",
+       {{"time=2026-12-10T09:12:01.101Z level=info msg=\"request served\" method=GET "
+         "path=/api/items status=200 duration=12ms user=",
+         "ts=2026-12-10T09:16:00.000Z caller=main.go:412 level=debug component=tsdb "
+         "msg=\"compaction done\" blocks=",
+         "t=2026-12-10T09:15:01+0000 lvl=info msg=\"Alert rule evaluated\" logger=alerting id="},
+        {"time=2026-12-10T09:14:22.317Z level=error msg=\"payment failed\" attempt=",
+         "time=2026-12-10T09:13:17.551Z level=warn msg=\"slow request\" id=",
+         "time=2026-12-10T09:17:30.900Z level=fatal msg=\"cannot open\" id="}}},
+      {"json",
+       {{"{\"time\":\"2026-12-10T09:12:01.101Z\",\"level\":\"info\",\"msg\":\"request "
+         "served\",\"method\":\"GET\",\"path\":\"/api/items\",\"status\":200,\"id\":",
+         "{\"level\":30,\"time\":1765357262400,\"pid\":4711,\"hostname\":\"web1\",\"msg\":"
+         "\"GET /health 200\",\"id\":",
+         "{\"@timestamp\":\"2026-12-10T09:15:00.000Z\",\"log.level\":\"debug\",\"message\":"
+         "\"cache warmed\",\"id\":"},
+        {"{\"time\":\"2026-12-10T09:14:22.317Z\",\"level\":\"error\",\"msg\":\"failed\",\"id\":",
+         "{\"level\":40,\"msg\":\"slow\",\"id\":",
+         "{\"level\":\"fatal\",\"msg\":\"cannot open\",\"id\":"}}},
+      {"glog",
+       {{"I1210 09:12:01.101234    4711 server.cc:88] Served GET /api/items in 12 ms for user ",
+         "I1210 09:12:01.205511    4711 store.cc:210] Compacted shard 7 with 12 files, run ",
+         "    @     0x55d6a1c2f3a4  kv::Store::Compact() frame "},
+        {"E1210 09:14:22.317004    4733 store.cc:377] Shard 7: checksum mismatch ",
+         "W1210 09:13:17.551002    4733 rpc.cc:141] Deadline exceeded ",
+         "F1210 09:17:30.900117    4711 store.cc:402] Check failed: shard != nullptr "}}},
+      {"monolog",
+       {{"[2026-12-10 09:12:01] production.INFO: Request served {\"method\":\"GET\",\"path\":"
+         "\"/api/items\",\"status\":200,\"user\":",
+         "[2026-12-10 09:12:05] production.DEBUG: Cache hit for key settings.site [] [] run ",
+         "#0 /var/www/shop/vendor/laravel/framework/src/Illuminate/Database/Connection.php(776): "
+         "frame "},
+        {"[2026-12-10 09:14:22] production.ERROR: SQLSTATE[40001]: Serialization failure ",
+         "[2026-12-10 09:13:17] production.WARNING: Slow query detected ",
+         "[2026-12-10 09:17:30] production.CRITICAL: Payment gateway unreachable "}}},
+      {"generic",
+       {{"2026-12-10 09:12:01.101 | INFO     | shop.worker:run:42 - Request served for user "
+         "4711 in 12 ms, session ",
+         "2026-12-10 09:12:01.220 | DEBUG    | shop.db:connect:88 - Connected to "
+         "postgresql://db1/shop pool ",
+         "2026-12-10 09:15:00.000 | SUCCESS  | shop.jobs:nightly:55 - Nightly report sent run "},
+        {"2026-12-10 09:14:22.317 | ERROR    | shop.orders:submit:207 - Order rejected ",
+         "2026-12-10 09:13:17.551 | WARNING  | shop.http:fetch:131 - Slow answer ",
+         "2026-12-10 09:17:30.900 | CRITICAL | shop.worker:run:77 - Database unreachable "}}},
   };
   return formats;
 }
@@ -123,6 +188,32 @@ void CountLines(benchmark::State& state, const std::string& preset, bool builtin
                  (builtin ? "built-in types" : preset + " types"));
 }
 
+// The choice a viewer makes when it loads its types: the store asked, the file's first 64 KB
+// read and looked at, the chosen preset compiled. The file is named app.log, so that the name
+// says nothing and the lines decide.
+void ChooseTypes(benchmark::State& state, const std::string& preset) {
+  const std::filesystem::path path =
+      std::filesystem::temp_directory_path() / ("brontel-choice-" + preset) / "app.log";
+  std::filesystem::create_directories(path.parent_path());
+  {
+    std::ofstream out(path, std::ios::binary);
+    for (const std::string& line : MakeLines(Formats().at(preset), 20000))
+      out << line << '\n';
+  }
+  NoTypesStore store;
+  std::string chosen;
+  for (auto _ : state) {
+    LineClassifier classifier(store);
+    classifier.SetFilePath(path.string());
+    chosen = classifier.ChosenPreset();
+    benchmark::DoNotOptimize(chosen.data());
+  }
+  std::filesystem::remove_all(path.parent_path());
+  state.SetLabel("chose " + (chosen.empty() ? std::string("the built-in types") : chosen));
+  if (chosen != preset)
+    state.SkipWithError(("chose " + chosen + " for a " + preset + " log").c_str());
+}
+
 void RegisterAll() {
   for (const auto& [name, format] : Formats()) {
     for (const bool builtin : {true, false}) {
@@ -131,6 +222,10 @@ void RegisterAll() {
         CountLines(state, name, builtin);
       })->Unit(benchmark::kMillisecond);
     }
+    benchmark::RegisterBenchmark(("BM_ChooseTypes/" + name).c_str(), [name = name](
+                                                                         benchmark::State& state) {
+      ChooseTypes(state, name);
+    })->Unit(benchmark::kMicrosecond);
   }
 }
 

@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "apps/brontel/TypePresets.h"
+#include "classify/IniTextStore.h"
 #include "classify/LineClassifier.h"
+#include "classify/PresetTexts.h"
 #include "ui/LineStore.h"
 
 namespace brontel::app {
@@ -58,7 +60,38 @@ TEST(PresetsTest, EachLoadsThreeCountedTypesInTheBuiltInColours) {
     EXPECT_EQ(urgent.Style, ui::FontStyle::Bold | ui::FontStyle::Italic);
     EXPECT_EQ(types.Types()[3].name, "Summary");
   }
-  EXPECT_EQ(names, (std::vector<std::string>{"log4j", "python", "syslog", "web", "windows"}));
+  EXPECT_EQ(names, (std::vector<std::string>{"generic", "glog", "json", "log4j", "logfmt",
+                                             "monolog", "mysql", "postgresql", "python", "syslog",
+                                             "web", "windows"}));
+}
+
+// Compiled in, each preset is the file of the same name; and each keeps the viewer's own "|"
+// lines, whose counts text names every type, as Summary lines.
+TEST(PresetsTest, EachIsCompiledInAndLeavesTheViewersOwnLinesToSummary) {
+  const std::vector<TypePreset> presets = ListPresets({BRONTEL_TYPES_DIR});
+  ASSERT_EQ(EmbeddedPresets().size(), presets.size());
+  for (const TypePreset& preset : presets) {
+    const PresetText* embedded = FindEmbeddedPreset(preset.name);
+    ASSERT_NE(embedded, nullptr) << preset.name;
+    IniTextStore store(embedded->text);
+    LineClassifier types(store);
+    TypesFileStore fileStore(preset.path);
+    LineClassifier fromFile(fileStore);
+    fromFile.LoadMsgTypes();
+    types.LoadMsgTypes();
+    ASSERT_EQ(types.Types().size(), fromFile.Types().size()) << preset.name;
+    for (std::size_t i = 0; i < types.Types().size(); ++i)
+      EXPECT_EQ(types.Types()[i].exprTexts, fromFile.Types()[i].exprTexts) << preset.name;
+    std::string counts = "|\t";
+    for (const MsgTypeMatcherInfo& type : types.Types())
+      counts += type.name + ":7, ";
+    for (const std::string& line : std::vector<std::string>{
+             counts + "HistoryCount:21", "|\tFILE IS EMPTY OR FILE NOT FOUND!",
+             "|\t[ERROR] level=error \"level\":\"error\" E1210 12:00:00 WARNING:  .ERROR: "}) {
+      EXPECT_EQ(TypeName(types, line), "Summary") << preset.name << ": " << line;
+      EXPECT_EQ(TypeName(types, ui::LineStore::ExpandTabs(line)), "Summary") << preset.name;
+    }
+  }
 }
 
 TEST(PresetsTest, Log4j) {
@@ -162,6 +195,33 @@ TEST(PresetsTest, Syslog) {
           {"May 17 12:00:03 web1 sshd[9]: fatal: Timeout before authentication for 10.0.0.2",
            "Critical"},
           {"<2>md/raid1:md0: Disk failure on sda1", "Critical"},
+          {"Dec 10 09:12:01 web1 systemd[1]: shop.service: Main process exited, code=exited, "
+           "status=1/FAILURE",
+           "Error"},
+          {"Dec 10 09:12:01 web1 kernel: EXT4-fs error (device sda1): ext4_find_entry:1455: inode "
+           "#2: comm ls: reading directory lblock 0",
+           "Error"},
+          {"Dec 10 09:12:01 web1 smartd[644]: Device: /dev/sda [SAT], 8 Currently unreadable "
+           "(pending) sectors",
+           "Error"},
+          {"Dec 10 09:12:01 web1 kernel: EXT4-fs warning (device sda1): ext4_dx_add_entry:2352: "
+           "Directory index full!",
+           "Warning"},
+          {"Dec 10 09:12:01 web1 kernel: WARNING: CPU: 2 PID: 311 at net/core/dev.c:4660 "
+           "netif_rx+0x1a/0x30",
+           "Warning"},
+          {"Dec 10 09:12:01 web1 smartd[644]: Device: /dev/sda [SAT], 2 Offline uncorrectable "
+           "sectors",
+           "Error"},
+          {"Dec 10 09:12:01 web1 kernel: Out of memory: Killed process 4711 (java) "
+           "total-vm:8123456kB",
+           "Critical"},
+          {"Dec 10 09:12:01 web1 kernel: Memory cgroup out of memory: Killed process 912 (node)",
+           "Critical"},
+          {"Dec 10 09:12:01 web1 kernel: kernel BUG at mm/slub.c:3012!", "Critical"},
+          {"Dec 10 09:12:01 web1 systemd[1]: shop.service: Main process exited, code=exited, "
+           "status=0/SUCCESS",
+           "-"},
           {"May 17 12:00:04 web1 backup[5]: done, 0 errors", "-"},
           {"May 17 12:00:04 web1 backup[5]: error_count=0", "-"},
           {"May 17 12:00:04 web1 tests[5]: 12 passed, 0 failed", "-"},
@@ -268,6 +328,96 @@ TEST(PresetsTest, Windows) {
           {">>>  [Device Install (Hardware initiated) - USB\\VID_046D]", "-"},
           {"MSI (c) (0C:10) [12:00:04:000]: Note: 1: 2205 2:  3: Error", "-"},
           {"=== Logging started: 17/05/2024  12:00:00 ===", "-"},
+      });
+}
+
+TEST(PresetsTest, ServersAndStructuredLogs) {
+  ExpectClassified(
+      "postgresql",
+      {
+          {"2026-12-10 09:14:22.317 UTC [2210] app@shop ERROR:  duplicate key value", "Error"},
+          {"2026-12-10 09:15:03.880 UTC [2234] WARNING:  there is no transaction in progress",
+           "Warning"},
+          {"2026-12-10 09:16:40.006 UTC [2301] report@shop FATAL:  password authentication "
+           "failed",
+           "Fatal"},
+          {"2026-12-10 09:16:41.000 UTC [1021] PANIC:  could not locate a valid checkpoint",
+           "Fatal"},
+          {"2026-12-10 09:14:22.317 UTC [2210] app@shop STATEMENT:  SELECT 'ERROR: x'", "-"},
+          {"2026-12-10 09:17:00.000 UTC [1025] LOG:  checkpoint complete: 0 errors", "-"},
+      });
+  ExpectClassified(
+      "mysql",
+      {
+          {"2026-12-10T09:31:45.771100Z 0 [ERROR] [MY-012592] [InnoDB] Operating system error",
+           "Error"},
+          {"2026-12-10  9:40:02 0 [Warning] You need to use --log-bin", "Warning"},
+          {"2026-12-10  9:41:17 0 [Note] mysqld got signal 11 ;", "Crash"},
+          {"InnoDB: Assertion failure in file fil0fil.cc line 1234", "Crash"},
+          {"2026-12-10T09:12:01.412345Z 0 [System] [MY-010116] [Server] mysqld starting", "-"},
+          {"2026-12-10  9:40:02 0 [Note] InnoDB: 0 errors, log_error_verbosity=3", "-"},
+      });
+  ExpectClassified("logfmt",
+                   {
+                       {"time=2026-12-10T09:14:22Z level=error msg=\"payment failed\"", "Error"},
+                       {"t=2026-12-10T09:15:00+0000 lvl=eror msg=\"Failed to send\"", "Error"},
+                       {"ts=2026 level=ERROR msg=x", "Error"},
+                       {"time=2026 level=\"warning\" msg=slow", "Warning"},
+                       {"t=2026 lvl=warn msg=slow", "Warning"},
+                       {"time=2026 level=fatal msg=\"cannot open\"", "Critical"},
+                       {"t=2026 lvl=crit msg=x", "Critical"},
+                       {"time=2026 level=info msg=\"request served\" errors=0 error=\"\"", "-"},
+                   });
+  ExpectClassified(
+      "json",
+      {
+          {"{\"time\":\"2026\",\"level\":\"error\",\"msg\":\"payment failed\"}", "Error"},
+          {"{\"severity\":\"ERROR\",\"message\":\"Quota exceeded\"}", "Error"},
+          {"{\"level\":50,\"time\":1765357262317,\"msg\":\"unhandled\"}", "Error"},
+          {"{\"@timestamp\":\"2026\",\"log.level\": \"warn\",\"message\":\"disk\"}", "Warning"},
+          {"{\"level\":40,\"msg\":\"slow\"}", "Warning"},
+          {"{\"level\":\"fatal\",\"msg\":\"cannot open\"}", "Fatal"},
+          {"{\"level\":60,\"msg\":\"died\"}", "Fatal"},
+          {"{\"level\":\"info\",\"msg\":\"served\",\"errors\":0,\"error\":null}", "-"},
+          {"{\"level\":30,\"msg\":\"level 50 reached\",\"status\":502}", "-"},
+      });
+}
+
+TEST(PresetsTest, LevelLettersAndWords) {
+  ExpectClassified(
+      "glog",
+      {
+          {"E1210 09:14:22.317004    4733 store.cc:377] Shard 7: checksum mismatch", "Error"},
+          {"W1210 09:13:17.551002    4733 rpc.cc:141] Deadline exceeded", "Warning"},
+          {"F1210 09:17:30.900117    4711 store.cc:402] Check failed: shard", "Fatal"},
+          {"*** Check failure stack trace: ***", "Fatal"},
+          {"I1210 09:14:22.400001    4711 server.cc:120] 0 errors, E1210 W1210", "-"},
+          {"Log line format: [IWEF]mmdd hh:mm:ss.uuuuuu threadid file:line] msg", "-"},
+      });
+  ExpectClassified(
+      "monolog",
+      {
+          {"[2026-12-10 09:14:22] production.ERROR: SQLSTATE[40001]: Serialization failure",
+           "Error"},
+          {"[2026-12-10 09:13:17] local.WARNING: Slow query detected", "Warning"},
+          {"[2026-12-10 09:17:30] production.CRITICAL: Payment gateway unreachable", "Critical"},
+          {"[2026-12-10T09:18:00.123456+00:00] app.EMERGENCY: Disk full", "Critical"},
+          {"PHP Fatal error:  Uncaught Error: Call to undefined function foo()", "Critical"},
+          {"[2026-12-10 09:15:00] production.INFO: Processed 120 jobs, 0 errors, ERROR: none", "-"},
+      });
+  ExpectClassified(
+      "generic",
+      {
+          {"2026-12-10 09:14:22.317 | ERROR    | shop.orders:submit:207 - rejected", "Error"},
+          {"2026-12-10 09:15:00 err   rsync: connection unexpectedly closed", "Error"},
+          {"[2026-12-10 09:15:00] [ERR] disk", "Error"},
+          {"2026-12-10 09:13:17 WARN  backup: file changed while reading", "Warning"},
+          {"2026-12-10 09:13:17 [warning] backup: slow", "Warning"},
+          {"2026-12-10 09:17:30 FATAL backup: target volume not mounted", "Fatal"},
+          {"2026-12-10 09:17:30.900 | CRITICAL | shop.worker:run:77 - Database unreachable",
+           "Fatal"},
+          {"2026-12-10 09:14:22 INFO  backup: 0 errors, ERRORS=0, error_rate=0.0, Errno 0", "-"},
+          {"2026-12-10 09:14:22 INFO  backup: interrupted by WARNINGS_AS_ERRORS", "-"},
       });
 }
 

@@ -30,7 +30,8 @@ grep -q "^${esc}\[0m${esc}\[1m${esc}\[38;2;255;255;255m${esc}\[48;2;255;0;0m2024
   "$work/out.txt" || fail "colours of the error line"
 
 "$brontel" --types list > "$work/list.txt"
-[ "$(cut -d' ' -f1 "$work/list.txt" | tr '\n' ' ')" = "log4j python syslog web windows " ] ||
+[ "$(cut -d' ' -f1 "$work/list.txt" | tr '\n' ' ')" = \
+  "generic glog json log4j logfmt monolog mysql postgresql python syslog web windows " ] ||
   fail "--types list: $(cat "$work/list.txt")"
 
 status=0
@@ -44,4 +45,32 @@ status=0
   > "$work/out.txt" 2> "$work/err.txt" || status=$?
 [ "$status" -eq 1 ] && [ ! -s "$work/out.txt" ] && grep -q 'does not compile' "$work/err.txt" ||
   fail "broken types file: exit code $status"
+# Without --types each viewer chooses: by the name (syslog), by the first lines (a glog log
+# named app.log); the status line names the choice, the errors are pinned as with --types.
+fresh="$work/fresh"
+mkdir -p "$fresh" "$work/logs"
+cp "$here/samples/syslog.log" "$work/logs/syslog"
+"$brontel" --print --status --force --settings "$fresh" "$work/logs/syslog" > "$work/out.txt"
+head -n 1 "$work/out.txt" | grep -q ' \[types: syslog\]$' ||
+  fail "choice by name: $(head -n 1 "$work/out.txt")"
+{ sed -n '2,/^|   .*History:/p' "$work/out.txt"; tail -n 1 "$work/out.txt"; } |
+  diff -u "$here/samples/syslog.expected" - || fail "chosen syslog types"
+cp "$here/samples/glog.log" "$work/logs/app.log"
+"$brontel" --print --status --settings "$fresh" "$work/logs/app.log" > "$work/out.txt"
+head -n 1 "$work/out.txt" | grep -q ' \[types: glog\]$' || fail "choice by lines"
+grep -q '^|   Error:1, Warning:1, Fatal:2, History:4$' "$work/out.txt" ||
+  fail "glog counts: $(grep '^|' "$work/out.txt")"
+# --types builtin, a brontel.ini with types of its own and the switched-off option keep the
+# types as they are, with no name in the status line.
+"$brontel" --print --status --force --types builtin --settings "$fresh" "$work/logs/syslog" \
+  > "$work/out.txt"
+! head -n 1 "$work/out.txt" | grep -q 'types:' || fail "--types builtin"
+printf '[Preferences]\r\nOptions.AutoMsgTypes=0\r\n' > "$fresh/brontel.ini"
+"$brontel" --print --status --force --settings "$fresh" "$work/logs/syslog" > "$work/out.txt"
+! head -n 1 "$work/out.txt" | grep -q 'types:' || fail "switched off"
+"$brontel" --print --status --force --types auto --settings "$fresh" "$work/logs/syslog" \
+  > "$work/out.txt"
+head -n 1 "$work/out.txt" | grep -q ' \[types: syslog\]$' || fail "--types auto"
+"$brontel" --print --status --force --settings "$settings" "$work/logs/syslog" > "$work/out.txt"
+! head -n 1 "$work/out.txt" | grep -q 'types:' || fail "own types replaced"
 echo "brontel --types: all checks passed"

@@ -233,6 +233,22 @@ TEST_F(Modes, OpenedWithCompleteLoadKeepsTheCompleteView) {
   EXPECT_FALSE(form->controls().chkActive.Checked());
 }
 
+// A glog log named app.log: its first lines choose the preset, which the status names and
+// whose errors the history pins; the panel's switch is written for the next viewer at once.
+TEST_F(Modes, TheChosenPresetColoursTheViewAndThePanelSwitchIsKept) {
+  Write(logPath,
+        "I1210 09:12:01.101234    4711 server.cc:88] Listening\n"
+        "E1210 09:14:22.317004    4733 store.cc:377] Shard 7: checksum mismatch\n");
+  Open();
+  Advance(50);
+  EXPECT_TRUE(form->controls().Label2.Caption().ends_with(" [types: glog]"))
+      << form->controls().Label2.Caption();
+  EXPECT_EQ(Line(1), "|   Error:1, History:1");
+  EXPECT_TRUE(form->controls().chkAutoTypes.Checked());
+  form->controls().chkAutoTypes.SetChecked(false);
+  EXPECT_EQ(store.values["Options.AutoMsgTypes"], "0");
+}
+
 TEST_F(Modes, CompleteLoadFailureAfterConstructionKeepsTheView) {
   Write(logPath, "one\n");
   Open();
