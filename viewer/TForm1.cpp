@@ -373,6 +373,7 @@ void TForm1::comBufferSizeClick() {
   const int index = controls_.comBufferSize.ItemIndex();
   options_.SetLastBufferSizeIndex(index);
   state_.bufferSize = BufferSizeAt(index);
+  MarkReloadDue();  // the tail in the new size now, not at the next change of the file
 }
 
 void TForm1::comMaxHistLinesClick() {

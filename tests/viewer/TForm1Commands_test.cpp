@@ -207,6 +207,8 @@ TEST_F(Options, BufferChoiceChangesTheTailSize) {
   c.comBufferSize.UserSelect(6);
   EXPECT_EQ(form->options().LastBufferSizeIndex, 6);
   EXPECT_EQ(form->viewerState().bufferSize, 1048576);
+  Advance(400);
+  EXPECT_EQ(form->TailLoads(), 2u);  // at once, though the file did not change
   c.comMaxHistLines.UserSelect(0);
   EXPECT_EQ(form->viewerState().history.MaxLines(), 100);
 }
