@@ -516,13 +516,22 @@ void TRAHLEditor::MouseMove(ShiftState shift, Point at) {
 }
 
 void TRAHLEditor::MouseUp(MouseButton button, ShiftState /*shift*/, Point /*at*/) {
-  if (button == MouseButton::Left)
-    dragging_ = false;
+  if (button != MouseButton::Left)
+    return;
+  if (dragging_)
+    OfferMouseSelection();
+  dragging_ = false;
 }
 
 void TRAHLEditor::DoubleClick(Point at) {
   dragging_ = false;
   SelectWordAt(CellAt(at));
+  OfferMouseSelection();
+}
+
+void TRAHLEditor::OfferMouseSelection() {
+  if (clipboard_ && SelLength() > 0)
+    clipboard_->SetSelectionText(SelectedText());
 }
 
 void TRAHLEditor::MouseWheel(int delta, ShiftState shift) {
@@ -602,9 +611,10 @@ void TRAHLEditor::PaintRow(Canvas& canvas, int visibleRow, LineAttrs& attrs) {
     return offset >= selFrom && offset < selTo;
   };
   // Entry p + 1 holds the attribute of column p: the line-attribute routine fills entries
-  // 1 .. 1024 for the line's characters 1 .. 1024.
+  // 1 .. 1024 for the line's characters 1 .. 1024. The columns after them keep the last
+  // entry's attribute, so a line's colour reaches its end.
   auto attrAt = [&](std::size_t col) {
-    TextAttr attr = col + 1 < kLineAttrCount ? attrs[col + 1] : defaultAttr_;
+    TextAttr attr = attrs[std::min(col + 1, kLineAttrCount - 1)];
     if (selected(col)) {
       attr.foreground = selectionAttr_.foreground;
       attr.background = selectionAttr_.background;

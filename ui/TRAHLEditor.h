@@ -24,7 +24,8 @@ namespace brontel::ui {
 // may stand at any of its columns.
 inline constexpr int kMaxCaretColumn = 1024;
 // Attribute entries handed to OnGetLineAttr: character positions 0 .. 1024, where position
-// p + 1 is the character in column p (so entry 0 colours nothing).
+// p + 1 is the character in column p (so entry 0 colours nothing); the columns after the last
+// entry are painted with its attribute.
 inline constexpr std::size_t kLineAttrCount = 1025;
 using LineAttrs = std::array<TextAttr, kLineAttrCount>;
 
@@ -223,6 +224,7 @@ class TRAHLEditor : public Control {
   void AfterLinesReplaced();
   void StatusChanged();
   void FillLineAttrs(std::size_t line, LineAttrs& attrs);
+  void OfferMouseSelection();
   void PaintRow(Canvas& canvas, int visibleRow, LineAttrs& attrs);
   int MaxTopRow() const;
 

@@ -82,6 +82,7 @@ void TForm1::BindHandlers() {
   c.CheckBox1.OnClick = [this](ui::Component&) { CheckBox1Click(); };
   c.CheckBox2.OnClick = [this](ui::Component&) { CheckBox2Click(); };
   c.Edit1.OnExit = [this](ui::Component&) { Edit1Exit(); };
+  c.Edit1.OnChange = [this](ui::Component&) { Edit1Change(); };
   c.comBufferSize.OnClick = [this](ui::Component&) { comBufferSizeClick(); };
   c.comMaxHistLines.OnClick = [this](ui::Component&) { comMaxHistLinesClick(); };
   c.chkComplete.OnClick = [this](ui::Component& sender) { chkCompleteClick(sender); };
@@ -304,10 +305,9 @@ void TForm1::ToggleOptionsPanel(std::int32_t n) {
   if (n != 0)
     return;
   if (c.Panel9.Visible()) {
-    c.Panel9.SetVisible(false);
+    HideOptionsPanel();
     ControlsToOptions();
     options_.RequestOptions(1);
-    c.Timer2->SetEnabled(true);
   } else {
     c.Timer2->SetEnabled(false);
     c.Panel9.SetVisible(true);
@@ -333,7 +333,15 @@ void TForm1::SpeedButton1Click() {
 void TForm1::Button7Click() {
   if (updatingControls_)
     return;
+  HideOptionsPanel();
+}
+
+// However the panel closes, polling resumes and the keys go to the text view again: the
+// control that had the focus is hidden with the panel.
+void TForm1::HideOptionsPanel() {
   controls_.Panel9.SetVisible(false);
+  controls_.Timer2->SetEnabled(true);
+  editor().SetFocus();
 }
 
 void TForm1::CheckBox1Click() {
@@ -355,6 +363,13 @@ void TForm1::Edit1Exit() {
   UpdateOptionControls();
 }
 
+// The typed base name is the option at once, however the panel closes later. Written without
+// the setter: a keystroke must not re-run the option mirror (and with it a complete load).
+void TForm1::Edit1Change() {
+  if (!updatingControls_)
+    options_.LastCycleName = controls_.Edit1.Text();
+}
+
 void TForm1::comBufferSizeClick() {
   if (updatingControls_)
     return;
@@ -362,6 +377,7 @@ void TForm1::comBufferSizeClick() {
   const int index = controls_.comBufferSize.ItemIndex();
   options_.SetLastBufferSizeIndex(index);
   state_.bufferSize = BufferSizeAt(index);
+  MarkReloadDue();  // the tail in the new size now, not at the next change of the file
 }
 
 void TForm1::comMaxHistLinesClick() {
@@ -391,10 +407,14 @@ void TForm1::chkActiveClick() {
     return;
   UpdateOptionControls();
   const bool on = controls_.chkActive.Checked();
+  // Auto tail replaces a complete view with the tail even when the file did not change.
+  const bool leavesCompleteView = on && options_.LoadCompleteFile;
   if (watcher_)
     watcher_->SetActive(on);
   options_.SetActive(on);
   if (on) {
+    if (leavesCompleteView)
+      MarkReloadDue();
     CheckFileChanged();
     controls_.chkComplete.SetChecked(false);
   }
@@ -409,11 +429,14 @@ void TForm1::CheckFileChanged() {
   fileInfo snapshot;
   if (!ReadFileInfo(path, snapshot))
     return;
-  if (!SameFileInfo(snapshot, state_.currentInfo)) {
-    std::lock_guard<std::recursive_mutex> guard(viewerLock);
-    reloadPending_ = 0;
-  }
+  if (!SameFileInfo(snapshot, state_.currentInfo))
+    MarkReloadDue();
   RestartPollTimer();
+}
+
+void TForm1::MarkReloadDue() {
+  std::lock_guard<std::recursive_mutex> guard(viewerLock);
+  reloadPending_ = 0;
 }
 
 void TForm1::RestartPollTimer() {
@@ -479,8 +502,11 @@ void TForm1::chkCompleteClick(const ui::Component& sender) {
     return;
   UpdateOptionControls();
   ViewerControls& c = controls_;
-  if (!c.chkComplete.Checked())
+  if (!c.chkComplete.Checked()) {
+    if (&sender == &c.chkComplete)
+      ReturnToTailView();
     return;
+  }
   // The user's click (or Ctrl+L) and the opening ask for the complete view; the option mirror
   // re-runs it after another option changed.
   const bool requested = &sender == &c.chkComplete || constructing_;
@@ -493,7 +519,15 @@ void TForm1::chkCompleteClick(const ui::Component& sender) {
     c.Label2.SetCaption(DisplayNameOf(path) + "  [Load complete failed: " + failure.what() + "]");
   }
   if (&sender == &c.chkComplete && c.Panel9.Visible())
-    c.Panel9.SetVisible(false);
+    HideOptionsPanel();
+}
+
+// Unticking "Load complete" goes back to the live tail at once, with auto tail on.
+void TForm1::ReturnToTailView() {
+  MarkReloadDue();
+  controls_.chkActive.SetChecked(true);
+  options_.SetLoadCompleteFile(false);
+  Timer1Timer();
 }
 
 // A requested load opens at the separator (at the top without one); a re-run keeps the
@@ -561,7 +595,7 @@ bool TForm1::KeyToHost(ui::KeyCode& key, ui::ShiftState shift) {
   if (pressed == ui::vk::Escape) {
     key = 0;
     if (c.Panel9.Visible())
-      c.Panel9.SetVisible(false);
+      HideOptionsPanel();
     else if (host && !host->HasParentWindow())
       host->SendClose(1, 1);
     return true;

@@ -85,6 +85,7 @@ class TForm1 : public TListWindowIntf {
   void CheckBox1Click();
   void CheckBox2Click();
   void Edit1Exit();
+  void Edit1Change();
   void comBufferSizeClick();
   void comMaxHistLinesClick();
   // `sender` is the check box itself for a user click, the window for the option mirror.
@@ -144,6 +145,9 @@ class TForm1 : public TListWindowIntf {
   void CreateWatcher();
   void RestartPollTimer();
   void RunCompleteLoad(bool requested);
+  void ReturnToTailView();
+  void HideOptionsPanel();
+  void MarkReloadDue();
 
   ui::Toolkit& toolkit_;
   ExtManager& store_;

@@ -1,11 +1,15 @@
 #include "apps/brontel/PrintCommand.h"
 
 #include <chrono>
+#include <optional>
 #include <thread>
 
 #include "apps/brontel/HeadlessViewer.h"
 #include "apps/brontel/TerminalView.h"
+#include "platform/FileFacts.h"
+#include "platform/PlatformError.h"
 #include "platform/ProgramDirectory.h"
+#include "platform/ReadOnlyFile.h"
 
 namespace brontel::app {
 namespace {
@@ -15,6 +19,27 @@ constexpr std::uint64_t kFollowStepMs = 50;
 std::string SettingsFolderOf(const PrintRequest& request) {
   return request.settingsFolder.empty() ? platform::WritableProgramDirectory()
                                         : request.settingsFolder;
+}
+
+// A file that cannot be read gets no view printed: a script must see the failure, not a
+// notice in the text. Answers the exit code, kExitOk when the file can be read.
+int CheckReadable(const std::string& file, std::ostream& err) {
+  const std::optional<platform::FileFacts> facts = platform::FindFileFacts(file);
+  if (!facts) {
+    err << "brontel: " << file << ": no such file\n";
+    return kExitFailure;
+  }
+  if (facts->isDirectory) {
+    err << "brontel: " << file << ": is a folder, not a file\n";
+    return kExitFailure;
+  }
+  try {
+    platform::OpenReadOnlyFile(file);
+  } catch (const platform::PlatformError& failure) {
+    err << "brontel: " << file << ": cannot be read (" << failure.reason() << ")\n";
+    return kExitFailure;
+  }
+  return kExitOk;
 }
 
 int ReportFailure(OpenResult result, const PrintRequest& request, const std::string& folder,
@@ -66,6 +91,8 @@ int RunPrint(const PrintRequest& request, std::ostream& out, std::ostream& err) 
   std::string folder = SettingsFolderOf(request);
   if (!folder.empty() && folder.back() != platform::PathSeparator())
     folder += platform::PathSeparator();
+  if (const int unreadable = CheckReadable(request.file, err); unreadable != kExitOk)
+    return unreadable;
   HeadlessViewer viewer;
   const OpenResult opened = viewer.Open(request.file, folder, request.force);
   if (opened != OpenResult::Shown)

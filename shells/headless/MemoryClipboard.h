@@ -15,10 +15,13 @@ class MemoryClipboard : public ui::Clipboard {
     ++writes_;
   }
   std::string Text() const override { return text_; }
+  void SetSelectionText(std::string_view text) override { selection_.assign(text); }
+  const std::string& SelectionText() const { return selection_; }
   int Writes() const { return writes_; }
 
  private:
   std::string text_;
+  std::string selection_;
   int writes_ = 0;
 };
 

@@ -87,9 +87,18 @@ TEST_F(PrintCommandTest, SavedOptionsAreUsedAsTheModuleWouldUseThem) {
   EXPECT_EQ(out.str(), "line one\n");
 }
 
-TEST_F(PrintCommandTest, AMissingFileShowsTheViewersOwnNotice) {
-  EXPECT_EQ(Run(RequestFor(folder.Path() / "gone.log")), kExitOk);
-  EXPECT_NE(out.str().find("FILE IS EMPTY OR FILE NOT FOUND!"), std::string::npos) << out.str();
+// Nothing to print is a failure a script sees: a message, no view, exit code 1.
+TEST_F(PrintCommandTest, AMissingFileOrAFolderFailsOnStandardError) {
+  EXPECT_EQ(Run(RequestFor(folder.Path() / "gone.log")), kExitFailure);
+  EXPECT_EQ(out.str(), "");
+  EXPECT_NE(err.str().find("gone.log: no such file"), std::string::npos) << err.str();
+  err.str("");
+  fs::create_directory(folder.Path() / "logs");
+  PrintRequest forced = RequestFor(folder.Path() / "logs");
+  forced.force = true;
+  EXPECT_EQ(Run(forced), kExitFailure);
+  EXPECT_EQ(out.str(), "");
+  EXPECT_NE(err.str().find("logs: is a folder"), std::string::npos) << err.str();
 }
 
 TEST_F(PrintCommandTest, BinaryBytesPassThroughUnchanged) {

@@ -90,7 +90,8 @@ TEST_F(EditorPaintTest, ColouredLineIsOneRunFromItsFirstCharacterAndSplitsByAttr
   EXPECT_EQ(runs[3].text, "in");
 }
 
-TEST_F(EditorPaintTest, CharactersBeyondPosition1024UseTheViewsDefaults) {
+// A long line keeps its type's colour to its end, past the last attribute entry.
+TEST_F(EditorPaintTest, CharactersBeyondPosition1024KeepTheLastAttribute) {
   Load({std::string(2000, 'x')});
   editor.OnGetLineAttr = [](TRAHLEditor&, std::string_view, std::size_t, LineAttrs& attrs) {
     for (std::size_t i = 1; i < kLineAttrCount; ++i)
@@ -98,9 +99,13 @@ TEST_F(EditorPaintTest, CharactersBeyondPosition1024UseTheViewsDefaults) {
   };
   editor.ScrollTo(1020, 0);
   editor.Paint(canvas);
-  EXPECT_EQ(canvas.CellAt(Cell(3, 0))->attr, kErrorAttr);            // character 1024
-  EXPECT_EQ(canvas.CellAt(Cell(4, 0))->attr, editor.DefaultAttr());  // character 1025
-  EXPECT_EQ(canvas.TextFrom(Cell(0, 0)).size(), 20u);                // exactly the visible columns
+  EXPECT_EQ(canvas.CellAt(Cell(3, 0))->attr, kErrorAttr);  // character 1024
+  EXPECT_EQ(canvas.CellAt(Cell(4, 0))->attr, kErrorAttr);  // character 1025
+  EXPECT_EQ(canvas.TextFrom(Cell(0, 0)).size(), 20u);      // exactly the visible columns
+  editor.ScrollTo(1980, 0);
+  canvas.Reset();
+  editor.Paint(canvas);
+  EXPECT_EQ(canvas.CellAt(Cell(19, 0))->attr, kErrorAttr);  // the line's last character
 }
 
 TEST_F(EditorPaintTest, SelectionIsDrawnInHighlightColoursKeepingTheStyle) {

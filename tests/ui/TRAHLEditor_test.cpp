@@ -398,7 +398,9 @@ TEST_F(EditorTest, ClickDragAndShiftClickSelect) {
   editor.MouseMove(ShiftState::Left, Point{14 + 35, 28 + 3});
   editor.MouseUp(MouseButton::Left, ShiftState::None, Point{14 + 35, 28 + 3});
   EXPECT_EQ(editor.SelectedText(), "ijkl\r\nmnopq");
-  editor.MouseMove(ShiftState::None, Point{14, 0});  // no button held: no drag
+  EXPECT_EQ(clipboard.SelectionText(), "ijkl\r\nmnopq");  // offered as the primary selection
+  EXPECT_EQ(clipboard.Writes(), 0);                       // the clipboard waits for a copy
+  editor.MouseMove(ShiftState::None, Point{14, 0});       // no button held: no drag
   EXPECT_EQ(editor.SelectedText(), "ijkl\r\nmnopq");
   editor.MouseDown(MouseButton::Left, ShiftState::Left, Point{14, 3});
   editor.MouseUp(MouseButton::Left, ShiftState::None, Point{14, 3});
@@ -410,8 +412,10 @@ TEST_F(EditorTest, DoubleClickSelectsTheWordUnderThePointer) {
   Load({"ERROR disk_full at 10:42"});
   editor.DoubleClick(Point{14 + 7 * 8, 5});  // inside "disk_full"
   EXPECT_EQ(editor.SelectedText(), "disk_full");
+  EXPECT_EQ(clipboard.SelectionText(), "disk_full");
   editor.DoubleClick(Point{14 + 7 * 5 + 1, 5});  // on the blank after ERROR: nothing selected
   EXPECT_EQ(editor.SelLength(), 0u);
+  EXPECT_EQ(clipboard.SelectionText(), "disk_full");  // an empty selection offers nothing
 }
 
 TEST_F(EditorTest, RightClickPopsUpTheMenu) {

@@ -154,18 +154,41 @@ TEST_F(Options, OpenPanelStopsThePollAndClosingWithTheButtonRestartsIt) {
   EXPECT_TRUE(c.Timer2->Enabled());
 }
 
-TEST_F(Options, CrossKeepsAnEditedBaseNameOutOptionsButtonStoresIt) {
+// However the panel closes (cross, Esc, options button), a typed base name is the option, and
+// a change of another option does not wipe it.
+TEST_F(Options, ATypedBaseNameStaysHoweverThePanelCloses) {
   ViewerControls& c = form->controls();
   c.SpeedButton1.Click();
   c.Edit1.SetText("app");
   c.Button7.Click();
-  EXPECT_FALSE(c.Panel9.Visible());
-  EXPECT_EQ(form->options().LastCycleName, "");
-  c.SpeedButton1.Click();
-  EXPECT_EQ(c.Edit1.Text(), "");  // the panel shows the options again
-  c.Edit1.SetText("app");
-  c.SpeedButton1.Click();
   EXPECT_EQ(form->options().LastCycleName, "app");
+  c.SpeedButton1.Click();
+  c.Edit1.SetText("srv");
+  Press(ui::vk::Escape);
+  EXPECT_FALSE(c.Panel9.Visible());
+  c.comBufferSize.UserSelect(4);
+  EXPECT_EQ(c.Edit1.Text(), "srv");
+  EXPECT_TRUE(form->FormCloseQuery());
+  EXPECT_EQ(store.values["Options.LastCycleName"], "srv");
+}
+
+// Unticked (in the panel, closed with Esc, or by Ctrl+L), "Load complete" gives the tail view
+// back at once with auto tail on, and is saved unticked.
+TEST_F(Options, UntickingLoadCompleteReturnsToTheTailWithAutoTailOn) {
+  ViewerControls& c = form->controls();
+  c.chkComplete.SetChecked(true);
+  ASSERT_EQ(Line(0), "E   first error");  // the complete view's history block
+  Press('L', ShiftState::Ctrl);
+  EXPECT_TRUE(c.chkActive.Checked());
+  EXPECT_TRUE(c.Timer1->Enabled() && form->watcher()->Active());
+  EXPECT_NE(LastLine().find(", Lines:"), std::string::npos) << LastLine();
+  c.chkComplete.SetChecked(true);
+  c.SpeedButton1.Click();
+  c.chkComplete.SetChecked(false);
+  Press(ui::vk::Escape);
+  form->FormCloseQuery();
+  EXPECT_EQ(store.values["Options.LoadCompleteFile"], "0");
+  EXPECT_EQ(store.values["Options.Active"], "1");
 }
 
 TEST_F(Options, AutoTailOffDisablesItsDependentControls) {
@@ -184,6 +207,8 @@ TEST_F(Options, BufferChoiceChangesTheTailSize) {
   c.comBufferSize.UserSelect(6);
   EXPECT_EQ(form->options().LastBufferSizeIndex, 6);
   EXPECT_EQ(form->viewerState().bufferSize, 1048576);
+  Advance(400);
+  EXPECT_EQ(form->TailLoads(), 2u);  // at once, though the file did not change
   c.comMaxHistLines.UserSelect(0);
   EXPECT_EQ(form->viewerState().history.MaxLines(), 100);
 }

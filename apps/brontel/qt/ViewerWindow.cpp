@@ -12,7 +12,9 @@
 namespace brontel::app {
 
 ViewerWindow::ViewerWindow(const ListerEntryPoints& module, int showFlags)
-    : area_(new QScrollArea(this)), session_(module, area_->viewport(), showFlags) {
+    : area_(new QScrollArea(this)),
+      notice_(new QLabel(this)),
+      session_(module, area_->viewport(), showFlags) {
   setAttribute(Qt::WA_DeleteOnClose);
   area_->setFrameShape(QFrame::NoFrame);
   area_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -23,6 +25,9 @@ ViewerWindow::ViewerWindow(const ListerEntryPoints& module, int showFlags)
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(area_);
+  notice_->setContentsMargins(4, 2, 4, 2);
+  notice_->hide();
+  layout->addWidget(notice_);
   resize(800, 600);
 }
 
@@ -104,9 +109,8 @@ bool ViewerWindow::RunCommand(HostCommand command) {
 
 void ViewerWindow::OpenFindDialog() {
   FindDialog dialog(session_.lastSearch(), this);
-  const bool accepted = dialog.exec() == QDialog::Accepted;
-  if (accepted && !session_.Find(dialog.request()))
-    QApplication::beep();
+  if (dialog.exec() == QDialog::Accepted)
+    ReportSearch(session_.Find(dialog.request()));
   if (QWidget* viewer = viewerWidget())
     viewer->setFocus();
 }
@@ -116,12 +120,23 @@ void ViewerWindow::FindAgain(bool reverse) {
     OpenFindDialog();
     return;
   }
-  if (!session_.FindAgain(reverse))
-    QApplication::beep();
+  ReportSearch(session_.FindAgain(reverse));
+}
+
+void ViewerWindow::ReportSearch(bool found) {
+  const bool report = !found && !session_.lastSearch().text.empty();
+  notice_->setVisible(report);
+  if (found)
+    return;
+  if (report)
+    notice_->setText(
+        QStringLiteral("\"%1\" not found").arg(QString::fromStdString(session_.lastSearch().text)));
+  QApplication::beep();
 }
 
 void ViewerWindow::StepFile(FolderStep step) {
   if (session_.Step(step)) {
+    notice_->hide();
     PlaceViewer();
     ShowFileInTitle();
   } else {

@@ -1,6 +1,7 @@
 /** @file ViewerWindow.h: a top-level window hosting one viewer of the module. */
 #pragma once
 
+#include <QLabel>
 #include <QPointer>
 #include <QScrollArea>
 #include <QWidget>
@@ -15,7 +16,8 @@ namespace brontel::app {
 // hands back arrive at the scroll area, where the window acts on them (HostKeys). Keys that the
 // viewer leaves alone stop at the viewport, as in such a host: what the viewer means the host
 // to have, it hands back itself, so a key never acts twice. Closing the window, by Esc or
-// otherwise, closes the viewer through the entry points first.
+// otherwise, closes the viewer through the entry points first. A search that finds nothing
+// says so in a line below the viewer until the next search or file.
 //
 // The window deletes itself when closed.
 class ViewerWindow : public QWidget {
@@ -28,6 +30,8 @@ class ViewerWindow : public QWidget {
 
   ViewerSession& session() { return session_; }
   QScrollArea& hostArea() { return *area_; }
+  // The line below the viewer that reports a failed search; hidden while there is none.
+  const QLabel& notice() const { return *notice_; }
   // The module's widget, or null.
   QWidget* viewerWidget() const;
 
@@ -41,12 +45,14 @@ class ViewerWindow : public QWidget {
  private:
   void OpenFindDialog();
   void FindAgain(bool reverse);
+  void ReportSearch(bool found);
   void StepFile(FolderStep step);
   void PlaceViewer();
   void ShowFileInTitle();
   bool HandleKey(QKeyEvent& key);
 
   QScrollArea* area_;
+  QLabel* notice_;
   ViewerSession session_;
 };
 

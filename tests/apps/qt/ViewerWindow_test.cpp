@@ -6,7 +6,9 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPointer>
+#include <QTimer>
 
+#include "apps/brontel/qt/FindDialog.h"
 #include "apps/brontel/qt/QtKeys.h"
 #include "tests/apps/FakeListerModule.h"
 #include "tests/apps/qt/OffscreenApplication.h"
@@ -117,6 +119,29 @@ TEST_F(ViewerWindowTest, F3RepeatsTheLastSearchAndShiftF3TurnsItAround) {
   EXPECT_EQ(fake.searches[1].flags, kSearchWholeWords);
   EXPECT_EQ(fake.searches[2].flags, kSearchWholeWords | kSearchBackwards);
   EXPECT_EQ(fake.searches[2].viewer, window->viewerWidget());
+}
+
+// F7, F3 and Shift+F3 that find nothing say so below the viewer; the next match hides it.
+TEST_F(ViewerWindowTest, ASearchThatFindsNothingSaysSo) {
+  ASSERT_TRUE(window->Open(In("a.log")));
+  window->show();
+  fake.searchAnswer = 1;
+  QTimer::singleShot(0, [] {
+    auto* dialog = dynamic_cast<FindDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    dialog->textEdit().setText(QStringLiteral("disk"));
+    dialog->accept();
+  });
+  EXPECT_TRUE(HandBack(Qt::Key_F7));
+  EXPECT_TRUE(window->notice().isVisible());
+  EXPECT_EQ(window->notice().text(), QStringLiteral("\"disk\" not found"));
+  fake.searchAnswer = 0;
+  EXPECT_TRUE(HandBack(Qt::Key_F3));
+  EXPECT_FALSE(window->notice().isVisible());
+  fake.searchAnswer = 1;
+  EXPECT_TRUE(HandBack(Qt::Key_F3, Qt::ShiftModifier));
+  EXPECT_TRUE(window->notice().isVisible());
+  ASSERT_EQ(fake.searches.size(), 3u);
 }
 
 TEST_F(ViewerWindowTest, DigitsAreSwallowedAndOtherKeysGoOn) {

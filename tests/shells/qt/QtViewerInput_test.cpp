@@ -11,6 +11,7 @@
 #include <QToolButton>
 #include <QWheelEvent>
 
+#include "shells/headless/MemoryClipboard.h"
 #include "shells/qt/GlyphButton.h"
 #include "tests/shells/qt/QtViewerFixture.h"
 
@@ -125,9 +126,17 @@ TEST_F(QtViewerInputTest, MouseAndWheelMoveCaretSelectionAndView) {
                     third + QPoint(0, cell.height));
   EXPECT_GT(viewer->GetSelLength(), 0);  // Shift extends the selection
 
+  // Copied with the platform's line ends; the mouse selection is the primary selection too.
   Type(view(), Qt::Key_C, Qt::ControlModifier);
-  EXPECT_EQ(QGuiApplication::clipboard()->text(),
-            QString::fromStdString(std::string(editor.SelectedText())));
+  QString selected = QString::fromStdString(std::string(editor.SelectedText()));
+  ASSERT_TRUE(selected.contains(QStringLiteral("\r\n")));
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), selected.replace(QStringLiteral("\r\n"), "\n"));
+  headless::MemoryClipboard primary;
+  editor.SetClipboard(&primary);
+  QTest::mouseClick(view()->viewport(), Qt::LeftButton, Qt::ShiftModifier,
+                    third + QPoint(cell.width, 2 * cell.height));
+  EXPECT_EQ(primary.SelectionText(), editor.SelectedText());
+  editor.SetClipboard(&toolkit.clipboard());
 
   QWheelEvent down(QPointF(50, 50), QPointF(view()->viewport()->mapToGlobal(QPoint(50, 50))),
                    QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
@@ -205,6 +214,23 @@ TEST_F(QtViewerInputTest, EscClosesTheOptionsPanelFirstThenTheHostsViewer) {
   ASSERT_EQ(presses.size(), 1u);
   EXPECT_EQ(presses[0].key, Qt::Key_Escape);
   EXPECT_TRUE(presses[0].spontaneous);
+}
+
+// However the panel closes, the text view has the focus again and the viewer's keys work.
+TEST_F(QtViewerInputTest, ClosingTheOptionsPanelGivesTheTextViewTheFocus) {
+  Open();
+  ClickOptions();
+  Type(QApplication::focusWidget(), Qt::Key_Escape);
+  EXPECT_TRUE(view()->hasFocus());
+  ClickOptions();
+  QTest::mouseClick(Widget<GlyphButton>(c().Button7), Qt::LeftButton);
+  EXPECT_TRUE(view()->hasFocus());
+  ClickOptions();
+  auto* complete = Widget<QCheckBox>(c().chkComplete);
+  QTest::mouseClick(complete, Qt::LeftButton, Qt::NoModifier, QPoint(6, complete->height() / 2));
+  EXPECT_TRUE(view()->hasFocus());
+  Type(QApplication::focusWidget(), Qt::Key_L, Qt::ControlModifier);  // back to the tail
+  EXPECT_TRUE(Widget<QCheckBox>(c().chkActive)->isChecked());
 }
 
 TEST_F(QtViewerInputTest, TheBasenameFieldAndTheListsKeepTheirOwnKeys) {

@@ -87,6 +87,18 @@ TEST_F(QtViewerPaintTest, GrabShowsTheErrorLineWhiteOnRed) {
     viewer->window()->grab().save(QString::fromLocal8Bit(copy), "PNG");
 }
 
+TEST_F(QtViewerPaintTest, ALongErrorLineIsRedToItsEnd) {
+  folder.Write(logPath, "I\tstart\nE\t" + std::string(3000, 'x') + " end\nI\tdone\n");
+  Open();
+  const int error = LineStartingWith("E ");
+  ASSERT_GE(error, 0);
+  viewer->editor().ScrollTo(2960, error);
+  QCoreApplication::processEvents();
+  const QImage image = viewer->window()->grab().toImage();
+  const RowColours errorRow = ColoursOfRow(image, *view(), viewer->editor(), error);
+  EXPECT_GT(errorRow.red, errorRow.white);
+}
+
 TEST_F(QtViewerPaintTest, BinaryLinesPaintOneCellPerByte) {
   Open();
   const int binary = LineStartingWith("I   10:01:03 payload");

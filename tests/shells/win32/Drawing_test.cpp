@@ -85,5 +85,26 @@ TEST_F(DrawingTest, AnErrorLineIsDrawnWhiteOnRed) {
   EXPECT_LE(errorLeft, windowLeft + 1) << "the whole line is red, its marker E included";
 }
 
+// Scrolled to the end of a line far longer than the attribute entries, it is still red.
+TEST_F(DrawingTest, ALongErrorLineIsRedToItsEnd) {
+  UseSettingsFolder();
+  folder_.Write("app.log", "I   start\r\nE   " + std::string(3000, 'x') + " end\r\nI   done\r\n");
+  HWND viewer = LoadAndShow(PathOf("app.log"));
+  ASSERT_NE(viewer, nullptr);
+  ::MoveWindow(host_->window(), 0, 0, 700, 400, TRUE);
+  HWND view = TextViewOf(viewer);
+  PressKey(view, 'E', true, true);  // the error line of the tail
+  PressKey(view, VK_END);
+  ::RedrawWindow(host_->window(), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  RecordingHost::Pump(200);
+
+  const Capture capture = CaptureClientArea(host_->window());
+  int redRows = 0;
+  for (int y = 22; y < capture.height - 20; ++y)
+    redRows += CountRow(capture, y, 20, capture.width / 2).red >= 50;
+  EXPECT_GE(redRows, 8) << "the error line's rows are red far right of column 1024";
+}
+
 }  // namespace
 }  // namespace brontel::win32::testing

@@ -27,6 +27,18 @@ class HostKeysTest : public HostFixture {
   HWND view_ = nullptr;
 };
 
+// The button or check box with this caption anywhere below `parent`.
+HWND FindButton(HWND parent, const char* caption) {
+  if (HWND found = ::FindWindowExA(parent, nullptr, "Button", caption))
+    return found;
+  for (HWND child = nullptr;
+       (child = ::FindWindowExA(parent, child, nullptr, nullptr)) != nullptr;) {
+    if (HWND found = FindButton(child, caption))
+      return found;
+  }
+  return nullptr;
+}
+
 TEST_F(HostKeysTest, FunctionKeysAndCtrlQReachTheHostAsKeyDowns) {
   PressKey(view_, VK_F3);
   PressKey(view_, VK_F5, false, true);  // any modifiers
@@ -81,23 +93,10 @@ TEST_F(HostKeysTest, EscapeClosesTheOptionsPanelFirst) {
   EXPECT_EQ(host_->Messages(WM_KEYDOWN), (std::vector<HostMessage>{{WM_KEYDOWN, 'F', 0}}));
   host_->ClearMessages();
   // "O&ptions..." opens the floating panel; Esc then only closes it.
-  HWND optionsButton = nullptr;
-  for (HWND panel = nullptr;
-       (panel = ::FindWindowExA(viewer_, panel, "BrontelPanel", nullptr)) != nullptr;) {
-    for (HWND inner = nullptr;
-         (inner = ::FindWindowExA(panel, inner, "BrontelPanel", nullptr)) != nullptr;) {
-      if (HWND button = ::FindWindowExA(inner, nullptr, "Button", "O&ptions..."))
-        optionsButton = button;
-    }
-  }
+  HWND optionsButton = FindButton(viewer_, "O&ptions...");
   ASSERT_NE(optionsButton, nullptr);
   ::SendMessageA(optionsButton, BM_CLICK, 0, 0);
-  HWND autoTail = nullptr;
-  for (HWND panel = nullptr;
-       (panel = ::FindWindowExA(viewer_, panel, "BrontelPanel", nullptr)) != nullptr;) {
-    if (HWND box = ::FindWindowExA(panel, nullptr, "Button", "Auto tail mode (Ctrl-T)"))
-      autoTail = box;
-  }
+  HWND autoTail = FindButton(viewer_, "Auto tail mode (Ctrl-T)");
   ASSERT_NE(autoTail, nullptr);
   HWND optionsPanel = ::GetParent(autoTail);
   EXPECT_TRUE(::IsWindowVisible(optionsPanel));
@@ -113,6 +112,25 @@ TEST_F(HostKeysTest, EscapeClosesTheOptionsPanelFirst) {
   EXPECT_TRUE(host_->Messages(WM_CLOSE).empty());
   PressKey(view_, VK_ESCAPE);
   EXPECT_EQ(host_->Messages(WM_CLOSE), (std::vector<HostMessage>{{WM_CLOSE, 1, 1}}));
+}
+
+// However the panel closes, the text view has the focus again and the viewer's keys work.
+TEST_F(HostKeysTest, ClosingTheOptionsPanelGivesTheTextViewTheFocus) {
+  HWND optionsButton = FindButton(viewer_, "O&ptions...");
+  HWND autoTail = FindButton(viewer_, "Auto tail mode (Ctrl-T)");
+  ASSERT_TRUE(optionsButton && autoTail);
+  ::SendMessageA(optionsButton, BM_CLICK, 0, 0);
+  ASSERT_EQ(::GetFocus(), autoTail);
+  PressKey(autoTail, VK_ESCAPE);
+  EXPECT_EQ(::GetFocus(), view_);
+  ::SendMessageA(optionsButton, BM_CLICK, 0, 0);
+  ::SendMessageA(optionsButton, BM_CLICK, 0, 0);
+  EXPECT_EQ(::GetFocus(), view_);
+  ::SendMessageA(optionsButton, BM_CLICK, 0, 0);
+  ::SendMessageA(FindButton(viewer_, "Load complete (Ctrl-L)"), BM_CLICK, 0, 0);
+  EXPECT_EQ(::GetFocus(), view_);
+  PressKey(::GetFocus(), 'L', true);  // unticks "Load complete": auto tail is on again
+  EXPECT_EQ(::SendMessageA(autoTail, BM_GETCHECK, 0, 0), BST_CHECKED);
 }
 
 TEST_F(HostKeysTest, NAndPGiveTheHostTheFocusAndTheKey) {
