@@ -105,6 +105,19 @@ std::vector<MsgTypeMatcherInfo> BuiltinMsgTypes() {
   return types;
 }
 
+std::string MsgTypesProblem(const std::vector<MsgTypeMatcherInfo>& types) {
+  for (const MsgTypeMatcherInfo& type : types) {
+    for (std::size_t j = 0; j < type.compiled.size() && j < type.exprTexts.size(); ++j) {
+      const RegExpr& expr = *type.compiled[j];
+      if (expr.program() == nullptr) {
+        return "the expression " + type.exprTexts[j] + " of " + type.name +
+               " does not compile: " + expr.lastError();
+      }
+    }
+  }
+  return {};
+}
+
 void LoadMsgTypes(ExtManager& store, std::vector<MsgTypeMatcherInfo>& types) {
   const std::int32_t count = store.ReadInteger("MsgTypes\\Count", 0);
   if (count < 1) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "classify/MsgTypeMatcherInfo.h"
@@ -33,5 +34,10 @@ MsgTypeMatcherInfo SummaryMsgType(std::int32_t typeNo);
 // and loading goes on: one typo never drops the rest of the list or the Summary type.
 // Reads only; never writes the store. Throws only what the store throws.
 void LoadMsgTypes(ExtManager& store, std::vector<MsgTypeMatcherInfo>& types);
+
+// What is wrong with the first expression of `types` that did not compile, such as "the
+// expression (( of Error does not compile: ...", or empty when every one compiled. Such an
+// expression stays in its type and never matches; this is how the user hears of it.
+std::string MsgTypesProblem(const std::vector<MsgTypeMatcherInfo>& types);
 
 }  // namespace brontel

@@ -5,7 +5,7 @@
 namespace brontel::platform {
 
 FileEncoding DetectFileEncoding(ReadOnlyFile& file) {
-  char start[3] = {};
+  char start[4] = {};
   std::size_t filled = 0;
   while (filled < sizeof start) {
     const std::size_t got = file.ReadAt(filled, start + filled, sizeof start - filled);
@@ -19,6 +19,11 @@ FileEncoding DetectFileEncoding(ReadOnlyFile& file) {
 FileEncoding EncodingOfStart(std::string_view start) {
   if (start.starts_with("\xEF\xBB\xBF"))
     return FileEncoding::kUtf8Mark;
+  // The UTF-32 marks begin like the UTF-16 one or with zeros: such a file is shown byte for
+  // byte (its zeros as the view shows NUL bytes) rather than as UTF-16 it is not.
+  if (start.starts_with(std::string_view("\xFF\xFE\0\0", 4)) ||
+      start.starts_with(std::string_view("\0\0\xFE\xFF", 4)))
+    return FileEncoding::kBytes;
   if (start.starts_with("\xFF\xFE"))
     return FileEncoding::kUtf16Le;
   if (start.starts_with("\xFE\xFF"))

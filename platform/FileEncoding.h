@@ -8,7 +8,8 @@ namespace brontel::platform {
 
 class ReadOnlyFile;
 
-// A file without a byte-order mark or the gzip magic is read byte for byte.
+// A file without a byte-order mark or the gzip magic is read byte for byte, and so is one with
+// a UTF-32 mark (FF FE 00 00 or 00 00 FE FF).
 enum class FileEncoding {
   kBytes,
   kUtf8Mark,  // EF BB BF, then UTF-8: the mark is dropped

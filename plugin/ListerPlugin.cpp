@@ -1,8 +1,10 @@
 #include "plugin/ListerPlugin.h"
 
 #include <cstring>
+#include <exception>
 #include <utility>
 
+#include "diagnostics/TraceLog.h"
 #include "platform/IniFile.h"
 #include "platform/ProgramDirectory.h"
 #include "settings/SettingsFile.h"
@@ -49,10 +51,19 @@ void ListerPlugin::ListSetDefaultParams(const void* record) noexcept {
   }
 }
 
+// Made in one step, so that a host starting at the same moment finds no file or all of it; in a
+// folder that cannot be written the associations live in memory, and .log files still open.
 void ListerPlugin::CreateDefaultSettingsFile(const std::string& path) {
-  platform::IniWriteString(path, "EXT", ".log", "10");
-  platform::IniWriteString(path, "EXT", ".", "10");
-  extManager_().Load();
+  try {
+    platform::IniCreateFile(
+        path, {platform::IniChange{"EXT", ".log", "10"}, platform::IniChange{"EXT", ".", "10"}});
+  } catch (const std::exception& failure) {
+    TraceLine("settings", std::string("cannot create the settings file: ") + failure.what());
+  }
+  ExtManager& store = extManager_();
+  store.Load();
+  if (!platform::IniFileExists(path))
+    store.UseAssociations({{".log", 10}, {".", 10}});
 }
 
 std::uintptr_t ListerPlugin::ListLoad(std::uintptr_t parentWindow, const char* fileName,
@@ -100,8 +111,8 @@ void ListerPlugin::ListCloseWindow(std::uintptr_t handle) noexcept {
 int ListerPlugin::ListSearchText(std::uintptr_t handle, const char* searchString,
                                  std::int32_t searchFlags) noexcept {
   TListWindowIntf* viewer = registry_.Find(handle);
-  if (viewer == nullptr || searchString == nullptr)
-    return 1;
+  if (viewer == nullptr || searchString == nullptr || *searchString == '\0')
+    return 1;  // an empty text is found nowhere
   try {
     return viewer->FindText(searchString, 0, searchFlags) >= 0 ? 0 : 1;
   } catch (...) {

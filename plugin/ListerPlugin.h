@@ -54,8 +54,8 @@ class ListerPlugin {
   void ListCloseWindow(std::uintptr_t handle) noexcept;
 
   // 0 when the viewer found and selected `searchString` (flags passed on unchanged), 1 when it
-  // did not, the handle is unknown, the text is null, or the search failed; a failed search
-  // drops the handle from the registry without closing the viewer.
+  // did not, the handle is unknown, the text is null or empty, or the search failed; a failed
+  // search drops the handle from the registry without closing the viewer.
   int ListSearchText(std::uintptr_t handle, const char* searchString,
                      std::int32_t searchFlags) noexcept;
 

@@ -36,11 +36,7 @@ void ParseLayout(const std::string& text, Layout& layout) {
     const std::size_t bar = rest.find('|');
     if (bar == std::string_view::npos)
       break;
-    const std::string_view field = rest.substr(0, bar);
-    const std::optional<std::int32_t> number = platform::ParseIniInteger(field);
-    if (!number)
-      throw ConversionError("'" + std::string(field) + "' is not a valid integer value");
-    value = *number;
+    value = platform::ParseIniInteger(rest.substr(0, bar)).value_or(0);
     rest.remove_prefix(bar + 1);
   }
 }
@@ -134,23 +130,31 @@ void ConfigData::SaveToSettings() const {
 }
 
 void ConfigData::SaveToSettings(ExtManager& store) const {
-  store.WriteBool("Options.AutoFollowMode", AutoFollowMode);
-  store.WriteString("Options.LastCycleName", LastCycleName);
-  store.WriteBool("Options.AutoCycle", AutoCycle);
-  store.WriteBool("Options.LoadCompleteFile", LoadCompleteFile);
-  store.WriteBool("Options.Active", Active);
-  store.WriteInteger("Options.LastBufferSizeIndex", LastBufferSizeIndex);
-  store.WriteInteger("Options.LastHistMaxLinesIndex", LastHistMaxLinesIndex);
-  store.WriteString("Options.LastFolder", LastFolder);
-  store.WriteBool("Options.StayOnTop", StayOnTop);
-  store.WriteInteger("Options.WindowState", WindowState);
-  store.WriteString("Options.AssociatedExts", AssociatedExts);
-  store.WriteInteger(kLayoutCountKey, LayoutCount);
+  std::vector<std::pair<std::string, std::string>> values;
+  const auto integer = [&](const char* keyPath, std::int32_t value) {
+    values.emplace_back(keyPath, std::to_string(value));
+  };
+  const auto text = [&](const char* keyPath, const std::string& value) {
+    values.emplace_back(keyPath, value);
+  };
+  integer("Options.AutoFollowMode", AutoFollowMode ? 1 : 0);
+  text("Options.LastCycleName", LastCycleName);
+  integer("Options.AutoCycle", AutoCycle ? 1 : 0);
+  integer("Options.LoadCompleteFile", LoadCompleteFile ? 1 : 0);
+  integer("Options.Active", Active ? 1 : 0);
+  integer("Options.LastBufferSizeIndex", LastBufferSizeIndex);
+  integer("Options.LastHistMaxLinesIndex", LastHistMaxLinesIndex);
+  text("Options.LastFolder", LastFolder);
+  integer("Options.StayOnTop", StayOnTop ? 1 : 0);
+  integer("Options.WindowState", WindowState);
+  text("Options.AssociatedExts", AssociatedExts);
+  integer(kLayoutCountKey, LayoutCount);
   for (std::int32_t i = 0; i < LayoutCount; ++i) {
     const std::size_t index = static_cast<std::size_t>(i);
-    store.WriteString(LayoutKey(i),
-                      FormatLayout(index < Layouts.size() ? Layouts[index] : Layout{}));
+    values.emplace_back(LayoutKey(i),
+                        FormatLayout(index < Layouts.size() ? Layouts[index] : Layout{}));
   }
+  store.WriteStrings(values);
 }
 
 }  // namespace brontel

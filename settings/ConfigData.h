@@ -4,7 +4,6 @@
 #include <array>
 #include <cstdint>
 #include <functional>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -12,12 +11,6 @@
 #include "settings/LogParserDef.h"
 
 namespace brontel {
-
-// Raised when a stored value that must be an integer is not one.
-class ConversionError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
 
 // Seven integers the system keeps and writes back unchanged, stored as "%d|%d|...|%d|".
 struct Layout {
@@ -69,15 +62,15 @@ class ConfigData : public LogParserDef {
   void RequestOptions(std::int32_t code);
 
   // Overwrites the record from the settings file in a fixed order of reads (the options, the
-  // layouts, then the column sets), without setters or OnChange. Throws ConversionError when a
-  // layout field is not an integer; the values read before it stay. The overload without a
-  // store uses GetExtMgr().
+  // layouts, then the column sets), without setters or OnChange. A value that is not a number
+  // reads as its default, a layout field as 0, so that no settings file keeps a viewer from
+  // opening. The overload without a store uses GetExtMgr().
   void LoadFromSettings();
   void LoadFromSettings(ExtManager& store);
 
-  // Writes the options, "Layouts\Count" and each layout, in a fixed order; erases nothing and
-  // never writes the column sets. A refused write raises PlatformError and ends the save there;
-  // the keys written before it stay written.
+  // Writes the options, "Layouts\Count" and each layout, in a fixed order, as one write of the
+  // store (ExtManager::WriteStrings); erases nothing and never writes the column sets. A
+  // refused write raises PlatformError.
   void SaveToSettings() const;
   void SaveToSettings(ExtManager& store) const;
 
@@ -90,9 +83,8 @@ class ConfigData : public LogParserDef {
 std::string FormatLayout(const Layout& layout);
 
 // Parses a stored layout text into `layout`, value 1 first: each value is the integer before
-// the next "|"; without a further "|" the remaining values are left as they are. Throws
-// ConversionError for a field that is not an integer (an empty one included); the values
-// parsed before it stay.
+// the next "|", 0 for a field that is not an integer (an empty one included); without a
+// further "|" the remaining values are left as they are.
 void ParseLayout(const std::string& text, Layout& layout);
 
 }  // namespace brontel

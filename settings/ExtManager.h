@@ -2,7 +2,10 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace brontel {
 
@@ -48,6 +51,19 @@ class ExtManager {
   // The templates in their text form.
   virtual std::string GetTemplatesText() = 0;
   virtual ~ExtManager() = default;
+
+  // Writes every key path of `values` (key path, text), in order, at once: ExtMgr makes them
+  // one rewrite of the file, all or nothing, read afresh under the writers' lock, so that
+  // another process's keys written meanwhile stay. Raises as WriteString.
+  virtual void WriteStrings(const std::vector<std::pair<std::string, std::string>>& values) {
+    for (const auto& [keyPath, value] : values)
+      WriteString(keyPath, value);
+  }
+  // Takes `associations` as the associations in memory, without the settings file: for a
+  // settings file that could not be made.
+  virtual void UseAssociations(const std::map<std::string, std::int32_t>& associations) {
+    static_cast<void>(associations);
+  }
 
   // Booleans through the integer operations: written as 1 or 0, any non-zero value is true.
   bool ReadBool(const std::string& keyPath, bool defaultValue) {

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string_view>
 
+#include "diagnostics/TraceLog.h"
 #include "platform/IniFileNumbers.h"
 #include "platform/PlatformError.h"
 #include "platform/ProgramDirectory.h"
@@ -133,22 +134,39 @@ void ExtMgr::SetMruText(const std::string& text) {
     const std::string path = GetSettingsFilePath();
     if (!platform::IniFileExists(path))
       return;
-    platform::IniEraseSection(path, kMruSection);
+    std::vector<platform::IniChange> changes;
+    changes.push_back(platform::IniChange{kMruSection, "", "", true});
     std::size_t index = 0;
     for (const std::string_view line : platform::LineViewsOf(text)) {
-      platform::IniWriteString(path, kMruSection, kMruKeyPrefix + std::to_string(index++), line);
+      changes.push_back(platform::IniChange{kMruSection, kMruKeyPrefix + std::to_string(index++),
+                                            std::string(line)});
     }
+    platform::IniWriteChanges(path, changes);
   } catch (const std::exception&) {
   }
 }
 
 void ExtMgr::Save() {
-  const std::string path = PathForWriting();
-  platform::IniEraseSection(path, kExtSection);
-  for (const auto& [extension, number] : Associations) {
-    platform::IniWriteString(path, kExtSection, extension, std::to_string(number));
+  std::vector<platform::IniChange> changes;
+  changes.push_back(platform::IniChange{kExtSection, "", "", true});
+  for (const auto& [extension, number] : Associations)
+    changes.push_back(platform::IniChange{kExtSection, extension, std::to_string(number)});
+  AppendTemplateChanges(Templates, changes);
+  platform::IniWriteChanges(PathForWriting(), changes);
+}
+
+void ExtMgr::WriteStrings(const std::vector<std::pair<std::string, std::string>>& values) {
+  std::vector<platform::IniChange> changes;
+  changes.reserve(values.size());
+  for (const auto& [keyPath, value] : values) {
+    SettingsKey target = MapKeyPath(SplitKeyPath(keyPath));
+    changes.push_back(platform::IniChange{std::move(target.section), std::move(target.key), value});
   }
-  SaveTemplates(path, Templates);
+  platform::IniWriteChanges(PathForWriting(), changes);
+}
+
+void ExtMgr::UseAssociations(const std::map<std::string, std::int32_t>& associations) {
+  Associations = associations;
 }
 
 void ExtMgr::WriteString(const std::string& keyPath, const std::string& value) {
@@ -211,8 +229,15 @@ void ExtMgr::WritePathFloat(const std::vector<std::string>& components, double v
 std::string ExtMgr::ReadPathString(const std::vector<std::string>& components,
                                    const std::string& defaultValue) {
   const SettingsKey target = MapKeyPath(components);
-  return platform::IniReadString(SettingsFilePathFor(target.section), target.section, target.key,
-                                 defaultValue);
+  bool cut = false;
+  std::string value = platform::IniReadString(SettingsFilePathFor(target.section), target.section,
+                                              target.key, defaultValue, &cut);
+  if (cut) {
+    TraceLine("settings", "[" + target.section + "] " + target.key + ": value longer than " +
+                              std::to_string(platform::kIniValueMaxLength) +
+                              " characters, read cut to that length");
+  }
+  return value;
 }
 
 std::int32_t ExtMgr::ReadPathInteger(const std::vector<std::string>& components,

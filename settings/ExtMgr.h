@@ -55,6 +55,8 @@ class ExtMgr : public ExtManager {
   double ReadFloat(const std::string& keyPath, double defaultValue) override;
   std::string GetTemplatesText() override;
   ~ExtMgr() override = default;
+  void WriteStrings(const std::vector<std::pair<std::string, std::string>>& values) override;
+  void UseAssociations(const std::map<std::string, std::int32_t>& associations) override;
 
   // The key-path operations on components already split (SplitKeyPath).
   virtual void WritePathString(const std::vector<std::string>& components,

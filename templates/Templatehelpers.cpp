@@ -119,17 +119,23 @@ void LoadTemplates(const std::string& path, TPLMAP& map) {
   builtInGroup.insert(builtInGroup.end(), BuiltInTemplates().begin(), BuiltInTemplates().end());
 }
 
-void SaveTemplates(const std::string& path, const TPLMAP& map) {
+void AppendTemplateChanges(const TPLMAP& map, std::vector<platform::IniChange>& changes) {
   for (const auto& [group, templates] : map) {
     const std::string section = SectionOf(group);
-    platform::IniEraseSection(path, section);
+    changes.push_back(platform::IniChange{section, "", "", true});
     for (const TplHelper& tpl : templates) {
       if (!IsComplete(tpl))
         continue;
-      platform::IniWriteString(path, section, tpl.Key,
-                               tpl.Description + std::string(kTemplateSeparator) + tpl.Body);
+      changes.push_back(platform::IniChange{
+          section, tpl.Key, tpl.Description + std::string(kTemplateSeparator) + tpl.Body});
     }
   }
+}
+
+void SaveTemplates(const std::string& path, const TPLMAP& map) {
+  std::vector<platform::IniChange> changes;
+  AppendTemplateChanges(map, changes);
+  platform::IniWriteChanges(path, changes);
 }
 
 }  // namespace brontel

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/IniFile.h"
+
 namespace brontel {
 
 // One code template. The body keeps the completion marks as they are: "|" for the caret and
@@ -51,7 +53,10 @@ void LoadTemplates(const std::string& path, TPLMAP& map);
 // Writes each group of `map` as section "TPL" + group: the section is erased, then each
 // template with a non-empty Key and Body is written as Key = Description + separator + Body.
 // Sections of groups absent from `map` stay. Throws what the ini-file writes throw
-// (platform/IniFile.h); sections written before the failure stay written.
+// (platform/IniFile.h); all of it is one rewrite of the file, so a failure writes nothing.
 void SaveTemplates(const std::string& path, const TPLMAP& map);
+
+// The changes SaveTemplates makes, appended to `changes`, for a save of more than templates.
+void AppendTemplateChanges(const TPLMAP& map, std::vector<platform::IniChange>& changes);
 
 }  // namespace brontel

@@ -23,12 +23,13 @@ inline constexpr TabHint kLastTabHint = 0xFE;
 inline constexpr TabHint kSearchTabs = 0xFF;
 
 // The lines of a file's text: a line ends at CR LF, LF or a lone CR (none of them kept), text
-// after the last line end is a line of its own, and the text ends at its first NUL byte. The
-// lines lie back to back from the text's start to `end`.
+// after the last line end is a line of its own. A NUL byte is a byte like any other (the loads
+// show them as ShowNulBytes does before the text is scanned). The lines lie back to back from
+// the text's start to `end`.
 struct FileLines {
   std::vector<std::size_t> starts;  // where each line starts in the text, ascending
   std::vector<TabHint> tabHints;    // one per line
-  std::size_t end = 0;              // the text's first NUL byte, or its size
+  std::size_t end = 0;              // the text's size
   std::size_t breakBytes = 0;       // the bytes of all line ends (CR LF counts two)
   std::size_t tabs = 0;             // the tabs of all lines
 
@@ -50,8 +51,8 @@ struct FileLines {
 
 namespace file_lines {
 
-// The bytes a scan stops at are NUL, tab, LF and CR: all at most CR, so one comparison finds
-// them; the few other bytes below CR are stopped at and passed over.
+// The bytes a scan stops at are tab, LF and CR: all at most CR, so one comparison finds them;
+// the few other bytes below CR are stopped at and passed over.
 inline constexpr unsigned char kHighestStop = '\r';
 inline constexpr std::size_t kBlock = 64;
 
@@ -84,15 +85,15 @@ class LineSplitter {
   LineSplitter(std::string_view text, FileLines& lines)
       : begin_(text.data()), lineStart_(text.data()), textSize_(text.size()), lines_(lines) {}
 
-  // Handles the stop at `at`; false at the NUL byte, where the text ends.
+  // Handles the stop at `at`.
   template <typename Take>
-  bool Stop(const char* at, Take& take) {
+  void Stop(const char* at, Take& take) {
     switch (*at) {
       case '\n':
         ++lines_.breakBytes;
         if (at - 1 == lastCr_) {
           lineStart_ = at + 1;  // the LF of a CR LF: the line ended at its CR
-          return true;
+          return;
         }
         break;
       case '\r':
@@ -105,14 +106,11 @@ class LineSplitter {
           firstTab_ = at;
         else
           moreTabs_ = true;
-        return true;
-      case '\0':
-        return false;
+        return;
       default:
-        return true;
+        return;
     }
     EndLine(at, take);
-    return true;
   }
 
   // Ends the scan at `end`: text after the last line end is a line of its own.
@@ -149,8 +147,8 @@ class LineSplitter {
 
 }  // namespace file_lines
 
-// Finds the lines of `text` in one pass over its bytes, which looks for line ends, tabs and the
-// NUL byte at once, sixteen bytes at a time, and calls take(line) with each line in order (a
+// Finds the lines of `text` in one pass over its bytes, which looks for line ends and tabs at
+// once, sixteen bytes at a time, and calls take(line) with each line in order (a
 // view into `text`).
 template <typename Take>
 FileLines ScanFileLines(std::string_view text, Take&& take) {
@@ -162,11 +160,7 @@ FileLines ScanFileLines(std::string_view text, Take&& take) {
   for (const char* block = begin; block < end; block += fl::kBlock) {
     const std::size_t count = std::min(fl::kBlock, static_cast<std::size_t>(end - block));
     for (std::uint64_t stops = fl::StopsIn(block, count); stops != 0; stops &= stops - 1) {
-      const char* const at = block + std::countr_zero(stops);
-      if (!splitter.Stop(at, take)) {
-        splitter.Finish(at, take);
-        return lines;
-      }
+      splitter.Stop(block + std::countr_zero(stops), take);
     }
   }
   splitter.Finish(end, take);

@@ -51,7 +51,7 @@ class LineStore {
   void Edit(const LineEdit& edit);
   // Replaces all lines with `head`, then the lines of the file text `text`, whose lines start
   // at `lineStarts` (ascending, the first at 0) and end at CR LF, LF or a lone CR (none kept)
-  // or at `textEnd` (the text's first NUL byte, or its size). The lines are expanded in place,
+  // or at `textEnd` (the text's size, or where its lines end). The lines are expanded in place,
   // from the back, in text's own buffer: no second copy of the text is made while its capacity
   // holds the finished text. `head` must not point into `text` or into this store.
   void AssignInPlace(std::span<const std::string_view> head, std::string&& text,

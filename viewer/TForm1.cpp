@@ -6,6 +6,9 @@
 #include "classify/AutoTypes.h"
 #include "classify/CaretGutter.h"
 #include "classify/MarkerSearch.h"
+#include "classify/MsgTypeLoader.h"
+#include "diagnostics/FailureReport.h"
+#include "diagnostics/TraceLog.h"
 #include "platform/FileFacts.h"
 #include "platform/PlatformError.h"
 #include "platform/ProgramDirectory.h"
@@ -54,6 +57,7 @@ TForm1::TForm1(ui::Toolkit& toolkit, std::uintptr_t parentWindow, const std::str
       self_(std::make_shared<TForm1*>(this)) {
   SetViewerPath(fileName);
   types_.SetFilePath(fileName);
+  ReportSettingsProblems();
   options_.LoadFromSettings(store_);
   controls_._editor.SetClipboard(&toolkit_.clipboard());
   BindHandlers();
@@ -62,6 +66,17 @@ TForm1::TForm1(ui::Toolkit& toolkit, std::uintptr_t parentWindow, const std::str
   options_.OnOptionsRequest = [this](std::int32_t n) { ToggleOptionsPanel(n); };
   updatingControls_ = false;
   constructing_ = false;
+}
+
+// Said once per process: in the trace log and in the status text of the first viewer.
+void TForm1::ReportSettingsProblems() {
+  static std::atomic<bool> reported{false};
+  types_.LoadMsgTypes();
+  const std::string problem = MsgTypesProblem(types_.Types());
+  if (problem.empty() || reported.exchange(true))
+    return;
+  TraceLine("message types", problem);
+  statusNote_ = " [" + problem + "]";
 }
 
 TForm1::~TForm1() {
@@ -216,8 +231,9 @@ void TForm1::FormShow() {
 bool TForm1::FormCloseQuery() {
   try {
     options_.SaveToSettings(store_);
-  } catch (const std::exception&) {
+  } catch (const std::exception& failure) {
     // A settings file that cannot be written must not keep the viewer open.
+    ReportFailure("settings", std::string("the options were not saved: ") + failure.what());
   }
   return true;
 }
@@ -471,7 +487,7 @@ void TForm1::Timer1Timer() {
       ++tailLoads_;
       loader_.LoadTail(state_, types_, editor());
       controls_.Label2.SetCaption(state_.statusText.empty() ? controls_.Label2.Caption()
-                                                            : state_.statusText);
+                                                            : StatusCaption());
       reloadPending_ = -1;
     }
     if (firstTick_) {
@@ -549,7 +565,7 @@ void TForm1::RunCompleteLoad(bool requested) {
   ++completeLoads_;
   const std::optional<int> separator = LoadCompleteFile(state_, types_, view);
   if (!state_.statusText.empty())
-    c.Label2.SetCaption(state_.statusText);
+    c.Label2.SetCaption(StatusCaption());
   if (!requested) {
     view.SetPlace(place);
     return;

@@ -148,6 +148,9 @@ class TForm1 : public TListWindowIntf {
   void ReturnToTailView();
   void HideOptionsPanel();
   void MarkReloadDue();
+  void ReportSettingsProblems();
+  // The status text with what the user must know of the settings.
+  std::string StatusCaption() const { return state_.statusText + statusNote_; }
 
   ui::Toolkit& toolkit_;
   ExtManager& store_;
@@ -158,6 +161,7 @@ class TForm1 : public TListWindowIntf {
   TailViewerState state_;
   TailLoader loader_;
   std::unique_ptr<TFSNotify> watcher_;
+  std::string statusNote_;  // e.g. an expression that does not compile; the first viewer only
   std::int32_t reloadPending_ = 0;
   bool updatingControls_ = true;
   bool firstTick_ = true;

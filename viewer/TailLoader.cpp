@@ -12,6 +12,7 @@
 #include "diagnostics/Debugtimer.h"
 #include "platform/ReadOnlyFile.h"
 #include "platform/WholeFile.h"
+#include "ui/NulBytes.h"
 #include "ui/TRAHLEditor.h"
 #include "viewer/TailText.h"
 
@@ -315,8 +316,7 @@ std::optional<int> LoadCompleteFile(TailViewerState& state, LineClassifier& type
   types.ResetMsgTypeCounts();
   platform::WholeText whole = ReadWholeFileWithRoom(state.path);
   std::string& text = whole.text;
-  // Given the whole text, also what may follow a NUL byte: the classifier's searches then find
-  // nothing more in any line, since every line ends before it.
+  ui::ShowNulBytes(text.data(), text.size());
   BufferClassifier classifier(types, text);
   // The counted lines are gathered first, so that the history's text is made at its size once.
   std::vector<std::string_view> head;

@@ -136,7 +136,7 @@ class TailLoader {
 };
 
 // The lines of a whole file's text: ends at CR LF, LF or a lone CR (none kept), no empty line
-// after a line end at the very end, the text ending at its first NUL byte. Views into `text`.
+// after a line end at the very end; a NUL byte is a byte like others. Views into `text`.
 std::vector<std::string_view> SplitLineViews(std::string_view text);
 
 // The complete load's reading and view: clears state.history and the counts, reads the whole

@@ -46,7 +46,7 @@ bool TailReader::NextLine(Line& line) {
   // One search of the whole text spares most loads a search for a NUL byte in every line.
   line.text = piece.text;
   if (holdsNul_)
-    line.text = TailLineFromPiece(piece.text);
+    line.text = TailLineFromPiece(piece.text, shownLine_);
   else if (line.text.ends_with('\n'))
     line.text.remove_suffix(1);
   line.fileEnd = piece.fileEnd;

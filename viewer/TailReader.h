@@ -16,8 +16,8 @@ namespace brontel {
 // ends), split into lines. A file whose first bytes are a byte-order mark is decoded: a UTF-8
 // mark is skipped, UTF-16 becomes the platform's 8-bit text; a gzip file gives the last B bytes
 // of its decompressed text (offsets then count decompressed bytes). Each line comes without its
-// line feed and cut at its first NUL byte. The file is closed before Read returns. Keep one
-// TailReader per viewer: its buffer is reused by every load. Not thread-safe.
+// line feed, each NUL byte shown as ui::ShowNulBytes does. The file is closed before Read returns.
+// Keep one TailReader per viewer: its buffer is reused by every load. Not thread-safe.
 class TailReader {
  public:
   struct Line {
@@ -52,6 +52,7 @@ class TailReader {
   platform::FileEncoding encoding_ = platform::FileEncoding::kBytes;
   bool incomplete_ = false;
   bool holdsNul_ = false;  // whether the text read holds a NUL byte
+  std::string shownLine_;  // the line last handed over, when it held NUL bytes
 };
 
 template <typename OnLine>

@@ -6,6 +6,7 @@
 #include "platform/FileFacts.h"
 #include "platform/LocaleTexts.h"
 #include "platform/ProgramDirectory.h"
+#include "ui/NulBytes.h"
 #include "viewer/FileSizeText.h"
 
 namespace brontel {
@@ -47,14 +48,10 @@ std::size_t TailPieceLimit(std::int32_t bufferSize) {
   return bufferSize > 1 ? static_cast<std::size_t>(bufferSize) - 1 : 1;
 }
 
-std::string_view TailLineFromPiece(std::string_view piece) {
+std::string_view TailLineFromPiece(std::string_view piece, std::string& shown) {
   if (!piece.empty() && piece.back() == '\n')
     piece.remove_suffix(1);
-  const void* nul = piece.empty() ? nullptr : std::memchr(piece.data(), '\0', piece.size());
-  if (nul != nullptr) {
-    piece = piece.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - piece.data()));
-  }
-  return piece;
+  return ui::ShownText(piece, shown);
 }
 
 std::size_t FollowTopRow(std::size_t rowCount, std::size_t visibleRows) {

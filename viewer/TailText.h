@@ -48,9 +48,9 @@ std::uint64_t TailStartOffset(std::uint64_t size, std::int32_t bufferSize);
 // The longest piece a tail load reads as one line: bufferSize - 1 bytes (at least 1).
 std::size_t TailPieceLimit(std::int32_t bufferSize);
 
-// The line a read piece stands for: without its trailing line feed, and only up to its first
-// NUL byte. A view into `piece`.
-std::string_view TailLineFromPiece(std::string_view piece);
+// The line a read piece stands for: without its trailing line feed, each NUL byte shown as
+// ui::ShowNulBytes does (then in a copy held by `shown`). A view into `piece` or `shown`.
+std::string_view TailLineFromPiece(std::string_view piece, std::string& shown);
 
 // The top row that keeps the end of a view of `rowCount` rows in sight when `visibleRows` rows
 // fit on screen: rowCount - visibleRows, or 0 when everything fits.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <string_view>
 
 #include "platform/ProgramDirectory.h"
 
@@ -28,6 +29,17 @@ std::vector<char> DefaultParamsRecord(const std::string& hostSettingsFile) {
   const std::size_t length = std::min(hostSettingsFile.size(), kNameBuffer - 1);
   std::copy_n(hostSettingsFile.data(), length, record.data() + kNameOffset);
   return record;
+}
+
+std::string SettingsFolderProblem(const std::string& directory) {
+  std::string settingsFile = HostSettingsFileIn(directory);
+  settingsFile.replace(settingsFile.size() - std::string_view("wlx.ini").size(), std::string::npos,
+                       "brontel.ini");
+  if (settingsFile.size() < kNameBuffer)
+    return {};
+  return "the path of its brontel.ini has " + std::to_string(settingsFile.size()) +
+         " bytes, more than the " + std::to_string(kNameBuffer - 1) +
+         " that the plug-in interface passes on";
 }
 
 std::string HostSettingsFileIn(const std::string& directory) {

@@ -15,4 +15,9 @@ std::vector<char> DefaultParamsRecord(const std::string& hostSettingsFile);
 // plug-in's brontel.ini lies beside it there. An empty directory stays empty.
 std::string HostSettingsFileIn(const std::string& directory);
 
+// Why a settings folder cannot be handed over in the record: its brontel.ini path (with the
+// terminating zero) does not fit the record's buffer, and a cut name would make the plug-in
+// use another folder. Empty when it fits.
+std::string SettingsFolderProblem(const std::string& directory);
+
 }  // namespace brontel::app

@@ -6,6 +6,7 @@
 //   brontel --types list the message-type presets; --types NAME|FILE uses one for the run
 //
 // Without a display the first two run the viewer in the terminal and print its view.
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -13,11 +14,13 @@
 #include <vector>
 
 #include "apps/brontel/CommandLine.h"
+#include "apps/brontel/DefaultParamsRecord.h"
 #include "apps/brontel/DemoLog.h"
 #include "apps/brontel/PrintCommand.h"
 #include "apps/brontel/TypePresets.h"
 #include "apps/brontel/WindowMode.h"
 #include "classify/AutoTypes.h"
+#include "diagnostics/FailureReport.h"
 #include "platform/ProgramDirectory.h"
 #include "platform/Terminal.h"
 
@@ -135,6 +138,13 @@ int Run(const CommandLine& line, int& argc, char** argv) {
   }
   if (line.mode == RunMode::ListTypes)
     return ListTypes();
+  if (!line.settingsDir.empty()) {
+    const std::string problem = SettingsFolderProblem(line.settingsDir);
+    if (!problem.empty()) {
+      std::cerr << "brontel: --settings " << line.settingsDir << ": " << problem << '\n';
+      return kExitUsage;
+    }
+  }
   if (!line.types.empty()) {
     const int used = UseTypes(line.types);
     if (used != kExitOk)
@@ -156,6 +166,13 @@ int main(int argc, char** argv) {
     std::cerr << UsageText();
     return kExitUsage;
   }
+  // The module then says on standard error what the user must hear of, such as options that
+  // could not be saved.
+#ifdef _WIN32
+  ::_putenv_s(brontel::kReportFailuresVariable, "1");
+#else
+  ::setenv(brontel::kReportFailuresVariable, "1", 1);
+#endif
   try {
     return Run(*line, argc, argv);
   } catch (const std::exception& failure) {

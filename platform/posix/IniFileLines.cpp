@@ -230,12 +230,14 @@ Parsed ParseLine(const Line& line) {
   return parsed;
 }
 
-std::string ValueOf(const Parsed& parsed) {
+std::string ValueOf(const Parsed& parsed, bool* cut) {
   std::string_view value = parsed.rawValue;
   if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
       value.back() == value.front()) {
     value = value.substr(1, value.size() - 2);
   }
+  if (cut != nullptr)
+    *cut = value.size() > kIniValueMaxLength;
   return std::string(value.substr(0, kIniValueMaxLength));
 }
 

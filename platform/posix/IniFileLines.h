@@ -94,8 +94,9 @@ Parsed ParseLine(const Line& line);
 // True when the line is a section header; a cheaper test than ParseLine.
 bool IsSectionHeader(const Line& line);
 
-// The value a read gives for `parsed`: quotes removed, cut to kIniValueMaxLength.
-std::string ValueOf(const Parsed& parsed);
+// The value a read gives for `parsed`: quotes removed, cut to kIniValueMaxLength (*cut, when
+// given, tells whether it was).
+std::string ValueOf(const Parsed& parsed, bool* cut = nullptr);
 
 std::string_view TrimBlanks(std::string_view text);
 bool NamesEqual(std::string_view a, std::string_view b);

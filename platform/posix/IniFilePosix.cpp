@@ -6,13 +6,14 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <initializer_list>
 #include <random>
 #include <stdexcept>
 
 #include "platform/IniFile.h"
 #include "platform/PlatformError.h"
+#include "platform/posix/IniFileEdits.h"
 #include "platform/posix/IniFileLines.h"
+#include "platform/posix/IniWriterLock.h"
 
 namespace brontel::platform {
 namespace {
@@ -23,8 +24,6 @@ using ini_lines::LineReader;
 using ini_lines::NamesEqual;
 using ini_lines::Parsed;
 using ini_lines::ParseLine;
-
-constexpr const char* kLineEnd = "\r\n";
 
 // Owns a file descriptor.
 class Fd {
@@ -105,12 +104,6 @@ void RefuseLineBreaks(std::string_view text, const char* what) {
 
 // ---- Writing: a list of byte-range replacements applied while copying the file. ----
 
-struct Edit {
-  std::uint64_t begin;
-  std::uint64_t end;
-  std::string text;
-};
-
 // The file a write works on: its real path, its descriptor and state when it exists.
 struct Target {
   std::string path;  // symbolic links resolved
@@ -118,20 +111,29 @@ struct Target {
   struct stat info {};
 };
 
+// The file `path` finally names: symbolic links followed one by one, also to a target that
+// does not exist yet, which the write then creates instead of replacing the link.
 std::string ResolveLinks(const std::string& path) {
-  struct stat info {};
-  if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
-    return path;
-  char resolved[PATH_MAX];
-  if (::realpath(path.c_str(), resolved) == nullptr)
-    return path;
-  return resolved;
+  constexpr int kMostLinks = 40;
+  std::string current = path;
+  for (int hop = 0; hop < kMostLinks; ++hop) {
+    struct stat info {};
+    if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+      return current;
+    std::string target(PATH_MAX, '\0');
+    const ssize_t length = ::readlink(current.c_str(), target.data(), target.size());
+    if (length < 0)
+      throw LastOsError(current);
+    target.resize(static_cast<std::size_t>(length));
+    current = target.starts_with('/') ? target : IniDirectoryOf(current) + "/" + target;
+  }
+  throw PlatformError(path, std::strerror(ELOOP));
 }
 
 // Opens the file for an update, or raises the error a refused write gets.
-Target OpenForUpdate(const std::string& path) {
+Target OpenForUpdate(const std::string& resolvedPath) {
   Target target;
-  target.path = ResolveLinks(path);
+  target.path = resolvedPath;
   struct stat info {};
   if (::stat(target.path.c_str(), &info) != 0) {
     if (errno == ENOENT)
@@ -153,13 +155,6 @@ Target OpenForUpdate(const std::string& path) {
   if (!target.fd.valid())
     throw LastOsError(target.path);
   return target;
-}
-
-std::string DirectoryOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos)
-    return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
 }
 
 void WriteAll(int fd, const char* data, std::size_t size, const std::string& path) {
@@ -197,8 +192,8 @@ void CopyRange(int source, std::uint64_t from, std::uint64_t to, int out, const 
 class TempFile {
  public:
   explicit TempFile(const std::string& targetPath) {
-    const std::string directory = DirectoryOf(targetPath);
-    const std::string base = targetPath.substr(targetPath.rfind('/') + 1);
+    const std::string directory = IniDirectoryOf(targetPath);
+    const std::string base = IniBaseNameOf(targetPath);
     std::random_device random;
     for (int attempt = 0; attempt < 100 && !fd_.valid(); ++attempt) {
       path_ = directory + "/." + base + "." + std::to_string(random() % 1000000000u) + ".tmp";
@@ -232,7 +227,7 @@ class TempFile {
     if (::rename(path_.c_str(), target.path.c_str()) != 0)
       throw LastOsError(target.path);
     committed_ = true;
-    Fd directory(::open(DirectoryOf(target.path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    Fd directory(::open(IniDirectoryOf(target.path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (directory.valid())
       ::fsync(directory.get());
   }
@@ -244,10 +239,10 @@ class TempFile {
 };
 
 // Writes the file with `edits` (sorted, not overlapping) applied, through a temporary file.
-void Rewrite(const Target& target, const std::vector<Edit>& edits) {
+void Rewrite(const Target& target, const std::vector<ini_lines::Edit>& edits) {
   TempFile temp(target.path);
   std::uint64_t copied = 0;
-  for (const Edit& edit : edits) {
+  for (const ini_lines::Edit& edit : edits) {
     if (target.fd.valid())
       CopyRange(target.fd.get(), copied, edit.begin, temp.fd(), target, temp.path());
     WriteAll(temp.fd(), edit.text.data(), edit.text.size(), temp.path());
@@ -258,122 +253,46 @@ void Rewrite(const Target& target, const std::vector<Edit>& edits) {
   temp.CommitAs(target);
 }
 
-// Where the first section named `section` lies and what it holds, for a write of `key`.
-struct WritePlan {
-  bool sectionFound = false;
-  std::optional<ini_lines::StoredLine> keyLine;
-  Line lastLineOfSection;     // the header or the last key line of the section; offsets only
-  std::uint64_t fileEnd = 0;  // offset after the last line
-  bool fileEndsWithLineEnd = true;
-};
-
-Line OffsetsOf(Line line) {
-  line.head = {};
-  return line;
+void RefuseLineBreaksIn(const std::vector<IniChange>& changes) {
+  for (const IniChange& change : changes) {
+    RefuseLineBreaks(change.section, "section name");
+    RefuseLineBreaks(change.key, "key name");
+    RefuseLineBreaks(change.value, "value");
+  }
 }
 
-WritePlan PlanWrite(const Target& target, std::string_view section, std::string_view key) {
-  WritePlan plan;
-  if (!target.fd.valid())
-    return plan;
-  LineReader reader(target.fd.get());
-  Line line;
-  bool inSection = false;
-  while (reader.Next(line)) {
-    plan.fileEnd = line.end;
-    plan.fileEndsWithLineEnd = line.HasLineEnd();
-    if (!inSection && !ini_lines::IsSectionHeader(line))
-      continue;
-    const Parsed parsed = ParseLine(line);
-    if (parsed.kind == LineKind::kSection) {
-      if (inSection)
-        return plan;
-      inSection = parsed.nameKnown && NamesEqual(parsed.name, section);
-      if (inSection) {
-        plan.sectionFound = true;
-        plan.lastLineOfSection = OffsetsOf(line);
-      }
-      continue;
-    }
-    if (!inSection || (parsed.kind != LineKind::kKey && parsed.kind != LineKind::kUnknown)) {
-      continue;
-    }
-    plan.lastLineOfSection = OffsetsOf(line);
-    if (parsed.kind == LineKind::kKey && NamesEqual(parsed.name, key)) {
-      plan.keyLine = ini_lines::StoredLine(line);
-      return plan;
-    }
-  }
-  if (reader.failed())
-    throw PlatformError(target.path, "read error");
-  return plan;
-}
-
-// Joins texts by appending: GCC 12 at -O3 reports a false -Wrestrict overlap for chains of
-// operator+ on short literals.
-std::string Joined(std::initializer_list<std::string_view> parts) {
-  std::string text;
-  for (std::string_view part : parts)
-    text.append(part);
-  return text;
-}
-
-std::optional<Edit> EditForWrite(const WritePlan& plan, std::string_view section,
-                                 std::string_view key, std::string_view value) {
-  const std::string keyLine = Joined({key, "=", value, kLineEnd});
-  if (plan.keyLine) {
-    const Line& line = plan.keyLine->line();
-    const Parsed parsed = ParseLine(line);
-    if (!parsed.hasValue) {
-      const std::size_t keep = line.head.find_last_not_of(" \t") + 1;
-      return Edit{line.begin + keep, line.contentEnd, Joined({"=", value})};
-    }
-    const std::size_t keep = parsed.valueStart;
-    if (!line.truncated && std::string_view(line.head).substr(keep) == value)
-      return std::nullopt;
-    return Edit{line.begin + keep, line.contentEnd, std::string(value)};
-  }
-  if (plan.sectionFound) {
-    const Line& after = plan.lastLineOfSection;
-    return Edit{after.end, after.end, Joined({after.HasLineEnd() ? "" : kLineEnd, keyLine})};
-  }
-  const std::string_view separator = plan.fileEndsWithLineEnd ? "" : kLineEnd;
-  return Edit{plan.fileEnd, plan.fileEnd,
-              Joined({separator, "[", section, "]", kLineEnd, keyLine})};
-}
-
-std::vector<Edit> EditsForErase(const Target& target, std::string_view section) {
-  std::vector<Edit> edits;
-  if (!target.fd.valid())
-    return edits;
-  LineReader reader(target.fd.get());
-  Line line;
-  bool erasing = false;
-  while (reader.Next(line)) {
-    const Parsed parsed = ParseLine(line);
-    if (parsed.kind == LineKind::kSection) {
-      erasing = parsed.nameKnown && NamesEqual(parsed.name, section);
-      if (erasing)
-        edits.push_back(Edit{line.begin, line.end, ""});
-    } else if (erasing) {
-      edits.back().end = line.end;
-    }
-  }
-  if (reader.failed())
-    throw PlatformError(target.path, "read error");
-  return edits;
+// Applies `changes` under the writers' lock, reading the file afresh under it; with
+// `onlyWhenMissing` only when nothing exists at the path. True when the changes were applied.
+bool WriteUnderLock(const std::string& path, const std::vector<IniChange>& changes,
+                    bool onlyWhenMissing) {
+  RefuseLineBreaksIn(changes);
+  const std::string resolved = ResolveLinks(path);
+  const IniWriterLock lock(resolved);
+  if (lock.held())
+    RemoveStaleIniTemporaries(resolved);
+  struct stat info {};
+  if (onlyWhenMissing && ::lstat(resolved.c_str(), &info) == 0)
+    return false;
+  const Target target = OpenForUpdate(resolved);
+  const std::vector<ini_lines::Edit> edits =
+      ini_lines::EditsForChanges(target.fd.get(), target.path, changes);
+  if (!edits.empty())
+    Rewrite(target, edits);
+  return true;
 }
 
 }  // namespace
 
 std::string IniReadString(const std::string& path, std::string_view section, std::string_view key,
-                          std::string_view defaultValue) {
+                          std::string_view defaultValue, bool* cut) {
+  if (cut != nullptr)
+    *cut = false;
   std::optional<std::string> found;
   VisitSection(path, section, [&](const Line&, const Parsed& parsed) {
     if (parsed.kind != LineKind::kKey || !NamesEqual(parsed.name, key))
       return true;
     if (parsed.hasValue)
-      found = ini_lines::ValueOf(parsed);
+      found = ini_lines::ValueOf(parsed, cut);
     return false;
   });
   return found ? *found : TrimmedDefault(defaultValue);
@@ -402,21 +321,24 @@ std::vector<std::string> IniReadKeys(const std::string& path, std::string_view s
 
 void IniWriteString(const std::string& path, std::string_view section, std::string_view key,
                     std::string_view value) {
-  RefuseLineBreaks(section, "section name");
-  RefuseLineBreaks(key, "key name");
-  RefuseLineBreaks(value, "value");
-  const Target target = OpenForUpdate(path);
-  const WritePlan plan = PlanWrite(target, section, key);
-  if (std::optional<Edit> edit = EditForWrite(plan, section, key, value)) {
-    Rewrite(target, {*edit});
-  }
+  WriteUnderLock(path, {IniChange{std::string(section), std::string(key), std::string(value)}},
+                 false);
+}
+
+void IniWriteChanges(const std::string& path, const std::vector<IniChange>& changes) {
+  if (!changes.empty())
+    WriteUnderLock(path, changes, false);
+}
+
+bool IniCreateFile(const std::string& path, const std::vector<IniChange>& changes) {
+  return WriteUnderLock(path, changes, true);
 }
 
 void IniEraseSection(const std::string& path, std::string_view section) {
-  const Target target = OpenForUpdate(path);
-  const std::vector<Edit> edits = EditsForErase(target, section);
-  if (!edits.empty())
-    Rewrite(target, edits);
+  IniChange erase;
+  erase.section = section;
+  erase.eraseSection = true;
+  WriteUnderLock(path, {erase}, false);
 }
 
 bool IniFileExists(const std::string& path) {

@@ -86,6 +86,85 @@ std::string ClaimTemporaryName(const std::string& path) {
   throw PlatformError(path, "no free name for the temporary copy");
 }
 
+// The lock that writers of one file in any process share: an exclusive byte-range lock on
+// the file's name with ".lock" added, waited for up to kIniLockWaitMs. Where no lock file can
+// be made, the write goes on alone (it then fails on its own or has the file to itself).
+class WriterLock {
+ public:
+  explicit WriterLock(const std::string& path) {
+    const std::string name = path + ".lock";
+    file_ = ::CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE,
+                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                          OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN, nullptr);
+    if (file_ == INVALID_HANDLE_VALUE)
+      return;
+    constexpr DWORD kPollMs = 5;
+    for (DWORD waited = 0;; waited += kPollMs) {
+      OVERLAPPED where = {};
+      if (::LockFileEx(file_, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
+                       &where)) {
+        held_ = true;
+        return;
+      }
+      if (::GetLastError() != ERROR_LOCK_VIOLATION || waited >= kIniLockWaitMs) {
+        const bool busy = ::GetLastError() == ERROR_LOCK_VIOLATION;
+        ::CloseHandle(file_);
+        file_ = INVALID_HANDLE_VALUE;
+        if (busy)
+          throw PlatformError(path, "another writer holds its lock for too long");
+        return;
+      }
+      ::Sleep(kPollMs);
+    }
+  }
+  ~WriterLock() {
+    if (file_ != INVALID_HANDLE_VALUE)
+      ::CloseHandle(file_);  // releases the lock
+  }
+  WriterLock(const WriterLock&) = delete;
+  WriterLock& operator=(const WriterLock&) = delete;
+  bool held() const { return held_; }
+
+ private:
+  HANDLE file_ = INVALID_HANDLE_VALUE;
+  bool held_ = false;
+};
+
+// Whether `name` is "<file>.<digits>.<digits>.tmp", a copy that ClaimTemporaryName made.
+bool IsOurTemporaryName(std::string_view name, std::string_view file) {
+  constexpr std::string_view kSuffix = ".tmp";
+  if (name.size() <= file.size() + 1 + kSuffix.size() ||
+      ::CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, name.data(),
+                       static_cast<int>(file.size()), file.data(),
+                       static_cast<int>(file.size())) != CSTR_EQUAL ||
+      name[file.size()] != '.' || !name.ends_with(kSuffix)) {
+    return false;
+  }
+  const std::string_view middle =
+      name.substr(file.size() + 1, name.size() - file.size() - 1 - kSuffix.size());
+  const std::size_t dot = middle.find('.');
+  return dot != std::string_view::npos && dot > 0 && dot + 1 < middle.size() &&
+         middle.find_first_not_of("0123456789.") == std::string_view::npos &&
+         middle.find('.', dot + 1) == std::string_view::npos;
+}
+
+// Removes the copies that interrupted writes left beside `path`. Only under the writers' lock,
+// when no other write can be under way.
+void RemoveStaleTemporaries(const std::string& path) {
+  const std::size_t slash = path.find_last_of("\\/:");
+  const std::string directory = slash == std::string::npos ? "" : path.substr(0, slash + 1);
+  const std::string file = path.substr(directory.size());
+  WIN32_FIND_DATAA found;
+  HANDLE search = ::FindFirstFileA((path + ".*.tmp").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE)
+    return;
+  do {
+    if (IsOurTemporaryName(found.cFileName, file))
+      ::DeleteFileA((directory + found.cFileName).c_str());
+  } while (::FindNextFileA(search, &found));
+  ::FindClose(search);
+}
+
 // Runs `write` on a copy of the file and moves the copy into place, so that a failing write
 // never leaves a half-written file. The copy keeps the file's security descriptor.
 template <typename Write>
@@ -121,8 +200,11 @@ void WriteThroughCopy(const std::string& path, Write write) {
 }  // namespace
 
 std::string IniReadString(const std::string& path, std::string_view section, std::string_view key,
-                          std::string_view defaultValue) {
-  char buffer[kIniValueMaxLength + 1] = {};
+                          std::string_view defaultValue, bool* cut) {
+  if (cut != nullptr)
+    *cut = false;
+  // One byte more than a value may have tells a longer stored value from one that fits.
+  char buffer[kIniValueMaxLength + 2] = {};
   std::string fallback(defaultValue.substr(0, kIniValueMaxLength));
   while (!fallback.empty() && (fallback.back() == ' ' || fallback.back() == '\t'))
     fallback.pop_back();
@@ -133,7 +215,9 @@ std::string IniReadString(const std::string& path, std::string_view section, std
   const std::string keyName(key);
   const DWORD got = ::GetPrivateProfileStringA(
       sectionName.c_str(), keyName.c_str(), fallback.c_str(), buffer, sizeof buffer, path.c_str());
-  return std::string(buffer, got);
+  if (got > kIniValueMaxLength && cut != nullptr)
+    *cut = true;
+  return std::string(buffer, std::min<std::size_t>(got, kIniValueMaxLength));
 }
 
 std::vector<IniEntry> IniReadEntries(const std::string& path, std::string_view section) {
@@ -166,30 +250,74 @@ std::vector<std::string> IniReadKeys(const std::string& path, std::string_view s
 
 void IniWriteString(const std::string& path, std::string_view section, std::string_view key,
                     std::string_view value) {
-  RefuseLineBreaks(section, "section name");
-  RefuseLineBreaks(key, "key name");
-  RefuseLineBreaks(value, "value");
-  const std::string sectionName(section);
-  const std::string keyName(key);
-  const std::string text(value);
-  WriteThroughCopy(path, [&](const std::string& file) {
-    return ::WritePrivateProfileStringA(sectionName.c_str(), keyName.c_str(), text.c_str(),
-                                        file.c_str()) != FALSE;
-  });
+  IniWriteChanges(path, {IniChange{std::string(section), std::string(key), std::string(value)}});
 }
 
-void IniEraseSection(const std::string& path, std::string_view section) {
-  if (!IniFileExists(path))
-    return;
-  const std::string sectionName(section);
+namespace {
+
+void RefuseLineBreaksIn(const std::vector<IniChange>& changes) {
+  for (const IniChange& change : changes) {
+    RefuseLineBreaks(change.section, "section name");
+    RefuseLineBreaks(change.key, "key name");
+    RefuseLineBreaks(change.value, "value");
+  }
+}
+
+// Applies one change to the copy `file`; false when the profile functions refuse it.
+bool ApplyChange(const std::string& file, const IniChange& change) {
+  if (!change.eraseSection) {
+    return ::WritePrivateProfileStringA(change.section.c_str(), change.key.c_str(),
+                                        change.value.c_str(), file.c_str()) != FALSE;
+  }
   // The profile functions remove one section per call; every section of the name must go.
+  for (int round = 0; round < 4096 && HasSection(file, change.section); ++round) {
+    if (!::WritePrivateProfileStringA(change.section.c_str(), nullptr, nullptr, file.c_str()))
+      return false;
+  }
+  return true;
+}
+
+// The changes applied to one copy of the file, moved into place once, under the writers' lock.
+// With `onlyWhenMissing` nothing happens when the file exists; true when the changes were made.
+bool WriteUnderLock(const std::string& path, const std::vector<IniChange>& changes,
+                    bool onlyWhenMissing) {
+  RefuseLineBreaksIn(changes);
+  const WriterLock lock(path);
+  if (lock.held())
+    RemoveStaleTemporaries(path);
+  const bool exists = IniFileExists(path);
+  if (onlyWhenMissing && exists)
+    return false;
+  const bool onlyErases = std::all_of(changes.begin(), changes.end(),
+                                      [](const IniChange& change) { return change.eraseSection; });
+  if (!exists && onlyErases)
+    return true;  // nothing to erase in a missing file
   WriteThroughCopy(path, [&](const std::string& file) {
-    for (int round = 0; round < 4096 && HasSection(file, sectionName); ++round) {
-      if (!::WritePrivateProfileStringA(sectionName.c_str(), nullptr, nullptr, file.c_str()))
+    for (const IniChange& change : changes) {
+      if (!ApplyChange(file, change))
         return false;
     }
     return true;
   });
+  return true;
+}
+
+}  // namespace
+
+void IniWriteChanges(const std::string& path, const std::vector<IniChange>& changes) {
+  if (!changes.empty())
+    WriteUnderLock(path, changes, false);
+}
+
+bool IniCreateFile(const std::string& path, const std::vector<IniChange>& changes) {
+  return WriteUnderLock(path, changes, true);
+}
+
+void IniEraseSection(const std::string& path, std::string_view section) {
+  IniChange erase;
+  erase.section = section;
+  erase.eraseSection = true;
+  IniWriteChanges(path, {erase});
 }
 
 bool IniFileExists(const std::string& path) {

@@ -45,6 +45,10 @@ TEST(FileEncoding, TheFirstBytesTellTheEncoding) {
   EXPECT_EQ(EncodingOfStart("\x1F\x8B\x08"), FileEncoding::kGzip);
   EXPECT_EQ(EncodingOfStart("\xEF\xBB"), FileEncoding::kBytes);  // a mark cut short is text
   EXPECT_EQ(EncodingOfStart("E   plain"), FileEncoding::kBytes);
+  // UTF-32 is no UTF-16: shown byte for byte, not as a view of empty lines.
+  EXPECT_EQ(EncodingOfStart(std::string_view("\xFF\xFE\0\0E\0\0\0", 8)), FileEncoding::kBytes);
+  EXPECT_EQ(EncodingOfStart(std::string_view("\0\0\xFE\xFF", 4)), FileEncoding::kBytes);
+  EXPECT_EQ(EncodingOfStart(std::string_view("\xFF\xFE\0E", 4)), FileEncoding::kUtf16Le);
   MemoryFile file(Utf16(u"x", true));
   EXPECT_EQ(DetectFileEncoding(file), FileEncoding::kUtf16Be);
   EXPECT_EQ(EncodingLabel(FileEncoding::kUtf16Le), " [UTF-16 LE]");

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#ifndef _WIN32
+#include <sys/wait.h>
+#endif
 #include <unistd.h>
 
 #include <cstdlib>
@@ -9,6 +12,7 @@
 #include <iterator>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "platform/PlatformError.h"
 #include "tests/support/ScratchFolder.h"
@@ -26,8 +30,12 @@ class IniFileTest : public ::testing::Test {
                    std::string_view fallback = "<default>") const {
     return IniReadString(path_, section, key, fallback);
   }
+  // The files beside the settings file, apart from the writers' lock file.
   std::size_t FilesInDir() const {
-    return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder_.Path()), {}));
+    return static_cast<std::size_t>(
+        std::count_if(fs::directory_iterator(folder_.Path()), {}, [](const fs::directory_entry& e) {
+          return !e.path().filename().string().ends_with(".lock");
+        }));
   }
 
   // Wine's profile functions write the file anew from what they parsed (blanks, empty lines
@@ -225,6 +233,41 @@ TEST_F(IniFileTest, WritesThroughASymbolicLink) {
   IniWriteString(path_, "s", "k", "2");
   EXPECT_TRUE(fs::is_symlink(path_));
   EXPECT_EQ(folder_.Read(real), "[s]\r\nk=2\r\n");
+  // A link to a file that does not exist yet makes that file; the link stays.
+  fs::remove(real);
+  fs::create_directory(folder_.File("sub"));
+  fs::remove(path_);
+  fs::create_symlink("sub/made.ini", path_);
+  IniWriteString(path_, "s", "k", "3");
+  EXPECT_TRUE(fs::is_symlink(path_));
+  EXPECT_EQ(folder_.Read("sub/made.ini"), "[s]\r\nk=3\r\n");
+}
+
+// Writers in several processes on one file: each waits for the others' lock and reads the file
+// afresh under it, so every process's keys survive.
+TEST_F(IniFileTest, WritersInSeveralProcessesKeepEachOthersKeys) {
+  constexpr int kWriters = 6;
+  constexpr int kRounds = 20;
+  std::vector<pid_t> children;
+  for (int writer = 0; writer < kWriters; ++writer) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+      for (int round = 0; round < kRounds; ++round) {
+        const std::string name = "w" + std::to_string(writer) + "r" + std::to_string(round);
+        IniWriteChanges(path_, {{"s", name, "1"}, {"s" + std::to_string(writer), name, "2"}});
+      }
+      ::_exit(0);
+    }
+    children.push_back(child);
+  }
+  for (const pid_t child : children) {
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  EXPECT_EQ(IniReadKeys(path_, "s").size(), static_cast<std::size_t>(kWriters * kRounds));
+  for (int writer = 0; writer < kWriters; ++writer)
+    EXPECT_EQ(IniReadKeys(path_, "s" + std::to_string(writer)).size(), std::size_t{kRounds});
 }
 
 #endif
@@ -315,6 +358,70 @@ TEST_F(IniFileTest, ListingsAreBounded) {
     text += "k" + std::to_string(i) + "=1\r\n";
   Put(text);
   EXPECT_EQ(IniReadKeys(path_, "s").size(), kIniListMaxKeys);
+}
+
+// A batch is one rewrite that leaves what its single writes and erases, one after the other,
+// would leave: existing keys in place, new keys after a section's last key, erased sections
+// gone, sections made anew at the end.
+TEST_F(IniFileTest, ABatchLeavesWhatItsSingleChangesWould) {
+  const std::vector<std::string> starts = {
+      "", "[EXT]\r\n.log=10\r\n[Preferences]\r\nOptions.Active=0\r\nbare\r\n[Other]\r\nx=1",
+      "[preferences]\n; note\nOptions.Active = 7 \n\n[ext]\na=1\n[EXT]\nb=2\n[Tail]\nt=1",
+      "noise\r\n[TPL0]\r\nk=old\r\n"};
+  const std::vector<IniChange> batch = {{"Preferences", "Options.Active", "1"},
+                                        {"Preferences", "bare", "now"},
+                                        {"Layouts", "Count", "1"},
+                                        {"EXT", "", "", true},
+                                        {"EXT", ".log", "10"},
+                                        {"Preferences", "OPTIONS.ACTIVE", "0"},
+                                        {"Layouts", "Layout0", "0|0|0|0|0|0|0|"},
+                                        {"Tail", "", "", true},
+                                        {"TPL0", "", "", true},
+                                        {"EXT", ".", "10"}};
+  for (const std::string& start : starts) {
+    const std::string one = folder_.File("one.ini");
+    folder_.Write(one, start);
+    for (const IniChange& change : batch) {
+      if (change.eraseSection)
+        IniEraseSection(one, change.section);
+      else
+        IniWriteString(one, change.section, change.key, change.value);
+    }
+    Put(start);
+    IniWriteChanges(path_, batch);
+    EXPECT_EQ(Bytes(), folder_.Read(one)) << start;
+  }
+}
+
+TEST_F(IniFileTest, CreatingAFileHappensOnceAndInOneStep) {
+  const std::vector<IniChange> defaults = {{"EXT", ".log", "10"}, {"EXT", ".", "10"}};
+  EXPECT_TRUE(IniCreateFile(path_, defaults));
+  EXPECT_EQ(Read("EXT", "."), "10");
+  IniWriteString(path_, "EXT", ".", "3");
+  EXPECT_FALSE(IniCreateFile(path_, defaults));
+  EXPECT_EQ(Read("EXT", "."), "3");
+}
+
+TEST_F(IniFileTest, ATemporaryFileOfAnInterruptedWriteGoesWithTheNextWrite) {
+#ifdef _WIN32
+  const std::string stale = path_ + ".4711.0.tmp";
+#else
+  const std::string stale = folder_.File(".brontel.ini.123456.tmp");
+#endif
+  folder_.Write(stale, std::string(100000, 'x'));
+  IniWriteString(path_, "s", "k", "1");
+  EXPECT_FALSE(fs::exists(stale));
+  EXPECT_EQ(FilesInDir(), 1u);
+}
+
+TEST_F(IniFileTest, AReadTellsWhenItCutAValue) {
+  Put("[s]\r\nlong=" + std::string(kIniValueMaxLength + 1, 'v') +
+      "\r\nfits=" + std::string(kIniValueMaxLength, 'v') + "\r\n");
+  bool cut = false;
+  EXPECT_EQ(IniReadString(path_, "s", "long", "", &cut).size(), kIniValueMaxLength);
+  EXPECT_TRUE(cut);
+  EXPECT_EQ(IniReadString(path_, "s", "fits", "", &cut).size(), kIniValueMaxLength);
+  EXPECT_FALSE(cut);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <stdexcept>
 #include <vector>
@@ -87,9 +88,11 @@ class CountingExtManager : public testing::MemorySettings {
     return associated;
   }
   void Load() override { ++loads; }
+  void UseAssociations(const std::map<std::string, std::int32_t>& map) override { inMemory = map; }
 
   bool associated = true;
   int loads = 0;
+  std::map<std::string, std::int32_t> inMemory;
   std::vector<std::string> askedFor;
 };
 
@@ -153,13 +156,14 @@ TEST_F(ListerPluginTest, AnExistingSettingsFileIsNeitherReadNorChanged) {
   EXPECT_EQ(extManager_.loads, 0);
 }
 
-TEST_F(ListerPluginTest, AFileThatCannotBeCreatedKeepsThePathAndSkipsTheReload) {
+// .log files must still open where the settings cannot be written: the defaults hold in memory.
+TEST_F(ListerPluginTest, AFileThatCannotBeCreatedKeepsThePathAndTheDefaultsInMemory) {
   const fs::path notADirectory = folder_.Path() / "plain";
   folder_.Write(notADirectory, "x");
   const std::vector<char> record = DefaultParamsRecord((notADirectory / "wincmd.ini").string());
   plugin_.ListSetDefaultParams(record.data());
   EXPECT_EQ(SettingsFilePath(), (notADirectory / "brontel.ini").string());
-  EXPECT_EQ(extManager_.loads, 0);
+  EXPECT_EQ(extManager_.inMemory, (std::map<std::string, std::int32_t>{{".", 10}, {".log", 10}}));
   EXPECT_EQ(folder_.Read(notADirectory), "x");
 }
 
@@ -257,7 +261,9 @@ TEST_F(ListerPluginTest, SearchesStartAtTheCaretWithTheHostsFlagsUnchanged) {
 TEST_F(ListerPluginTest, AFailedSearchForgetsTheViewerWithoutClosingIt) {
   const std::uintptr_t handle = plugin_.ListLoad(1, "/logs/a.log", 0);
   EXPECT_EQ(plugin_.ListSearchText(handle, nullptr, 0), 1);
-  EXPECT_EQ(plugin_.registry().Count(), 1u);  // no text is no failure of the viewer
+  factory_.made[0]->findResult = 0;
+  EXPECT_EQ(plugin_.ListSearchText(handle, "", 0), 1);  // an empty text is found nowhere
+  EXPECT_EQ(plugin_.registry().Count(), 1u);            // no text is no failure of the viewer
 
   factory_.made[0]->findThrows = true;
   EXPECT_EQ(plugin_.ListSearchText(handle, "x", 0), 1);

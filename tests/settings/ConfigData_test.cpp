@@ -228,7 +228,7 @@ TEST(Layouts, ParsingRules) {
   EXPECT_EQ(store.values["Layouts\\Layout1"], "1|2|3|4|5|6|0|");
 }
 
-TEST(Layouts, AFieldThatIsNoIntegerFailsTheLoadKeepingWhatCameBefore) {
+TEST(Layouts, AFieldThatIsNoIntegerReadsAsZeroAndTheLoadGoesOn) {
   for (const char* bad : {"1||3|", "1|x|3|", "1| 2|3|"}) {
     MemorySettings store;
     store.values = {{"Layouts\\Count", "2"},
@@ -236,10 +236,10 @@ TEST(Layouts, AFieldThatIsNoIntegerFailsTheLoadKeepingWhatCameBefore) {
                     {"Layouts\\Layout1", bad},
                     {"ColumnsDefs\\Count", "1"}};
     ConfigData record;
-    EXPECT_THROW(record.LoadFromSettings(store), ConversionError) << bad;
+    record.LoadFromSettings(store);
     EXPECT_EQ(record.Layouts[0], (Layout{{4, 4, 4, 4, 4, 4, 4}}));
-    EXPECT_EQ(record.Layouts[1], (Layout{{1, 0, 0, 0, 0, 0, 0}}));
-    EXPECT_EQ(record.ColumnSetCount, 0);  // the column sets come after the layouts
+    EXPECT_EQ(record.Layouts[1], (Layout{{1, 0, 3, 0, 0, 0, 0}})) << bad;
+    EXPECT_EQ(record.ColumnSetCount, 1);  // the column sets after the layouts are read too
   }
 }
 

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "ui/NulBytes.h"
 #include "ui/TRAHLEditor.h"
 #include "viewer/LineHistory.h"
 #include "viewer/TailText.h"
@@ -18,7 +19,8 @@ using Lines = std::vector<std::string>;
 
 // The tail lines of `text` that a load read from its start offset on: CR dropped, ending at a
 // Ctrl-Z, cut into pieces that end after a line feed or at bufferSize - 1 bytes, each without
-// its line feed and up to its first NUL; the not-found line when nothing is left.
+// its line feed, each NUL byte shown as the placeholder; the not-found line when nothing is
+// left.
 inline Lines LiteralLines(std::string_view rest, std::int32_t bufferSize) {
   rest = rest.substr(0, std::min(rest.size(), rest.find('\x1A')));
   std::string text;
@@ -34,7 +36,8 @@ inline Lines LiteralLines(std::string_view rest, std::int32_t bufferSize) {
     std::string piece = text.substr(at, end - at);
     if (piece.back() == '\n')
       piece.pop_back();
-    lines.push_back(piece.substr(0, piece.find('\0')));
+    std::replace(piece.begin(), piece.end(), '\0', ui::kNulPlaceholder);
+    lines.push_back(piece);
     at = end;
   }
   if (lines.empty())

@@ -31,8 +31,7 @@ TabHint HintOf(std::string_view line) {
 
 Expected SplitByteByByte(std::string_view text) {
   Expected expected;
-  expected.end = std::min(text.find('\0'), text.size());
-  text = text.substr(0, expected.end);
+  expected.end = text.size();
   for (std::size_t at = 0; at < text.size();) {
     std::size_t end = at;
     while (end < text.size() && text[end] != '\r' && text[end] != '\n')

@@ -194,7 +194,7 @@ TEST(LineStoreTest, AssignInPlaceOfScannedLinesEqualsAssigningHeadAndSplitLines)
       text += "abcdefgh\t\r\n"[random() % (round % 3 == 0 ? 9 : 11)];
     if (round % 5 == 0 && !text.empty())
       text[random() % text.size()] = '\0';
-    const std::string_view file(text.c_str());  // up to the first NUL, as the scan ends
+    const std::string_view file(text);
     std::vector<std::string_view> all(head.begin(), head.begin() + round % 3);
     const auto split = SplitFileText(file);
     all.insert(all.end(), split.views.begin(), split.views.end());

@@ -106,6 +106,26 @@ TEST_F(Modes, TouchAndTruncationReload) {
   EXPECT_EQ(Line(1), "x");
 }
 
+// An expression that never matches because it does not compile must not pass unnoticed: the
+// first viewer's status says so (once per process, so the second viewer's does not).
+TEST_F(Modes, AnExpressionThatDoesNotCompileIsNamedInTheFirstViewersStatus) {
+  store.values = {{"MsgTypes\\Count", "1"},
+                  {"MsgTypes\\Item0", "Bad"},
+                  {"MsgTypes.Bad\\Name", "Bad"},
+                  {"MsgTypes.Bad\\ExprCount", "1"},
+                  {"MsgTypes.Bad\\Expr0", "(E"}};
+  Write(logPath, "E   one\n");
+  Open();
+  Advance(50);
+  const std::string status = form->controls().Label2.Caption();
+  EXPECT_TRUE(status.ends_with("] [the expression (E of Bad does not compile: " +
+                               form->messageTypes().Types()[0].compiled[0]->lastError() + "]"))
+      << status;
+  Open();
+  Advance(50);
+  EXPECT_TRUE(form->controls().Label2.Caption().ends_with("] [Buffer:20 KB]"));
+}
+
 // Logs copied from a device whose clock stood at 1970 have no packed DOS date.
 TEST_F(Modes, AFileDatedBefore1980IsShownAndFollowed) {
   constexpr int kFiftyYears = 50 * 365 * 24 * 3600;

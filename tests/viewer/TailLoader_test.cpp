@@ -418,12 +418,13 @@ TEST_F(TailLoaderTest, GzipLogsShowTheirTailAndSayWhenTheRestIsUnreadable) {
   EXPECT_EQ(View().back(), "|   THE REST OF THE FILE COULD NOT BE DECOMPRESSED!");
 }
 
-TEST(SplitLineViews, SplitsAtEveryKindOfLineEndAndStopsAtNul) {
+TEST(SplitLineViews, SplitsAtEveryKindOfLineEndAndPassesNulBytes) {
   using Views = std::vector<std::string_view>;
   EXPECT_EQ(SplitLineViews("a\r\nb\nc\rd"), (Views{"a", "b", "c", "d"}));
   EXPECT_EQ(SplitLineViews("a\n\nb\r\n"), (Views{"a", "", "b"}));
   EXPECT_EQ(SplitLineViews("\r\r\n"), (Views{"", ""}));
-  EXPECT_EQ(SplitLineViews(std::string_view("ab\0cd\nef", 8)), (Views{"ab"}));
+  EXPECT_EQ(SplitLineViews(std::string_view("ab\0cd\nef", 8)),
+            (Views{std::string_view("ab\0cd", 5), "ef"}));
   EXPECT_TRUE(SplitLineViews("").empty());
 }
 
@@ -470,6 +471,20 @@ TEST_F(TailLoaderTest, CompleteLoadWithoutCountedLinesShowsJustTheFile) {
   state.path = folder.Write("calm.log", "one\ntwo\n|\tsummary\n");
   EXPECT_EQ(LoadCompleteFile(state, types, view), std::nullopt);
   EXPECT_EQ(View(), (Lines{"one", "two", "|   summary"}));
+}
+
+// A power loss leaves zeros where a write never came; what was written after the restart must
+// be shown and counted in both loads.
+TEST_F(TailLoaderTest, ARunOfNulBytesHidesNothingAfterIt) {
+  const std::string run(4000, '\0');
+  state.path = folder.Write("restart.log",
+                            "E   before\n" + run + std::string("\nE   after\nplain\0end\n", 21));
+  LoadCompleteFile(state, types, view);
+  EXPECT_EQ(View(), (Lines{"E   before", "E   after", "|   Error:2, HistoryCount:2", "E   before",
+                           std::string(4000, '?'), "E   after", "plain?end"}));
+  Load(state.path);
+  EXPECT_EQ(TailLines().back(), "plain?end");
+  EXPECT_EQ(types.MsgTypeCountsText(), "Error:2");
 }
 
 TEST_F(TailLoaderTest, FailedCompleteLoadLeavesEmptyHistoryAndTheOldView) {

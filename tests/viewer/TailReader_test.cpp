@@ -83,9 +83,13 @@ TEST_F(TailReaderTest, CrLfAndLoneCrShowNoStrayCharacters) {
             (Lines{"one", "two", "", "end"}));
 }
 
-TEST_F(TailReaderTest, NulCutsTheLineAndCtrlZEndsTheText) {
+TEST_F(TailReaderTest, NulBytesShowAsPlaceholdersAndCtrlZEndsTheText) {
   EXPECT_EQ(Tail(folder_.Write("bin.log", std::string("ab\0cd\nnext\n\x1Ahidden\n", 19)), 5120),
-            (Lines{"ab", "next"}));
+            (Lines{"ab?cd", "next"}));
+  // A run of zeros where a write never came hides nothing of what follows it.
+  const std::string run = "E   before\n" + std::string(3000, '\0') + "E   after\n";
+  EXPECT_EQ(Tail(folder_.Write("run.log", run), 5120),
+            (Lines{"E   before", std::string(3000, '?') + "E   after"}));
 }
 
 TEST_F(TailReaderTest, EmptyFileIsReadButGivesNoLines) {
@@ -144,7 +148,7 @@ TEST_F(TailReaderTest, TailOfAFileBeyondFourGibibytesIsItsTrueEnd) {
   }
   const Lines lines = Tail(path, 5120);
   ASSERT_EQ(lines.size(), 2u);
-  EXPECT_EQ(lines[0], "");  // the zeros before: cut at the first NUL
+  EXPECT_EQ(lines[0], std::string(5120 - 12, '?'));  // the zeros before
   EXPECT_EQ(lines[1], "last entry");
 }
 

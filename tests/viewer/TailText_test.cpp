@@ -104,14 +104,15 @@ TEST(TailPieceLimit, OneLessThanTheBuffer) {
   EXPECT_EQ(TailPieceLimit(0), 1u);
 }
 
-TEST(TailLineFromPiece, DropsTheLineFeedAndEverythingFromTheFirstNul) {
-  EXPECT_EQ(TailLineFromPiece("text\n"), "text");
-  EXPECT_EQ(TailLineFromPiece("text"), "text");
-  EXPECT_EQ(TailLineFromPiece("\n"), "");
-  EXPECT_EQ(TailLineFromPiece(""), "");
-  EXPECT_EQ(TailLineFromPiece("a\n\n"), "a\n");  // only one line feed ends a piece
-  EXPECT_EQ(TailLineFromPiece(std::string_view("ab\0cd\n", 6)), "ab");
-  EXPECT_EQ(TailLineFromPiece("\ttabbed\n"), "\ttabbed");
+TEST(TailLineFromPiece, DropsTheLineFeedAndShowsNulBytes) {
+  std::string shown;
+  EXPECT_EQ(TailLineFromPiece("text\n", shown), "text");
+  EXPECT_EQ(TailLineFromPiece("text", shown), "text");
+  EXPECT_EQ(TailLineFromPiece("\n", shown), "");
+  EXPECT_EQ(TailLineFromPiece("", shown), "");
+  EXPECT_EQ(TailLineFromPiece("a\n\n", shown), "a\n");  // only one line feed ends a piece
+  EXPECT_EQ(TailLineFromPiece(std::string_view("\0b\0\0\n", 5), shown), "?b??");
+  EXPECT_EQ(TailLineFromPiece("\ttabbed\n", shown), "\ttabbed");
 }
 
 TEST(FollowTopRow, KeepsTheEndInSight) {
