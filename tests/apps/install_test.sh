@@ -25,8 +25,13 @@ desktop-file-validate "$desktop" || fail "desktop-file-validate brontel.desktop"
 grep -qx 'Exec=brontel %F' "$desktop" && grep -qx 'MimeType=text/x-log;' "$desktop" ||
   fail "brontel.desktop: Exec or MimeType"
 [ -f "$work/prefix/share/icons/hicolor/scalable/apps/brontel.svg" ] || fail "the icon"
-manual=$work/prefix/share/man/man1/brontel.1
+manual=$work/prefix/share/man/man1/brontel.1.gz
 version=$("$work/prefix/bin/brontel" --version) || fail "brontel --version"
+# The licence and the changelog, whose newest entry is the program's version.
+docs=$work/prefix/share/doc/brontel
+grep -q '^License: Expat' "$docs/copyright" || fail "doc/brontel/copyright"
+gzip -dc "$docs/changelog.gz" | head -n 1 | grep -qF "brontel (${version#brontel }) " ||
+  fail "doc/brontel/changelog.gz does not begin with $version"
 LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$manual" > "$work/man.txt" 2> "$work/man.err" ||
   fail "man brontel"
 [ ! -s "$work/man.err" ] || fail "manual page warnings: $(cat "$work/man.err")"
