@@ -3,14 +3,14 @@
 #include <exception>
 #include <utility>
 
-#include "classify/CaretGutter.h"
-#include "classify/MarkerSearch.h"
 #include "platform/FileFacts.h"
 #include "platform/PlatformError.h"
 #include "platform/ProgramDirectory.h"
 #include "settings/ExtMgr.h"
 #include "ui/ScreenCursor.h"
 #include "viewer/AutoCycle.h"
+#include "viewer/CaretGutter.h"
+#include "viewer/MarkerSearch.h"
 #include "viewer/OptionTables.h"
 #include "viewer/TailText.h"
 
@@ -204,8 +204,9 @@ void TForm1::FormShow() {
   // A complete view built during construction stays at its separator.
   if (options_.LoadCompleteFile)
     return;
+  std::lock_guard<std::recursive_mutex> guard(viewerLock);
   view.SetCaretRow(view.RowCount() - 2);
-  GotoNext(view, viewerLock, '|');
+  GotoNext(view, '|');
   view.SetCaretRow(view.RowCount());
 }
 
@@ -397,6 +398,11 @@ void TForm1::chkActiveClick() {
   controls_.Timer1->SetEnabled(on);
 }
 
+void TForm1::ShowStatusText() {
+  if (!state_.statusText.empty())
+    controls_.Label2.SetCaption(state_.statusText + loader_.Model().FilterStatusText());
+}
+
 void TForm1::CheckFileChanged() {
   if (updatingControls_)
     return;
@@ -443,8 +449,7 @@ void TForm1::Timer1Timer() {
       state_.autoFollow = options_.AutoFollowMode;
       ++tailLoads_;
       loader_.LoadTail(state_, types_, editor());
-      controls_.Label2.SetCaption(state_.statusText.empty() ? controls_.Label2.Caption()
-                                                            : state_.statusText);
+      ShowStatusText();
       reloadPending_ = -1;
     }
     if (firstTick_) {
@@ -497,9 +502,8 @@ void TForm1::RunCompleteLoad(bool requested) {
   ui::TRAHLEditor& view = editor();
   const ui::TRAHLEditor::ViewPlace place = view.Place();
   ++completeLoads_;
-  const std::optional<int> separator = LoadCompleteFile(state_, types_, view);
-  if (!state_.statusText.empty())
-    c.Label2.SetCaption(state_.statusText);
+  const std::optional<int> separator = LoadCompleteFile(state_, types_, view, &loader_.Model());
+  ShowStatusText();
   if (!requested) {
     view.SetPlace(place);
     return;
@@ -573,7 +577,8 @@ bool TForm1::KeyToView(ui::KeyCode key, ui::ShiftState mods) {
     return true;
   }
   if ((key == 'E' || key == 'W' || key == 'U') && (ctrl || shiftCtrl)) {
-    RunMarkerJump(editor(), viewerLock, MarkerJump{static_cast<char>(key), ctrl});
+    std::lock_guard<std::recursive_mutex> guard(viewerLock);
+    RunMarkerJump(editor(), MarkerJump{static_cast<char>(key), ctrl});
     return true;
   }
   if (key == 'A' && ctrl) {
@@ -599,12 +604,20 @@ bool TForm1::KeyToView(ui::KeyCode key, ui::ShiftState mods) {
 // ----------------------------------------------------------------------------------------
 
 void TForm1::RunJumpWithBeep(MarkerJump jump) {
-  if (!RunMarkerJump(editor(), viewerLock, jump))
+  std::lock_guard<std::recursive_mutex> guard(viewerLock);
+  if (!RunMarkerJump(editor(), jump))
     toolkit_.Beep();
 }
 
+// Auto follow goes off first (option and check box), so the next tail load stays put.
 void TForm1::actGotoHistoryExecute() {
-  if (!GotoHistory(editor(), viewerLock, options_, controls_.CheckBox1))
+  std::lock_guard<std::recursive_mutex> guard(viewerLock);
+  ui::TRAHLEditor& view = editor();
+  view.ScrollTo(0, 0);
+  view.SetCaretRow(0);
+  options_.SetAutoFollowMode(false);
+  controls_.CheckBox1.SetChecked(false);
+  if (!GotoHistory(view))
     toolkit_.Beep();
 }
 
