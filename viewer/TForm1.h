@@ -13,6 +13,7 @@
 #include "settings/ConfigData.h"
 #include "settings/ExtManager.h"
 #include "ui/Keys.h"
+#include "viewer/FindBarController.h"
 #include "viewer/NavigationCommands.h"
 #include "viewer/TailLoader.h"
 #include "viewer/ViewerControls.h"
@@ -50,6 +51,8 @@ class TForm1 : public TListWindowIntf {
 
   // --- window-host operations --------------------------------------------------------------
   TextOffset FindText(std::string_view pattern, TextOffset start, int flags) override;
+  // Also the expression search (kSearchExpression) of the view's lines, under the viewer's lock.
+  TextMatch FindMatch(std::string_view pattern, TextOffset start, int flags) override;
   TextOffset FindTextPos(std::string_view pattern, TextOffset start, int flags) override;
   int SaveHistory(const std::string& fileName) override;
   int SaveLines(const std::string& fileName) override;
@@ -102,6 +105,16 @@ class TForm1 : public TListWindowIntf {
   // Moves `path` on to newer files of the numbered series; true when it changed.
   bool CycleToNextFile();
 
+  // --- find and filter -------------------------------------------------------------------------
+  // Takes `filter` for the view and rebuilds the view with it (a tail load, or the complete load
+  // again while the complete view is shown); false with the reason when it is refused, the filter
+  // in force then stays.
+  bool ApplyFilter(const ViewFilter& filter, std::string& error);
+  // Opens the find-and-filter bar (Ctrl+B, the context menu) with the filter in force.
+  void OpenFindBar();
+  FindBarController& findBar() { return findBar_; }
+  const ViewModel& viewModel() const { return loader_.Model(); }
+
   // --- navigation (beep on a miss) ------------------------------------------------------------
   void actGotoHistoryExecute();
   void actGotoPrevErrorExecute() { RunJumpWithBeep({'E', false}); }
@@ -145,6 +158,10 @@ class TForm1 : public TListWindowIntf {
   void RunCompleteLoad(bool requested);
   // Label2 shows the last load's status text and the filter's, once a load made one.
   void ShowStatusText();
+  // Enter in the bar and the key that opens it; true when the key was one of them.
+  bool KeyToFindBar(ui::KeyCode key, ui::ShiftState shift);
+  // The view again, with the filter now in force.
+  void RebuildView();
 
   ui::Toolkit& toolkit_;
   ExtManager& store_;
@@ -154,6 +171,7 @@ class TForm1 : public TListWindowIntf {
   LineClassifier types_;
   TailViewerState state_;
   TailLoader loader_;
+  FindBarController findBar_;
   std::unique_ptr<TFSNotify> watcher_;
   std::int32_t reloadPending_ = 0;
   bool updatingControls_ = true;

@@ -263,10 +263,10 @@ TEST(Layout, ControlsCarryTheirDesignedLook) {
   std::vector<std::string> menu;
   for (const auto& item : c.PopupMenu1.Items())
     menu.push_back(item->Caption());
-  EXPECT_EQ(menu, (std::vector<std::string>{"Copy", "Select &all", "-", "Goto History",
-                                            "Goto previous error", "Goto next error",
-                                            "Goto previous warning", "Goto next warning",
-                                            "Goto previous urgent", "Goto next urgent"}));
+  EXPECT_EQ(menu, (std::vector<std::string>{
+                      "Copy", "Select &all", "-", "Goto History", "Goto previous error",
+                      "Goto next error", "Goto previous warning", "Goto next warning",
+                      "Goto previous urgent", "Goto next urgent", "-", "&Find and filter..."}));
   EXPECT_TRUE(c.ActionList2.HandleShortCut('H', ShiftState::Ctrl) == false);  // no handler bound
   EXPECT_EQ(c.actGotoPrevUrgent.GetShortCut(), ui::scShift | ui::scCtrl | 'U');
 }
