@@ -621,7 +621,7 @@ bool TForm1::KeyToView(ui::KeyCode key, ui::ShiftState mods) {
   }
   if ((key == 'E' || key == 'W' || key == 'U') && (ctrl || shiftCtrl)) {
     std::lock_guard<std::recursive_mutex> guard(viewerLock);
-    RunMarkerJump(editor(), MarkerJump{static_cast<char>(key), ctrl});
+    RunTypeJump(editor(), types_, MarkerJump{static_cast<char>(key), ctrl});
     return true;
   }
   if (key == 'A' && ctrl) {
@@ -694,7 +694,7 @@ void TForm1::RebuildView() {
 
 void TForm1::RunJumpWithBeep(MarkerJump jump) {
   std::lock_guard<std::recursive_mutex> guard(viewerLock);
-  if (!RunMarkerJump(editor(), jump))
+  if (!RunTypeJump(editor(), types_, jump))
     toolkit_.Beep();
 }
 

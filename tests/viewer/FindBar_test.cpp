@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "shells/headless/HeadlessToolkit.h"
 #include "tests/viewer/ViewerFixture.h"
 #include "viewer/FilterSettings.h"
 
@@ -116,6 +117,44 @@ TEST_F(FindBarTest, TheHostsSearchFindsAnExpressionOnlyWhenAskedTo) {
   const TextMatch plain = form->FindMatch("refused again", 0, 0);
   EXPECT_EQ(plain.length, 13);
   EXPECT_EQ(view.SelectedText(), "refused again");
+}
+
+// With types of their own (a preset's), the jumps go to the lines of the first, second and
+// third counted type, wherever their lines put a marker.
+TEST(TypeJumps, OtherTypesJumpToTheLinesOfTheirCountedTypes) {
+  headless::HeadlessToolkit toolkit;
+  MemorySettings store;
+  ScratchFolder folder;
+  const std::string log = folder.Write("sys.log",
+                                       "Dec 10 boot ok\nDec 10 kernel: crit: disk gone\n"
+                                       "Dec 10 sshd: warn: slow\nDec 10 cron: crit: again\n");
+  store.values["MsgTypes\\Count"] = "2";
+  store.values["MsgTypes\\Item0"] = "crit";
+  store.values["MsgTypes.crit\\Name"] = "Critical";
+  store.values["MsgTypes.crit\\ExprCount"] = "1";
+  store.values["MsgTypes.crit\\Expr0"] = "crit:";
+  store.values["MsgTypes\\Item1"] = "warn";
+  store.values["MsgTypes.warn\\Name"] = "Warn";
+  store.values["MsgTypes.warn\\ExprCount"] = "1";
+  store.values["MsgTypes.warn\\Expr0"] = "warn:";
+  TForm1 form(toolkit, 1, log, store, platform::SystemDirectoryChangeSource());
+  form.FormCreate();
+  form.FormShow();
+  toolkit.clock().Advance(50);
+  ui::TRAHLEditor& view = form.editor();
+  const std::size_t body = form.viewerState().history.Count() + 1;
+  view.MoveCaret(static_cast<int>(body), 0);
+  form.actGotoNextErrorExecute();
+  EXPECT_EQ(view.Line(static_cast<std::size_t>(view.CaretRow())), "Dec 10 kernel: crit: disk gone");
+  form.actGotoNextWarningExecute();
+  EXPECT_EQ(view.Line(static_cast<std::size_t>(view.CaretRow())), "Dec 10 sshd: warn: slow");
+  ui::KeyCode key = 'E';
+  form.FormKeyDown(key, ShiftState::Ctrl);
+  EXPECT_EQ(view.Line(static_cast<std::size_t>(view.CaretRow())), "Dec 10 cron: crit: again");
+  form.actGotoNextErrorExecute();  // none after it
+  EXPECT_EQ(toolkit.Beeps(), 1);
+  form.actGotoNextUrgentExecute();  // the third counted type is the summary closing the list
+  EXPECT_EQ(view.Line(static_cast<std::size_t>(view.CaretRow())).substr(0, 4), "|   ");
 }
 
 }  // namespace
