@@ -436,8 +436,10 @@ void TForm1::chkActiveClick() {
 }
 
 void TForm1::ShowStatusText() {
-  if (!state_.statusText.empty())
-    controls_.Label2.SetCaption(state_.statusText + loader_.Model().FilterStatusText());
+  if (state_.statusText.empty())
+    return;
+  const char* paused = followPaused_ && options_.AutoFollowMode ? " [following paused]" : "";
+  controls_.Label2.SetCaption(state_.statusText + loader_.Model().FilterStatusText() + paused);
 }
 
 void TForm1::CheckFileChanged() {
@@ -483,7 +485,8 @@ void TForm1::Timer1Timer() {
     reload.SetEnabled(false);
     // While the complete view is shown, tailing is off: a due reload waits for auto tail.
     if (reloadPending_ != -1 && !options_.LoadCompleteFile) {
-      state_.autoFollow = options_.AutoFollowMode;
+      UpdateFollowPause();
+      state_.autoFollow = options_.AutoFollowMode && !followPaused_;
       ++tailLoads_;
       loader_.LoadTail(state_, types_, editor());
       ShowStatusText();
@@ -683,10 +686,25 @@ void TForm1::RebuildView() {
     }
     return;
   }
-  state_.autoFollow = options_.AutoFollowMode;
+  UpdateFollowPause();
+  state_.autoFollow = options_.AutoFollowMode && !followPaused_;
   ++tailLoads_;
   loader_.LoadTail(state_, types_, editor());
   ShowStatusText();
+}
+
+void TForm1::UpdateFollowPause() {
+  if (!options_.AutoFollowMode) {
+    followPaused_ = false;
+    return;
+  }
+  const ui::TRAHLEditor& view = editor();
+  const int last = view.RowCount() - 1;
+  const bool lastRowInView = view.TopRow() + view.VisibleRows() > last;
+  const bool caretInView =
+      view.CaretRow() >= view.TopRow() && view.CaretRow() < view.TopRow() + view.VisibleRows();
+  const bool atTheEnd = lastRowInView && (view.CaretRow() >= last || !caretInView);
+  followPaused_ = !atTheEnd;
 }
 
 // --- navigation
@@ -698,16 +716,14 @@ void TForm1::RunJumpWithBeep(MarkerJump jump) {
     toolkit_.Beep();
 }
 
-// Auto follow goes off first (option and check box), so the next tail load stays put.
+// Following pauses in this view, so the next tail load stays put; the option stays as the user
+// set it.
 void TForm1::actGotoHistoryExecute() {
   std::lock_guard<std::recursive_mutex> guard(viewerLock);
-  ui::TRAHLEditor& view = editor();
-  view.ScrollTo(0, 0);
-  view.SetCaretRow(0);
-  options_.SetAutoFollowMode(false);
-  controls_.CheckBox1.SetChecked(false);
-  if (!GotoHistory(view))
+  if (!GotoHistory(editor()))
     toolkit_.Beep();
+  UpdateFollowPause();
+  ShowStatusText();
 }
 
 }  // namespace brontel

@@ -140,6 +140,9 @@ class TForm1 : public TListWindowIntf {
   std::int32_t reloadPending() const { return reloadPending_; }
   bool updatingControls() const { return updatingControls_; }
   bool firstTick() const { return firstTick_; }
+  // Whether following the end is paused in this view: the reader moved away from the last line
+  // (or went to the history); it resumes once the last line is back in view.
+  bool followPaused() const { return followPaused_; }
   // Tail loads and complete loads run so far.
   std::uint64_t TailLoads() const { return tailLoads_; }
   std::uint64_t CompleteLoads() const { return completeLoads_; }
@@ -162,6 +165,9 @@ class TForm1 : public TListWindowIntf {
   bool KeyToFindBar(ui::KeyCode key, ui::ShiftState shift);
   // The view again, with the filter now in force.
   void RebuildView();
+  // Pauses following while the view or the caret stands away from the last line, and resumes it
+  // once the last line is in view again with the caret on it (or out of sight).
+  void UpdateFollowPause();
 
   ui::Toolkit& toolkit_;
   ExtManager& store_;
@@ -176,6 +182,7 @@ class TForm1 : public TListWindowIntf {
   std::int32_t reloadPending_ = 0;
   bool updatingControls_ = true;
   bool firstTick_ = true;
+  bool followPaused_ = false;
   bool constructing_ = true;
   // Set while a complete load runs: the option changes it makes re-run the option mirror,
   // which must not start a second load inside it.
