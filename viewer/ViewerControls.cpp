@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "classify/NavigationCommands.h"
+#include "viewer/NavigationCommands.h"
 #include "viewer/OptionTables.h"
 
 namespace brontel {
@@ -56,6 +56,7 @@ ViewerControls::ViewerControls(ui::Form& form, ui::Toolkit& toolkit)
   PlaceEditor(form);
   PlaceNavigationBlock(form);
   PlaceOptionsPanel(form);
+  findBar.Place(form);
   DescribeActions();
   FillPopupMenu();
 }
@@ -196,6 +197,9 @@ void ViewerControls::DescribeActions() {
   ActionList2.Add(EditCopy2);
   ActionList2.Add(EditSelectAll1);
   ActionList2.Add(EditCopy1);
+  actFindBar.SetCaption("&Find and filter...");
+  actFindBar.SetShortCut(kFindBarShortCut);
+  ActionList2.Add(actFindBar);
 }
 
 void ViewerControls::FillPopupMenu() {
@@ -209,6 +213,8 @@ void ViewerControls::FillPopupMenu() {
                               &actGotoNextUrgent};
   for (std::size_t i = 0; i < NavigationActions.size(); ++i)
     PopupMenu1.AddItem(NavigationActions[i].menuItemName).SetAction(navigation[i]);
+  PopupMenu1.AddItem("N2").SetCaption("-");
+  PopupMenu1.AddItem("FindAndFilter1").SetAction(&actFindBar);
 }
 
 }  // namespace brontel

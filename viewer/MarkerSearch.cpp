@@ -1,4 +1,4 @@
-#include "classify/MarkerSearch.h"
+#include "viewer/MarkerSearch.h"
 
 namespace brontel {
 namespace {
@@ -10,8 +10,12 @@ int SearchableRows(const ui::TRAHLEditor& editor) {
   return lines < rows ? static_cast<int>(lines) : rows;
 }
 
-bool IsMarkerRow(const ui::TRAHLEditor& editor, int row, char marker) {
-  return IsMarkerLine(editor.Line(static_cast<std::size_t>(row)), marker);
+bool IsWantedRow(const ui::TRAHLEditor& editor, int row, const LineTest& isWanted) {
+  return isWanted(editor.Line(static_cast<std::size_t>(row)));
+}
+
+LineTest MarkerTest(char marker) {
+  return [marker](std::string_view line) { return IsMarkerLine(line, marker); };
 }
 
 }  // namespace
@@ -30,11 +34,18 @@ int MarkerTopRow(int hitRow, int visibleRows) {
   return top < 0 ? 0 : top;
 }
 
-bool GotoNext(ui::TRAHLEditor& editor, std::recursive_mutex& viewerLock, char marker) {
-  std::lock_guard<std::recursive_mutex> hold(viewerLock);
+bool GotoNext(ui::TRAHLEditor& editor, char marker) {
+  return GotoNextLine(editor, MarkerTest(marker));
+}
+
+bool GotoPrev(ui::TRAHLEditor& editor, char marker) {
+  return GotoPrevLine(editor, MarkerTest(marker));
+}
+
+bool GotoNextLine(ui::TRAHLEditor& editor, const LineTest& isWanted) {
   const int rows = SearchableRows(editor);
   for (int row = editor.CaretRow() + 1; row < rows; ++row) {
-    if (IsMarkerRow(editor, row, marker)) {
+    if (IsWantedRow(editor, row, isWanted)) {
       ShowMarkerRow(editor, row);
       return true;
     }
@@ -42,15 +53,14 @@ bool GotoNext(ui::TRAHLEditor& editor, std::recursive_mutex& viewerLock, char ma
   return false;
 }
 
-bool GotoPrev(ui::TRAHLEditor& editor, std::recursive_mutex& viewerLock, char marker) {
-  std::lock_guard<std::recursive_mutex> hold(viewerLock);
+bool GotoPrevLine(ui::TRAHLEditor& editor, const LineTest& isWanted) {
   const int rows = SearchableRows(editor);
   // A caret beyond the lines (it should not be) starts the search at the last line.
   int row = editor.CaretRow() - 1;
   if (row >= rows)
     row = rows - 1;
   for (; row >= 0; --row) {
-    if (IsMarkerRow(editor, row, marker)) {
+    if (IsWantedRow(editor, row, isWanted)) {
       ShowMarkerRow(editor, row);
       return true;
     }
