@@ -3,6 +3,7 @@
 #include <cstring>
 #include <utility>
 
+#include "diagnostics/Shield.h"
 #include "platform/IniFile.h"
 #include "platform/ProgramDirectory.h"
 #include "settings/SettingsFile.h"
@@ -11,10 +12,11 @@ namespace brontel {
 
 namespace {
 
-// The name inside the record, never read beyond the room the record gives it.
+// The name inside the record, never read beyond the room the record gives it: a longer name is
+// cut there.
 std::string DefaultIniNameOf(const void* record) {
-  const char* name = static_cast<const char*>(record) + kDefaultIniNameOffset;
-  return std::string(name, ::strnlen(name, kDefaultIniNameCapacity));
+  const char* name = static_cast<const ListerDefaultParams*>(record)->defaultIniName;
+  return std::string(name, ::strnlen(name, kListerMaxPath));
 }
 
 }  // namespace
@@ -33,7 +35,8 @@ ListerPlugin::ListerPlugin(ViewerFactory& factory, ExtManagerAccess extManager)
     : factory_(factory), extManager_(std::move(extManager)) {}
 
 void ListerPlugin::ListSetDefaultParams(const void* record) noexcept {
-  try {
+  // The host has no way to hear of a failure; the path, once set, stays set.
+  Shield::Run("ListSetDefaultParams", [&] {
     if (record == nullptr)
       return;
     const std::string hostSettingsFile = DefaultIniNameOf(record);
@@ -44,9 +47,7 @@ void ListerPlugin::ListSetDefaultParams(const void* record) noexcept {
     if (platform::IniFileExists(path))
       return;
     CreateDefaultSettingsFile(path);
-  } catch (...) {
-    // The host has no way to hear of it; the path, once set, stays set.
-  }
+  });
 }
 
 void ListerPlugin::CreateDefaultSettingsFile(const std::string& path) {
@@ -57,13 +58,11 @@ void ListerPlugin::CreateDefaultSettingsFile(const std::string& path) {
 
 std::uintptr_t ListerPlugin::ListLoad(std::uintptr_t parentWindow, const char* fileName,
                                       std::int32_t showFlags) noexcept {
-  try {
+  return Shield::Value("ListLoad", std::uintptr_t{0}, [&]() -> std::uintptr_t {
     if (fileName == nullptr)
       return 0;
     return LoadViewer(parentWindow, fileName, showFlags);
-  } catch (...) {
-    return 0;
-  }
+  });
 }
 
 std::uintptr_t ListerPlugin::LoadViewer(std::uintptr_t parentWindow, const std::string& fileName,
@@ -75,12 +74,11 @@ std::uintptr_t ListerPlugin::LoadViewer(std::uintptr_t parentWindow, const std::
   }
   TListWindowIntf& viewer = factory_.CreateViewer(parentWindow, fileName);
   const std::uintptr_t handle = viewer.NativeHandle();
-  try {
-    registry_.Register(handle, viewer);
-  } catch (...) {
-    // Unregistered, the viewer could never be closed through the entry points again.
+  // Unregistered, the viewer could never be closed through the entry points again.
+  if (!Shield::Run("ListLoad: registering the viewer",
+                   [&] { registry_.Register(handle, viewer); })) {
     factory_.CloseViewer(viewer);
-    throw;
+    return 0;
   }
   return handle;
 }
@@ -89,11 +87,8 @@ void ListerPlugin::ListCloseWindow(std::uintptr_t handle) noexcept {
   TListWindowIntf* viewer = registry_.Find(handle);
   if (viewer == nullptr)
     return;
-  try {
-    factory_.CloseViewer(*viewer);
-  } catch (...) {
-    // A viewer that refused to close is still forgotten below.
-  }
+  // A viewer that refused to close is still forgotten below.
+  Shield::Run("ListCloseWindow", [&] { factory_.CloseViewer(*viewer); });
   registry_.Remove(handle);
 }
 
@@ -101,13 +96,14 @@ int ListerPlugin::ListSearchText(std::uintptr_t handle, const char* searchString
                                  std::int32_t searchFlags) noexcept {
   TListWindowIntf* viewer = registry_.Find(handle);
   if (viewer == nullptr || searchString == nullptr)
-    return 1;
-  try {
-    return viewer->FindText(searchString, 0, searchFlags) >= 0 ? 0 : 1;
-  } catch (...) {
+    return kSearchNotFound;
+  int answer = kSearchNotFound;
+  if (!Shield::Run("ListSearchText", [&] {
+        answer =
+            viewer->FindText(searchString, 0, searchFlags) >= 0 ? kSearchFound : kSearchNotFound;
+      }))
     registry_.Remove(handle);
-    return 1;
-  }
+  return answer;
 }
 
 }  // namespace brontel

@@ -7,13 +7,12 @@
 #include <string_view>
 
 #include "platform/Casing.h"
+#include "plugin/ListerContract.h"
 
 namespace brontel {
 
-// The host's search flags. Other bits (1, find first) are accepted and ignored.
-inline constexpr int kSearchMatchCase = 2;
-inline constexpr int kSearchWholeWords = 4;
-inline constexpr int kSearchBackwards = 8;
+// The host's search flags (kSearchMatchCase, kSearchWholeWords, kSearchBackwards) are those of
+// ListerContract.h; other bits (find first) are accepted and ignored.
 
 // Text offsets are positions in a viewer's whole text: all its lines, each followed by carriage
 // return and line feed. −1 means "not found".
