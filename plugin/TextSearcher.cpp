@@ -8,6 +8,8 @@
 #include <string>
 #include <utility>
 
+#include "diagnostics/TraceLog.h"
+
 #if defined(__GNUC__) && defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -407,7 +409,8 @@ TextOffset TextSearcher::Search(std::string_view pattern, TextOffset start, int 
     const auto end = static_cast<std::size_t>(start == 0 ? size : std::min(start - 1, size));
     return whole_words ? ScanBackwardWholeWords(text, end, pattern, casing)
                        : ScanBackward(text, end, pattern, casing);
-  } catch (...) {
+  } catch (const std::exception& failure) {
+    TraceLine("TextSearcher", failure.what());
     return kNotFound;
   }
 }

@@ -5,6 +5,7 @@
 
 #include "classify/CaretGutter.h"
 #include "classify/MarkerSearch.h"
+#include "diagnostics/TraceLog.h"
 #include "platform/FileFacts.h"
 #include "platform/PlatformError.h"
 #include "platform/ProgramDirectory.h"
@@ -35,6 +36,19 @@ std::string DirectoryWithSeparator(const std::string& path) {
 bool IsExactly(ui::ShiftState shift, ui::ShiftState wanted) {
   return ui::Modifiers(shift) == wanted;
 }
+
+// Runs `done` when the scope ends, however it ends.
+template <typename Done>
+class ScopeExit {
+ public:
+  explicit ScopeExit(Done done) : done_(std::move(done)) {}
+  ~ScopeExit() { done_(); }
+  ScopeExit(const ScopeExit&) = delete;
+  ScopeExit& operator=(const ScopeExit&) = delete;
+
+ private:
+  Done done_;
+};
 
 }  // namespace
 
@@ -212,8 +226,9 @@ void TForm1::FormShow() {
 bool TForm1::FormCloseQuery() {
   try {
     options_.SaveToSettings(store_);
-  } catch (const std::exception&) {
+  } catch (const std::exception& failure) {
     // A settings file that cannot be written must not keep the viewer open.
+    TraceLine("FormCloseQuery", failure.what());
   }
   return true;
 }
@@ -435,6 +450,11 @@ void TForm1::Timer1Timer() {
   if (updatingControls_)
     return;
   ui::Timer& reload = *controls_.Timer1;
+  // Both timers run again after every tick, also one whose failure goes up to the shield.
+  const ScopeExit enableTimers([&] {
+    reload.SetEnabled(true);
+    controls_.Timer2->SetEnabled(true);
+  });
   try {
     std::lock_guard<std::recursive_mutex> guard(viewerLock);
     reload.SetEnabled(false);
@@ -451,11 +471,10 @@ void TForm1::Timer1Timer() {
       reload.SetInterval(kReloadInterval);
       firstTick_ = false;
     }
-  } catch (...) {
+  } catch (const std::exception& failure) {
     // A failed load stays due and is tried again at the next tick.
+    TraceLine("Timer1Timer", failure.what());
   }
-  reload.SetEnabled(true);
-  controls_.Timer2->SetEnabled(true);
 }
 
 void TForm1::chkCompleteClick(const ui::Component& sender) {

@@ -62,8 +62,8 @@ class TForm1 : public TListWindowIntf {
   // --- life cycle ----------------------------------------------------------------------------
   void FormCreate();
   void FormShow();
-  // Saves the options; true (the close may go on). A refused write is swallowed: closing never
-  // fails because the settings file is read-only.
+  // Saves the options; true (the close may go on). A refused write is recorded in the trace log:
+  // closing never fails because the settings file is read-only.
   bool FormCloseQuery();
   void FormClose(TCloseAction& action);
   // The close: FormCloseQuery, FormClose, and for caFree the posted deletion.

@@ -4,6 +4,8 @@
 #include <system_error>
 #include <utility>
 
+#include "diagnostics/Shield.h"
+
 namespace brontel {
 
 std::uint32_t ChangeClassMask(TNotifyFilters filters) {
@@ -55,17 +57,14 @@ bool TThNotifyWalker::Start() {
       return false;
     // Reported like any other error of the watch, but this thread is the main thread: it
     // cannot wait for the report.
-    try {
+    Shield::Run("watcher error report", [&] {
       poster_.Post([self = shared_from_this(), message = ErrorMessage(kNotifyErrorNotContinued)] {
         if (self->StopRequested())
           return;
-        try {
-          self->settings_.on_error(*self, kNotifyErrorNotContinued, message);
-        } catch (...) {
-        }
+        Shield::Run("watcher error handler",
+                    [&] { self->settings_.on_error(*self, kNotifyErrorNotContinued, message); });
       });
-    } catch (...) {
-    }
+    });
     return false;
   }
 }
@@ -90,7 +89,8 @@ void TThNotifyWalker::Join() {
 }
 
 void TThNotifyWalker::Run() {
-  try {
+  // Nothing may leave a thread; whatever failed, the watch ends (and the shield records why).
+  Shield::Run("watcher thread", [this] {
     if (!source_.IsExistingDirectory(settings_.path)) {
       ReportError(kNotifyErrorNoDirectory);
     } else {
@@ -102,9 +102,7 @@ void TThNotifyWalker::Run() {
       if (!StopRequested())
         ReportError(kNotifyErrorNotContinued);
     }
-  } catch (...) {
-    // Nothing may leave a thread; whatever failed, the watch ends quietly.
-  }
+  });
   notify_.Close();
 }
 
@@ -156,10 +154,7 @@ void TThNotifyWalker::DeliverChange() {
     RunOnMainThreadAndWait([this] { settings_.on_change(*this); });
     return;
   }
-  try {
-    settings_.on_change(*this);
-  } catch (...) {
-  }
+  Shield::Run("watcher change handler", [this] { settings_.on_change(*this); });
 }
 
 void TThNotifyWalker::ReportError(int err_num) {
@@ -182,23 +177,19 @@ std::string TThNotifyWalker::ErrorMessage(int err_num) const {
 // stopping this worker never waits for a report that it would have to run itself.
 void TThNotifyWalker::RunOnMainThreadAndWait(std::function<void()> work) {
   auto done = std::make_shared<bool>(false);  // guarded by mutex_
-  try {
+  const bool posted = Shield::Run("watcher report", [&] {
     poster_.Post([self = shared_from_this(), done, work = std::move(work)] {
-      if (!self->StopRequested()) {
-        try {
-          work();
-        } catch (...) {
-        }
-      }
+      if (!self->StopRequested())
+        Shield::Run("watcher report handler", work);
       {
         std::lock_guard lock(self->mutex_);
         *done = true;
       }
       self->main_thread_done_.notify_all();
     });
-  } catch (...) {
-    return;  // nothing can reach the main thread: the report is dropped
-  }
+  });
+  if (!posted)
+    return;  // nothing can reach the main thread: the report is dropped (and recorded)
   std::unique_lock lock(mutex_);
   main_thread_done_.wait(lock, [&] { return *done || StopRequested(); });
 }

@@ -62,7 +62,8 @@ class TThNotifyWalker;
 
 // `sender` is the worker that reports. A change handler runs on the worker thread (unless the
 // worker delivers through the main thread); an error handler always runs on the main thread.
-// Exceptions escaping a handler are swallowed: a handler's failure never ends the watch.
+// Exceptions escaping a handler are stopped and recorded by the shield: a handler's failure
+// never ends the watch.
 using TNotifyChangeEvent = std::function<void(TThNotifyWalker& sender)>;
 using TNotifyErrorEvent =
     std::function<void(TThNotifyWalker& sender, int err_num, const std::string& message)>;
