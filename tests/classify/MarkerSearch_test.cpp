@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -153,9 +155,19 @@ TEST_F(MarkerSearch, HoldsTheViewersLockAndReleasesIt) {
 TEST_F(MarkerSearch, WaitsWhileAnotherThreadHoldsTheLock) {
   Show(Lines(5, {{3, "E x"}}));
   std::unique_lock<std::recursive_mutex> held(viewerLock);
+  std::atomic<bool> started{false};
+  std::atomic<bool> done{false};
   bool found = false;
-  std::thread searcher([&] { found = GotoNext(editor, viewerLock, 'E'); });
-  // The search cannot have run yet; the caret is still where it was.
+  std::thread searcher([&] {
+    started = true;
+    found = GotoNext(editor, viewerLock, 'E');
+    done = true;
+  });
+  // A search that did not wait for the lock would be over well within this time.
+  while (!started)
+    std::this_thread::yield();
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_FALSE(done);
   EXPECT_EQ(editor.CaretRow(), 0);
   held.unlock();
   searcher.join();
