@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <memory>
 #include <string>
 
 #include "tests/shells/win32/HostFixture.h"
@@ -9,64 +8,46 @@
 namespace brontel::win32::testing {
 namespace {
 
-// A host that calls FreeLibrary on the module while work of its viewers is still under way
-// (the posted free of a closed viewer, timers, the watcher's thread). Each test loads its own
-// copy of the module file, which is a module of its own whatever else the process has loaded.
-class ModuleUnloadTest : public HostFixture {
- protected:
-  void SetUp() override {
-    HostFixture::SetUp();
-    const std::string module = ProgramFolder() + BRONTEL_TEST_MODULE_NAME;
-    ASSERT_TRUE(::CopyFileA(module.c_str(), copyPath_.c_str(), FALSE));
-    unloading_ = std::make_unique<Win32PluginHost>(copyPath_);
-    unloading_->ListSetDefaultParams(PathOf("wincmd.ini"));
-    folder_.Write("app.log", "E\tfirst error\r\n");
+// A host that calls FreeLibrary right after closing one viewer (its free still posted) and
+// with another one open (timers, the watcher's thread). The test loads its own copy of the
+// module file, a module of its own whatever else the process has loaded.
+class ModuleUnloadTest : public HostFixture {};
+
+TEST_F(ModuleUnloadTest, PostedWorkAndViewersLeftOpenOutliveFreeLibrary) {
+  char program[MAX_PATH] = {};
+  ::GetModuleFileNameA(nullptr, program, MAX_PATH);
+  std::string module(program);
+  module = module.substr(0, module.find_last_of("\\/") + 1) + BRONTEL_TEST_MODULE_NAME;
+  const std::string copy = PathOf("unloaded.wlx");
+  ASSERT_TRUE(::CopyFileA(module.c_str(), copy.c_str(), FALSE));
+  folder_.Write("app.log", "E\tfirst error\r\n");
+
+  HWND closed = nullptr;
+  HWND open = nullptr;
+  {
+    Win32PluginHost unloading(copy);
+    unloading.ListSetDefaultParams(PathOf("wincmd.ini"));
+    closed = unloading.ListLoad(host_->window(), PathOf("app.log"), 0);
+    open = unloading.ListLoad(host_->window(), PathOf("app.log"), 0);
+    ASSERT_TRUE(closed != nullptr && open != nullptr);
+    RecordingHost::Pump(300);
+    unloading.ListCloseWindow(closed);
+    unloading.FreeModule();
   }
-  void TearDown() override {
-    RecordingHost::Pump(50);
-    HostFixture::TearDown();
-  }
-
-  static std::string ProgramFolder() {
-    char path[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    const std::string program(path);
-    return program.substr(0, program.find_last_of("\\/") + 1);
-  }
-  bool StillLoaded() const { return ::GetModuleHandleA(copyPath_.c_str()) != nullptr; }
-
-  const std::string copyPath_ = PathOf("unloaded.wlx");
-  std::unique_ptr<Win32PluginHost> unloading_;
-};
-
-TEST_F(ModuleUnloadTest, FreeLibraryRightAfterACloseSurvivesThePostedFree) {
-  HWND viewer = unloading_->ListLoad(host_->window(), PathOf("app.log"), 0);
-  ASSERT_NE(viewer, nullptr);
-  RecordingHost::Pump(300);
-  unloading_->ListCloseWindow(viewer);
-  unloading_->FreeModule();
-  RecordingHost::Pump(1500);  // the viewer's free, and any timer that was still due
-  EXPECT_FALSE(::IsWindow(viewer));
-  EXPECT_TRUE(StillLoaded());
-}
-
-TEST_F(ModuleUnloadTest, AViewerLeftOpenAtFreeLibraryKeepsFollowingItsLog) {
-  HWND viewer = unloading_->ListLoad(host_->window(), PathOf("app.log"), 0);
-  ASSERT_NE(viewer, nullptr);
-  RecordingHost::Pump(300);
-  unloading_->FreeModule();
   folder_.Append("app.log", "E\twhile unloaded\r\n");
-  RecordingHost::Pump(2500);  // timers, the watcher's reports and the reloads run its code
-  ASSERT_TRUE(::IsWindow(viewer));
+  RecordingHost::Pump(2500);  // the posted free, timers, the watcher's reports and the reloads
+  EXPECT_FALSE(::IsWindow(closed));
+  ASSERT_TRUE(::IsWindow(open));
+  EXPECT_NE(::GetModuleHandleA(copy.c_str()), nullptr);
 
-  Win32PluginHost reloaded(copyPath_);  // the user reloads the plug-ins: the same module
+  Win32PluginHost reloaded(copy);  // the user reloads the plug-ins: the same module
   bool shown = false;
   for (int waited = 0; waited < 20000 && !shown; waited += 100) {
     RecordingHost::Pump(100);
-    shown = reloaded.ListSearchText(viewer, "while unloaded", kFindFirst) == 0;
+    shown = reloaded.ListSearchText(open, "while unloaded", kFindFirst) == 0;
   }
   EXPECT_TRUE(shown);
-  reloaded.ListCloseWindow(viewer);
+  reloaded.ListCloseWindow(open);
 }
 
 }  // namespace
