@@ -61,7 +61,6 @@ class TextSearcher {
   explicit TextSearcher(std::string_view text);
   // A searcher over `text` that upper-cases with `casing`.
   TextSearcher(std::string_view text, platform::UpperCaseMap casing);
-  virtual ~TextSearcher() = default;
 
   // The offset of the match, or kNotFound. Forwards the region runs from `start` to the end (from
   // the beginning when start is 0); backwards it is the first start − 1 bytes of the text (all of
@@ -69,10 +68,7 @@ class TextSearcher {
   // empty pattern is found only by a plain forward search, at `start`. A start below 0 finds
   // nothing; a start after the end of the text finds nothing forwards and searches the whole text
   // backwards. Never throws: any failure answers kNotFound.
-  virtual TextOffset Search(std::string_view pattern, TextOffset start, int flags) const;
-
-  // The same search under the name the window host uses for it.
-  virtual TextOffset SearchText(std::string_view pattern, TextOffset start, int flags) const;
+  TextOffset Search(std::string_view pattern, TextOffset start, int flags) const;
 
  private:
   std::optional<std::string_view> text_;

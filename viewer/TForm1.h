@@ -125,7 +125,6 @@ class TForm1 : public TListWindowIntf {
   LineClassifier& messageTypes() { return types_; }
   TFSNotify* watcher() { return watcher_.get(); }
   std::int32_t reloadPending() const { return reloadPending_; }
-  bool updatingControls() const { return updatingControls_; }
   bool firstTick() const { return firstTick_; }
   // Tail loads and complete loads run so far.
   std::uint64_t TailLoads() const { return tailLoads_; }

@@ -11,7 +11,7 @@ namespace brontel {
 std::uint32_t ChangeClassMask(TNotifyFilters filters) {
   struct Entry {
     TNotifyFilter member;
-    std::uint32_t change_class;
+    std::uint32_t changeClass;
   };
   static constexpr Entry kClasses[] = {
       {TNotifyFilter::cFileName, platform::kChangeFileName},
@@ -24,7 +24,7 @@ std::uint32_t ChangeClassMask(TNotifyFilters filters) {
   std::uint32_t mask = 0;
   for (const Entry& entry : kClasses) {
     if (filters.Contains(entry.member))
-      mask |= entry.change_class;
+      mask |= entry.changeClass;
   }
   return mask;
 }
@@ -52,8 +52,8 @@ bool TThNotifyWalker::Start() {
     return true;
   } catch (const std::system_error&) {
     finished_.store(true, std::memory_order_release);
-    err_num_.store(kNotifyErrorNotContinued, std::memory_order_release);
-    if (!settings_.on_error)
+    errNum_.store(kNotifyErrorNotContinued, std::memory_order_release);
+    if (!settings_.onError)
       return false;
     // Reported like any other error of the watch, but this thread is the main thread: it
     // cannot wait for the report.
@@ -62,7 +62,7 @@ bool TThNotifyWalker::Start() {
         if (self->StopRequested())
           return;
         Shield::Run("watcher error handler",
-                    [&] { self->settings_.on_error(*self, kNotifyErrorNotContinued, message); });
+                    [&] { self->settings_.onError(*self, kNotifyErrorNotContinued, message); });
       });
     });
     return false;
@@ -72,10 +72,10 @@ bool TThNotifyWalker::Start() {
 void TThNotifyWalker::RequestStop() noexcept {
   {
     std::lock_guard lock(mutex_);
-    stop_requested_.store(true, std::memory_order_release);
+    stopRequested_.store(true, std::memory_order_release);
   }
-  main_thread_done_.notify_all();
-  stop_signal_.Raise();
+  mainThreadDone_.notify_all();
+  stopSignal_.Raise();
 }
 
 void TThNotifyWalker::Join() {
@@ -107,10 +107,10 @@ void TThNotifyWalker::Run() {
 }
 
 void TThNotifyWalker::StartWatch() {
-  notify_.time_out = settings_.time_out;
+  notify_.timeOut = settings_.timeOut;
   try {
-    notify_.watch = source_.Watch(settings_.path, settings_.sub_tree,
-                                  ChangeClassMask(settings_.filters), stop_signal_);
+    notify_.watch = source_.Watch(settings_.path, settings_.subTree,
+                                  ChangeClassMask(settings_.filters), stopSignal_);
     notify_.armed = notify_.watch != nullptr;
   } catch (const std::exception&) {
     notify_.armed = false;  // refused: the first wait answers false and error 1 follows
@@ -123,7 +123,7 @@ bool TThNotifyWalker::WaitForChange() {
     return false;
   Result result = Result::kFailed;
   try {
-    result = notify_.watch->Wait(notify_.time_out);
+    result = notify_.watch->Wait(notify_.timeOut);
   } catch (const std::exception&) {
   }
   switch (result) {
@@ -148,26 +148,26 @@ bool TThNotifyWalker::WaitForChange() {
 }
 
 void TThNotifyWalker::DeliverChange() {
-  if (StopRequested() || !settings_.on_change)
+  if (StopRequested() || !settings_.onChange)
     return;
   if (settings_.delivery == Delivery::kThroughMainThread) {
-    RunOnMainThreadAndWait([this] { settings_.on_change(*this); });
+    RunOnMainThreadAndWait([this] { settings_.onChange(*this); });
     return;
   }
-  Shield::Run("watcher change handler", [this] { settings_.on_change(*this); });
+  Shield::Run("watcher change handler", [this] { settings_.onChange(*this); });
 }
 
-void TThNotifyWalker::ReportError(int err_num) {
-  err_num_.store(err_num, std::memory_order_release);
-  if (!settings_.on_error)
+void TThNotifyWalker::ReportError(int errNum) {
+  errNum_.store(errNum, std::memory_order_release);
+  if (!settings_.onError)
     return;
-  RunOnMainThreadAndWait([this, err_num, message = ErrorMessage(err_num)] {
-    settings_.on_error(*this, err_num, message);
+  RunOnMainThreadAndWait([this, errNum, message = ErrorMessage(errNum)] {
+    settings_.onError(*this, errNum, message);
   });
 }
 
-std::string TThNotifyWalker::ErrorMessage(int err_num) const {
-  return (err_num == kNotifyErrorNoDirectory ? kNoDirectoryText : kNotContinuedText) +
+std::string TThNotifyWalker::ErrorMessage(int errNum) const {
+  return (errNum == kNotifyErrorNoDirectory ? kNoDirectoryText : kNotContinuedText) +
          settings_.path;
 }
 
@@ -185,13 +185,13 @@ void TThNotifyWalker::RunOnMainThreadAndWait(std::function<void()> work) {
         std::lock_guard lock(self->mutex_);
         *done = true;
       }
-      self->main_thread_done_.notify_all();
+      self->mainThreadDone_.notify_all();
     });
   });
   if (!posted)
     return;  // nothing can reach the main thread: the report is dropped (and recorded)
   std::unique_lock lock(mutex_);
-  main_thread_done_.wait(lock, [&] { return *done || StopRequested(); });
+  mainThreadDone_.wait(lock, [&] { return *done || StopRequested(); });
 }
 
 // ---- TFSNotify ----
@@ -244,12 +244,12 @@ void TFSNotify::SetFilters(TNotifyFilters filters) {
 void TFSNotify::StartWorker() {
   TThNotifyWalker::Settings settings;
   settings.path = path_;
-  settings.time_out = time_out_;
+  settings.timeOut = timeOut_;
   settings.first = first_;
-  settings.sub_tree = sub_tree_;
+  settings.subTree = subTree_;
   settings.filters = filters_;
-  settings.on_change = on_change_;
-  settings.on_error = on_error_;
+  settings.onChange = onChange_;
+  settings.onError = onError_;
   settings.delivery = TThNotifyWalker::Delivery::kDirect;
   current_ = std::make_shared<TThNotifyWalker>(std::move(settings), poster_, source_);
   current_->Start();
