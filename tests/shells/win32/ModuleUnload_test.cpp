@@ -32,7 +32,7 @@ TEST_F(ModuleUnloadTest, PostedWorkAndViewersLeftOpenOutliveFreeLibrary) {
     ASSERT_TRUE(closed != nullptr && open != nullptr);
     RecordingHost::Pump(300);
     unloading.ListCloseWindow(closed);
-    unloading.FreeModule();
+    unloading.Unload();
   }
   folder_.Append("app.log", "E\twhile unloaded\r\n");
   RecordingHost::Pump(2500);  // the posted free, timers, the watcher's reports and the reloads

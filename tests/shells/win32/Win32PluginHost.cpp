@@ -35,7 +35,7 @@ Win32PluginHost::Win32PluginHost(const std::string& modulePath) {
   searchText_ = EntryPoint<ListSearchTextFunction>(module_, kListSearchTextName);
 }
 
-void Win32PluginHost::FreeModule() {
+void Win32PluginHost::Unload() {
   ::FreeLibrary(module_);
   module_ = nullptr;
 }

@@ -9,7 +9,7 @@
 
 namespace brontel::win32::testing {
 
-// One loaded module, kept loaded unless FreeModule is called. Throws
+// One loaded module, kept loaded unless Unload is called. Throws
 // std::runtime_error when the module or one of its four entry points cannot be found.
 class Win32PluginHost {
  public:
@@ -23,7 +23,7 @@ class Win32PluginHost {
 
   HMODULE module() const { return module_; }
   // FreeLibrary, as a host that unloads its plug-ins calls it; no entry point may be called after.
-  void FreeModule();
+  void Unload();
 
  private:
   HMODULE module_ = nullptr;
