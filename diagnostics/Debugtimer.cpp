@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <fstream>
 
+#include "diagnostics/TraceLog.h"
 #include "platform/LocaleTexts.h"
 #include "platform/ProgramDirectory.h"
 
@@ -45,6 +46,7 @@ std::string LogTimestamp(const platform::DateTime& value, char dateSeparator, ch
 void FileManager::WriteLine(const std::string& text) {
   if (path_.empty())
     return;
+  const std::lock_guard<std::mutex> lock(writing_);
   std::ofstream file(path_, std::ios::out | std::ios::app);
   if (file)
     file << text << '\n';
@@ -85,8 +87,9 @@ DebugTimer::DebugTimer(std::string name) : name_(std::move(name)) {
   startTicks_ = log.GetClock().TickCount();
   try {
     log.WriteLine(TimerLine(">", timerCount, nestingDepth, name_));
-  } catch (...) {
+  } catch (const std::exception& failure) {
     // The timed procedure runs whether or not its entry line could be written.
+    TraceLine("DebugTimer", failure.what());
   }
   ++nestingDepth;
 }
@@ -98,8 +101,9 @@ DebugTimer::~DebugTimer() {
     const auto elapsed = static_cast<std::int32_t>(log.GetClock().TickCount() - startTicks_);
     log.WriteLine(TimerLine("<", timerCount, nestingDepth, name_) + "\t [" +
                   std::to_string(elapsed) + "]");
-  } catch (...) {
+  } catch (const std::exception& failure) {
     // A timing line must never turn the end of the timed scope into a failure.
+    TraceLine("DebugTimer", failure.what());
   }
 }
 

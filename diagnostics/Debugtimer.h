@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <mutex>
 #include <string>
 
 #include "platform/Clock.h"
@@ -25,7 +26,8 @@ class FileManagerIntf {
 
 // The timing log "procedures.log". A line that cannot be written (the file cannot be opened)
 // is dropped silently and the next one tries again; nothing is kept open or buffered between
-// lines. Used on the UI thread only: it has no lock.
+// lines. Timers write on the UI thread; WriteLine may also be called from other threads (the
+// shield records failures of the watcher's thread here), its lines never interleave.
 class FileManager final : public FileManagerIntf {
  public:
   explicit FileManager(const platform::Clock& clock = platform::SystemClock()) : clock_(&clock) {}
@@ -43,6 +45,7 @@ class FileManager final : public FileManagerIntf {
  private:
   const platform::Clock* clock_;
   std::string path_;
+  std::mutex writing_;
 };
 
 // The process-wide log, created on the first call and never destroyed. The first call points it

@@ -59,8 +59,8 @@ class DirectoryChanges {
 
   virtual ~DirectoryChanges() = default;
 
-  // Blocks for at most `timeout_ms` milliseconds (kWaitWithoutLimit: no limit).
-  virtual WaitResult Wait(std::uint32_t timeout_ms) = 0;
+  // Blocks for at most `timeoutMs` milliseconds (kWaitWithoutLimit: no limit).
+  virtual WaitResult Wait(std::uint32_t timeoutMs) = 0;
 
   // Prepares the watch for the next change after a signal or a time-out. False when the watch
   // can no longer report changes (for instance because the watched directory was removed).
@@ -77,10 +77,10 @@ class DirectoryChangeSource {
   virtual bool IsExistingDirectory(const std::string& path) = 0;
 
   // Starts watching `directory` (and every subdirectory, also those made later, when `subtree`)
-  // for the change classes in `change_classes` (kChange... values). `stop` must outlive the
+  // for the change classes in `changeClasses` (kChange... values). `stop` must outlive the
   // result. Throws PlatformError when the operating system refuses the watch.
   virtual std::unique_ptr<DirectoryChanges> Watch(const std::string& directory, bool subtree,
-                                                  std::uint32_t change_classes,
+                                                  std::uint32_t changeClasses,
                                                   const StopSignal& stop) = 0;
 };
 

@@ -29,8 +29,4 @@ std::size_t EncodingMarkSize(FileEncoding encoding);
 // What the status text adds for the encoding, e.g. " [UTF-16 LE]"; empty for plain bytes.
 std::string_view EncodingLabel(FileEncoding encoding);
 
-inline bool IsUtf16(FileEncoding encoding) {
-  return encoding == FileEncoding::kUtf16Le || encoding == FileEncoding::kUtf16Be;
-}
-
 }  // namespace brontel::platform

@@ -4,6 +4,7 @@
 #include <exception>
 #include <utility>
 
+#include "diagnostics/Shield.h"
 #include "diagnostics/TraceLog.h"
 #include "platform/IniFile.h"
 #include "platform/ProgramDirectory.h"
@@ -13,10 +14,11 @@ namespace brontel {
 
 namespace {
 
-// The name inside the record, never read beyond the room the record gives it.
+// The name inside the record, never read beyond the room the record gives it: a longer name is
+// cut there.
 std::string DefaultIniNameOf(const void* record) {
-  const char* name = static_cast<const char*>(record) + kDefaultIniNameOffset;
-  return std::string(name, ::strnlen(name, kDefaultIniNameCapacity));
+  const char* name = static_cast<const ListerDefaultParams*>(record)->defaultIniName;
+  return std::string(name, ::strnlen(name, kListerMaxPath));
 }
 
 }  // namespace
@@ -35,7 +37,8 @@ ListerPlugin::ListerPlugin(ViewerFactory& factory, ExtManagerAccess extManager)
     : factory_(factory), extManager_(std::move(extManager)) {}
 
 void ListerPlugin::ListSetDefaultParams(const void* record) noexcept {
-  try {
+  // The host has no way to hear of a failure; the path, once set, stays set.
+  Shield::Run("ListSetDefaultParams", [&] {
     if (record == nullptr)
       return;
     const std::string hostSettingsFile = DefaultIniNameOf(record);
@@ -46,9 +49,7 @@ void ListerPlugin::ListSetDefaultParams(const void* record) noexcept {
     if (platform::IniFileExists(path))
       return;
     CreateDefaultSettingsFile(path);
-  } catch (...) {
-    // The host has no way to hear of it; the path, once set, stays set.
-  }
+  });
 }
 
 // Made in one step, so that a host starting at the same moment finds no file or all of it; in a
@@ -68,13 +69,11 @@ void ListerPlugin::CreateDefaultSettingsFile(const std::string& path) {
 
 std::uintptr_t ListerPlugin::ListLoad(std::uintptr_t parentWindow, const char* fileName,
                                       std::int32_t showFlags) noexcept {
-  try {
+  return Shield::Value("ListLoad", std::uintptr_t{0}, [&]() -> std::uintptr_t {
     if (fileName == nullptr)
       return 0;
     return LoadViewer(parentWindow, fileName, showFlags);
-  } catch (...) {
-    return 0;
-  }
+  });
 }
 
 std::uintptr_t ListerPlugin::LoadViewer(std::uintptr_t parentWindow, const std::string& fileName,
@@ -86,12 +85,11 @@ std::uintptr_t ListerPlugin::LoadViewer(std::uintptr_t parentWindow, const std::
   }
   TListWindowIntf& viewer = factory_.CreateViewer(parentWindow, fileName);
   const std::uintptr_t handle = viewer.NativeHandle();
-  try {
-    registry_.Register(handle, viewer);
-  } catch (...) {
-    // Unregistered, the viewer could never be closed through the entry points again.
+  // Unregistered, the viewer could never be closed through the entry points again.
+  if (!Shield::Run("ListLoad: registering the viewer",
+                   [&] { registry_.Register(handle, viewer); })) {
     factory_.CloseViewer(viewer);
-    throw;
+    return 0;
   }
   return handle;
 }
@@ -100,11 +98,8 @@ void ListerPlugin::ListCloseWindow(std::uintptr_t handle) noexcept {
   TListWindowIntf* viewer = registry_.Find(handle);
   if (viewer == nullptr)
     return;
-  try {
-    factory_.CloseViewer(*viewer);
-  } catch (...) {
-    // A viewer that refused to close is still forgotten below.
-  }
+  // A viewer that refused to close is still forgotten below.
+  Shield::Run("ListCloseWindow", [&] { factory_.CloseViewer(*viewer); });
   registry_.Remove(handle);
 }
 
@@ -112,13 +107,14 @@ int ListerPlugin::ListSearchText(std::uintptr_t handle, const char* searchString
                                  std::int32_t searchFlags) noexcept {
   TListWindowIntf* viewer = registry_.Find(handle);
   if (viewer == nullptr || searchString == nullptr || *searchString == '\0')
-    return 1;  // an empty text is found nowhere
-  try {
-    return viewer->FindMatch(searchString, 0, searchFlags).offset >= 0 ? 0 : 1;
-  } catch (...) {
+    return kSearchNotFound;  // an empty text is found nowhere
+  int answer = kSearchNotFound;
+  if (!Shield::Run("ListSearchText", [&] {
+        answer = viewer->FindMatch(searchString, 0, searchFlags).offset >= 0 ? kSearchFound
+                                                                             : kSearchNotFound;
+      }))
     registry_.Remove(handle);
-    return 1;
-  }
+  return answer;
 }
 
 }  // namespace brontel

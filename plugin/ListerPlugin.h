@@ -6,20 +6,12 @@
 #include <functional>
 #include <string>
 
+#include "plugin/ListerContract.h"
 #include "plugin/ViewerFactory.h"
 #include "plugin/ViewerRegistry.h"
 #include "settings/ExtManager.h"
 
 namespace brontel {
-
-// Where the host's default settings-file name starts inside its default-parameters record,
-// behind the record's size and the two interface-version words.
-inline constexpr std::size_t kDefaultIniNameOffset = 12;
-// The room the record gives that name, its terminating zero included; a longer name is cut here
-// rather than read beyond the record.
-inline constexpr std::size_t kDefaultIniNameCapacity = 260;
-// The show-flags bit by which the host asks to show a file whatever its extension.
-inline constexpr std::int32_t kForceShow = 16;
 
 // The directory part of a host settings-file name (everything up to and including its last
 // path separator ("/" and, on Windows, "\\" too) or colon, nothing when it has neither)
@@ -29,9 +21,10 @@ std::string SettingsPathBeside(const std::string& hostSettingsFile);
 // The plug-in's four operations with the host's raw arguments. One instance serves a module for
 // its whole life; it keeps the viewer registry, the factory and the extension-manager accessor.
 //
-// Errors: nothing escapes. ListLoad answers 0 and ListSearchText 1 on any failure; the other
-// two return normally. Threads: all four on the host's UI thread, which also runs the viewers.
-// Ownership: `factory` outlives the plug-in; viewers own themselves.
+// Errors: nothing escapes; each operation runs inside the Shield, which records what it caught.
+// ListLoad answers 0 and ListSearchText 1 on any failure; the other two return normally. Threads:
+// all four on the host's UI thread, which also runs the viewers. Ownership: `factory` outlives the
+// plug-in; viewers own themselves.
 class ListerPlugin {
  public:
   using ExtManagerAccess = std::function<ExtManager&()>;

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <fstream>
 
+#include "diagnostics/TraceLog.h"
 #include "platform/PlatformError.h"
 
 namespace brontel {
@@ -69,7 +70,8 @@ TextOffset TListWindowIntf::FindTextInView(ui::TRAHLEditor& view, std::string_vi
     view.SetSelStart(static_cast<std::size_t>(found));
     view.SetSelLength(static_cast<std::int64_t>(pattern.size()));
     return found;
-  } catch (...) {
+  } catch (const std::exception& failure) {
+    TraceLine("FindText", failure.what());
     return kNotFound;
   }
 }
@@ -78,7 +80,8 @@ TextOffset TListWindowIntf::FindTextPosInView(const ui::TRAHLEditor& view, std::
                                               TextOffset start, int flags) {
   try {
     return TextSearcher(view.Text()).Search(pattern, start, flags);
-  } catch (...) {
+  } catch (const std::exception& failure) {
+    TraceLine("FindTextPos", failure.what());
     return kNotFound;
   }
 }

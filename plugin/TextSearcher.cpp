@@ -8,6 +8,8 @@
 #include <string>
 #include <utility>
 
+#include "diagnostics/TraceLog.h"
+
 #if defined(__GNUC__) && defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -88,7 +90,7 @@ struct Anchor {
   std::bitset<256> bytes;
   // The one or two bytes of `bytes` (the same one twice), when there are no more.
   std::array<Byte, 2> few{};
-  bool has_few = false;
+  bool hasFew = false;
 };
 
 Anchor MakeAnchor(std::size_t offset, const std::bitset<256>& bytes) {
@@ -102,7 +104,7 @@ Anchor MakeAnchor(std::size_t offset, const std::bitset<256>& bytes) {
   }
   if (found == 1)
     anchor.few[1] = anchor.few[0];
-  anchor.has_few = true;
+  anchor.hasFew = true;
   return anchor;
 }
 
@@ -164,28 +166,28 @@ class CandidateFilter {
     // Positions whose byte has few forms let sixteen places be tested at once; the two ends are
     // preferred, as they are the furthest apart.
     constexpr std::size_t kLookInward = 8;
-    std::size_t first_offset = 0;
+    std::size_t firstOffset = 0;
     for (std::size_t k = 0; k <= last && k < kLookInward; ++k) {
       if (comparison.Preimages(ByteAt(pattern, k)).count() <= 2) {
-        first_offset = k;
+        firstOffset = k;
         break;
       }
     }
-    std::size_t second_offset = last;
+    std::size_t secondOffset = last;
     for (std::size_t k = 0; k <= last && k < kLookInward; ++k) {
       const std::size_t offset = last - k;
-      if (offset <= first_offset)
+      if (offset <= firstOffset)
         break;
       if (comparison.Preimages(ByteAt(pattern, offset)).count() <= 2) {
-        second_offset = offset;
+        secondOffset = offset;
         break;
       }
     }
-    first_ = MakeAnchor(first_offset, comparison.Preimages(ByteAt(pattern, first_offset)));
-    second_ = MakeAnchor(second_offset, comparison.Preimages(ByteAt(pattern, second_offset)));
-    if (!second_.has_few && first_.has_few)
+    first_ = MakeAnchor(firstOffset, comparison.Preimages(ByteAt(pattern, firstOffset)));
+    second_ = MakeAnchor(secondOffset, comparison.Preimages(ByteAt(pattern, secondOffset)));
+    if (!second_.hasFew && first_.hasFew)
       second_ = first_;
-    if (!first_.has_few && second_.has_few)
+    if (!first_.hasFew && second_.hasFew)
       first_ = second_;
   }
 
@@ -196,26 +198,26 @@ class CandidateFilter {
   std::size_t Forward(const Byte* text, std::size_t size, std::size_t begin, std::size_t length,
                       Visit&& visit) const {
     std::size_t place = begin;
-    std::size_t region_end = size;
+    std::size_t regionEnd = size;
     // Bytes before `checked` are known to hold no zero byte.
     std::size_t checked = begin;
 #if BRONTEL_HAS_LANES
-    if (first_.has_few) {
+    if (first_.hasFew) {
       // The first anchor's lanes see every byte from begin + its offset on; the few before are
       // looked at here. Each block then looks for the zero byte in the same lanes.
       checked = std::min(size, begin + first_.offset);
-      region_end = FirstZeroOr(text, begin, checked, size);
-      const AnchorLanes first_lanes(first_);
-      const AnchorLanes second_lanes(second_);
-      const Lanes zero_lanes = SplatLanes(0);
-      while (region_end - place >= kLaneCount + length - 1) {
+      regionEnd = FirstZeroOr(text, begin, checked, size);
+      const AnchorLanes firstLanes(first_);
+      const AnchorLanes secondLanes(second_);
+      const Lanes zeroLanes = SplatLanes(0);
+      while (regionEnd - place >= kLaneCount + length - 1) {
         const Byte* block = text + place;
         const Lanes first = LoadLanes(block + first_.offset);
-        const std::uint32_t zeros = LaneBits(first == zero_lanes);
-        const std::uint32_t bits = LaneBits(first_lanes.Flags(first) & second_lanes.Flags(block));
+        const std::uint32_t zeros = LaneBits(first == zeroLanes);
+        const std::uint32_t bits = LaneBits(firstLanes.Flags(first) & secondLanes.Flags(block));
         if (zeros != 0) {
-          region_end = place + first_.offset + static_cast<std::size_t>(std::countr_zero(zeros));
-          checked = region_end;
+          regionEnd = place + first_.offset + static_cast<std::size_t>(std::countr_zero(zeros));
+          checked = regionEnd;
           break;
         }
         for (std::uint32_t candidates = bits; candidates != 0; candidates &= candidates - 1) {
@@ -229,9 +231,9 @@ class CandidateFilter {
       }
     }
 #endif
-    if (checked < region_end)
-      region_end = FirstZeroOr(text, checked, region_end, region_end);
-    for (; place < region_end && region_end - place >= length; ++place) {
+    if (checked < regionEnd)
+      regionEnd = FirstZeroOr(text, checked, regionEnd, regionEnd);
+    for (; place < regionEnd && regionEnd - place >= length; ++place) {
       if (Passes(text, place) && visit(place))
         return place;
     }
@@ -243,13 +245,13 @@ class CandidateFilter {
   std::size_t Backward(const Byte* text, std::size_t begin, std::size_t end, Visit&& visit) const {
     std::size_t place = end;
 #if BRONTEL_HAS_LANES
-    if (first_.has_few) {
-      const AnchorLanes first_lanes(first_);
-      const AnchorLanes second_lanes(second_);
+    if (first_.hasFew) {
+      const AnchorLanes firstLanes(first_);
+      const AnchorLanes secondLanes(second_);
       while (place - begin >= kLaneCount) {
         place -= kLaneCount;
         const Byte* block = text + place;
-        for (std::uint32_t bits = LaneBits(first_lanes.Flags(block) & second_lanes.Flags(block));
+        for (std::uint32_t bits = LaneBits(firstLanes.Flags(block) & secondLanes.Flags(block));
              bits != 0;) {
           const int highest = 31 - std::countl_zero(bits);
           const std::size_t candidate = place + static_cast<std::size_t>(highest);
@@ -284,14 +286,14 @@ TextOffset ScanForwardWith(std::string_view text, std::size_t start, std::string
   const std::size_t length = pattern.size();
   const auto* bytes = reinterpret_cast<const Byte*>(text.data());
   const CandidateFilter filter(pattern, comparison);
-  const auto region_ends_at = [&](std::size_t at) { return at == text.size() || bytes[at] == 0; };
+  const auto regionEndsAt = [&](std::size_t at) { return at == text.size() || bytes[at] == 0; };
   const auto accept = [&](std::size_t place) {
     if (!comparison.Holds(text, place, pattern))
       return false;
     if constexpr (kWholeWords) {
       const std::size_t after = place + length;
       return (place == start || kDelimiters[comparison.At(text, place - 1)]) &&
-             (region_ends_at(after) || kDelimiters[comparison.At(text, after)]);
+             (regionEndsAt(after) || kDelimiters[comparison.At(text, after)]);
     }
     return true;
   };
@@ -304,8 +306,8 @@ TextOffset ScanBackwardWith(std::string_view text, std::size_t end, std::string_
                             const Comparison& comparison) {
   const std::size_t length = pattern.size();
   const auto* bytes = reinterpret_cast<const Byte*>(text.data());
-  const std::size_t region_end = FirstZeroOr(bytes, 0, end, end);
-  if (region_end < length)
+  const std::size_t regionEnd = FirstZeroOr(bytes, 0, end, end);
+  if (regionEnd < length)
     return kNotFound;
   const CandidateFilter filter(pattern, comparison);
   const auto accept = [&](std::size_t place) {
@@ -313,12 +315,12 @@ TextOffset ScanBackwardWith(std::string_view text, std::size_t end, std::string_
       return false;
     if constexpr (kWholeWords) {
       const std::size_t after = place + length;
-      return place > 0 && kDelimiters[comparison.At(text, place - 1)] && after < region_end &&
+      return place > 0 && kDelimiters[comparison.At(text, place - 1)] && after < regionEnd &&
              kDelimiters[comparison.At(text, after)];
     }
     return true;
   };
-  const std::size_t found = filter.Backward(bytes, 0, region_end - length + 1, accept);
+  const std::size_t found = filter.Backward(bytes, 0, regionEnd - length + 1, accept);
   return found != kNoCandidate ? static_cast<TextOffset>(found) : kNotFound;
 }
 
@@ -393,27 +395,24 @@ TextOffset TextSearcher::Search(std::string_view pattern, TextOffset start, int 
       return kNotFound;
     const std::string_view text = *text_;
     const platform::UpperCaseMap* casing = (flags & kSearchMatchCase) ? nullptr : &casing_;
-    const bool whole_words = (flags & kSearchWholeWords) != 0;
+    const bool wholeWords = (flags & kSearchWholeWords) != 0;
     const auto size = static_cast<TextOffset>(text.size());
     if ((flags & kSearchBackwards) == 0) {
       if (start > size)
         return kNotFound;
       const auto from = static_cast<std::size_t>(start);
       if (UpToZero(pattern).empty())
-        return whole_words ? kNotFound : start;
-      return whole_words ? ScanForwardWholeWords(text, from, pattern, casing)
-                         : ScanForward(text, from, pattern, casing);
+        return wholeWords ? kNotFound : start;
+      return wholeWords ? ScanForwardWholeWords(text, from, pattern, casing)
+                        : ScanForward(text, from, pattern, casing);
     }
     const auto end = static_cast<std::size_t>(start == 0 ? size : std::min(start - 1, size));
-    return whole_words ? ScanBackwardWholeWords(text, end, pattern, casing)
-                       : ScanBackward(text, end, pattern, casing);
-  } catch (...) {
+    return wholeWords ? ScanBackwardWholeWords(text, end, pattern, casing)
+                      : ScanBackward(text, end, pattern, casing);
+  } catch (const std::exception& failure) {
+    TraceLine("TextSearcher", failure.what());
     return kNotFound;
   }
-}
-
-TextOffset TextSearcher::SearchText(std::string_view pattern, TextOffset start, int flags) const {
-  return Search(pattern, start, flags);
 }
 
 }  // namespace brontel

@@ -7,15 +7,12 @@
 #include <string_view>
 
 #include "platform/Casing.h"
+#include "plugin/ListerContract.h"
 
 namespace brontel {
 
-// The host's search flags. Other bits (1, find first) are accepted and ignored.
-inline constexpr int kSearchMatchCase = 2;
-inline constexpr int kSearchWholeWords = 4;
-inline constexpr int kSearchBackwards = 8;
-// Our own host's flag, which no other host sets: the pattern is a regular expression.
-inline constexpr int kSearchExpression = 16;
+// The host's search flags (kSearchMatchCase, kSearchWholeWords, kSearchBackwards) are those of
+// ListerContract.h; other bits (find first) are accepted and ignored.
 
 // Text offsets are positions in a viewer's whole text: all its lines, each followed by carriage
 // return and line feed. −1 means "not found".
@@ -64,7 +61,6 @@ class TextSearcher {
   explicit TextSearcher(std::string_view text);
   // A searcher over `text` that upper-cases with `casing`.
   TextSearcher(std::string_view text, platform::UpperCaseMap casing);
-  virtual ~TextSearcher() = default;
 
   // The offset of the match, or kNotFound. Forwards the region runs from `start` to the end (from
   // the beginning when start is 0); backwards it is the first start − 1 bytes of the text (all of
@@ -72,10 +68,7 @@ class TextSearcher {
   // empty pattern is found only by a plain forward search, at `start`. A start below 0 finds
   // nothing; a start after the end of the text finds nothing forwards and searches the whole text
   // backwards. Never throws: any failure answers kNotFound.
-  virtual TextOffset Search(std::string_view pattern, TextOffset start, int flags) const;
-
-  // The same search under the name the window host uses for it.
-  virtual TextOffset SearchText(std::string_view pattern, TextOffset start, int flags) const;
+  TextOffset Search(std::string_view pattern, TextOffset start, int flags) const;
 
  private:
   std::optional<std::string_view> text_;

@@ -18,8 +18,6 @@ class Action : public Component {
   void SetCaption(std::string caption);
   const std::string& Hint() const { return hint_; }
   void SetHint(std::string hint);
-  const std::string& Category() const { return category_; }
-  void SetCategory(std::string category) { category_ = std::move(category); }
   ShortCut GetShortCut() const { return shortCut_; }
   void SetShortCut(ShortCut shortCut);
   bool Enabled() const { return enabled_; }
@@ -35,7 +33,6 @@ class Action : public Component {
  private:
   std::string caption_;
   std::string hint_;
-  std::string category_;
   ShortCut shortCut_ = 0;
   bool enabled_ = true;
   bool visible_ = true;

@@ -58,7 +58,6 @@ class Control : public Component {
 
   Align GetAlign() const { return align_; }
   void SetAlign(Align align);
-  const Anchors& GetAnchors() const { return anchors_; }
   void SetAnchors(const Anchors& anchors) { anchors_ = anchors; }
   // Lays the children out: aligned children in the order of Children() (top, bottom, left,
   // right, then client fills what is left; they keep their height or width even when the room

@@ -21,14 +21,11 @@ class Label : public Control {
   // Runs the accelerator: gives FocusControl the focus; false when it could not.
   bool ActivateAccelerator();
 
-  bool Transparent() const { return transparent_; }
-  void SetTransparent(bool transparent) { transparent_ = transparent; }
   bool CenteredVertically() const { return centeredVertically_; }
   void SetCenteredVertically(bool centered) { centeredVertically_ = centered; }
 
  private:
   Control* focusControl_ = nullptr;
-  bool transparent_ = false;
   bool centeredVertically_ = false;
 };
 

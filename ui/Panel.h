@@ -17,12 +17,9 @@ class Panel : public Control {
 
   BevelKind BevelOuter() const { return bevelOuter_; }
   void SetBevelOuter(BevelKind bevel) { bevelOuter_ = bevel; }
-  bool AutoSize() const { return autoSize_; }
-  void SetAutoSize(bool autoSize) { autoSize_ = autoSize; }
 
  private:
   BevelKind bevelOuter_ = BevelKind::Raised;
-  bool autoSize_ = false;
 };
 
 enum class BevelShape : std::uint8_t { Box, Frame, TopLine, BottomLine, LeftLine, RightLine };
@@ -35,7 +32,6 @@ class Bevel : public Control {
   BevelShape Shape() const { return shape_; }
   void SetShape(BevelShape shape) { shape_ = shape; }
   BevelKind Style() const { return style_; }
-  void SetStyle(BevelKind style) { style_ = style; }
 
  private:
   BevelShape shape_ = BevelShape::Box;

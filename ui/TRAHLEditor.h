@@ -163,11 +163,7 @@ class TRAHLEditor : public Control {
   Rect TakeInvalidRect();
 
   const TextAttr& DefaultAttr() const { return defaultAttr_; }
-  void SetDefaultAttr(const TextAttr& attr) { defaultAttr_ = attr; }
-  const TextAttr& SelectionAttr() const { return selectionAttr_; }
   void SetSelectionAttr(const TextAttr& attr) { selectionAttr_ = attr; }
-  Color GutterColor() const { return gutterColor_; }
-  void SetGutterColor(Color color) { gutterColor_ = color; }
 
   PopupMenu* GetPopupMenu() const { return popupMenu_; }
   void SetPopupMenu(PopupMenu* menu) { popupMenu_ = menu; }

@@ -41,6 +41,19 @@ bool IsExactly(ui::ShiftState shift, ui::ShiftState wanted) {
   return ui::Modifiers(shift) == wanted;
 }
 
+// Runs `done` when the scope ends, however it ends.
+template <typename Done>
+class ScopeExit {
+ public:
+  explicit ScopeExit(Done done) : done_(std::move(done)) {}
+  ~ScopeExit() { done_(); }
+  ScopeExit(const ScopeExit&) = delete;
+  ScopeExit& operator=(const ScopeExit&) = delete;
+
+ private:
+  Done done_;
+};
+
 }  // namespace
 
 TForm1::TForm1(ui::Toolkit& toolkit, std::uintptr_t parentWindow, const std::string& fileName)
@@ -180,7 +193,8 @@ TextMatch TForm1::FindMatch(std::string_view pattern, TextOffset start, int flag
     view.SetSelStart(match->offset);
     view.SetSelLength(static_cast<std::int64_t>(match->length));
     return {static_cast<TextOffset>(match->offset), static_cast<TextOffset>(match->length)};
-  } catch (...) {
+  } catch (const std::exception& failure) {
+    TraceLine("FindMatch", failure.what());
     return {};  // the host's search never fails loudly
   }
 }
@@ -524,6 +538,11 @@ void TForm1::Timer1Timer() {
   if (updatingControls_)
     return;
   ui::Timer& reload = *controls_.Timer1;
+  // Both timers run again after every tick, also one whose failure goes up to the shield.
+  const ScopeExit enableTimers([&] {
+    reload.SetEnabled(true);
+    controls_.Timer2->SetEnabled(true);
+  });
   try {
     std::lock_guard<std::recursive_mutex> guard(viewerLock);
     reload.SetEnabled(false);
@@ -540,11 +559,10 @@ void TForm1::Timer1Timer() {
       reload.SetInterval(kReloadInterval);
       firstTick_ = false;
     }
-  } catch (...) {
+  } catch (const std::exception& failure) {
     // A failed load stays due and is tried again at the next tick.
+    TraceLine("Timer1Timer", failure.what());
   }
-  reload.SetEnabled(true);
-  controls_.Timer2->SetEnabled(true);
 }
 
 // Kept at once rather than at close: the next viewer, in this process or another, is the one
@@ -554,8 +572,9 @@ void TForm1::chkAutoTypesClick() {
     return;
   try {
     store_.WriteBool(kAutoMsgTypesKey, controls_.chkAutoTypes.Checked());
-  } catch (const std::exception&) {
+  } catch (const std::exception& failure) {
     // A settings file that refuses the write leaves the choice as it was stored.
+    ReportFailure("settings", std::string("the choice of types was not saved: ") + failure.what());
   }
 }
 

@@ -65,8 +65,8 @@ class TForm1 : public TListWindowIntf {
   // --- life cycle ----------------------------------------------------------------------------
   void FormCreate();
   void FormShow();
-  // Saves the options; true (the close may go on). A refused write is swallowed: closing never
-  // fails because the settings file is read-only.
+  // Saves the options; true (the close may go on). A refused write is recorded in the trace log:
+  // closing never fails because the settings file is read-only.
   bool FormCloseQuery();
   void FormClose(TCloseAction& action);
   // The close: FormCloseQuery, FormClose, and for caFree the posted deletion.
@@ -140,7 +140,6 @@ class TForm1 : public TListWindowIntf {
   LineClassifier& messageTypes() { return types_; }
   TFSNotify* watcher() { return watcher_.get(); }
   std::int32_t reloadPending() const { return reloadPending_; }
-  bool updatingControls() const { return updatingControls_; }
   bool firstTick() const { return firstTick_; }
   // Whether following the end is paused in this view: the reader moved away from the last line
   // (or went to the history); it resumes once the last line is back in view.

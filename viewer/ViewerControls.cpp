@@ -112,7 +112,6 @@ void ViewerControls::PlaceEditor(ui::Form& form) {
 void ViewerControls::PlaceNavigationBlock(ui::Form& form) {
   Place(Panel5, form, 601, 23, 35, 25);
   Panel5.SetAnchors(ui::Anchors{false, true, true, false});
-  Panel5.SetAutoSize(true);
   Panel5.SetColor(kNavigationBlockColor);
   Panel5.SetShowHint(true);
   Panel5.SetBevelOuter(ui::BevelKind::None);
@@ -187,10 +186,8 @@ void ViewerControls::DescribeActions() {
   }
   EditCopy2.SetCaption("Copy");
   EditCopy2.SetHint("Kopieren");
-  EditCopy2.SetCategory("Bearbeiten");
   EditCopy2.SetShortCut(ui::scCtrl | 'C');
   EditSelectAll1.SetCaption("Select &all");
-  EditSelectAll1.SetCategory("Bearbeiten");
   EditCopy1.SetCaption("&Kopieren");
   EditCopy1.SetHint("Kopieren");
   EditCopy1.SetShortCut(ui::scCtrl | 'C');

@@ -4,12 +4,14 @@
 #include <system_error>
 #include <utility>
 
+#include "diagnostics/Shield.h"
+
 namespace brontel {
 
 std::uint32_t ChangeClassMask(TNotifyFilters filters) {
   struct Entry {
     TNotifyFilter member;
-    std::uint32_t change_class;
+    std::uint32_t changeClass;
   };
   static constexpr Entry kClasses[] = {
       {TNotifyFilter::cFileName, platform::kChangeFileName},
@@ -22,7 +24,7 @@ std::uint32_t ChangeClassMask(TNotifyFilters filters) {
   std::uint32_t mask = 0;
   for (const Entry& entry : kClasses) {
     if (filters.Contains(entry.member))
-      mask |= entry.change_class;
+      mask |= entry.changeClass;
   }
   return mask;
 }
@@ -50,22 +52,19 @@ bool TThNotifyWalker::Start() {
     return true;
   } catch (const std::system_error&) {
     finished_.store(true, std::memory_order_release);
-    err_num_.store(kNotifyErrorNotContinued, std::memory_order_release);
-    if (!settings_.on_error)
+    errNum_.store(kNotifyErrorNotContinued, std::memory_order_release);
+    if (!settings_.onError)
       return false;
     // Reported like any other error of the watch, but this thread is the main thread: it
     // cannot wait for the report.
-    try {
+    Shield::Run("watcher error report", [&] {
       poster_.Post([self = shared_from_this(), message = ErrorMessage(kNotifyErrorNotContinued)] {
         if (self->StopRequested())
           return;
-        try {
-          self->settings_.on_error(*self, kNotifyErrorNotContinued, message);
-        } catch (...) {
-        }
+        Shield::Run("watcher error handler",
+                    [&] { self->settings_.onError(*self, kNotifyErrorNotContinued, message); });
       });
-    } catch (...) {
-    }
+    });
     return false;
   }
 }
@@ -73,10 +72,10 @@ bool TThNotifyWalker::Start() {
 void TThNotifyWalker::RequestStop() noexcept {
   {
     std::lock_guard lock(mutex_);
-    stop_requested_.store(true, std::memory_order_release);
+    stopRequested_.store(true, std::memory_order_release);
   }
-  main_thread_done_.notify_all();
-  stop_signal_.Raise();
+  mainThreadDone_.notify_all();
+  stopSignal_.Raise();
 }
 
 void TThNotifyWalker::Join() {
@@ -90,7 +89,8 @@ void TThNotifyWalker::Join() {
 }
 
 void TThNotifyWalker::Run() {
-  try {
+  // Nothing may leave a thread; whatever failed, the watch ends (and the shield records why).
+  Shield::Run("watcher thread", [this] {
     if (!source_.IsExistingDirectory(settings_.path)) {
       ReportError(kNotifyErrorNoDirectory);
     } else {
@@ -102,17 +102,15 @@ void TThNotifyWalker::Run() {
       if (!StopRequested())
         ReportError(kNotifyErrorNotContinued);
     }
-  } catch (...) {
-    // Nothing may leave a thread; whatever failed, the watch ends quietly.
-  }
+  });
   notify_.Close();
 }
 
 void TThNotifyWalker::StartWatch() {
-  notify_.time_out = settings_.time_out;
+  notify_.timeOut = settings_.timeOut;
   try {
-    notify_.watch = source_.Watch(settings_.path, settings_.sub_tree,
-                                  ChangeClassMask(settings_.filters), stop_signal_);
+    notify_.watch = source_.Watch(settings_.path, settings_.subTree,
+                                  ChangeClassMask(settings_.filters), stopSignal_);
     notify_.armed = notify_.watch != nullptr;
   } catch (const std::exception&) {
     notify_.armed = false;  // refused: the first wait answers false and error 1 follows
@@ -125,7 +123,7 @@ bool TThNotifyWalker::WaitForChange() {
     return false;
   Result result = Result::kFailed;
   try {
-    result = notify_.watch->Wait(notify_.time_out);
+    result = notify_.watch->Wait(notify_.timeOut);
   } catch (const std::exception&) {
   }
   switch (result) {
@@ -150,29 +148,26 @@ bool TThNotifyWalker::WaitForChange() {
 }
 
 void TThNotifyWalker::DeliverChange() {
-  if (StopRequested() || !settings_.on_change)
+  if (StopRequested() || !settings_.onChange)
     return;
   if (settings_.delivery == Delivery::kThroughMainThread) {
-    RunOnMainThreadAndWait([this] { settings_.on_change(*this); });
+    RunOnMainThreadAndWait([this] { settings_.onChange(*this); });
     return;
   }
-  try {
-    settings_.on_change(*this);
-  } catch (...) {
-  }
+  Shield::Run("watcher change handler", [this] { settings_.onChange(*this); });
 }
 
-void TThNotifyWalker::ReportError(int err_num) {
-  err_num_.store(err_num, std::memory_order_release);
-  if (!settings_.on_error)
+void TThNotifyWalker::ReportError(int errNum) {
+  errNum_.store(errNum, std::memory_order_release);
+  if (!settings_.onError)
     return;
-  RunOnMainThreadAndWait([this, err_num, message = ErrorMessage(err_num)] {
-    settings_.on_error(*this, err_num, message);
+  RunOnMainThreadAndWait([this, errNum, message = ErrorMessage(errNum)] {
+    settings_.onError(*this, errNum, message);
   });
 }
 
-std::string TThNotifyWalker::ErrorMessage(int err_num) const {
-  return (err_num == kNotifyErrorNoDirectory ? kNoDirectoryText : kNotContinuedText) +
+std::string TThNotifyWalker::ErrorMessage(int errNum) const {
+  return (errNum == kNotifyErrorNoDirectory ? kNoDirectoryText : kNotContinuedText) +
          settings_.path;
 }
 
@@ -182,25 +177,21 @@ std::string TThNotifyWalker::ErrorMessage(int err_num) const {
 // stopping this worker never waits for a report that it would have to run itself.
 void TThNotifyWalker::RunOnMainThreadAndWait(std::function<void()> work) {
   auto done = std::make_shared<bool>(false);  // guarded by mutex_
-  try {
+  const bool posted = Shield::Run("watcher report", [&] {
     poster_.Post([self = shared_from_this(), done, work = std::move(work)] {
-      if (!self->StopRequested()) {
-        try {
-          work();
-        } catch (...) {
-        }
-      }
+      if (!self->StopRequested())
+        Shield::Run("watcher report handler", work);
       {
         std::lock_guard lock(self->mutex_);
         *done = true;
       }
-      self->main_thread_done_.notify_all();
+      self->mainThreadDone_.notify_all();
     });
-  } catch (...) {
-    return;  // nothing can reach the main thread: the report is dropped
-  }
+  });
+  if (!posted)
+    return;  // nothing can reach the main thread: the report is dropped (and recorded)
   std::unique_lock lock(mutex_);
-  main_thread_done_.wait(lock, [&] { return *done || StopRequested(); });
+  mainThreadDone_.wait(lock, [&] { return *done || StopRequested(); });
 }
 
 // ---- TFSNotify ----
@@ -253,12 +244,12 @@ void TFSNotify::SetFilters(TNotifyFilters filters) {
 void TFSNotify::StartWorker() {
   TThNotifyWalker::Settings settings;
   settings.path = path_;
-  settings.time_out = time_out_;
+  settings.timeOut = timeOut_;
   settings.first = first_;
-  settings.sub_tree = sub_tree_;
+  settings.subTree = subTree_;
   settings.filters = filters_;
-  settings.on_change = on_change_;
-  settings.on_error = on_error_;
+  settings.onChange = onChange_;
+  settings.onError = onError_;
   settings.delivery = TThNotifyWalker::Delivery::kDirect;
   current_ = std::make_shared<TThNotifyWalker>(std::move(settings), poster_, source_);
   current_->Start();

@@ -62,10 +62,11 @@ class TThNotifyWalker;
 
 // `sender` is the worker that reports. A change handler runs on the worker thread (unless the
 // worker delivers through the main thread); an error handler always runs on the main thread.
-// Exceptions escaping a handler are swallowed: a handler's failure never ends the watch.
+// Exceptions escaping a handler are stopped and recorded by the shield: a handler's failure
+// never ends the watch.
 using TNotifyChangeEvent = std::function<void(TThNotifyWalker& sender)>;
 using TNotifyErrorEvent =
-    std::function<void(TThNotifyWalker& sender, int err_num, const std::string& message)>;
+    std::function<void(TThNotifyWalker& sender, int errNum, const std::string& message)>;
 
 // The worker: one thread that watches one directory with the settings it was given and reports
 // what it sees. Created suspended; Start runs it. It ends when a stop is requested or after it
@@ -82,12 +83,12 @@ class TThNotifyWalker : public std::enable_shared_from_this<TThNotifyWalker> {
 
   struct Settings {
     std::string path;
-    std::uint32_t time_out = platform::kWaitWithoutLimit;
+    std::uint32_t timeOut = platform::kWaitWithoutLimit;
     bool first = false;
-    bool sub_tree = false;
+    bool subTree = false;
     TNotifyFilters filters;
-    TNotifyChangeEvent on_change;
-    TNotifyErrorEvent on_error;
+    TNotifyChangeEvent onChange;
+    TNotifyErrorEvent onError;
     Delivery delivery = Delivery::kDirect;
   };
 
@@ -103,7 +104,7 @@ class TThNotifyWalker : public std::enable_shared_from_this<TThNotifyWalker> {
 
   // Asks the worker to end: it wakes at once from any wait and delivers nothing afterwards.
   void RequestStop() noexcept;
-  bool StopRequested() const noexcept { return stop_requested_.load(std::memory_order_acquire); }
+  bool StopRequested() const noexcept { return stopRequested_.load(std::memory_order_acquire); }
 
   // True once the thread has done all its work (Join then returns at once).
   bool Finished() const noexcept { return finished_.load(std::memory_order_acquire); }
@@ -113,14 +114,14 @@ class TThNotifyWalker : public std::enable_shared_from_this<TThNotifyWalker> {
 
   const std::string& Path() const { return settings_.path; }
   // The number of the error reported last, -1 before any.
-  int ErrNum() const noexcept { return err_num_.load(std::memory_order_acquire); }
+  int ErrNum() const noexcept { return errNum_.load(std::memory_order_acquire); }
 
  private:
   // The watch on the operating system and whether it is armed.
   struct Notify {
     std::unique_ptr<platform::DirectoryChanges> watch;
     bool armed = false;
-    std::uint32_t time_out = platform::kWaitWithoutLimit;
+    std::uint32_t timeOut = platform::kWaitWithoutLimit;
     void Close() {
       watch.reset();
       armed = false;
@@ -131,20 +132,20 @@ class TThNotifyWalker : public std::enable_shared_from_this<TThNotifyWalker> {
   void StartWatch();
   bool WaitForChange();
   void DeliverChange();
-  void ReportError(int err_num);
-  std::string ErrorMessage(int err_num) const;
+  void ReportError(int errNum);
+  std::string ErrorMessage(int errNum) const;
   void RunOnMainThreadAndWait(std::function<void()> work);
 
   const Settings settings_;
   ui::UiThreadPoster& poster_;
   platform::DirectoryChangeSource& source_;
-  platform::StopSignal stop_signal_;  // before notify_: the watch refers to it
+  platform::StopSignal stopSignal_;  // before notify_: the watch refers to it
   Notify notify_;
-  std::atomic<bool> stop_requested_{false};
+  std::atomic<bool> stopRequested_{false};
   std::atomic<bool> finished_{false};
-  std::atomic<int> err_num_{-1};
-  std::mutex mutex_;  // with main_thread_done_: a main-thread call has run
-  std::condition_variable main_thread_done_;
+  std::atomic<int> errNum_{-1};
+  std::mutex mutex_;  // with mainThreadDone_: a main-thread call has run
+  std::condition_variable mainThreadDone_;
   std::thread thread_;
 };
 
@@ -175,16 +176,16 @@ class TFSNotify {
   void SetPath(const std::string& path);
 
   // Plain values: a change takes effect at the next activation.
-  const TNotifyChangeEvent& OnChange() const { return on_change_; }
-  void SetOnChange(TNotifyChangeEvent handler) { on_change_ = std::move(handler); }
-  const TNotifyErrorEvent& OnError() const { return on_error_; }
-  void SetOnError(TNotifyErrorEvent handler) { on_error_ = std::move(handler); }
-  std::uint32_t TimeOut() const { return time_out_; }
-  void SetTimeOut(std::uint32_t milliseconds) { time_out_ = milliseconds; }
+  const TNotifyChangeEvent& OnChange() const { return onChange_; }
+  void SetOnChange(TNotifyChangeEvent handler) { onChange_ = std::move(handler); }
+  const TNotifyErrorEvent& OnError() const { return onError_; }
+  void SetOnError(TNotifyErrorEvent handler) { onError_ = std::move(handler); }
+  std::uint32_t TimeOut() const { return timeOut_; }
+  void SetTimeOut(std::uint32_t milliseconds) { timeOut_ = milliseconds; }
   bool First() const { return first_; }
   void SetFirst(bool value) { first_ = value; }
-  bool SubTree() const { return sub_tree_; }
-  void SetSubTree(bool value) { sub_tree_ = value; }
+  bool SubTree() const { return subTree_; }
+  void SetSubTree(bool value) { subTree_ = value; }
 
   // The worker of the latest activation, while active; null otherwise.
   const TThNotifyWalker* CurrentWorker() const { return current_.get(); }
@@ -199,11 +200,11 @@ class TFSNotify {
   TNotifyFilters filters_{TNotifyFilter::cFileName};
   bool active_ = false;
   std::string path_;
-  TNotifyChangeEvent on_change_;
-  TNotifyErrorEvent on_error_;
-  std::uint32_t time_out_ = platform::kWaitWithoutLimit;
+  TNotifyChangeEvent onChange_;
+  TNotifyErrorEvent onError_;
+  std::uint32_t timeOut_ = platform::kWaitWithoutLimit;
   bool first_ = false;
-  bool sub_tree_ = false;
+  bool subTree_ = false;
   std::shared_ptr<TThNotifyWalker> current_;
   std::vector<std::shared_ptr<TThNotifyWalker>> stopped_;  // asked to stop, not yet joined
 };

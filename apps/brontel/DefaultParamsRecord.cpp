@@ -1,34 +1,18 @@
 #include "apps/brontel/DefaultParamsRecord.h"
 
-#include <algorithm>
-#include <cstdint>
 #include <cstring>
 #include <string_view>
 
 #include "platform/ProgramDirectory.h"
+#include "plugin/ListerContract.h"
 
 namespace brontel::app {
-namespace {
-
-constexpr std::size_t kNameOffset = 12;
-constexpr std::size_t kNameBuffer = 260;  // the interface's MAX_PATH
-constexpr std::int32_t kVersionLow = 2;
-constexpr std::int32_t kVersionHigh = 10;
-
-void PutInt32(std::vector<char>& bytes, std::size_t offset, std::int32_t value) {
-  std::memcpy(bytes.data() + offset, &value, sizeof value);
-}
-
-}  // namespace
 
 std::vector<char> DefaultParamsRecord(const std::string& hostSettingsFile) {
-  std::vector<char> record(kNameOffset + kNameBuffer, '\0');
-  PutInt32(record, 0, static_cast<std::int32_t>(record.size()));
-  PutInt32(record, 4, kVersionLow);
-  PutInt32(record, 8, kVersionHigh);
-  const std::size_t length = std::min(hostSettingsFile.size(), kNameBuffer - 1);
-  std::copy_n(hostSettingsFile.data(), length, record.data() + kNameOffset);
-  return record;
+  const ListerDefaultParams record = MakeListerDefaultParams(hostSettingsFile);
+  std::vector<char> bytes(sizeof record);
+  std::memcpy(bytes.data(), &record, sizeof record);
+  return bytes;
 }
 
 std::string SettingsFolderProblem(const std::string& directory) {

@@ -5,6 +5,8 @@
 #include <system_error>
 #include <vector>
 
+#include "diagnostics/TraceLog.h"
+
 namespace brontel::app {
 namespace {
 
@@ -37,7 +39,8 @@ std::string NeighbourFile(const std::string& file, FolderStep step) {
     }
     const auto here = std::lower_bound(names.begin(), names.end(), name);
     return here == names.begin() ? std::string() : (folder / *std::prev(here)).string();
-  } catch (...) {
+  } catch (const std::exception& failure) {
+    TraceLine("NeighbourFile", failure.what());  // no neighbour to step to, and why
     return {};
   }
 }

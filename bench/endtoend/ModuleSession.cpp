@@ -16,7 +16,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kForceShow = 16;
 void* const kParentWindow = reinterpret_cast<void*>(0x4711);
 
 void WriteSettings(const fs::path& file, const ViewerOptions& options) {

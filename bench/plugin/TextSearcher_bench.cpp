@@ -60,7 +60,7 @@ struct Corpus {
   static platform::UpperCaseMap UnicodeCasing() {
     try {
       return platform::UpperCaseMapOfLocale("C.UTF-8");
-    } catch (...) {
+    } catch (const std::exception&) {  // no such locale here
       return platform::UserUpperCaseMap();
     }
   }

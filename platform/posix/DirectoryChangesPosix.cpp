@@ -82,33 +82,33 @@ class InotifyChanges final : public DirectoryChanges {
     fd_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     if (fd_ < 0)
       throw LastOsError(directory);
-    root_wd_ = ::inotify_add_watch(fd_, directory.c_str(), mask_ | IN_ONLYDIR);
-    if (root_wd_ < 0) {
+    rootWd_ = ::inotify_add_watch(fd_, directory.c_str(), mask_ | IN_ONLYDIR);
+    if (rootWd_ < 0) {
       PlatformError error = LastOsError(directory);
       ::close(fd_);
       throw error;
     }
-    directories_[root_wd_] = root_;
+    directories_[rootWd_] = root_;
     if (subtree_)
       AddSubdirectories(root_);
   }
 
   ~InotifyChanges() override { ::close(fd_); }
 
-  WaitResult Wait(std::uint32_t timeout_ms) override {
+  WaitResult Wait(std::uint32_t timeoutMs) override {
     using Clock = std::chrono::steady_clock;
-    const bool limited = timeout_ms != kWaitWithoutLimit;
-    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
+    const bool limited = timeoutMs != kWaitWithoutLimit;
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     for (;;) {
       if (stop_.IsRaised())
         return WaitResult::kStopped;
-      int poll_ms = -1;
+      int pollMs = -1;
       if (limited) {
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
-        poll_ms = static_cast<int>(std::clamp<std::int64_t>(left.count(), 0, INT_MAX));
+        pollMs = static_cast<int>(std::clamp<std::int64_t>(left.count(), 0, INT_MAX));
       }
       pollfd fds[2] = {{fd_, POLLIN, 0}, {static_cast<int>(stop_.NativeHandle()), POLLIN, 0}};
-      const int ready = ::poll(fds, 2, poll_ms);
+      const int ready = ::poll(fds, 2, pollMs);
       if (ready < 0) {
         if (errno == EINTR)
           continue;
@@ -134,9 +134,9 @@ class InotifyChanges final : public DirectoryChanges {
   bool Rearm() override {
     // Whatever arrived since the signal belongs to the change just reported; reading it now
     // keeps one burst from being reported twice.
-    if (root_gone_)
+    if (rootGone_)
       return false;
-    return ReadEvents() != ReadOutcome::kFailed && !root_gone_;
+    return ReadEvents() != ReadOutcome::kFailed && !rootGone_;
   }
 
  private:
@@ -187,8 +187,8 @@ class InotifyChanges final : public DirectoryChanges {
       return true;
     }
     if (event.mask & IN_IGNORED) {
-      if (event.wd == root_wd_) {
-        root_gone_ = true;
+      if (event.wd == rootWd_) {
+        rootGone_ = true;
         return true;
       }
       directories_.erase(event.wd);
@@ -212,8 +212,8 @@ class InotifyChanges final : public DirectoryChanges {
   }
 
   bool IsRequested(std::uint32_t mask, bool is_directory) const {
-    const std::uint32_t name_class = is_directory ? kChangeDirName : kChangeFileName;
-    if ((mask & kNameEvents) && (classes_ & name_class))
+    const std::uint32_t nameClass = is_directory ? kChangeDirName : kChangeFileName;
+    if ((mask & kNameEvents) && (classes_ & nameClass))
       return true;
     if ((mask & IN_ATTRIB) && (classes_ & (kChangeAttributes | kChangeSecurity | kChangeLastWrite)))
       return true;
@@ -262,8 +262,7 @@ class InotifyChanges final : public DirectoryChanges {
     const std::string prefix = top + "/";
     for (auto entry = directories_.begin(); entry != directories_.end();) {
       const std::string& path = entry->second;
-      if (entry->first != root_wd_ &&
-          (path == top || path.compare(0, prefix.size(), prefix) == 0)) {
+      if (entry->first != rootWd_ && (path == top || path.compare(0, prefix.size(), prefix) == 0)) {
         ::inotify_rm_watch(fd_, entry->first);
         entry = directories_.erase(entry);
       } else {
@@ -278,8 +277,8 @@ class InotifyChanges final : public DirectoryChanges {
   const std::uint32_t mask_;
   const StopSignal& stop_;
   int fd_ = -1;
-  int root_wd_ = -1;
-  bool root_gone_ = false;
+  int rootWd_ = -1;
+  bool rootGone_ = false;
   std::unordered_map<int, std::string> directories_;  // watch descriptor -> directory path
 };
 
@@ -291,9 +290,9 @@ class PosixDirectoryChangeSource final : public DirectoryChangeSource {
   }
 
   std::unique_ptr<DirectoryChanges> Watch(const std::string& directory, bool subtree,
-                                          std::uint32_t change_classes,
+                                          std::uint32_t changeClasses,
                                           const StopSignal& stop) override {
-    return std::make_unique<InotifyChanges>(directory, subtree, change_classes, stop);
+    return std::make_unique<InotifyChanges>(directory, subtree, changeClasses, stop);
   }
 };
 

@@ -75,7 +75,7 @@ void ReplaceFileContents(const std::string& path, std::string_view contents) {
       throw LastOsError(temporary);
     if (::rename(temporary.c_str(), path.c_str()) != 0)
       throw LastOsError(path);
-  } catch (...) {
+  } catch (const PlatformError&) {
     ::unlink(temporary.c_str());
     throw;
   }

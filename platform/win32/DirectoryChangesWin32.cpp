@@ -31,11 +31,11 @@ class NotificationChanges final : public DirectoryChanges {
 
   ~NotificationChanges() override { ::FindCloseChangeNotification(handle_); }
 
-  WaitResult Wait(std::uint32_t timeout_ms) override {
+  WaitResult Wait(std::uint32_t timeoutMs) override {
     if (stop_.IsRaised())
       return WaitResult::kStopped;
     const HANDLE handles[2] = {EventOf(stop_), handle_};
-    const DWORD timeout = timeout_ms == kWaitWithoutLimit ? INFINITE : timeout_ms;
+    const DWORD timeout = timeoutMs == kWaitWithoutLimit ? INFINITE : timeoutMs;
     switch (::WaitForMultipleObjects(2, handles, FALSE, timeout)) {
       case WAIT_OBJECT_0:
         return WaitResult::kStopped;
@@ -65,9 +65,9 @@ class Win32DirectoryChangeSource final : public DirectoryChangeSource {
   }
 
   std::unique_ptr<DirectoryChanges> Watch(const std::string& directory, bool subtree,
-                                          std::uint32_t change_classes,
+                                          std::uint32_t changeClasses,
                                           const StopSignal& stop) override {
-    return std::make_unique<NotificationChanges>(directory, subtree, change_classes, stop);
+    return std::make_unique<NotificationChanges>(directory, subtree, changeClasses, stop);
   }
 };
 

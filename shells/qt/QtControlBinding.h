@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 
+#include "diagnostics/Shield.h"
 #include "ui/Control.h"
 #include "ui/Keys.h"
 
@@ -22,8 +23,8 @@ using KeyPreview = std::function<void(ui::KeyCode& key, ui::ShiftState shift)>;
 // visibility, enabled, caption, text, checked, items, index, hint, colour, font, focus) reach
 // the widget (labels, check boxes and buttons get at least the room their caption needs in the
 // font they really got, at the designed place); the user's clicks, choices, typing and focus reach
-// the model, as the model's own user operations (Click, UserSelect, SetText, SetFocus), with any
-// failure of their handlers swallowed.
+// the model, as the model's own user operations (Click, UserSelect, SetText, SetFocus), inside
+// the shield, which records any failure of their handlers.
 //
 // The binding is a child object of its widget and dies with it; a model that is destroyed
 // first is let go (Change::Destroyed). Key presses at the widget run the key preview first,
@@ -55,12 +56,8 @@ class QtControlBinding : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
   template <typename Work>
   void Shielded(Work&& work) {
-    if (model_ == nullptr)
-      return;
-    try {
-      work();
-    } catch (...) {
-    }
+    if (model_ != nullptr)
+      Shield::Run(model_->name(), work);
   }
 
   ui::Control* model_;

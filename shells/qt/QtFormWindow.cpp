@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QResizeEvent>
 
+#include "diagnostics/Shield.h"
 #include "shells/qt/QtHostWindow.h"
 #include "shells/qt/QtKeys.h"
 #include "shells/qt/QtLook.h"
@@ -96,10 +97,8 @@ void QtFormWindow::resizeEvent(QResizeEvent* event) {
   if (form_ == nullptr)
     return;
   resizing_ = true;
-  try {
-    form_->SetClientSize(event->size().width(), event->size().height());
-  } catch (...) {
-  }
+  Shield::Run("QtFormWindow resize",
+              [&] { form_->SetClientSize(event->size().width(), event->size().height()); });
   resizing_ = false;
 }
 
@@ -109,10 +108,8 @@ void QtFormWindow::keyPressEvent(QKeyEvent* event) {
   if (key == 0 || form_ == nullptr || !handlers_.unusedKey)
     return;
   const CurrentKeyEvent current(*event);
-  try {
-    handlers_.unusedKey(key, ShiftStateOf(event->modifiers()));
-  } catch (...) {
-  }
+  Shield::Run("QtFormWindow key",
+              [&] { handlers_.unusedKey(key, ShiftStateOf(event->modifiers())); });
 }
 
 }  // namespace brontel::qt

@@ -2,6 +2,8 @@
 
 #include <QMetaObject>
 
+#include "diagnostics/Shield.h"
+
 namespace brontel::qt {
 
 QtPoster::QtPoster() : target_(std::make_unique<QObject>()) {}
@@ -10,13 +12,7 @@ QtPoster::~QtPoster() = default;
 
 void QtPoster::Post(std::function<void()> work) {
   QMetaObject::invokeMethod(
-      target_.get(),
-      [work = std::move(work)]() {
-        try {
-          work();
-        } catch (...) {
-        }
-      },
+      target_.get(), [work = std::move(work)]() { Shield::Run("posted work", work); },
       Qt::QueuedConnection);
 }
 

@@ -10,8 +10,8 @@ namespace brontel::qt {
 
 // Posts work as queued calls to an object that lives on the thread that made the poster (the
 // UI thread), so it runs in posting order when that thread's event loop next runs. Work that
-// throws is dropped quietly. Post may be called from any thread; work posted after the poster
-// is gone, or without a Qt application, never runs.
+// throws is stopped and recorded by the shield. Post may be called from any thread; work posted
+// after the poster is gone, or without a Qt application, never runs.
 class QtPoster final : public ui::UiThreadPoster {
  public:
   QtPoster();

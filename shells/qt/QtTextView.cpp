@@ -11,6 +11,7 @@
 #include <QWheelEvent>
 #include <algorithm>
 
+#include "diagnostics/Shield.h"
 #include "shells/qt/QtCanvas.h"
 #include "shells/qt/QtHostWindow.h"
 #include "shells/qt/QtKeys.h"
@@ -48,12 +49,8 @@ QString MenuTextOf(const ui::MenuItem& item) {
 
 template <typename Work>
 void QtTextView::Shielded(Work&& work) {
-  if (editor_ == nullptr)
-    return;
-  try {
-    work(*editor_);
-  } catch (...) {
-  }
+  if (editor_ != nullptr)
+    Shield::Run(editor_->name(), [&] { work(*editor_); });
 }
 
 QtTextView::QtTextView(ui::TRAHLEditor& editor, QWidget* parent)
@@ -250,12 +247,8 @@ void QtTextView::keyPressEvent(QKeyEvent* event) {
   const CurrentKeyEvent current(*event);
   bool used = false;
   Shielded([&](ui::TRAHLEditor& e) { used = e.KeyDown(key, shift); });
-  if (!used && unusedKey_) {
-    try {
-      unusedKey_(key, shift);
-    } catch (...) {
-    }
-  }
+  if (!used && unusedKey_)
+    Shield::Run("QtTextView key", [&] { unusedKey_(key, shift); });
 }
 
 // Releases stay here as well: a host that saw one would take it for a key typed in its own window.
@@ -337,10 +330,7 @@ void QtTextView::OnPopup() {
     connect(action, &QAction::triggered, this, [self, model]() {
       if (self.isNull() || self->popupMenu_ == nullptr)
         return;
-      try {
-        model->Click();
-      } catch (...) {
-      }
+      Shield::Run(model->name(), [model] { model->Click(); });
     });
   }
   menu_ = menu;

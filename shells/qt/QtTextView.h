@@ -21,7 +21,7 @@ namespace brontel::qt {
 // Keys: every key press goes to the model's KeyDown (whose key handler the viewer binds); a
 // key the model does not use goes on to the unused-key handler (the form's shortcuts). Keys
 // are accepted here and never propagate to the host: what the viewer hands back it delivers
-// itself. Failures of the model's handlers are swallowed.
+// itself. Failures of the model's handlers are stopped and recorded by the shield.
 //
 // Lifetime: the model must outlive the widget or tell its destruction first (Change::Destroyed
 // detaches the view). UI thread only.

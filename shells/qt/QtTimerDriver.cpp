@@ -2,6 +2,8 @@
 
 #include <limits>
 
+#include "diagnostics/Shield.h"
+
 namespace brontel::qt {
 
 QtTimerDriver::~QtTimerDriver() {
@@ -14,12 +16,8 @@ void QtTimerDriver::Bind(ui::Timer& timer) {
   Binding binding{&timer, 0, std::make_unique<QTimer>()};
   binding.timer->setTimerType(Qt::CoarseTimer);
   ui::Timer* model = &timer;
-  QObject::connect(binding.timer.get(), &QTimer::timeout, [model]() {
-    try {
-      model->Fire();
-    } catch (...) {
-    }
-  });
+  QObject::connect(binding.timer.get(), &QTimer::timeout,
+                   [model]() { Shield::Run(model->name(), [model] { model->Fire(); }); });
   binding.observer = timer.AddObserver([this, model](ui::Component&, ui::Change change) {
     if (change == ui::Change::Destroyed) {
       Unbind(model, false);

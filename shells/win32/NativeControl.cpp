@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "diagnostics/Shield.h"
 #include "shells/win32/BrushCache.h"
 #include "shells/win32/FontCache.h"
 #include "shells/win32/GdiCanvas.h"
@@ -206,12 +207,9 @@ LRESULT NativeControl::Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM
     return original != nullptr ? ::CallWindowProcA(original, window, message, wParam, lParam)
                                : ::DefWindowProcA(window, message, wParam, lParam);
   }
-  try {
-    return Handle(message, wParam, lParam);
-  } catch (...) {
-    // Nothing may escape into the host's message loop.
-    return 0;
-  }
+  // Nothing may escape into the host's message loop.
+  return Shield::Value("window procedure", LRESULT{0},
+                       [&] { return Handle(message, wParam, lParam); });
 }
 
 LRESULT CALLBACK NativeControl::SubclassProcedure(HWND window, UINT message, WPARAM wParam,

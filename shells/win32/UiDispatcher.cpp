@@ -3,6 +3,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "diagnostics/Shield.h"
 #include "shells/win32/ModuleInstance.h"
 
 namespace brontel::win32 {
@@ -70,10 +71,8 @@ void UiDispatcher::Tick(UINT_PTR id) {
     ::KillTimer(window_, id);
     return;
   }
-  try {
-    found->second.timer->Fire();
-  } catch (...) {
-  }
+  ui::Timer* timer = found->second.timer;
+  Shield::Run(timer->name(), [timer] { timer->Fire(); });
 }
 
 void UiDispatcher::RunPosted() {
@@ -87,10 +86,7 @@ void UiDispatcher::RunPosted() {
     work = std::move(queue_.front());
     queue_.pop_front();
   }
-  try {
-    work();
-  } catch (...) {
-  }
+  Shield::Run("posted work", work);
 }
 
 LRESULT CALLBACK UiDispatcher::WindowProcedure(HWND window, UINT message, WPARAM wParam,

@@ -16,7 +16,7 @@ namespace brontel::win32 {
 // A message-only window of the thread that creates it (the host's UI thread). Post queues the
 // work and posts a message to the window, so the work runs when the host's message loop next
 // dispatches; bound timers run on SetTimer ticks of the same window. Work and ticks that throw
-// are dropped quietly: nothing escapes into the host's message loop.
+// are stopped by the shield, which records them: nothing escapes into the host's message loop.
 //
 // Threads: Post from any thread; everything else on the creating thread.
 class UiDispatcher final : public ui::UiThreadPoster {

@@ -5,13 +5,14 @@
 #include <cstdint>
 #include <cstring>
 
+#include "plugin/ListerContract.h"
 #include "plugin/ListerPlugin.h"
 
 namespace brontel::app {
 namespace {
 
 std::string NameIn(const std::vector<char>& record) {
-  return std::string(record.data() + kDefaultIniNameOffset);
+  return std::string(record.data() + offsetof(ListerDefaultParams, defaultIniName));
 }
 
 TEST(DefaultParamsRecordTest, TheNameLiesWhereThePluginReadsIt) {
@@ -27,8 +28,8 @@ TEST(DefaultParamsRecordTest, TheNameLiesWhereThePluginReadsIt) {
 
 TEST(DefaultParamsRecordTest, ALongNameIsCutInsideTheRecord) {
   const std::vector<char> record = DefaultParamsRecord(std::string(500, 'n'));
-  EXPECT_EQ(NameIn(record).size(), kDefaultIniNameCapacity - 1);
-  EXPECT_EQ(record.size(), kDefaultIniNameOffset + kDefaultIniNameCapacity);
+  EXPECT_EQ(NameIn(record).size(), kListerMaxPath - 1);
+  EXPECT_EQ(record.size(), sizeof(ListerDefaultParams));
 }
 
 TEST(DefaultParamsRecordTest, NoFolderGivesAnEmptyName) {

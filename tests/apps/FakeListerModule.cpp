@@ -7,7 +7,8 @@ namespace brontel::app {
 namespace {
 
 void FakeSetDefaultParams(const void* record) {
-  FakeListerModule::Instance().defaultParams.emplace_back(static_cast<const char*>(record) + 12);
+  FakeListerModule::Instance().defaultParams.emplace_back(
+      static_cast<const ListerDefaultParams*>(record)->defaultIniName);
 }
 
 void* FakeLoad(void* parent, const char* file, int showFlags) {

@@ -27,10 +27,10 @@ class ViewerSessionTest : public ::testing::Test {
 };
 
 TEST_F(ViewerSessionTest, ANewFileIsLoadedBeforeTheOldViewerCloses) {
-  ViewerSession session(FakeListerModule::EntryPoints(), &parent, kShowForce);
+  ViewerSession session(FakeListerModule::EntryPoints(), &parent, kForceShow);
   ASSERT_TRUE(session.Open(In("a.log")));
   EXPECT_EQ(fake.lastParent, &parent);
-  EXPECT_EQ(fake.lastShowFlags, kShowForce);
+  EXPECT_EQ(fake.lastShowFlags, kForceShow);
   ASSERT_TRUE(session.Open(In("c.log")));
   EXPECT_EQ(session.viewer(), Viewer(2));
   EXPECT_EQ(session.file(), In("c.log"));

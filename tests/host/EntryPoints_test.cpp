@@ -14,8 +14,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kForceShow = 16;
-constexpr int kFindFirst = 1;
+constexpr int kFindFirst = kSearchFindFirst;
 void* const kParent = reinterpret_cast<void*>(0x4711);
 
 // Every test gets its own directory for the host's settings and the logs, and closes the

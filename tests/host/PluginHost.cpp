@@ -24,24 +24,26 @@ PluginHost::PluginHost(const std::string& modulePath)
     : module_(::dlopen(modulePath.c_str(), RTLD_NOW | RTLD_LOCAL)) {
   if (module_ == nullptr)
     throw std::runtime_error(std::string("cannot load ") + modulePath + ": " + ::dlerror());
-  setDefaultParams_ = EntryPoint<SetDefaultParamsFn>(module_, "ListSetDefaultParams");
-  load_ = EntryPoint<LoadFn>(module_, "ListLoad");
-  closeWindow_ = EntryPoint<CloseWindowFn>(module_, "ListCloseWindow");
-  searchText_ = EntryPoint<SearchTextFn>(module_, "ListSearchText");
+  setDefaultParams_ = EntryPoint<ListSetDefaultParamsFunction>(module_, kListSetDefaultParamsName);
+  load_ = EntryPoint<ListLoadFunction>(module_, kListLoadName);
+  closeWindow_ = EntryPoint<ListCloseWindowFunction>(module_, kListCloseWindowName);
+  searchText_ = EntryPoint<ListSearchTextFunction>(module_, kListSearchTextName);
   drive_ = EntryPoint<DriveFn>(module_, "BrontelHeadlessDrive");
 }
 
+void PluginHost::Unload() {
+  ::dlclose(module_);
+  module_ = nullptr;
+}
+
 void PluginHost::ListSetDefaultParams(const std::string& hostSettingsFile) {
-  // size, interface version low and high, then the name in a MAX_PATH buffer; the record hosts
-  // send may be larger than the fields a plug-in knows.
-  std::vector<char> record(12 + 260 + 64, '\0');
-  const std::int32_t size = static_cast<std::int32_t>(record.size());
-  std::memcpy(record.data(), &size, sizeof size);
-  record[4] = 2;
-  record[8] = 10;
-  std::memcpy(record.data() + 12, hostSettingsFile.data(),
-              std::min<std::size_t>(hostSettingsFile.size(), 259));
-  setDefaultParams_(record.data());
+  // The record hosts send may be larger than the fields a plug-in knows.
+  struct NewerRecord {
+    ListerDefaultParams known;
+    char newerFields[64];
+  } record{MakeListerDefaultParams(hostSettingsFile), {}};
+  record.known.size = static_cast<std::int32_t>(sizeof record);
+  setDefaultParams_(&record);
 }
 
 void PluginHost::ListSetDefaultParams(const void* record) {

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "plugin/ListerContract.h"
+
 namespace brontel::host {
 
 // The caret offset, selection length and text length of one viewer.
@@ -15,9 +17,8 @@ struct ViewerSelection {
   bool operator==(const ViewerSelection&) const = default;
 };
 
-// One loaded module. The module stays loaded for the whole process, as hosts keep their
-// plug-ins: viewers left open must still find their code. Throws std::runtime_error when the
-// module or one of its entry points cannot be found.
+// One loaded module, loaded until Unload is called (TheHost's never is). Throws
+// std::runtime_error when the module or one of its entry points cannot be found.
 class PluginHost {
  public:
   explicit PluginHost(const std::string& modulePath);
@@ -30,23 +31,22 @@ class PluginHost {
   void ListCloseWindow(void* listWindow);
   int ListSearchText(void* listWindow, const char* searchString, int searchFlags);
 
+  // dlclose, as a host that unloads its plug-ins calls it; no other call may follow.
+  void Unload();
+
   // What the host's message loop would do in `milliseconds`: posted work and timers.
   void RunMessageLoop(std::uint64_t milliseconds);
   // The viewer's selection, or nothing-found values (-1) when the handle is not registered.
   ViewerSelection SelectionOf(void* listWindow);
 
  private:
-  using SetDefaultParamsFn = void (*)(const void*);
-  using LoadFn = void* (*)(void*, const char*, int);
-  using CloseWindowFn = void (*)(void*);
-  using SearchTextFn = int (*)(void*, const char*, int);
   using DriveFn = int (*)(std::uint64_t, void*, std::int64_t*);
 
   void* module_ = nullptr;
-  SetDefaultParamsFn setDefaultParams_ = nullptr;
-  LoadFn load_ = nullptr;
-  CloseWindowFn closeWindow_ = nullptr;
-  SearchTextFn searchText_ = nullptr;
+  ListSetDefaultParamsFunction setDefaultParams_ = nullptr;
+  ListLoadFunction load_ = nullptr;
+  ListCloseWindowFunction closeWindow_ = nullptr;
+  ListSearchTextFunction searchText_ = nullptr;
   DriveFn drive_ = nullptr;
 };
 

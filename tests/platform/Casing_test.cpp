@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/PlatformError.h"
+#include "tests/support/ScopedVariable.h"
 #include "tests/support/ScratchFolder.h"
 
 // The C library leaks the search path it builds for every locale it opens while LOCPATH is set,
@@ -222,42 +223,21 @@ TEST_F(SystemLocales, UnknownLocaleIsAPlatformError) {
   }
 }
 
-// Sets an environment variable for one test and restores it afterwards.
-class ScopedVariable {
- public:
-  ScopedVariable(const char* name, const char* value) : name_(name) {
-    if (const char* old = ::getenv(name))
-      old_ = old;
-    ::setenv(name, value, 1);
-  }
-  ~ScopedVariable() {
-    if (old_) {
-      ::setenv(name_, old_->c_str(), 1);
-    } else {
-      ::unsetenv(name_);
-    }
-  }
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
-
 TEST_F(SystemLocales, UserMapFollowsTheEnvironment) {
   {
-    const ScopedVariable all("LC_ALL", "C.UTF-8");
+    const testing::ScopedVariable all("LC_ALL", "C.UTF-8");
     EXPECT_EQ(UserUpperCaseMap().Upper("\xC3\xA9"), "\xC3\x89");
   }
   {
-    const ScopedVariable all("LC_ALL", "C");
+    const testing::ScopedVariable all("LC_ALL", "C");
     EXPECT_EQ(UserUpperCaseMap().Upper("a\xC3\xA9"), "A\xC3\xA9");
   }
   {
-    const ScopedVariable all("LC_ALL", "xx_NOWHERE.nothing");
+    const testing::ScopedVariable all("LC_ALL", "xx_NOWHERE.nothing");
     EXPECT_EQ(UserUpperCaseMap().Upper("a\xC3\xA9"), "A\xC3\xA9");
   }
   if (const std::optional<std::string> name = Latin1Locale()) {
-    const ScopedVariable all("LC_ALL", name->c_str());
+    const testing::ScopedVariable all("LC_ALL", name->c_str());
     EXPECT_EQ(UserUpperCaseMap().Upper("\xE9"), "\xC9");
   }
 }

@@ -7,34 +7,15 @@
 #include <string>
 
 #include "platform/Clock.h"
+#include "tests/support/ScopedVariable.h"
 
 namespace brontel::platform {
 namespace {
 
-// Selects a locale through the environment for one test.
-class LocaleEnvironment {
- public:
-  explicit LocaleEnvironment(const char* name) {
-    if (const char* old = ::getenv("LC_ALL"))
-      old_ = old;
-    ::setenv("LC_ALL", name, 1);
-  }
-  ~LocaleEnvironment() {
-    if (old_) {
-      ::setenv("LC_ALL", old_->c_str(), 1);
-    } else {
-      ::unsetenv("LC_ALL");
-    }
-  }
-
- private:
-  std::optional<std::string> old_;
-};
-
 const DateTime kMorning{2026, 12, 8, 6, 0, 0, 0};
 
 TEST(LocaleTexts, NeutralLocaleFormats) {
-  const LocaleEnvironment locale("C");
+  const testing::ScopedVariable locale("LC_ALL", "C");
   EXPECT_EQ(ShortDateText(kMorning), "12/08/26");
   EXPECT_EQ(LongTimeText(kMorning), "06:00:00");
   EXPECT_EQ(LongTimeText(DateTime{2026, 1, 2, 23, 4, 5, 999}), "23:04:05");
@@ -44,7 +25,7 @@ TEST(LocaleTexts, NeutralLocaleFormats) {
 }
 
 TEST(LocaleTexts, UnknownLocaleFallsBackToNeutralFormats) {
-  const LocaleEnvironment locale("xx_NOWHERE.UTF-8");
+  const testing::ScopedVariable locale("LC_ALL", "xx_NOWHERE.UTF-8");
   EXPECT_EQ(DateTimeText(kMorning), "12/08/26 06:00:00");
   EXPECT_EQ(DateSeparator(), '/');
 }
@@ -52,10 +33,10 @@ TEST(LocaleTexts, UnknownLocaleFallsBackToNeutralFormats) {
 TEST(LocaleTexts, FollowsAChangedEnvironmentAtOnce) {
   std::string first;
   {
-    const LocaleEnvironment locale("C");
+    const testing::ScopedVariable locale("LC_ALL", "C");
     first = DateTimeText(kMorning);
   }
-  const LocaleEnvironment locale("POSIX");
+  const testing::ScopedVariable locale("LC_ALL", "POSIX");
   EXPECT_EQ(DateTimeText(kMorning), first);
 }
 

@@ -8,55 +8,31 @@
 #include <optional>
 #include <string>
 
+#include "tests/support/ScopedVariable.h"
 #include "tests/support/ScratchFolder.h"
 
 namespace brontel::platform {
 namespace {
 
-// Sets an environment variable for one test and restores it afterwards.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const char* value) : name_(name) {
-    if (const char* old = ::getenv(name))
-      old_ = old;
-    if (value) {
-      ::setenv(name, value, 1);
-    } else {
-      ::unsetenv(name);
-    }
-  }
-  ~ScopedEnv() {
-    if (old_) {
-      ::setenv(name_, old_->c_str(), 1);
-    } else {
-      ::unsetenv(name_);
-    }
-  }
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
-
 TEST(WritableProgramDirectory, FollowsXdgConfigHomeThenHome) {
   {
-    ScopedEnv xdg("XDG_CONFIG_HOME", "/tmp/cfg");
+    testing::ScopedVariable xdg("XDG_CONFIG_HOME", "/tmp/cfg");
     EXPECT_EQ(WritableProgramDirectory(), "/tmp/cfg/brontel/");
   }
   {
-    ScopedEnv xdg("XDG_CONFIG_HOME", nullptr);
-    ScopedEnv home("HOME", "/home/someone");
+    testing::ScopedVariable xdg("XDG_CONFIG_HOME", nullptr);
+    testing::ScopedVariable home("HOME", "/home/someone");
     EXPECT_EQ(WritableProgramDirectory(), "/home/someone/.config/brontel/");
   }
   {
     // A relative XDG_CONFIG_HOME is invalid and ignored, as the base directory rules say.
-    ScopedEnv xdg("XDG_CONFIG_HOME", "relative");
-    ScopedEnv home("HOME", "/h");
+    testing::ScopedVariable xdg("XDG_CONFIG_HOME", "relative");
+    testing::ScopedVariable home("HOME", "/h");
     EXPECT_EQ(WritableProgramDirectory(), "/h/.config/brontel/");
   }
   {
-    ScopedEnv xdg("XDG_CONFIG_HOME", nullptr);
-    ScopedEnv home("HOME", nullptr);
+    testing::ScopedVariable xdg("XDG_CONFIG_HOME", nullptr);
+    testing::ScopedVariable home("HOME", nullptr);
     EXPECT_EQ(WritableProgramDirectory(), "");
   }
 }

@@ -97,9 +97,11 @@ class CountingExtManager : public testing::MemorySettings {
 };
 
 // The host's record: size, two version words, then the settings-file name.
-std::vector<char> DefaultParamsRecord(const std::string& name, std::size_t nameRoom = 260) {
-  std::vector<char> record(kDefaultIniNameOffset + nameRoom, '\0');
-  std::memcpy(record.data() + kDefaultIniNameOffset, name.data(), std::min(name.size(), nameRoom));
+std::vector<char> DefaultParamsRecord(const std::string& name,
+                                      std::size_t nameRoom = kListerMaxPath) {
+  constexpr std::size_t kNameOffset = offsetof(ListerDefaultParams, defaultIniName);
+  std::vector<char> record(kNameOffset + nameRoom, '\0');
+  std::memcpy(record.data() + kNameOffset, name.data(), std::min(name.size(), nameRoom));
   return record;
 }
 
@@ -169,9 +171,9 @@ TEST_F(ListerPluginTest, AFileThatCannotBeCreatedKeepsThePathAndTheDefaultsInMem
 
 TEST_F(ListerPluginTest, ANameFillingTheWholeRecordIsNotReadBeyondIt) {
   const std::string name = folder_.File(std::string(300, 'n'));
-  const std::vector<char> record = DefaultParamsRecord(name, kDefaultIniNameCapacity);
+  const std::vector<char> record = DefaultParamsRecord(name, kListerMaxPath);
   plugin_.ListSetDefaultParams(record.data());
-  EXPECT_EQ(SettingsFilePath(), SettingsPathBeside(name.substr(0, kDefaultIniNameCapacity)));
+  EXPECT_EQ(SettingsFilePath(), SettingsPathBeside(name.substr(0, kListerMaxPath)));
 }
 
 TEST_F(ListerPluginTest, UnassociatedFilesAreDeclinedUnlessForced) {

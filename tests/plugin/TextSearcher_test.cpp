@@ -189,16 +189,6 @@ TEST(TextSearcherFlags, IgnoresBitsItDoesNotKnow) {
   EXPECT_EQ(abc.Find("abc", 10, kBack | 1 | 256), 4);
 }
 
-TEST(TextSearcherEntries, SearchTextAnswersAsSearch) {
-  const std::string text = JoinLines({"one two", "two"});
-  const TextSearcher searcher(text, testing::Latin1Casing());
-  for (int flags = 0; flags < 16; ++flags) {
-    for (TextOffset start = 0; start < 12; ++start) {
-      EXPECT_EQ(searcher.SearchText("two", start, flags), searcher.Search("two", start, flags));
-    }
-  }
-}
-
 TEST(TextScans, StayInsideTheText) {
   const std::string text = "ab ab";
   const platform::UpperCaseMap casing;

@@ -5,6 +5,7 @@
 
 #include "platform/PlatformError.h"
 #include "tests/settings/SettingsFileTest.h"
+#include "tests/support/ScopedVariable.h"
 
 namespace brontel {
 namespace {
@@ -209,19 +210,12 @@ TEST_F(ExtMgrTest, WritesWithoutAUsableLocationRaise) {
 }
 
 TEST_F(ExtMgrTest, TheFallbackLocationIsCreatedOnTheFirstWrite) {
-  const char* old = ::getenv("XDG_CONFIG_HOME");
-  const std::string saved = old ? old : "";
-  ::setenv("XDG_CONFIG_HOME", (folder_.Path() / "config").c_str(), 1);
+  const testing::ScopedVariable xdg("XDG_CONFIG_HOME", (folder_.Path() / "config").c_str());
   SettingsFilePath().clear();
   ExtMgr store;
   store.WriteInteger("Options.WindowState", 2);
   EXPECT_TRUE(std::filesystem::exists(folder_.Path() / "config" / "brontel" / "brontel.ini"));
   EXPECT_EQ(store.ReadInteger("Options.WindowState", 0), 2);
-  if (old) {
-    ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
-  } else {
-    ::unsetenv("XDG_CONFIG_HOME");
-  }
 }
 
 TEST_F(ExtMgrTest, GetExtMgrIsCreatedOnceAndLoaded) {

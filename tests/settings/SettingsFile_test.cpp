@@ -5,6 +5,8 @@
 
 #include <optional>
 
+#include "tests/support/ScopedVariable.h"
+
 namespace brontel {
 namespace {
 
@@ -46,9 +48,7 @@ TEST(MapKeyPath, OneComponentGoesToPreferences) {
 }
 
 TEST(GetSettingsFilePath, PrefersTheSetPathAndFallsBackToTheProgramDirectory) {
-  const char* old = ::getenv("XDG_CONFIG_HOME");
-  const std::optional<std::string> saved = old ? std::optional<std::string>(old) : std::nullopt;
-  ::setenv("XDG_CONFIG_HOME", "/tmp/xdg", 1);
+  const testing::ScopedVariable xdg("XDG_CONFIG_HOME", "/tmp/xdg");
   SettingsFilePath().clear();
   EXPECT_TRUE(UsingFallbackSettingsPath());
   EXPECT_EQ(GetSettingsFilePath(), "/tmp/xdg/brontel/brontel.ini");
@@ -56,11 +56,6 @@ TEST(GetSettingsFilePath, PrefersTheSetPathAndFallsBackToTheProgramDirectory) {
   EXPECT_FALSE(UsingFallbackSettingsPath());
   EXPECT_EQ(GetSettingsFilePath(), "/srv/host/brontel.ini");
   SettingsFilePath().clear();
-  if (saved) {
-    ::setenv("XDG_CONFIG_HOME", saved->c_str(), 1);
-  } else {
-    ::unsetenv("XDG_CONFIG_HOME");
-  }
 }
 
 }  // namespace

@@ -32,13 +32,13 @@ class ScriptedSource : public platform::DirectoryChangeSource {
   }
 
   std::unique_ptr<platform::DirectoryChanges> Watch(const std::string& directory, bool subtree,
-                                                    std::uint32_t change_classes,
+                                                    std::uint32_t changeClasses,
                                                     const platform::StopSignal& stop) override {
     std::lock_guard lock(mutex_);
     ++watches_;
     last_directory_ = directory;
     last_subtree_ = subtree;
-    last_classes_ = change_classes;
+    last_classes_ = changeClasses;
     if (refuse_)
       throw platform::PlatformError(directory, "refused");
     return std::make_unique<Changes>(*this, stop);
@@ -187,7 +187,7 @@ TEST_F(WorkerTest, AFailingWaitEndsWithErrorOneInsteadOfSpinning) {
   RunFor(poster_, 100ms);
   const auto errors = recorder_.Errors();
   ASSERT_EQ(errors.size(), 1u);
-  EXPECT_EQ(errors[0].err_num, 1);
+  EXPECT_EQ(errors[0].errNum, 1);
   EXPECT_EQ(errors[0].message, "Not a Continued notify  /d/");
   EXPECT_EQ(source.Waits(), 2) << "a failed wait is not retried";
   EXPECT_EQ(recorder_.Changes(), 1);
@@ -200,7 +200,7 @@ TEST_F(WorkerTest, AFailedRearmDeliversNothingForThatSignal) {
   auto watcher = MakeWatcher(source);
   watcher->SetActive(true);
   ASSERT_TRUE(RunUntil(poster_, recorder_.ErrorsReach(1)));
-  EXPECT_EQ(recorder_.Errors()[0].err_num, 1);
+  EXPECT_EQ(recorder_.Errors()[0].errNum, 1);
   EXPECT_EQ(recorder_.Changes(), 0);
   EXPECT_EQ(source.Waits(), 1);
 }
@@ -213,7 +213,7 @@ TEST_F(WorkerTest, ARefusedWatchStillGivesTheFirstReportThenErrorOne) {
   watcher->SetActive(true);
   ASSERT_TRUE(RunUntil(poster_, recorder_.ErrorsReach(1)));
   EXPECT_EQ(recorder_.Changes(), 1);
-  EXPECT_EQ(recorder_.Errors()[0].err_num, 1);
+  EXPECT_EQ(recorder_.Errors()[0].errNum, 1);
   EXPECT_EQ(source.Waits(), 0);
 }
 
@@ -257,7 +257,7 @@ TEST_F(WorkerTest, MainThreadDeliveryRunsTheChangeThereAndWaitsForIt) {
   TThNotifyWalker::Settings settings;
   settings.path = "/d";
   settings.first = true;
-  settings.on_change = recorder_.ChangeHandler();
+  settings.onChange = recorder_.ChangeHandler();
   settings.delivery = TThNotifyWalker::Delivery::kThroughMainThread;
   auto worker = std::make_shared<TThNotifyWalker>(std::move(settings), poster_, source);
   ASSERT_TRUE(worker->Start());
@@ -278,7 +278,7 @@ TEST_F(WorkerTest, AStopReleasesAWorkerWaitingForTheMainThread) {
   ScriptedSource source;
   TThNotifyWalker::Settings settings;
   settings.path = "/missing";
-  settings.on_error = recorder_.ErrorHandler();
+  settings.onError = recorder_.ErrorHandler();
   auto worker = std::make_shared<TThNotifyWalker>(std::move(settings), poster_, source);
   ASSERT_TRUE(worker->Start());
   ASSERT_TRUE(WaitUntilPosted(poster_, 1));

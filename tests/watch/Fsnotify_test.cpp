@@ -23,9 +23,9 @@ class WatcherTest : public ::testing::Test {
  protected:
   // A watcher on the temporary directory that has started watching: the first report
   // (First is set) comes only after the watch is in place.
-  std::unique_ptr<TFSNotify> StartedWatcher(TNotifyFilters filters, bool sub_tree = false) {
+  std::unique_ptr<TFSNotify> StartedWatcher(TNotifyFilters filters, bool subTree = false) {
     auto watcher = MakeWatcher(filters);
-    watcher->SetSubTree(sub_tree);
+    watcher->SetSubTree(subTree);
     watcher->SetFirst(true);
     const int before = recorder_.Changes();
     watcher->SetActive(true);
@@ -187,7 +187,7 @@ TEST_F(WatcherTest, MissingPathGivesOneErrorZeroOnTheMainThread) {
 
   const auto errors = recorder_.Errors();
   ASSERT_EQ(errors.size(), 1u);
-  EXPECT_EQ(errors[0].err_num, 0);
+  EXPECT_EQ(errors[0].errNum, 0);
   EXPECT_EQ(errors[0].message, "Directory must be exist " + missing);
   EXPECT_EQ(errors[0].thread, std::this_thread::get_id());
   EXPECT_EQ(errors[0].sender, watcher->CurrentWorker());
@@ -200,7 +200,7 @@ TEST_F(WatcherTest, AFileIsNotADirectory) {
   watcher->SetPath((dir_ / "app.log").string());
   watcher->SetActive(true);
   ASSERT_TRUE(RunUntil(poster_, recorder_.ErrorsReach(1)));
-  EXPECT_EQ(recorder_.Errors()[0].err_num, 0);
+  EXPECT_EQ(recorder_.Errors()[0].errNum, 0);
 }
 
 TEST_F(WatcherTest, AfterAnErrorActiveStaysTrueUntilSetFalseThenTrue) {
@@ -290,7 +290,7 @@ TEST_F(WatcherTest, RemovingTheWatchedDirectoryEndsWithErrorOne) {
   fs::remove_all(watched);
   ASSERT_TRUE(RunUntil(poster_, recorder_.ErrorsReach(1)));
   const auto errors = recorder_.Errors();
-  EXPECT_EQ(errors[0].err_num, 1);
+  EXPECT_EQ(errors[0].errNum, 1);
   EXPECT_EQ(errors[0].message, "Not a Continued notify  " + watched.string());
   EXPECT_TRUE(watcher->Active());
   RunFor(poster_, kQuiet);

@@ -102,7 +102,7 @@ class Recorder {
  public:
   struct Error {
     const TThNotifyWalker* sender;
-    int err_num;
+    int errNum;
     std::string message;
     std::thread::id thread;
   };
@@ -115,9 +115,9 @@ class Recorder {
     };
   }
   TNotifyErrorEvent ErrorHandler() {
-    return [this](TThNotifyWalker& sender, int err_num, const std::string& message) {
+    return [this](TThNotifyWalker& sender, int errNum, const std::string& message) {
       std::lock_guard lock(mutex_);
-      errors_.push_back({&sender, err_num, message, std::this_thread::get_id()});
+      errors_.push_back({&sender, errNum, message, std::this_thread::get_id()});
     };
   }
 

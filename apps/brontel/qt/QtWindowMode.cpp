@@ -84,7 +84,7 @@ int RunDemo(const ListerEntryPoints& module, const WindowRequest& request) {
 
 int RunFiles(const ListerEntryPoints& module, const WindowRequest& request) {
   SetDefaultParams(module, request.settingsFolder);
-  const int showFlags = request.force ? kShowForce : 0;
+  const int showFlags = request.force ? kForceShow : 0;
   int opened = 0;
   for (const std::string& file : request.files)
     opened += OpenWindow(module, showFlags, file) ? 1 : 0;

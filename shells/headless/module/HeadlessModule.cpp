@@ -1,16 +1,18 @@
-// The plug-in module on the headless toolkit: the four host entry points, plus one test-only
-// entry that stands in for the host's message loop (posted work and timers).
+// The plug-in module on the headless toolkit: its viewers for the shared entry points, plus one
+// test-only entry that stands in for the host's message loop (posted work and timers).
 
 #include <cstdint>
 #include <memory>
 #include <string>
 
-#include "plugin/ListerPlugin.h"
+#include "diagnostics/Shield.h"
+#include "plugin/module/ModuleEntryPoints.h"
 #include "settings/ExtMgr.h"
 #include "shells/headless/HeadlessToolkit.h"
 #include "viewer/TForm1.h"
 
-namespace brontel::headless {
+namespace brontel {
+namespace headless {
 namespace {
 
 // The module's toolkit. Never destroyed: viewers the host leaves open at unload keep pointing
@@ -32,79 +34,43 @@ class HeadlessViewerFactory final : public ViewerFactory {
   void CloseViewer(TListWindowIntf& viewer) override { static_cast<TForm1&>(viewer).Close(); }
 };
 
-// Built on first use; its registry is released when the module is unloaded, the viewers are not.
-ListerPlugin& Plugin() {
-  static HeadlessViewerFactory factory;
+void RunPostedWork() {
+  QueuedPoster& poster = ModuleToolkit().queuedPoster();
+  // A piece that throws is dropped and the rest stays queued: keep going until it is empty.
+  for (int attempts = 0; poster.Pending() > 0 && attempts < 1000; ++attempts)
+    Shield::Run("posted work", [&] { poster.RunPending(); });
+}
+
+}  // namespace
+}  // namespace headless
+
+// Built on first use; its registry is released when the process ends, the viewers are not.
+ListerPlugin& ModulePlugin() {
+  static headless::HeadlessViewerFactory factory;
   static ListerPlugin plugin(factory, []() -> ExtManager& { return GetExtMgr(); });
   return plugin;
 }
 
-void RunPostedWork() {
-  QueuedPoster& poster = ModuleToolkit().queuedPoster();
-  // A piece that throws is dropped and the rest stays queued: keep going until it is empty.
-  for (int attempts = 0; poster.Pending() > 0 && attempts < 1000; ++attempts) {
-    try {
-      poster.RunPending();
-    } catch (...) {
-    }
-  }
-}
-
-}  // namespace
-}  // namespace brontel::headless
-
-#define BRONTEL_EXPORT extern "C" __attribute__((visibility("default")))
-
-BRONTEL_EXPORT void ListSetDefaultParams(const void* defaultParams) {
-  brontel::headless::Plugin().ListSetDefaultParams(defaultParams);
-}
-
-BRONTEL_EXPORT void* ListLoad(void* parentWindow, const char* fileToLoad, int showFlags) {
-  try {
-    const std::uintptr_t handle = brontel::headless::Plugin().ListLoad(
-        reinterpret_cast<std::uintptr_t>(parentWindow), fileToLoad, showFlags);
-    return reinterpret_cast<void*>(handle);
-  } catch (...) {
-    return nullptr;
-  }
-}
-
-BRONTEL_EXPORT void ListCloseWindow(void* listWindow) {
-  try {
-    brontel::headless::Plugin().ListCloseWindow(reinterpret_cast<std::uintptr_t>(listWindow));
-  } catch (...) {
-  }
-}
-
-BRONTEL_EXPORT int ListSearchText(void* listWindow, const char* searchString, int searchParameter) {
-  try {
-    return brontel::headless::Plugin().ListSearchText(reinterpret_cast<std::uintptr_t>(listWindow),
-                                                      searchString, searchParameter);
-  } catch (...) {
-    return 1;
-  }
-}
+}  // namespace brontel
 
 // Test hosts only: runs the posted work, advances the virtual clock by `milliseconds` (firing
 // the timers that fall due), and runs the posted work again. When `listWindow` is registered
 // and `selection` is not null, stores its caret offset, selection length and text length there
 // and answers 0; otherwise answers 1.
-BRONTEL_EXPORT int BrontelHeadlessDrive(std::uint64_t milliseconds, void* listWindow,
-                                        std::int64_t* selection) {
-  try {
+BRONTEL_MODULE_EXPORT int BrontelHeadlessDrive(std::uint64_t milliseconds, void* listWindow,
+                                               std::int64_t* selection) {
+  return brontel::Shield::Value("BrontelHeadlessDrive", 1, [&] {
     using namespace brontel::headless;
     RunPostedWork();
-    ModuleToolkit().clock().Advance(milliseconds);
+    brontel::Shield::Run("timers", [&] { ModuleToolkit().clock().Advance(milliseconds); });
     RunPostedWork();
     brontel::TListWindowIntf* viewer =
-        Plugin().registry().Find(reinterpret_cast<std::uintptr_t>(listWindow));
+        brontel::ModulePlugin().registry().Find(reinterpret_cast<std::uintptr_t>(listWindow));
     if (viewer == nullptr || selection == nullptr)
       return 1;
     selection[0] = viewer->GetSelStart();
     selection[1] = viewer->GetSelLength();
     selection[2] = viewer->GetTextLength();
     return 0;
-  } catch (...) {
-    return 1;
-  }
+  });
 }

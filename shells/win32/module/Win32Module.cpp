@@ -1,4 +1,4 @@
-// The plug-in module on the Win32 shell: the host's four entry points and nothing else.
+// The plug-in module on the Win32 shell: its viewers for the shared entry points.
 
 #include <windows.h>
 
@@ -6,13 +6,15 @@
 #include <memory>
 #include <string>
 
-#include "plugin/ListerPlugin.h"
+#include "diagnostics/TraceLog.h"
+#include "plugin/module/ModuleEntryPoints.h"
 #include "settings/ExtMgr.h"
 #include "shells/win32/ViewerWindow.h"
 #include "shells/win32/Win32Toolkit.h"
 #include "viewer/TForm1.h"
 
-namespace brontel::win32 {
+namespace brontel {
+namespace win32 {
 namespace {
 
 // Made on the first ListLoad, on the host's UI thread, which owns its hidden window. Never
@@ -41,47 +43,28 @@ class Win32ViewerFactory final : public ViewerFactory {
   void CloseViewer(TListWindowIntf& viewer) override { static_cast<TForm1&>(viewer).Close(); }
 };
 
-// Built on first use; the viewers themselves are not freed at unload.
-ListerPlugin& Plugin() {
-  static Win32ViewerFactory factory;
-  static ListerPlugin plugin(factory, []() -> ExtManager& { return GetExtMgr(); });
-  return plugin;
+// Keeps this module loaded until the process ends, whatever FreeLibrary the host calls: a
+// closed viewer is freed by a message the host's loop delivers later, and its window classes,
+// timers and the watcher's thread run this module's code (ModuleEntryPoints.h).
+void PinModule() {
+  HMODULE self = nullptr;
+  if (!::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                            reinterpret_cast<LPCWSTR>(&PinModule), &self))
+    TraceLine("PinModule", "the module cannot be kept loaded: unloading it is unsafe");
 }
 
 }  // namespace
-}  // namespace brontel::win32
+}  // namespace win32
 
-#define BRONTEL_ENTRY extern "C" __declspec(dllexport)
-
-BRONTEL_ENTRY void __stdcall ListSetDefaultParams(const void* defaultParams) {
-  try {
-    brontel::win32::Plugin().ListSetDefaultParams(defaultParams);
-  } catch (...) {
-  }
+// Built on the first entry-point call, which pins the module; the viewers are not freed at
+// unload.
+ListerPlugin& ModulePlugin() {
+  static win32::Win32ViewerFactory factory;
+  static ListerPlugin plugin = [] {
+    win32::PinModule();
+    return ListerPlugin(factory, []() -> ExtManager& { return GetExtMgr(); });
+  }();
+  return plugin;
 }
 
-BRONTEL_ENTRY HWND __stdcall ListLoad(HWND parentWin, char* fileToLoad, int showFlags) {
-  try {
-    const std::uintptr_t handle = brontel::win32::Plugin().ListLoad(
-        reinterpret_cast<std::uintptr_t>(parentWin), fileToLoad, showFlags);
-    return reinterpret_cast<HWND>(handle);
-  } catch (...) {
-    return nullptr;
-  }
-}
-
-BRONTEL_ENTRY void __stdcall ListCloseWindow(HWND listWin) {
-  try {
-    brontel::win32::Plugin().ListCloseWindow(reinterpret_cast<std::uintptr_t>(listWin));
-  } catch (...) {
-  }
-}
-
-BRONTEL_ENTRY int __stdcall ListSearchText(HWND listWin, char* searchString, int searchParameter) {
-  try {
-    return brontel::win32::Plugin().ListSearchText(reinterpret_cast<std::uintptr_t>(listWin),
-                                                   searchString, searchParameter);
-  } catch (...) {
-    return 1;
-  }
-}
+}  // namespace brontel

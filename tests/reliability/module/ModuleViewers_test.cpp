@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <iostream>
 #include <memory>
 #include <random>
@@ -28,9 +29,10 @@ struct OpenViewer {
 };
 
 // Three logs with busy writers; up to eight viewers of the loaded module on them, opened and
-// closed through the entry points in random order. Every log keeps getting an error line that
-// names it: each loaded viewer must find its own log's name and no other.
-// BRONTEL_RELIABILITY_VIEWERS_SECONDS sets the duration (the full run is five minutes).
+// closed through the entry points in random order. Every log keeps getting a line that names
+// it, often enough that one is always inside the viewers' tail: each loaded viewer must find
+// its own log's name and no other. BRONTEL_RELIABILITY_VIEWERS_SECONDS sets the duration (the
+// full run is five minutes); however slow the machine, the run takes at least kLeastSteps steps.
 TEST(ModuleViewers, EightViewersOpenedAndClosedThroughTheEntryPoints) {
   ScratchFolder folder;
   ScratchFolder home;
@@ -44,6 +46,21 @@ TEST(ModuleViewers, EightViewersOpenedAndClosedThroughTheEntryPoints) {
     writers.back()->Start(150);
   }
   const auto marker = [](std::size_t file) { return "marker-of-app" + std::to_string(file); };
+  // The writers go on at their pace however long a step takes: a marker goes in after every
+  // kLinesPerMarker of their lines (a few KB, well inside the 20 KB tail).
+  constexpr std::uint64_t kLinesPerMarker = 50;
+  constexpr int kLeastSteps = 200;
+  std::vector<std::uint64_t> linesAtMarker(writers.size(), 0);
+  const auto appendDueMarkers = [&](bool always) {
+    for (std::size_t file = 0; file < writers.size(); ++file) {
+      const std::uint64_t lines = writers[file]->LinesWritten();
+      if (always || lines >= linesAtMarker[file] + kLinesPerMarker) {
+        writers[file]->Append("E   " + marker(file) + "\n");
+        linesAtMarker[file] = lines;
+      }
+    }
+  };
+  appendDueMarkers(true);
 
   std::vector<OpenViewer> open;
   std::mt19937 random(17);
@@ -51,12 +68,10 @@ TEST(ModuleViewers, EightViewersOpenedAndClosedThroughTheEntryPoints) {
   int searches = 0;
   const double seconds = RunSeconds("BRONTEL_RELIABILITY_VIEWERS_SECONDS", 4);
   const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-  for (int step = 0; std::chrono::steady_clock::now() < end && !::testing::Test::HasFailure();
+  for (int step = 0; (step < kLeastSteps || std::chrono::steady_clock::now() < end) &&
+                     !::testing::Test::HasFailure();
        ++step) {
-    if (step % 10 == 0) {
-      for (std::size_t file = 0; file < writers.size(); ++file)
-        writers[file]->Append("E   " + marker(file) + "\n");
-    }
+    appendDueMarkers(false);
     const unsigned action = random() % 10;
     if (action == 0 && open.size() < 8) {
       const std::size_t file = random() % writers.size();

@@ -9,23 +9,21 @@
 #include <filesystem>
 #include <string>
 
+#include "plugin/ListerContract.h"
 #include "tests/shells/qt/QtTestSupport.h"
 #include "tests/shells/qt/QtViewerFixture.h"
 
 namespace brontel::qt::testing {
 namespace {
 
-using SetDefaultParams = void (*)(const void*);
-using Load = void* (*)(void*, const char*, int);
-using CloseWindow = void (*)(void*);
-using SearchText = int (*)(void*, const char*, int);
+using SetDefaultParams = ListSetDefaultParamsFunction;
+using Load = ListLoadFunction;
+using CloseWindow = ListCloseWindowFunction;
+using SearchText = ListSearchTextFunction;
 
 // The host's record, with room after the name as a newer host gives it.
 struct DefaultParams {
-  std::int32_t size;
-  std::uint32_t versionLow;
-  std::uint32_t versionHigh;
-  char defaultIniName[260];
+  ListerDefaultParams known;
   char newerFields[64];
 };
 
@@ -40,12 +38,8 @@ class QtModuleTest : public ::testing::Test {
     closeWindow = reinterpret_cast<CloseWindow>(dlsym(module, "ListCloseWindow"));
     searchText = reinterpret_cast<SearchText>(dlsym(module, "ListSearchText"));
     ASSERT_TRUE(setDefaultParams && load && closeWindow && searchText);
-    DefaultParams params{};
-    params.size = sizeof params;
-    params.versionLow = 10;
-    params.versionHigh = 2;
-    const std::string ini = folder.File("wlx.ini");
-    std::strncpy(params.defaultIniName, ini.c_str(), sizeof params.defaultIniName - 1);
+    DefaultParams params{MakeListerDefaultParams(folder.File("wlx.ini")), {}};
+    params.known.size = sizeof params;
     setDefaultParams(&params);
     folder.Write(logPath, SampleLog(20));
   }
@@ -91,7 +85,7 @@ TEST_F(QtModuleTest, ViewerIsAShownChildWidgetOfTheHostsViewport) {
 TEST_F(QtModuleTest, FilesOutsideTheAssociationsNeedTheForceShowBit) {
   const std::string text = folder.Write("notes.txt", "E\tnot a log\r\n");
   EXPECT_EQ(load(host.parent(), text.c_str(), 0), nullptr);
-  void* handle = load(host.parent(), text.c_str(), 16);
+  void* handle = load(host.parent(), text.c_str(), kForceShow);
   ASSERT_NE(handle, nullptr);
   closeWindow(handle);
   closeWindow(handle);  // a second close of the same handle does nothing

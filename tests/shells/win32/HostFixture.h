@@ -7,17 +7,17 @@
 #include <string>
 #include <vector>
 
+#include "plugin/ListerContract.h"
 #include "tests/shells/win32/RecordingHost.h"
 #include "tests/shells/win32/Win32PluginHost.h"
 #include "tests/support/ScratchFolder.h"
 
 namespace brontel::win32::testing {
 
-inline constexpr int kFindFirst = 1;
-inline constexpr int kMatchCase = 2;
-inline constexpr int kWholeWords = 4;
-inline constexpr int kBackwards = 8;
-inline constexpr int kForceShow = 16;
+inline constexpr int kFindFirst = kSearchFindFirst;
+inline constexpr int kMatchCase = kSearchMatchCase;
+inline constexpr int kWholeWords = kSearchWholeWords;
+inline constexpr int kBackwards = kSearchBackwards;
 
 // The clipboard's CF_TEXT, empty when it has none.
 std::string ClipboardText();

@@ -8,14 +8,6 @@
 namespace brontel::win32::testing {
 namespace {
 
-// The host's default-parameters record as the interface lays it out.
-struct DefaultParams {
-  int size;
-  DWORD interfaceVersionLow;
-  DWORD interfaceVersionHigh;
-  char defaultIniName[MAX_PATH];
-};
-
 template <typename Function>
 Function EntryPoint(HMODULE module, const char* name) {
   FARPROC address = ::GetProcAddress(module, name);
@@ -37,25 +29,24 @@ Win32PluginHost::Win32PluginHost(const std::string& modulePath) {
   module_ = ::LoadLibraryA(modulePath.c_str());
   if (module_ == nullptr)
     throw std::runtime_error("cannot load " + modulePath);
-  setDefaultParams_ = EntryPoint<SetDefaultParamsFn>(module_, "ListSetDefaultParams");
-  load_ = EntryPoint<LoadFn>(module_, "ListLoad");
-  closeWindow_ = EntryPoint<CloseWindowFn>(module_, "ListCloseWindow");
-  searchText_ = EntryPoint<SearchTextFn>(module_, "ListSearchText");
+  setDefaultParams_ = EntryPoint<ListSetDefaultParamsFunction>(module_, kListSetDefaultParamsName);
+  load_ = EntryPoint<ListLoadFunction>(module_, kListLoadName);
+  closeWindow_ = EntryPoint<ListCloseWindowFunction>(module_, kListCloseWindowName);
+  searchText_ = EntryPoint<ListSearchTextFunction>(module_, kListSearchTextName);
+}
+
+void Win32PluginHost::Unload() {
+  ::FreeLibrary(module_);
+  module_ = nullptr;
 }
 
 void Win32PluginHost::ListSetDefaultParams(const std::string& hostSettingsFile) {
-  DefaultParams record{};
-  record.size = sizeof record;
-  record.interfaceVersionLow = 20;
-  record.interfaceVersionHigh = 2;
-  std::strncpy(record.defaultIniName, hostSettingsFile.c_str(), MAX_PATH - 1);
+  const ListerDefaultParams record = MakeListerDefaultParams(hostSettingsFile);
   setDefaultParams_(&record);
 }
 
 HWND Win32PluginHost::ListLoad(HWND parent, const std::string& fileName, int showFlags) {
-  std::vector<char> name(fileName.begin(), fileName.end());
-  name.push_back('\0');
-  return load_(parent, name.data(), showFlags);
+  return static_cast<HWND>(load_(parent, fileName.c_str(), showFlags));
 }
 
 void Win32PluginHost::ListCloseWindow(HWND listWindow) {
@@ -63,7 +54,7 @@ void Win32PluginHost::ListCloseWindow(HWND listWindow) {
 }
 
 int Win32PluginHost::ListSearchText(HWND listWindow, const char* searchString, int searchFlags) {
-  return searchText_(listWindow, const_cast<char*>(searchString), searchFlags);
+  return searchText_(listWindow, searchString, searchFlags);
 }
 
 Win32PluginHost& TheHost() {

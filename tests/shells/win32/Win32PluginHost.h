@@ -5,9 +5,11 @@
 
 #include <string>
 
+#include "plugin/ListerContract.h"
+
 namespace brontel::win32::testing {
 
-// One loaded module, kept loaded for the whole process as hosts keep their plug-ins. Throws
+// One loaded module, kept loaded unless Unload is called. Throws
 // std::runtime_error when the module or one of its four entry points cannot be found.
 class Win32PluginHost {
  public:
@@ -20,18 +22,15 @@ class Win32PluginHost {
   int ListSearchText(HWND listWindow, const char* searchString, int searchFlags);
 
   HMODULE module() const { return module_; }
+  // FreeLibrary, as a host that unloads its plug-ins calls it; no entry point may be called after.
+  void Unload();
 
  private:
-  using SetDefaultParamsFn = void(__stdcall*)(void*);
-  using LoadFn = HWND(__stdcall*)(HWND, char*, int);
-  using CloseWindowFn = void(__stdcall*)(HWND);
-  using SearchTextFn = int(__stdcall*)(HWND, char*, int);
-
   HMODULE module_ = nullptr;
-  SetDefaultParamsFn setDefaultParams_ = nullptr;
-  LoadFn load_ = nullptr;
-  CloseWindowFn closeWindow_ = nullptr;
-  SearchTextFn searchText_ = nullptr;
+  ListSetDefaultParamsFunction setDefaultParams_ = nullptr;
+  ListLoadFunction load_ = nullptr;
+  ListCloseWindowFunction closeWindow_ = nullptr;
+  ListSearchTextFunction searchText_ = nullptr;
 };
 
 // The process's host on the module next to the test program.
