@@ -64,6 +64,8 @@ class ExtManager {
   virtual void UseAssociations(const std::map<std::string, std::int32_t>& associations) {
     static_cast<void>(associations);
   }
+  // The state file where the viewers of this store keep their reading places; empty: nowhere.
+  virtual std::string ReadingPlacesPath() { return {}; }
 
   // Booleans through the integer operations: written as 1 or 0, any non-zero value is true.
   bool ReadBool(const std::string& keyPath, bool defaultValue) {

@@ -8,6 +8,7 @@
 #include "diagnostics/TraceLog.h"
 #include "platform/IniFileNumbers.h"
 #include "platform/PlatformError.h"
+#include "settings/ReadingPlaces.h"
 #include "platform/ProgramDirectory.h"
 #include "platform/WholeFile.h"
 #include "settings/SettingsFile.h"
@@ -272,6 +273,10 @@ ExtMgr& GetExtMgr() {
     return created;
   }();
   return *store;
+}
+
+std::string ExtMgr::ReadingPlacesPath() {
+  return ReadingPlacesPathBeside(GetSettingsFilePath());
 }
 
 }  // namespace brontel

@@ -57,6 +57,8 @@ class ExtMgr : public ExtManager {
   ~ExtMgr() override = default;
   void WriteStrings(const std::vector<std::pair<std::string, std::string>>& values) override;
   void UseAssociations(const std::map<std::string, std::int32_t>& associations) override;
+  // Beside the settings file: its folder + "brontel.places".
+  std::string ReadingPlacesPath() override;
 
   // The key-path operations on components already split (SplitKeyPath).
   virtual void WritePathString(const std::vector<std::string>& components,

@@ -79,6 +79,7 @@ TForm1::TForm1(ui::Toolkit& toolkit, std::uintptr_t parentWindow, const std::str
   options_.LoadFromSettings(store_);
   std::string refused;  // a stored filter that no longer holds is dropped
   loader_.Model().SetFilter(LoadViewFilter(store_), types_, refused);
+  TakeUpKeptPlace();
   controls_._editor.SetClipboard(&toolkit_.clipboard());
   BindHandlers();
   OptionsToControls();
@@ -86,6 +87,40 @@ TForm1::TForm1(ui::Toolkit& toolkit, std::uintptr_t parentWindow, const std::str
   options_.OnOptionsRequest = [this](std::int32_t n) { ToggleOptionsPanel(n); };
   updatingControls_ = false;
   constructing_ = false;
+}
+
+// The modes and the filter come back before the first load, the place in the view after it.
+void TForm1::TakeUpKeptPlace() {
+  places_ = ReadingPlacesOf(store_);
+  if (places_)
+    keptPlace_ = TakeUpPlace(*places_, state_.path);
+  if (!keptPlace_)
+    return;
+  options_.SetLoadCompleteFile(keptPlace_->complete);
+  std::string refused;  // a kept filter that no longer holds leaves the stored one
+  loader_.Model().SetFilter(keptPlace_->filter, types_, refused);
+}
+
+void TForm1::PutBackKeptPlace() {
+  const std::optional<ViewerPlace> kept = std::exchange(keptPlace_, std::nullopt);
+  if (!kept || kept->following)
+    return;
+  editor().SetPlace(kept->view);
+  followPaused_ = options_.AutoFollowMode;
+  ShowStatusText();
+}
+
+void TForm1::KeepReadingPlace() {
+  if (!places_ || state_.currentInfo.path.empty())
+    return;
+  UpdateFollowPause();
+  ViewerPlace place;
+  place.view = editor().Place();
+  place.following = options_.AutoFollowMode && !followPaused_;
+  place.complete = options_.LoadCompleteFile;
+  place.filter = loader_.Model().Filter();
+  place.types = types_.ChosenPreset();
+  KeepPlace(*places_, state_.path, state_.currentInfo.Size(), place);
 }
 
 // Said once per process: in the trace log and in the status text of the first viewer.
@@ -122,6 +157,7 @@ void TForm1::BindHandlers() {
   c.comMaxHistLines.OnClick = [this](ui::Component&) { comMaxHistLinesClick(); };
   c.chkComplete.OnClick = [this](ui::Component& sender) { chkCompleteClick(sender); };
   c.chkAutoTypes.OnClick = [this](ui::Component&) { chkAutoTypesClick(); };
+  c.chkRememberPlaces.OnClick = [this](ui::Component&) { chkRememberPlacesClick(); };
   c.EditCopy2.OnExecute = [this](ui::Component&) { EditCopy2Execute(); };
   c.EditCopy1.OnExecute = [this](ui::Component&) { EditCopy2Execute(); };
   c.EditSelectAll1.OnExecute = [this](ui::Component&) { EditSelectAll1Execute(); };
@@ -287,6 +323,11 @@ bool TForm1::FormCloseQuery() {
     // A settings file that cannot be written must not keep the viewer open.
     ReportFailure("settings", std::string("the options were not saved: ") + failure.what());
   }
+  try {
+    KeepReadingPlace();
+  } catch (const std::exception& failure) {
+    ReportFailure("reading places", std::string("the place was not kept: ") + failure.what());
+  }
   return true;
 }
 
@@ -327,6 +368,7 @@ void TForm1::OptionsToControls() {
     c.CheckBox2.SetChecked(options_.AutoCycle);
     c.CheckBox1.SetChecked(options_.AutoFollowMode);
     c.chkAutoTypes.SetChecked(store_.ReadBool(kAutoMsgTypesKey, true));
+    c.chkRememberPlaces.SetChecked(store_.ReadBool(kRememberPlacesKey, true));
     state_.autoFollow = options_.AutoFollowMode;
     updatingControls_ = false;
   }
@@ -558,6 +600,7 @@ void TForm1::Timer1Timer() {
     if (firstTick_) {
       reload.SetInterval(kReloadInterval);
       firstTick_ = false;
+      PutBackKeptPlace();
     }
   } catch (const std::exception& failure) {
     // A failed load stays due and is tried again at the next tick.
@@ -568,13 +611,22 @@ void TForm1::Timer1Timer() {
 // Kept at once rather than at close: the next viewer, in this process or another, is the one
 // that chooses its types by it.
 void TForm1::chkAutoTypesClick() {
+  WriteCheckAtOnce(kAutoMsgTypesKey, controls_.chkAutoTypes);
+}
+
+// Kept at once too: the next viewer is the one that takes up places, or does not.
+void TForm1::chkRememberPlacesClick() {
+  WriteCheckAtOnce(kRememberPlacesKey, controls_.chkRememberPlaces);
+}
+
+void TForm1::WriteCheckAtOnce(const char* keyPath, const ui::CheckBox& box) {
   if (updatingControls_)
     return;
   try {
-    store_.WriteBool(kAutoMsgTypesKey, controls_.chkAutoTypes.Checked());
+    store_.WriteBool(keyPath, box.Checked());
   } catch (const std::exception& failure) {
-    // A settings file that refuses the write leaves the choice as it was stored.
-    ReportFailure("settings", std::string("the choice of types was not saved: ") + failure.what());
+    // A settings file that refuses the write leaves the option as it was stored.
+    ReportFailure("settings", std::string(keyPath) + " was not saved: " + failure.what());
   }
 }
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 
 #include "classify/LineClassifier.h"
@@ -14,6 +15,7 @@
 #include "settings/ExtManager.h"
 #include "ui/Keys.h"
 #include "viewer/FindBarController.h"
+#include "viewer/KeptPlace.h"
 #include "viewer/NavigationCommands.h"
 #include "viewer/TailLoader.h"
 #include "viewer/ViewerControls.h"
@@ -94,6 +96,7 @@ class TForm1 : public TListWindowIntf {
   // `sender` is the check box itself for a user click, the window for the option mirror.
   void chkCompleteClick(const ui::Component& sender);
   void chkAutoTypesClick();
+  void chkRememberPlacesClick();
   void EditCopy2Execute();
   void EditSelectAll1Execute();
   void Timer1Timer();
@@ -164,6 +167,10 @@ class TForm1 : public TListWindowIntf {
   void HideOptionsPanel();
   void MarkReloadDue();
   void ReportSettingsProblems();
+  void WriteCheckAtOnce(const char* keyPath, const ui::CheckBox& box);
+  void TakeUpKeptPlace();
+  void PutBackKeptPlace();
+  void KeepReadingPlace();
   // Label2 shows the last load's status text and the filter's, once a load made one.
   void ShowStatusText();
   // Enter in the bar and the key that opens it; true when the key was one of them.
@@ -184,6 +191,8 @@ class TForm1 : public TListWindowIntf {
   TailLoader loader_;
   FindBarController findBar_;
   std::unique_ptr<TFSNotify> watcher_;
+  std::optional<ReadingPlaces> places_;   // where places are kept, unless that is switched off
+  std::optional<ViewerPlace> keptPlace_;  // taken up for the first load
   std::string statusNote_;  // e.g. an expression that does not compile; the first viewer only
   std::int32_t reloadPending_ = 0;
   bool updatingControls_ = true;

@@ -130,7 +130,7 @@ void ViewerControls::PlaceNavigationBlock(ui::Form& form) {
 }
 
 void ViewerControls::PlaceOptionsPanel(ui::Form& form) {
-  Place(Panel9, form, 11, 22, 195, 175);
+  Place(Panel9, form, 11, 22, 195, 193);
   Panel9.SetFont(kTahoma);
   Panel9.SetVisible(false);
 
@@ -166,6 +166,9 @@ void ViewerControls::PlaceOptionsPanel(ui::Form& form) {
   Place(chkAutoTypes, Panel9, 6, 154, 185, kCheckBoxHeight);
   chkAutoTypes.SetCaption("Types chosen per file (next view)");
   chkAutoTypes.SetChecked(true);
+  Place(chkRememberPlaces, Panel9, 6, 172, 185, kCheckBoxHeight);
+  chkRememberPlaces.SetCaption("Reopen logs where they were left");
+  chkRememberPlaces.SetChecked(true);
 
   Place(Button7, Panel9, 178, 3, 13, 14);
   Button7.SetAnchors(ui::Anchors{false, true, true, false});

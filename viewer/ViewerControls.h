@@ -59,6 +59,7 @@ struct ViewerControls {
   ui::ComboBox comBufferSize{"comBufferSize"};
   ui::CheckBox chkComplete{"chkComplete"};
   ui::CheckBox chkAutoTypes{"chkAutoTypes"};
+  ui::CheckBox chkRememberPlaces{"chkRememberPlaces"};
   ui::Label Label1{"Label1"};
   ui::ComboBox comMaxHistLines{"comMaxHistLines"};
   ui::Button Button7{"Button7"};

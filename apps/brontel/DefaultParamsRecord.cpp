@@ -19,10 +19,10 @@ std::string SettingsFolderProblem(const std::string& directory) {
   std::string settingsFile = HostSettingsFileIn(directory);
   settingsFile.replace(settingsFile.size() - std::string_view("wlx.ini").size(), std::string::npos,
                        "brontel.ini");
-  if (settingsFile.size() < kNameBuffer)
+  if (settingsFile.size() < kListerMaxPath)
     return {};
   return "the path of its brontel.ini has " + std::to_string(settingsFile.size()) +
-         " bytes, more than the " + std::to_string(kNameBuffer - 1) +
+         " bytes, more than the " + std::to_string(kListerMaxPath - 1) +
          " that the plug-in interface passes on";
 }
 

@@ -23,6 +23,7 @@
 #include "diagnostics/FailureReport.h"
 #include "platform/ProgramDirectory.h"
 #include "platform/Terminal.h"
+#include "viewer/KeptPlace.h"
 
 namespace {
 
@@ -139,6 +140,15 @@ int UseTypes(const std::string& nameOrFile) {
   return kExitOk;
 }
 
+// Sets the environment variable `name` to "1" for this process and the module it loads.
+void SetProcessVariable(const char* name) {
+#ifdef _WIN32
+  ::_putenv_s(name, "1");
+#else
+  ::setenv(name, "1", 1);
+#endif
+}
+
 int Run(const CommandLine& line, int& argc, char** argv) {
   if (line.mode == RunMode::Version) {
     std::cout << "brontel " << BRONTEL_VERSION << '\n';
@@ -158,9 +168,13 @@ int Run(const CommandLine& line, int& argc, char** argv) {
     if (used != kExitOk)
       return used;
   }
+  const bool windows = line.mode != RunMode::Print && WindowModeAvailable();
+  // What a print run shows depends on the file and the settings only, and it keeps nothing.
+  if (!windows)
+    SetProcessVariable(brontel::kNoPlacesVariable);
   if (line.mode == RunMode::Print)
     return RunPrint(PrintRequestOf(line, line.files.front()), std::cout, std::cerr);
-  if (WindowModeAvailable())
+  if (windows)
     return RunWindows(WindowRequestOf(line), argc, argv);
   return line.mode == RunMode::Demo ? PrintDemo(line) : PrintFiles(line);
 }
@@ -176,11 +190,7 @@ int main(int argc, char** argv) {
   }
   // The module then says on standard error what the user must hear of, such as options that
   // could not be saved.
-#ifdef _WIN32
-  ::_putenv_s(brontel::kReportFailuresVariable, "1");
-#else
-  ::setenv(brontel::kReportFailuresVariable, "1", 1);
-#endif
+  SetProcessVariable(brontel::kReportFailuresVariable);
   try {
     return Run(*line, argc, argv);
   } catch (const std::exception& failure) {

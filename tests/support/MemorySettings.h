@@ -22,6 +22,8 @@ class MemorySettings : public ExtManager {
   std::vector<std::string> log;
   // When set, writing this key path throws, as a refused file write does.
   std::string failingWrite;
+  // Where viewers of this store keep their reading places; empty (the default): nowhere.
+  std::string readingPlacesPath;
 
   bool IsAssociated(const std::string&, std::int32_t&) override { return false; }
   std::string GetAssociationsText() override { return {}; }
@@ -29,6 +31,7 @@ class MemorySettings : public ExtManager {
   std::string GetMruText() override { return {}; }
   void SetMruText(const std::string&) override {}
   void Save() override {}
+  std::string ReadingPlacesPath() override { return readingPlacesPath; }
   void WriteString(const std::string& keyPath, const std::string& value) override {
     log.push_back("W " + keyPath + "=" + value);
     if (keyPath == failingWrite)
