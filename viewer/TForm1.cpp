@@ -50,10 +50,12 @@ TForm1::TForm1(ui::Toolkit& toolkit, std::uintptr_t parentWindow, const std::str
       changes_(changes),
       controls_(*this, toolkit),
       types_(store),
+      complete_(toolkit, store),
       self_(std::make_shared<TForm1*>(this)) {
   SetViewerPath(fileName);
   options_.LoadFromSettings(store_);
   controls_._editor.SetClipboard(&toolkit_.clipboard());
+  complete_.OnStatus = [this] { controls_.Label2.SetCaption(state_.statusText); };
   BindHandlers();
   OptionsToControls();
   options_.OnChange = [this] { OptionsChanged(); };
@@ -442,6 +444,7 @@ void TForm1::Timer1Timer() {
     if (reloadPending_ != -1 && !options_.LoadCompleteFile) {
       state_.autoFollow = options_.AutoFollowMode;
       ++tailLoads_;
+      complete_.Stop();
       loader_.LoadTail(state_, types_, editor());
       controls_.Label2.SetCaption(state_.statusText.empty() ? controls_.Label2.Caption()
                                                             : state_.statusText);
@@ -497,7 +500,7 @@ void TForm1::RunCompleteLoad(bool requested) {
   ui::TRAHLEditor& view = editor();
   const ui::TRAHLEditor::ViewPlace place = view.Place();
   ++completeLoads_;
-  const std::optional<int> separator = LoadCompleteFile(state_, types_, view);
+  const std::optional<int> separator = complete_.Load(state_, types_, view);
   if (!state_.statusText.empty())
     c.Label2.SetCaption(state_.statusText);
   if (!requested) {

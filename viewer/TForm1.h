@@ -14,6 +14,7 @@
 #include "settings/ConfigData.h"
 #include "settings/ExtManager.h"
 #include "ui/Keys.h"
+#include "viewer/CompleteLoad.h"
 #include "viewer/TailLoader.h"
 #include "viewer/ViewerControls.h"
 #include "watch/Fsnotify.h"
@@ -152,6 +153,7 @@ class TForm1 : public TListWindowIntf {
   LineClassifier types_;
   TailViewerState state_;
   TailLoader loader_;
+  CompleteLoad complete_;
   std::unique_ptr<TFSNotify> watcher_;
   std::int32_t reloadPending_ = 0;
   bool updatingControls_ = true;
