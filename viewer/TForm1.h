@@ -131,6 +131,8 @@ class TForm1 : public TListWindowIntf {
   // Tail loads and complete loads run so far.
   std::uint64_t TailLoads() const { return tailLoads_; }
   std::uint64_t CompleteLoads() const { return completeLoads_; }
+  // True while a complete load's index is still built in the background.
+  bool Indexing() const { return complete_.Indexing(); }
 
   std::recursive_mutex viewerLock;
 
