@@ -3,14 +3,14 @@
 #include <exception>
 #include <utility>
 
-#include "classify/CaretGutter.h"
-#include "classify/MarkerSearch.h"
 #include "platform/FileFacts.h"
 #include "platform/PlatformError.h"
 #include "platform/ProgramDirectory.h"
 #include "settings/ExtMgr.h"
 #include "ui/ScreenCursor.h"
 #include "viewer/AutoCycle.h"
+#include "viewer/CaretGutter.h"
+#include "viewer/MarkerSearch.h"
 #include "viewer/OptionTables.h"
 #include "viewer/TailText.h"
 
@@ -55,7 +55,7 @@ TForm1::TForm1(ui::Toolkit& toolkit, std::uintptr_t parentWindow, const std::str
   SetViewerPath(fileName);
   options_.LoadFromSettings(store_);
   controls_._editor.SetClipboard(&toolkit_.clipboard());
-  complete_.OnStatus = [this] { controls_.Label2.SetCaption(state_.statusText); };
+  complete_.OnStatus = [this] { ShowStatusText(); };
   BindHandlers();
   OptionsToControls();
   options_.OnChange = [this] { OptionsChanged(); };
@@ -206,8 +206,9 @@ void TForm1::FormShow() {
   // A complete view built during construction stays at its separator.
   if (options_.LoadCompleteFile)
     return;
+  std::lock_guard<std::recursive_mutex> guard(viewerLock);
   view.SetCaretRow(view.RowCount() - 2);
-  GotoNext(view, viewerLock, '|');
+  GotoNext(view, '|');
   view.SetCaretRow(view.RowCount());
 }
 
@@ -399,6 +400,11 @@ void TForm1::chkActiveClick() {
   controls_.Timer1->SetEnabled(on);
 }
 
+void TForm1::ShowStatusText() {
+  if (!state_.statusText.empty())
+    controls_.Label2.SetCaption(state_.statusText + loader_.Model().FilterStatusText());
+}
+
 void TForm1::CheckFileChanged() {
   if (updatingControls_)
     return;
@@ -446,8 +452,7 @@ void TForm1::Timer1Timer() {
       ++tailLoads_;
       complete_.Stop();
       loader_.LoadTail(state_, types_, editor());
-      controls_.Label2.SetCaption(state_.statusText.empty() ? controls_.Label2.Caption()
-                                                            : state_.statusText);
+      ShowStatusText();
       reloadPending_ = -1;
     }
     if (firstTick_) {
@@ -500,9 +505,13 @@ void TForm1::RunCompleteLoad(bool requested) {
   ui::TRAHLEditor& view = editor();
   const ui::TRAHLEditor::ViewPlace place = view.Place();
   ++completeLoads_;
-  const std::optional<int> separator = complete_.Load(state_, types_, view);
-  if (!state_.statusText.empty())
-    c.Label2.SetCaption(state_.statusText);
+  // A filtered view holds the lines it shows; otherwise the file is indexed, not held.
+  if (loader_.Model().Filtering())
+    complete_.Stop();
+  const std::optional<int> separator =
+      loader_.Model().Filtering() ? LoadCompleteFile(state_, types_, view, &loader_.Model())
+                                  : complete_.Load(state_, types_, view);
+  ShowStatusText();
   if (!requested) {
     view.SetPlace(place);
     return;
@@ -576,7 +585,8 @@ bool TForm1::KeyToView(ui::KeyCode key, ui::ShiftState mods) {
     return true;
   }
   if ((key == 'E' || key == 'W' || key == 'U') && (ctrl || shiftCtrl)) {
-    RunMarkerJump(editor(), viewerLock, MarkerJump{static_cast<char>(key), ctrl});
+    std::lock_guard<std::recursive_mutex> guard(viewerLock);
+    RunMarkerJump(editor(), MarkerJump{static_cast<char>(key), ctrl});
     return true;
   }
   if (key == 'A' && ctrl) {
@@ -602,12 +612,20 @@ bool TForm1::KeyToView(ui::KeyCode key, ui::ShiftState mods) {
 // ----------------------------------------------------------------------------------------
 
 void TForm1::RunJumpWithBeep(MarkerJump jump) {
-  if (!RunMarkerJump(editor(), viewerLock, jump))
+  std::lock_guard<std::recursive_mutex> guard(viewerLock);
+  if (!RunMarkerJump(editor(), jump))
     toolkit_.Beep();
 }
 
+// Auto follow goes off first (option and check box), so the next tail load stays put.
 void TForm1::actGotoHistoryExecute() {
-  if (!GotoHistory(editor(), viewerLock, options_, controls_.CheckBox1))
+  std::lock_guard<std::recursive_mutex> guard(viewerLock);
+  ui::TRAHLEditor& view = editor();
+  view.ScrollTo(0, 0);
+  view.SetCaretRow(0);
+  options_.SetAutoFollowMode(false);
+  controls_.CheckBox1.SetChecked(false);
+  if (!GotoHistory(view))
     toolkit_.Beep();
 }
 

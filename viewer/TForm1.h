@@ -8,13 +8,13 @@
 #include <string>
 
 #include "classify/LineClassifier.h"
-#include "classify/NavigationCommands.h"
 #include "platform/DirectoryChanges.h"
 #include "plugin/TListWindowIntf.h"
 #include "settings/ConfigData.h"
 #include "settings/ExtManager.h"
 #include "ui/Keys.h"
 #include "viewer/CompleteLoad.h"
+#include "viewer/NavigationCommands.h"
 #include "viewer/TailLoader.h"
 #include "viewer/ViewerControls.h"
 #include "watch/Fsnotify.h"
@@ -146,6 +146,8 @@ class TForm1 : public TListWindowIntf {
   void CreateWatcher();
   void RestartPollTimer();
   void RunCompleteLoad(bool requested);
+  // Label2 shows the last load's status text and the filter's, once a load made one.
+  void ShowStatusText();
 
   ui::Toolkit& toolkit_;
   ExtManager& store_;

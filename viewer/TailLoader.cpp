@@ -93,69 +93,8 @@ void CountedPosition::Remember(const std::string& path, std::span<const std::str
 
 // --- TailLoader --------------------------------------------------------------------------------
 
-namespace {
-
-// Lines [newFirst, newFirst + count) of a load equal lines [shownFirst, shownFirst + count) of
-// the load shown before.
-struct SharedRun {
-  std::size_t newFirst = 0;
-  std::size_t shownFirst = 0;
-  std::size_t count = 0;
-};
-
-// The lines two loads share, found where the file offsets say they should be and taken only as
-// far as their texts are equal: a tail that moved on by a few lines keeps all others. A load
-// starts inside a line, so its first line is usually a part of a shown one and its second the
-// first to match.
-SharedRun FindSharedRun(std::span<const std::string_view> shown,
-                        std::span<const FileSpan> shownSpans, std::span<const std::string_view> now,
-                        std::span<const FileSpan> nowSpans) {
-  SharedRun best;
-  for (std::size_t first = 0; first < std::min<std::size_t>(2, nowSpans.size()); ++first) {
-    const auto at = std::lower_bound(
-        shownSpans.begin(), shownSpans.end(), nowSpans[first].start,
-        [](const FileSpan& span, std::uint64_t start) { return span.start < start; });
-    if (at == shownSpans.end() || at->start != nowSpans[first].start)
-      continue;
-    const auto shownFirst = static_cast<std::size_t>(at - shownSpans.begin());
-    std::size_t count = 0;
-    while (first + count < now.size() && shownFirst + count < shown.size() &&
-           now[first + count] == shown[shownFirst + count])
-      ++count;
-    if (count > best.count)
-      best = {first, shownFirst, count};
-  }
-  return best;
-}
-
-}  // namespace
-
-void TailLoader::TailLines::Clear() {
-  text.clear();
-  ends.clear();
-  spans.clear();
-  views.clear();
-}
-
-void TailLoader::TailLines::Add(std::string_view line) {
-  text.append(line);
-  ends.push_back(text.size());
-}
-
-std::span<const std::string_view> TailLoader::TailLines::Views() {
-  if (views.size() != ends.size()) {
-    views.clear();
-    std::size_t start = 0;
-    for (const std::size_t end : ends) {
-      views.emplace_back(text.data() + start, end - start);
-      start = end;
-    }
-  }
-  return views;
-}
-
 bool TailLoader::ReadTail(TailViewerState& state, LineClassifier& types) {
-  TailLines& read = read_;
+  ViewLines& read = read_;
   const std::uint64_t size = state.currentInfo.Size();
   std::uint64_t lineStart = 0;
   const bool opened =
@@ -182,64 +121,13 @@ bool TailLoader::ReadTail(TailViewerState& state, LineClassifier& types) {
   return true;
 }
 
-bool TailLoader::StillShows(const TailViewerState& state, const ui::TRAHLEditor& view) const {
-  const Shown& shown = shownState_;
-  return shown.view == &view && view.LinesVersion() == shown.linesVersion &&
-         shown.history == &state.history && state.history.FirstSequence() >= shown.firstSequence &&
-         state.history.EndSequence() >= shown.endSequence &&
-         view.LineCount() == shown.endSequence - shown.firstSequence + shown_.ends.size() + 2;
-}
-
-void TailLoader::EditView(const LineHistory& history, ui::TRAHLEditor& view,
-                          std::string_view separator, std::string_view footer) {
-  const Shown& shown = shownState_;
-  // The history lines shown that are still held stay; the lines added since follow them.
-  const std::uint64_t firstKept = std::max(shown.firstSequence, history.FirstSequence());
-  const std::uint64_t keptEnd = std::max(firstKept, shown.endSequence);
-  ui::LineEdit edit;
-  edit.dropFront =
-      static_cast<std::size_t>(std::min(firstKept, shown.endSequence) - shown.firstSequence);
-  edit.keep = static_cast<std::size_t>(keptEnd - firstKept);
-  before_.clear();
-  for (std::uint64_t sequence = keptEnd; sequence < history.EndSequence(); ++sequence)
-    before_.push_back(history.Line(static_cast<std::size_t>(sequence - history.FirstSequence())));
-  before_.push_back(separator);
-  const std::span<const std::string_view> lines = read_.Views();
-  const SharedRun run = FindSharedRun(shown_.Views(), shown_.spans, lines, read_.spans);
-  before_.insert(before_.end(), lines.begin(),
-                 lines.begin() + static_cast<std::ptrdiff_t>(run.newFirst));
-  edit.runFirst = edit.keep + 1 + run.shownFirst;
-  edit.runCount = run.count;
-  after_.assign(lines.begin() + static_cast<std::ptrdiff_t>(run.newFirst + run.count), lines.end());
-  after_.push_back(footer);
-  edit.before = before_;
-  edit.after = after_;
-  view.EditLines(edit);
-}
-
 void TailLoader::ShowView(TailViewerState& state, LineClassifier& types, ui::TRAHLEditor& view,
                           const ui::TRAHLEditor::ViewPlace& place) {
   const std::string counts = types.MsgTypeCountsText();
   const std::string separator = HistorySeparatorLine(counts, state.history.Count());
-  const std::string footer = TailFooterLine(counts, read_.ends.size());
+  const std::string footer = TailFooterLine(counts, read_.Count());
   UpdateBracket bracket(view);
-  const bool ownView = StillShows(state, view);
-  shownState_.view = nullptr;  // until the view is whole again
-  if (ownView) {
-    // Most reloads add a line or two: the view keeps the rest where it is.
-    EditView(state.history, view, separator, footer);
-  } else {
-    std::vector<std::string_view> all = state.history.LineViews();
-    all.push_back(separator);
-    const std::span<const std::string_view> lines = read_.Views();
-    all.insert(all.end(), lines.begin(), lines.end());
-    all.push_back(footer);
-    view.AssignLines(all);
-  }
-  std::swap(shown_, read_);
-  shown_.views.clear();  // a short text moved with its object: the views are made afresh
-  shownState_ = {&view, view.LinesVersion(), &state.history, state.history.FirstSequence(),
-                 state.history.EndSequence()};
+  model_.ShowTail(state.history, separator, read_, footer, types, view);
   view.SetPlace(place);
   if (state.autoFollow)
     FollowTheEnd(view);
@@ -310,7 +198,10 @@ std::vector<std::string_view> SplitLineViews(std::string_view text) {
 }
 
 std::optional<int> LoadCompleteFile(TailViewerState& state, LineClassifier& types,
-                                    ui::TRAHLEditor& view) {
+                                    ui::TRAHLEditor& view, ViewModel* model) {
+  ViewModel unfiltered;
+  ViewModel& layout = model ? *model : unfiltered;
+  const bool filtering = layout.Filtering();
   state.history.Clear();
   types.ResetMsgTypeCounts();
   platform::WholeText whole = ReadWholeFileWithRoom(state.path);
@@ -321,8 +212,12 @@ std::optional<int> LoadCompleteFile(TailViewerState& state, LineClassifier& type
   // The counted lines are gathered first, so that the history's text is made at its size once.
   std::vector<std::string_view> head;
   std::size_t historyBytes = 0;
+  layout.StartComplete();
   ui::FileLines lines = ui::ScanFileLines(text, [&](std::string_view line) {
-    if (classifier.CountLine(line)) {
+    const int position = classifier.FindMsgType(line);
+    if (filtering)
+      layout.DecideCompleteLine(line, position);
+    if (types.CountType(position)) {
       head.push_back(line);
       historyBytes += line.size() + LineHistory::kLineBreak.size();
     }
@@ -347,7 +242,7 @@ std::optional<int> LoadCompleteFile(TailViewerState& state, LineClassifier& type
       state.statusText = std::move(*status) + std::string(platform::EncodingLabel(whole.encoding));
   }
   UpdateBracket bracket(view);
-  view.AssignLinesInPlace(head, std::move(text), std::move(lines));
+  layout.ShowComplete(head, std::move(text), std::move(lines), view);
   if (head.empty())
     return std::nullopt;
   return static_cast<int>(head.size() - 1);

@@ -14,16 +14,11 @@
 #include "viewer/LineHistory.h"
 #include "viewer/OptionTables.h"
 #include "viewer/TailReader.h"
+#include "viewer/ViewModel.h"
 
 namespace brontel {
 
 class LineClassifier;
-
-// Where a tail line lies in the file: from its first byte to just past its line feed.
-struct FileSpan {
-  std::uint64_t start = 0;
-  std::uint64_t end = 0;
-};
 
 // Which part of its file the loads of one viewer have counted, so that every line of the
 // file is counted (and offered to the history) once, however often its tail is read again:
@@ -78,11 +73,11 @@ struct TailViewerState {
 };
 
 // The tail load of one viewer window. Keep one per window: its read buffer is reused by every
-// load. UI thread only, inside the viewer's exclusive section.
+// load, and its model lays out the view. UI thread only, inside the viewer's exclusive section.
 class TailLoader {
  public:
-  // Rebuilds `view` as history block + separator + tail lines + footer from the last
-  // state.bufferSize bytes of state.path (the true end of a file of any size), counting new
+  // Rebuilds `view` as history block + separator + tail lines + footer (see ViewModel) from the
+  // last state.bufferSize bytes of state.path (the true end of a file of any size), counting new
   // lines with `types`, feeding state.history, refreshing state.currentInfo,
   // state.displayName and state.statusText (once a snapshot was ever taken), then
   // following the end when state.autoFollow is on; otherwise the view keeps its top row, left
@@ -91,48 +86,20 @@ class TailLoader {
   // of the tail. Never throws for file trouble; memory exhaustion escapes.
   void LoadTail(TailViewerState& state, LineClassifier& types, ui::TRAHLEditor& view);
 
+  // The layout of the views this loader builds, and of the complete views built for its window.
+  ViewModel& Model() { return model_; }
+  const ViewModel& Model() const { return model_; }
+
  private:
-  // The lines of one load back to back in one text, kept while they are shown: the next load
-  // changes the view only where its lines differ.
-  struct TailLines {
-    std::string text;
-    std::vector<std::size_t> ends;  // where each line ends in `text`
-    // Where each line read lies in its file; the marker lines after them have none.
-    std::vector<FileSpan> spans;
-    std::vector<std::string_view> views;  // the lines, as Views() last made them
-
-    void Clear();
-    void Add(std::string_view line);
-    std::span<const std::string_view> Views();
-  };
-  // What this loader last showed, while the view it built is unchanged.
-  struct Shown {
-    const ui::TRAHLEditor* view = nullptr;
-    std::uint64_t linesVersion = 0;
-    const LineHistory* history = nullptr;
-    std::uint64_t firstSequence = 0;  // the history lines shown: [firstSequence, endSequence)
-    std::uint64_t endSequence = 0;
-  };
-
   // Reads the tail lines into read_ and counts the new ones; false when the file could not be
   // opened.
   bool ReadTail(TailViewerState& state, LineClassifier& types);
   void ShowView(TailViewerState& state, LineClassifier& types, ui::TRAHLEditor& view,
                 const ui::TRAHLEditor::ViewPlace& place);
-  // Whether `view` is still the one this loader built, showing history + separator + shown_'s
-  // lines + footer.
-  bool StillShows(const TailViewerState& state, const ui::TRAHLEditor& view) const;
-  // Changes the view this loader built into history + `below`, `below` holding the separator,
-  // read_'s lines and the footer.
-  void EditView(const LineHistory& history, ui::TRAHLEditor& view, std::string_view separator,
-                std::string_view footer);
 
   TailReader reader_;
-  TailLines read_;   // the lines of the current load
-  TailLines shown_;  // the lines the view shows, while shownState_.view is set
-  Shown shownState_;
-  std::vector<std::string_view> before_;  // reused by each edit of the view
-  std::vector<std::string_view> after_;
+  ViewLines read_;  // the lines of the current load
+  ViewModel model_;
 };
 
 // The lines of a whole file's text: ends at CR LF, LF or a lone CR (none kept), no empty line
@@ -150,7 +117,8 @@ std::vector<std::string_view> SplitLineViews(std::string_view text);
 // lines. The lines are found, counted and classified in one pass over the text read; the view's
 // text is then built in the buffer the file was read into (no second copy of the text);
 // besides it, only one offset and one tab hint per line are held.
+// The body is what `model`'s filter lets through (all lines without a model).
 std::optional<int> LoadCompleteFile(TailViewerState& state, LineClassifier& types,
-                                    ui::TRAHLEditor& view);
+                                    ui::TRAHLEditor& view, ViewModel* model = nullptr);
 
 }  // namespace brontel

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "classify/NavigationCommands.h"
+#include "viewer/NavigationCommands.h"
 #include "viewer/OptionTables.h"
 
 namespace brontel {

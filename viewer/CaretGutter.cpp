@@ -1,4 +1,4 @@
-#include "classify/CaretGutter.h"
+#include "viewer/CaretGutter.h"
 
 namespace brontel {
 

@@ -1,8 +1,8 @@
-#include "classify/NavigationCommands.h"
+#include "viewer/NavigationCommands.h"
 
 #include <algorithm>
 
-#include "classify/MarkerSearch.h"
+#include "viewer/MarkerSearch.h"
 
 namespace brontel {
 
@@ -21,18 +21,14 @@ const NavigationAction& NavigationActionFor(MarkerJump jump) {
   return NavigationActions[1];
 }
 
-bool RunMarkerJump(ui::TRAHLEditor& editor, std::recursive_mutex& viewerLock, MarkerJump jump) {
-  return jump.forwards ? GotoNext(editor, viewerLock, jump.marker)
-                       : GotoPrev(editor, viewerLock, jump.marker);
+bool RunMarkerJump(ui::TRAHLEditor& editor, MarkerJump jump) {
+  return jump.forwards ? GotoNext(editor, jump.marker) : GotoPrev(editor, jump.marker);
 }
 
-bool GotoHistory(ui::TRAHLEditor& editor, std::recursive_mutex& viewerLock, ConfigData& options,
-                 ui::CheckBox& autoFollowBox) {
+bool GotoHistory(ui::TRAHLEditor& editor) {
   editor.ScrollTo(0, 0);
   editor.SetCaretRow(0);
-  options.SetAutoFollowMode(false);
-  autoFollowBox.SetChecked(false);
-  return GotoNext(editor, viewerLock, '|');
+  return GotoNext(editor, '|');
 }
 
 }  // namespace brontel

@@ -1,4 +1,4 @@
-#include "classify/MarkerSearch.h"
+#include "viewer/MarkerSearch.h"
 
 namespace brontel {
 namespace {
@@ -30,8 +30,7 @@ int MarkerTopRow(int hitRow, int visibleRows) {
   return top < 0 ? 0 : top;
 }
 
-bool GotoNext(ui::TRAHLEditor& editor, std::recursive_mutex& viewerLock, char marker) {
-  std::lock_guard<std::recursive_mutex> hold(viewerLock);
+bool GotoNext(ui::TRAHLEditor& editor, char marker) {
   const int rows = SearchableRows(editor);
   for (int row = editor.CaretRow() + 1; row < rows; ++row) {
     if (IsMarkerRow(editor, row, marker)) {
@@ -42,8 +41,7 @@ bool GotoNext(ui::TRAHLEditor& editor, std::recursive_mutex& viewerLock, char ma
   return false;
 }
 
-bool GotoPrev(ui::TRAHLEditor& editor, std::recursive_mutex& viewerLock, char marker) {
-  std::lock_guard<std::recursive_mutex> hold(viewerLock);
+bool GotoPrev(ui::TRAHLEditor& editor, char marker) {
   const int rows = SearchableRows(editor);
   // A caret beyond the lines (it should not be) starts the search at the last line.
   int row = editor.CaretRow() - 1;

@@ -2,11 +2,8 @@
 #pragma once
 
 #include <array>
-#include <mutex>
 #include <string>
 
-#include "settings/ConfigData.h"
-#include "ui/CheckBox.h"
 #include "ui/Keys.h"
 #include "ui/TRAHLEditor.h"
 
@@ -60,14 +57,13 @@ std::string NavigationHint(const NavigationAction& action);
 // The action whose jump is `jump` (never actGotoHistory).
 const NavigationAction& NavigationActionFor(MarkerJump jump);
 
-// Runs the jump (GotoNext or GotoPrev under `viewerLock`); true on a hit. Silent: the key path
-// uses it as it is, the action and button paths beep on a miss.
-bool RunMarkerJump(ui::TRAHLEditor& editor, std::recursive_mutex& viewerLock, MarkerJump jump);
+// Runs the jump (GotoNext or GotoPrev; the caller holds the viewer's lock); true on a hit.
+// Silent: the key path uses it as it is, the action and button paths beep on a miss.
+bool RunMarkerJump(ui::TRAHLEditor& editor, MarkerJump jump);
 
-// "Goto History": view to the top-left corner and caret on row 0; auto follow off in `options`
-// and `autoFollowBox` unchecked (so the next tail load stays put); then the next "|" marker line
-// after row 0, which ends the history block. True when one was found. Silent, as above.
-bool GotoHistory(ui::TRAHLEditor& editor, std::recursive_mutex& viewerLock, ConfigData& options,
-                 ui::CheckBox& autoFollowBox);
+// The view's part of "Goto History": view to the top-left corner and caret on row 0, then the
+// next "|" marker line after row 0, which ends the history block. True when one was found.
+// Silent, as above; the window stops following the end itself.
+bool GotoHistory(ui::TRAHLEditor& editor);
 
 }  // namespace brontel

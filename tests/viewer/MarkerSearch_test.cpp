@@ -1,10 +1,8 @@
-#include "classify/MarkerSearch.h"
+#include "viewer/MarkerSearch.h"
 
 #include <gtest/gtest.h>
 
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace brontel {
@@ -30,7 +28,6 @@ class MarkerSearch : public ::testing::Test {
   }
 
   ui::TRAHLEditor editor{"_editor"};
-  std::recursive_mutex viewerLock;
 };
 
 TEST(IsMarkerLine, LooksAtTheFirstTwoCharactersOnly) {
@@ -57,22 +54,22 @@ TEST(MarkerTopRow, PutsTheHitNearTheMiddleButNeverAboveTheTop) {
 
 TEST_F(MarkerSearch, FindsTabAndSingleBlankMarkersOnDisplayedLines) {
   Show(Lines(10, {{3, "E\tfrom the file"}, {6, "E one blank"}}));
-  EXPECT_TRUE(GotoNext(editor, viewerLock, 'E'));
+  EXPECT_TRUE(GotoNext(editor, 'E'));
   EXPECT_EQ(editor.CaretRow(), 3);
-  EXPECT_TRUE(GotoNext(editor, viewerLock, 'E'));
+  EXPECT_TRUE(GotoNext(editor, 'E'));
   EXPECT_EQ(editor.CaretRow(), 6);
-  EXPECT_FALSE(GotoNext(editor, viewerLock, 'E'));
+  EXPECT_FALSE(GotoNext(editor, 'E'));
   EXPECT_EQ(editor.CaretRow(), 6);
-  EXPECT_TRUE(GotoPrev(editor, viewerLock, 'E'));
+  EXPECT_TRUE(GotoPrev(editor, 'E'));
   EXPECT_EQ(editor.CaretRow(), 3);
 }
 
 TEST_F(MarkerSearch, NeverFindsTheCaretRowItself) {
   Show(Lines(5, {{0, "|\thistory"}, {2, "|\tseparator"}}));
-  EXPECT_TRUE(GotoNext(editor, viewerLock, '|'));
+  EXPECT_TRUE(GotoNext(editor, '|'));
   EXPECT_EQ(editor.CaretRow(), 2);
-  EXPECT_FALSE(GotoPrev(editor, viewerLock, 'W'));
-  EXPECT_TRUE(GotoPrev(editor, viewerLock, '|'));
+  EXPECT_FALSE(GotoPrev(editor, 'W'));
+  EXPECT_TRUE(GotoPrev(editor, '|'));
   EXPECT_EQ(editor.CaretRow(), 0);
 }
 
@@ -80,7 +77,7 @@ TEST_F(MarkerSearch, NoWrapAroundAndNothingMovesOnAMiss) {
   Show(Lines(200, {{10, "W warn"}}));
   editor.MoveCaret(150, 4);
   editor.ScrollTo(3, 120);
-  EXPECT_FALSE(GotoNext(editor, viewerLock, 'W'));
+  EXPECT_FALSE(GotoNext(editor, 'W'));
   EXPECT_EQ(editor.CaretRow(), 150);
   EXPECT_EQ(editor.CaretCol(), 4);
   EXPECT_EQ(editor.TopRow(), 120);
@@ -88,7 +85,7 @@ TEST_F(MarkerSearch, NoWrapAroundAndNothingMovesOnAMiss) {
 
   editor.MoveCaret(5, 4);
   editor.ScrollTo(3, 0);
-  EXPECT_FALSE(GotoPrev(editor, viewerLock, 'W'));
+  EXPECT_FALSE(GotoPrev(editor, 'W'));
   EXPECT_EQ(editor.CaretRow(), 5);
   EXPECT_EQ(editor.TopRow(), 0);
 }
@@ -96,27 +93,27 @@ TEST_F(MarkerSearch, NoWrapAroundAndNothingMovesOnAMiss) {
 TEST_F(MarkerSearch, AtTheEdgesThereIsNothingToFind) {
   Show(Lines(3, {{0, "E a"}, {1, "E b"}, {2, "E c"}}));
   editor.MoveCaret(2, 0);
-  EXPECT_FALSE(GotoNext(editor, viewerLock, 'E'));
+  EXPECT_FALSE(GotoNext(editor, 'E'));
   EXPECT_EQ(editor.CaretRow(), 2);
   editor.MoveCaret(0, 0);
-  EXPECT_FALSE(GotoPrev(editor, viewerLock, 'E'));
+  EXPECT_FALSE(GotoPrev(editor, 'E'));
   EXPECT_EQ(editor.CaretRow(), 0);
 }
 
 TEST_F(MarkerSearch, AnEmptyViewFindsNothing) {
   Show({});
-  EXPECT_FALSE(GotoNext(editor, viewerLock, 'E'));
-  EXPECT_FALSE(GotoPrev(editor, viewerLock, 'E'));
+  EXPECT_FALSE(GotoNext(editor, 'E'));
+  EXPECT_FALSE(GotoPrev(editor, 'E'));
 }
 
 TEST_F(MarkerSearch, AHitScrollsItToTheMiddleAndKeepsColumns) {
   Show(Lines(300, {{5, "U urgent"}, {100, "U urgent"}}), 40);
   editor.MoveCaret(0, 7);
   editor.ScrollTo(2, 0);
-  EXPECT_TRUE(GotoNext(editor, viewerLock, 'U'));
+  EXPECT_TRUE(GotoNext(editor, 'U'));
   EXPECT_EQ(editor.CaretRow(), 5);
   EXPECT_EQ(editor.TopRow(), 0);
-  EXPECT_TRUE(GotoNext(editor, viewerLock, 'U'));
+  EXPECT_TRUE(GotoNext(editor, 'U'));
   EXPECT_EQ(editor.CaretRow(), 100);
   EXPECT_EQ(editor.TopRow(), 80);
   EXPECT_EQ(editor.CaretCol(), 7);
@@ -125,42 +122,12 @@ TEST_F(MarkerSearch, AHitScrollsItToTheMiddleAndKeepsColumns) {
 
 TEST_F(MarkerSearch, OddVisibleRowsRoundTowardZero) {
   Show(Lines(300, {{100, "E x"}}), 41);
-  EXPECT_TRUE(GotoNext(editor, viewerLock, 'E'));
+  EXPECT_TRUE(GotoNext(editor, 'E'));
   EXPECT_EQ(editor.TopRow(), 80);
   editor.MoveCaret(299, 0);
-  EXPECT_TRUE(GotoPrev(editor, viewerLock, 'E'));
+  EXPECT_TRUE(GotoPrev(editor, 'E'));
   EXPECT_EQ(editor.CaretRow(), 100);
   EXPECT_EQ(editor.TopRow(), 80);
-}
-
-TEST_F(MarkerSearch, HoldsTheViewersLockAndReleasesIt) {
-  Show(Lines(5, {{3, "E x"}}));
-  // Re-entrant for the thread that already holds it, as the reload path does.
-  {
-    std::lock_guard<std::recursive_mutex> outer(viewerLock);
-    EXPECT_TRUE(GotoNext(editor, viewerLock, 'E'));
-  }
-  // Released afterwards: another thread can take it at once.
-  bool taken = false;
-  std::thread([&] {
-    taken = viewerLock.try_lock();
-    if (taken)
-      viewerLock.unlock();
-  }).join();
-  EXPECT_TRUE(taken);
-}
-
-TEST_F(MarkerSearch, WaitsWhileAnotherThreadHoldsTheLock) {
-  Show(Lines(5, {{3, "E x"}}));
-  std::unique_lock<std::recursive_mutex> held(viewerLock);
-  bool found = false;
-  std::thread searcher([&] { found = GotoNext(editor, viewerLock, 'E'); });
-  // The search cannot have run yet; the caret is still where it was.
-  EXPECT_EQ(editor.CaretRow(), 0);
-  held.unlock();
-  searcher.join();
-  EXPECT_TRUE(found);
-  EXPECT_EQ(editor.CaretRow(), 3);
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 /** @file MarkerSearch.h: moving the caret to the next or previous line with a marker. */
 #pragma once
 
-#include <mutex>
 #include <string_view>
 
 #include "ui/TRAHLEditor.h"
@@ -23,10 +22,10 @@ int MarkerTopRow(int hitRow, int visibleRows);
 void ShowMarkerRow(ui::TRAHLEditor& editor, int row);
 
 // Searches the displayed lines after (GotoNext) or before (GotoPrev) the caret row for a marker
-// line, holding `viewerLock` for the whole search. On a hit the top row becomes MarkerTopRow
+// line. The caller holds the viewer's lock. On a hit the top row becomes MarkerTopRow
 // (left column kept), then the caret goes to the hit row (column kept); returns true. Without
 // a hit nothing moves and the answer is false; there is no wrap-around. UI thread only.
-bool GotoNext(ui::TRAHLEditor& editor, std::recursive_mutex& viewerLock, char marker);
-bool GotoPrev(ui::TRAHLEditor& editor, std::recursive_mutex& viewerLock, char marker);
+bool GotoNext(ui::TRAHLEditor& editor, char marker);
+bool GotoPrev(ui::TRAHLEditor& editor, char marker);
 
 }  // namespace brontel

@@ -1,0 +1,49 @@
+/** @file LineFilter.h: the compiled form of a view filter, asked line by line. */
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "regex/RegExpr.h"
+#include "viewer/ViewFilter.h"
+
+namespace brontel {
+
+class LineClassifier;
+
+// A ViewFilter ready to answer for lines as read from the file (tabs not expanded). The type
+// names are looked up in the classifier's list when the filter is set; the expression is
+// compiled then. UI thread only: the expression keeps its search state.
+class LineFilter {
+ public:
+  // Takes `filter` when its names and expression are good; otherwise keeps the filter it had
+  // and answers why not: the engine's message for a bad expression, or the unknown type name.
+  // The context is limited to 0 .. kMaxFilterContext.
+  bool Set(const ViewFilter& filter, LineClassifier& types, std::string& error);
+
+  const ViewFilter& Filter() const { return filter_; }
+  bool Active() const { return filter_.Active(); }
+  // Changes with every filter taken, so that a caller can tell when its answers went stale.
+  unsigned Version() const { return version_; }
+
+  // Whether `line` passes (always, without a filter).
+  bool Passes(std::string_view line, LineClassifier& types);
+  // The same for a line whose type position (or kUnclassified) is known already.
+  bool Passes(std::string_view line, int typePosition);
+
+ private:
+  bool MatchesExpression(std::string_view line);
+
+  ViewFilter filter_;
+  std::vector<bool> typeAllowed_;  // by position in the type list; empty: any type
+  std::unique_ptr<RegExpr> expression_;
+  std::string subject_;  // the line, zero-terminated (and lower-cased) for the engine
+  unsigned version_ = 0;
+};
+
+// The line lower-cased in ASCII, which is how a filter ignores case.
+std::string LowerAscii(std::string_view text);
+
+}  // namespace brontel
