@@ -1,6 +1,7 @@
 #include "viewer/IndexedLines.h"
 
 #include <algorithm>
+#include <exception>
 
 namespace brontel {
 
@@ -42,7 +43,11 @@ std::string_view IndexedLines::Line(std::size_t i) const {
   if (line >= index.Count())
     return openLine_;
   raw_.clear();
-  cache_->Read(index.FileStart(line), index.FileBytes(line), raw_);
+  try {
+    cache_->Read(index.FileStart(line), index.FileBytes(line), raw_);
+  } catch (const std::exception&) {
+    raw_.clear();  // unreadable now (the disk, a vanished share): blanks, never a fault
+  }
   // The line end is not shown; a line cut into pieces has none.
   if (!raw_.empty() && raw_.back() == '\n')
     raw_.pop_back();

@@ -512,6 +512,9 @@ void TForm1::RunCompleteLoad(bool requested) {
       loader_.Model().Filtering() ? LoadCompleteFile(state_, types_, view, &loader_.Model())
                                   : complete_.Load(state_, types_, view);
   ShowStatusText();
+  // A large file shows its end while it is indexed, and keeps the reader there.
+  if (complete_.Indexing())
+    return;
   if (!requested) {
     view.SetPlace(place);
     return;
