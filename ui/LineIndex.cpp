@@ -50,8 +50,16 @@ void LineIndex::CloseGroup() {
   if (regular) {
     group.textDelta = static_cast<std::int32_t>(common);
   } else {
-    group.textLengthsAt = static_cast<std::uint32_t>(textLengths_.size() / kGroup);
-    textLengths_.insert(textLengths_.end(), openText_.begin(), openText_.end());
+    group.textLengthsAt = static_cast<std::uint32_t>(textDeltas_.size() / kGroup);
+    for (std::size_t k = 0; k < openText_.size(); ++k) {
+      const std::int64_t biased = delta(k) + kDeltaBias;
+      if (biased >= 0 && biased < kLongDelta) {
+        textDeltas_.push_back(static_cast<std::uint8_t>(biased));
+      } else {
+        textDeltas_.push_back(kLongDelta);
+        longText_.emplace_back(first + k, openText_[k]);
+      }
+    }
   }
   openText_.clear();
 }
@@ -72,7 +80,14 @@ std::uint32_t LineIndex::TextBytes(std::size_t i) const {
     return openText_[i % kGroup];  // the group being filled
   if (group.textDelta != kIrregular)
     return static_cast<std::uint32_t>(static_cast<std::int64_t>(FileBytes(i)) + group.textDelta);
-  return textLengths_[group.textLengthsAt * kGroup + i % kGroup];
+  const std::uint8_t biased = textDeltas_[group.textLengthsAt * kGroup + i % kGroup];
+  if (biased != kLongDelta)
+    return static_cast<std::uint32_t>(static_cast<std::int64_t>(FileBytes(i)) + biased -
+                                      kDeltaBias);
+  const auto at = std::lower_bound(longText_.begin(), longText_.end(), i,
+                                   [](const std::pair<std::size_t, std::uint32_t>& entry,
+                                      std::size_t line) { return entry.first < line; });
+  return at->second;
 }
 
 std::uint64_t LineIndex::FileStart(std::size_t i) const {
@@ -115,8 +130,8 @@ std::size_t LineIndex::LineOfText(std::uint64_t offset) const {
 
 std::size_t LineIndex::MemoryBytes() const {
   return fileBytes_.capacity() + longLines_.capacity() * sizeof(longLines_[0]) +
-         groups_.capacity() * sizeof(Group) + textLengths_.capacity() * sizeof(std::uint32_t) +
-         openText_.capacity() * sizeof(std::uint32_t);
+         groups_.capacity() * sizeof(Group) + textDeltas_.capacity() +
+         longText_.capacity() * sizeof(longText_[0]) + openText_.capacity() * sizeof(std::uint32_t);
 }
 
 }  // namespace brontel::ui

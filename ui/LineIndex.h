@@ -16,8 +16,8 @@ namespace brontel::ui {
 // offsets, and each line one byte of its file length (longer lines are kept aside). When every
 // line of a group is shown a fixed number of bytes longer or shorter than it is in the file (the
 // usual case: the same line end throughout and no tab) the group stores that difference;
-// otherwise it stores the group's text lengths, four bytes a line. So a log of short lines costs
-// about 1.4 bytes a line, and no log more than 8.
+// otherwise one more byte a line holds each line's difference (lines with many tabs kept
+// aside). So a log of short lines costs 1.4 to 2.4 bytes a line, and no log more than 8.
 //
 // Offsets are asked for by line (a sum over at most one group) and lines by text offset (a
 // binary search over the groups). Not thread-safe: one thread builds it, and others read it only
@@ -54,13 +54,17 @@ class LineIndex {
 
  private:
   static constexpr std::uint8_t kLongLine = 0xFF;
+  // A line is never shown shorter than it is in the file (its line end becomes CR LF, each tab
+  // three blanks); the bias is a margin all the same.
+  static constexpr std::int64_t kDeltaBias = 2;
+  static constexpr std::uint8_t kLongDelta = 0xFF;
   static constexpr std::int32_t kIrregular = std::numeric_limits<std::int32_t>::min();
   struct Group {
     std::uint64_t fileStart = 0;
     std::uint64_t textStart = 0;
     // Shown bytes minus file bytes of every line, or kIrregular: see textLengths.
     std::int32_t textDelta = kIrregular;
-    std::uint32_t textLengthsAt = 0;  // in groups of kGroup entries of textLengths_
+    std::uint32_t textLengthsAt = 0;  // in groups of kGroup entries of textDeltas_
   };
 
   std::uint32_t TextBytes(std::size_t i) const;
@@ -70,8 +74,11 @@ class LineIndex {
   std::vector<std::uint8_t> fileBytes_;
   std::vector<std::pair<std::size_t, std::uint32_t>> longLines_;  // line, file bytes
   std::vector<Group> groups_;
-  std::vector<std::uint32_t> textLengths_;  // of the irregular groups, kGroup each
-  std::vector<std::uint32_t> openText_;     // the text lengths of the group being filled
+  // Of the irregular groups, kGroup each: shown bytes minus file bytes plus kDeltaBias, or
+  // kLongDelta with the text length kept aside in longText_.
+  std::vector<std::uint8_t> textDeltas_;
+  std::vector<std::pair<std::size_t, std::uint32_t>> longText_;  // line, shown bytes
+  std::vector<std::uint32_t> openText_;  // the text lengths of the group being filled
   std::size_t count_ = 0;
   std::uint64_t fileStart_ = 0;
   std::uint64_t fileEnd_ = 0;
