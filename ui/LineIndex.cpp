@@ -14,11 +14,6 @@ void LineIndex::Clear() {
 
 void LineIndex::Add(std::uint32_t fileBytes, std::uint32_t textBytes) {
   if (count_ % kGroup == 0) {
-    // Grown by half rather than doubled: a big index's last doubling would be half spare.
-    if (groups_.size() == groups_.capacity())
-      groups_.reserve(groups_.size() + groups_.size() / 2 + 16);
-    if (fileBytes_.size() == fileBytes_.capacity())
-      fileBytes_.reserve(fileBytes_.size() + fileBytes_.size() / 2 + kGroup);
     groups_.push_back({fileEnd_, textEnd_, kIrregular, 0});
     openText_.clear();
   }
@@ -129,8 +124,8 @@ std::size_t LineIndex::LineOfText(std::uint64_t offset) const {
 }
 
 std::size_t LineIndex::MemoryBytes() const {
-  return fileBytes_.capacity() + longLines_.capacity() * sizeof(longLines_[0]) +
-         groups_.capacity() * sizeof(Group) + textDeltas_.capacity() +
+  return fileBytes_.size() + longLines_.capacity() * sizeof(longLines_[0]) +
+         groups_.size() * sizeof(Group) + textDeltas_.size() +
          longText_.capacity() * sizeof(longText_[0]) + openText_.capacity() * sizeof(std::uint32_t);
 }
 

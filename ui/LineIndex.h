@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <limits>
 #include <utility>
 #include <vector>
@@ -71,12 +72,14 @@ class LineIndex {
   // Ends the group that just got its last line: regular, or its text lengths kept.
   void CloseGroup();
 
-  std::vector<std::uint8_t> fileBytes_;
+  // Deques, not vectors: they grow a block at a time, so a large index is never copied into a
+  // buffer half again its size (which would hold both at the peak).
+  std::deque<std::uint8_t> fileBytes_;
   std::vector<std::pair<std::size_t, std::uint32_t>> longLines_;  // line, file bytes
-  std::vector<Group> groups_;
+  std::deque<Group> groups_;
   // Of the irregular groups, kGroup each: shown bytes minus file bytes plus kDeltaBias, or
   // kLongDelta with the text length kept aside in longText_.
-  std::vector<std::uint8_t> textDeltas_;
+  std::deque<std::uint8_t> textDeltas_;
   std::vector<std::pair<std::size_t, std::uint32_t>> longText_;  // line, shown bytes
   std::vector<std::uint32_t> openText_;  // the text lengths of the group being filled
   std::size_t count_ = 0;
