@@ -103,7 +103,7 @@ int ListerPlugin::ListSearchText(std::uintptr_t handle, const char* searchString
   if (viewer == nullptr || searchString == nullptr)
     return 1;
   try {
-    return viewer->FindText(searchString, 0, searchFlags) >= 0 ? 0 : 1;
+    return viewer->FindMatch(searchString, 0, searchFlags).offset >= 0 ? 0 : 1;
   } catch (...) {
     registry_.Remove(handle);
     return 1;

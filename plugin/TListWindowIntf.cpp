@@ -46,6 +46,15 @@ std::uintptr_t TListWindowIntf::NativeHandle() const {
   return reinterpret_cast<std::uintptr_t>(this);
 }
 
+TextMatch TListWindowIntf::FindMatch(std::string_view pattern, TextOffset start, int flags) {
+  if ((flags & kSearchExpression) != 0)
+    return {};
+  const TextOffset found = FindText(pattern, start, flags);
+  if (found == kNotFound)
+    return {};
+  return {found, static_cast<TextOffset>(UpToZeroByte(pattern).size())};
+}
+
 TextOffset TListWindowIntf::FindTextInView(ui::TRAHLEditor& view, std::string_view pattern,
                                            TextOffset start, int flags) {
   try {

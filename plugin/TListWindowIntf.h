@@ -31,6 +31,13 @@ namespace brontel {
 //
 // Threads: every operation runs on the UI thread. Ownership: the toolkit outlives the form; the
 // form owns its host window object.
+// A match found in a viewer's whole text: where it starts (kNotFound for none) and how long it
+// is, so that a match of any length is selected exactly.
+struct TextMatch {
+  TextOffset offset = kNotFound;
+  TextOffset length = 0;
+};
+
 class TListWindowIntf : public ui::Form {
  public:
   // A viewer inside the host window `parentWindow` (its native handle as the host passed it).
@@ -50,6 +57,10 @@ class TListWindowIntf : public ui::Form {
   // match is selected, the caret at its end and its line in view. Answers the match's offset or
   // kNotFound and never throws.
   virtual TextOffset FindText(std::string_view pattern, TextOffset start, int flags) = 0;
+  // FindText with the match's length; with kSearchExpression in `flags` the pattern is a regular
+  // expression (a viewer that has no such search finds nothing then). The host's search comes
+  // here. Never throws.
+  virtual TextMatch FindMatch(std::string_view pattern, TextOffset start, int flags);
   // One search from `start` as given: no caret, no wrap-around, no selection. Never throws.
   virtual TextOffset FindTextPos(std::string_view pattern, TextOffset start, int flags) = 0;
   // Writes the history lines to `fileName`, each ended by CR LF, under the viewer's lock; writes

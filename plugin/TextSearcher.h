@@ -14,6 +14,8 @@ namespace brontel {
 inline constexpr int kSearchMatchCase = 2;
 inline constexpr int kSearchWholeWords = 4;
 inline constexpr int kSearchBackwards = 8;
+// Our own host's flag, which no other host sets: the pattern is a regular expression.
+inline constexpr int kSearchExpression = 16;
 
 // Text offsets are positions in a viewer's whole text: all its lines, each followed by carriage
 // return and line feed. −1 means "not found".

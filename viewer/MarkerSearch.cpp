@@ -10,8 +10,12 @@ int SearchableRows(const ui::TRAHLEditor& editor) {
   return lines < rows ? static_cast<int>(lines) : rows;
 }
 
-bool IsMarkerRow(const ui::TRAHLEditor& editor, int row, char marker) {
-  return IsMarkerLine(editor.Line(static_cast<std::size_t>(row)), marker);
+bool IsWantedRow(const ui::TRAHLEditor& editor, int row, const LineTest& isWanted) {
+  return isWanted(editor.Line(static_cast<std::size_t>(row)));
+}
+
+LineTest MarkerTest(char marker) {
+  return [marker](std::string_view line) { return IsMarkerLine(line, marker); };
 }
 
 }  // namespace
@@ -31,9 +35,17 @@ int MarkerTopRow(int hitRow, int visibleRows) {
 }
 
 bool GotoNext(ui::TRAHLEditor& editor, char marker) {
+  return GotoNextLine(editor, MarkerTest(marker));
+}
+
+bool GotoPrev(ui::TRAHLEditor& editor, char marker) {
+  return GotoPrevLine(editor, MarkerTest(marker));
+}
+
+bool GotoNextLine(ui::TRAHLEditor& editor, const LineTest& isWanted) {
   const int rows = SearchableRows(editor);
   for (int row = editor.CaretRow() + 1; row < rows; ++row) {
-    if (IsMarkerRow(editor, row, marker)) {
+    if (IsWantedRow(editor, row, isWanted)) {
       ShowMarkerRow(editor, row);
       return true;
     }
@@ -41,14 +53,14 @@ bool GotoNext(ui::TRAHLEditor& editor, char marker) {
   return false;
 }
 
-bool GotoPrev(ui::TRAHLEditor& editor, char marker) {
+bool GotoPrevLine(ui::TRAHLEditor& editor, const LineTest& isWanted) {
   const int rows = SearchableRows(editor);
   // A caret beyond the lines (it should not be) starts the search at the last line.
   int row = editor.CaretRow() - 1;
   if (row >= rows)
     row = rows - 1;
   for (; row >= 0; --row) {
-    if (IsMarkerRow(editor, row, marker)) {
+    if (IsWantedRow(editor, row, isWanted)) {
       ShowMarkerRow(editor, row);
       return true;
     }

@@ -1,6 +1,7 @@
 /** @file MarkerSearch.h: moving the caret to the next or previous line with a marker. */
 #pragma once
 
+#include <functional>
 #include <string_view>
 
 #include "ui/TRAHLEditor.h"
@@ -27,5 +28,11 @@ void ShowMarkerRow(ui::TRAHLEditor& editor, int row);
 // a hit nothing moves and the answer is false; there is no wrap-around. UI thread only.
 bool GotoNext(ui::TRAHLEditor& editor, char marker);
 bool GotoPrev(ui::TRAHLEditor& editor, char marker);
+
+// Whether a displayed line is one a search looks for.
+using LineTest = std::function<bool(std::string_view line)>;
+// GotoNext and GotoPrev for the lines `isWanted` accepts.
+bool GotoNextLine(ui::TRAHLEditor& editor, const LineTest& isWanted);
+bool GotoPrevLine(ui::TRAHLEditor& editor, const LineTest& isWanted);
 
 }  // namespace brontel

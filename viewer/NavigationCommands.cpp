@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "classify/LineClassifier.h"
+#include "classify/MsgTypeLoader.h"
 #include "viewer/MarkerSearch.h"
 
 namespace brontel {
@@ -23,6 +25,40 @@ const NavigationAction& NavigationActionFor(MarkerJump jump) {
 
 bool RunMarkerJump(ui::TRAHLEditor& editor, MarkerJump jump) {
   return jump.forwards ? GotoNext(editor, jump.marker) : GotoPrev(editor, jump.marker);
+}
+
+int JumpTypePosition(MarkerJump jump) {
+  switch (jump.marker) {
+    case 'W':
+      return 1;
+    case 'U':
+      return 2;
+    default:
+      return 0;
+  }
+}
+
+bool HasBuiltinCountedTypes(const LineClassifier& types) {
+  const std::vector<MsgTypeMatcherInfo>& loaded = types.Types();
+  const std::vector<MsgTypeMatcherInfo> builtin = BuiltinMsgTypes();
+  if (loaded.size() < kCountedMsgTypes)
+    return false;
+  for (std::size_t i = 0; i < kCountedMsgTypes; ++i) {
+    if (loaded[i].name != builtin[i].name || loaded[i].exprTexts != builtin[i].exprTexts)
+      return false;
+  }
+  return true;
+}
+
+bool RunTypeJump(ui::TRAHLEditor& editor, LineClassifier& types, MarkerJump jump) {
+  types.LoadMsgTypes();
+  if (HasBuiltinCountedTypes(types))
+    return RunMarkerJump(editor, jump);
+  const int wanted = JumpTypePosition(jump);
+  const LineTest isWanted = [&](std::string_view line) {
+    return types.FindMsgType(line) == wanted;
+  };
+  return jump.forwards ? GotoNextLine(editor, isWanted) : GotoPrevLine(editor, isWanted);
 }
 
 bool GotoHistory(ui::TRAHLEditor& editor) {

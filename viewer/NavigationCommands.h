@@ -9,6 +9,8 @@
 
 namespace brontel {
 
+class LineClassifier;
+
 // One of the six marker jumps: to the next or previous line of a kind.
 struct MarkerJump {
   char marker;    // "E", "W" or "U" (see GotoNext)
@@ -60,6 +62,15 @@ const NavigationAction& NavigationActionFor(MarkerJump jump);
 // Runs the jump (GotoNext or GotoPrev; the caller holds the viewer's lock); true on a hit.
 // Silent: the key path uses it as it is, the action and button paths beep on a miss.
 bool RunMarkerJump(ui::TRAHLEditor& editor, MarkerJump jump);
+
+// The counted type a jump stands for: "E" the first, "W" the second, "U" the third.
+int JumpTypePosition(MarkerJump jump);
+// Whether the first three types are the built-in Error, Warning and Urgent with their own
+// expressions, whose lines begin with the jumps' markers.
+bool HasBuiltinCountedTypes(const LineClassifier& types);
+// The jump as the types want it: RunMarkerJump with the built-in types; otherwise to the next
+// or previous displayed line of the counted type the jump stands for. True on a hit.
+bool RunTypeJump(ui::TRAHLEditor& editor, LineClassifier& types, MarkerJump jump);
 
 // The view's part of "Goto History": view to the top-left corner and caret on row 0, then the
 // next "|" marker line after row 0, which ends the history block. True when one was found.

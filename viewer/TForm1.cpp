@@ -10,6 +10,7 @@
 #include "ui/ScreenCursor.h"
 #include "viewer/AutoCycle.h"
 #include "viewer/CaretGutter.h"
+#include "viewer/FilterSettings.h"
 #include "viewer/MarkerSearch.h"
 #include "viewer/OptionTables.h"
 #include "viewer/TailText.h"
@@ -51,9 +52,15 @@ TForm1::TForm1(ui::Toolkit& toolkit, std::uintptr_t parentWindow, const std::str
       controls_(*this, toolkit),
       types_(store),
       complete_(toolkit, store),
+      findBar_(controls_.findBar, controls_._editor,
+               [this](const ViewFilter& filter, std::string& error) {
+                 return ApplyFilter(filter, error);
+               }),
       self_(std::make_shared<TForm1*>(this)) {
   SetViewerPath(fileName);
   options_.LoadFromSettings(store_);
+  std::string refused;  // a stored filter that no longer holds is dropped
+  loader_.Model().SetFilter(LoadViewFilter(store_), types_, refused);
   controls_._editor.SetClipboard(&toolkit_.clipboard());
   complete_.OnStatus = [this] { ShowStatusText(); };
   BindHandlers();
@@ -88,6 +95,7 @@ void TForm1::BindHandlers() {
   c.EditCopy2.OnExecute = [this](ui::Component&) { EditCopy2Execute(); };
   c.EditCopy1.OnExecute = [this](ui::Component&) { EditCopy2Execute(); };
   c.EditSelectAll1.OnExecute = [this](ui::Component&) { EditSelectAll1Execute(); };
+  c.actFindBar.OnExecute = [this](ui::Component&) { OpenFindBar(); };
   c.Timer1->OnTimer = [this](ui::Component&) { Timer1Timer(); };
   c.Timer2->OnTimer = [this](ui::Component&) { Timer2Timer(); };
   c._editor.OnGetLineAttr = [this](ui::TRAHLEditor& sender, std::string_view line,
@@ -130,6 +138,34 @@ void TForm1::SetViewerPath(const std::string& newPath) {
 
 TextOffset TForm1::FindText(std::string_view pattern, TextOffset start, int flags) {
   return FindTextInView(editor(), pattern, start, flags);
+}
+
+TextMatch TForm1::FindMatch(std::string_view pattern, TextOffset start, int flags) {
+  if ((flags & kSearchExpression) == 0)
+    return TListWindowIntf::FindMatch(pattern, start, flags);
+  try {
+    std::lock_guard<std::recursive_mutex> guard(viewerLock);
+    ViewFinder finder;
+    std::string refused;
+    const FindQuery query{std::string(pattern.substr(0, pattern.find('\0'))), true,
+                          (flags & kSearchMatchCase) != 0, false};
+    if (!finder.Set(query, refused))
+      return {};
+    ui::TRAHLEditor& view = editor();
+    const bool forwards = (flags & kSearchBackwards) == 0;
+    // The caret stands at the end of the match selected last: backwards starts at its start.
+    std::size_t from = view.SelLength() > 0 && !forwards ? view.SelStart() : view.CaretOffset();
+    if (start > 0)
+      from = static_cast<std::size_t>(start);
+    const std::optional<ViewMatch> match = finder.Find(view, from, forwards);
+    if (!match)
+      return {};
+    view.SetSelStart(match->offset);
+    view.SetSelLength(static_cast<std::int64_t>(match->length));
+    return {static_cast<TextOffset>(match->offset), static_cast<TextOffset>(match->length)};
+  } catch (...) {
+    return {};  // the host's search never fails loudly
+  }
 }
 
 TextOffset TForm1::FindTextPos(std::string_view pattern, TextOffset start, int flags) {
@@ -215,6 +251,7 @@ void TForm1::FormShow() {
 bool TForm1::FormCloseQuery() {
   try {
     options_.SaveToSettings(store_);
+    SaveViewFilter(store_, loader_.Model().Filter());
   } catch (const std::exception&) {
     // A settings file that cannot be written must not keep the viewer open.
   }
@@ -401,8 +438,10 @@ void TForm1::chkActiveClick() {
 }
 
 void TForm1::ShowStatusText() {
-  if (!state_.statusText.empty())
-    controls_.Label2.SetCaption(state_.statusText + loader_.Model().FilterStatusText());
+  if (state_.statusText.empty())
+    return;
+  const char* paused = followPaused_ && options_.AutoFollowMode ? " [following paused]" : "";
+  controls_.Label2.SetCaption(state_.statusText + loader_.Model().FilterStatusText() + paused);
 }
 
 void TForm1::CheckFileChanged() {
@@ -448,7 +487,8 @@ void TForm1::Timer1Timer() {
     reload.SetEnabled(false);
     // While the complete view is shown, tailing is off: a due reload waits for auto tail.
     if (reloadPending_ != -1 && !options_.LoadCompleteFile) {
-      state_.autoFollow = options_.AutoFollowMode;
+      UpdateFollowPause();
+      state_.autoFollow = options_.AutoFollowMode && !followPaused_;
       ++tailLoads_;
       complete_.Stop();
       loader_.LoadTail(state_, types_, editor());
@@ -530,6 +570,10 @@ void TForm1::RunCompleteLoad(bool requested) {
 // ----------------------------------------------------------------------------------------------
 
 void TForm1::FormKeyDown(ui::KeyCode& key, ui::ShiftState shift) {
+  if (KeyToFindBar(key, shift)) {
+    key = 0;
+    return;
+  }
   if (KeyToHost(key, shift) || KeyToView(key, ui::Modifiers(shift)))
     return;
   if (ui::Modifiers(shift) != ui::ShiftState::None)
@@ -559,7 +603,9 @@ bool TForm1::KeyToHost(ui::KeyCode& key, ui::ShiftState shift) {
   const ui::KeyCode pressed = key;
   if (pressed == ui::vk::Escape) {
     key = 0;
-    if (c.Panel9.Visible())
+    if (findBar_.Visible())
+      findBar_.Close();
+    else if (c.Panel9.Visible())
       c.Panel9.SetVisible(false);
     else if (host && !host->HasParentWindow())
       host->SendClose(1, 1);
@@ -589,7 +635,7 @@ bool TForm1::KeyToView(ui::KeyCode key, ui::ShiftState mods) {
   }
   if ((key == 'E' || key == 'W' || key == 'U') && (ctrl || shiftCtrl)) {
     std::lock_guard<std::recursive_mutex> guard(viewerLock);
-    RunMarkerJump(editor(), MarkerJump{static_cast<char>(key), ctrl});
+    RunTypeJump(editor(), types_, MarkerJump{static_cast<char>(key), ctrl});
     return true;
   }
   if (key == 'A' && ctrl) {
@@ -611,25 +657,84 @@ bool TForm1::KeyToView(ui::KeyCode key, ui::ShiftState mods) {
   return false;
 }
 
+bool TForm1::KeyToFindBar(ui::KeyCode key, ui::ShiftState shift) {
+  if (key == ui::ShortCutKey(kFindBarShortCut) &&
+      ui::Modifiers(shift) == ui::ShortCutShift(kFindBarShortCut)) {
+    OpenFindBar();
+    return true;
+  }
+  std::lock_guard<std::recursive_mutex> guard(viewerLock);
+  return findBar_.KeyDown(key, shift);
+}
+
+// --- find and filter
+// -----------------------------------------------------------------------------------
+
+void TForm1::OpenFindBar() {
+  std::lock_guard<std::recursive_mutex> guard(viewerLock);
+  types_.LoadMsgTypes();
+  std::vector<std::string> names;
+  for (const MsgTypeMatcherInfo& type : types_.Types())
+    names.push_back(type.name);
+  findBar_.Open(loader_.Model().Filter(), names);
+}
+
+bool TForm1::ApplyFilter(const ViewFilter& filter, std::string& error) {
+  std::lock_guard<std::recursive_mutex> guard(viewerLock);
+  if (!loader_.Model().SetFilter(filter, types_, error))
+    return false;
+  RebuildView();
+  return true;
+}
+
+void TForm1::RebuildView() {
+  if (options_.LoadCompleteFile) {
+    try {
+      RunCompleteLoad(false);
+    } catch (const std::exception& failure) {
+      controls_.Label2.SetCaption(DisplayNameOf(path) +
+                                  "  [Load complete failed: " + failure.what() + "]");
+    }
+    return;
+  }
+  UpdateFollowPause();
+  state_.autoFollow = options_.AutoFollowMode && !followPaused_;
+  ++tailLoads_;
+  loader_.LoadTail(state_, types_, editor());
+  ShowStatusText();
+}
+
+void TForm1::UpdateFollowPause() {
+  if (!options_.AutoFollowMode) {
+    followPaused_ = false;
+    return;
+  }
+  const ui::TRAHLEditor& view = editor();
+  const int last = view.RowCount() - 1;
+  const bool lastRowInView = view.TopRow() + view.VisibleRows() > last;
+  const bool caretInView =
+      view.CaretRow() >= view.TopRow() && view.CaretRow() < view.TopRow() + view.VisibleRows();
+  const bool atTheEnd = lastRowInView && (view.CaretRow() >= last || !caretInView);
+  followPaused_ = !atTheEnd;
+}
+
 // --- navigation
 // ----------------------------------------------------------------------------------------
 
 void TForm1::RunJumpWithBeep(MarkerJump jump) {
   std::lock_guard<std::recursive_mutex> guard(viewerLock);
-  if (!RunMarkerJump(editor(), jump))
+  if (!RunTypeJump(editor(), types_, jump))
     toolkit_.Beep();
 }
 
-// Auto follow goes off first (option and check box), so the next tail load stays put.
+// Following pauses in this view, so the next tail load stays put; the option stays as the user
+// set it.
 void TForm1::actGotoHistoryExecute() {
   std::lock_guard<std::recursive_mutex> guard(viewerLock);
-  ui::TRAHLEditor& view = editor();
-  view.ScrollTo(0, 0);
-  view.SetCaretRow(0);
-  options_.SetAutoFollowMode(false);
-  controls_.CheckBox1.SetChecked(false);
-  if (!GotoHistory(view))
+  if (!GotoHistory(editor()))
     toolkit_.Beep();
+  UpdateFollowPause();
+  ShowStatusText();
 }
 
 }  // namespace brontel

@@ -14,6 +14,7 @@
 #include "settings/ExtManager.h"
 #include "ui/Keys.h"
 #include "viewer/CompleteLoad.h"
+#include "viewer/FindBarController.h"
 #include "viewer/NavigationCommands.h"
 #include "viewer/TailLoader.h"
 #include "viewer/ViewerControls.h"
@@ -51,6 +52,8 @@ class TForm1 : public TListWindowIntf {
 
   // --- window-host operations --------------------------------------------------------------
   TextOffset FindText(std::string_view pattern, TextOffset start, int flags) override;
+  // Also the expression search (kSearchExpression) of the view's lines, under the viewer's lock.
+  TextMatch FindMatch(std::string_view pattern, TextOffset start, int flags) override;
   TextOffset FindTextPos(std::string_view pattern, TextOffset start, int flags) override;
   int SaveHistory(const std::string& fileName) override;
   int SaveLines(const std::string& fileName) override;
@@ -103,6 +106,16 @@ class TForm1 : public TListWindowIntf {
   // Moves `path` on to newer files of the numbered series; true when it changed.
   bool CycleToNextFile();
 
+  // --- find and filter -------------------------------------------------------------------------
+  // Takes `filter` for the view and rebuilds the view with it (a tail load, or the complete load
+  // again while the complete view is shown); false with the reason when it is refused, the filter
+  // in force then stays.
+  bool ApplyFilter(const ViewFilter& filter, std::string& error);
+  // Opens the find-and-filter bar (Ctrl+B, the context menu) with the filter in force.
+  void OpenFindBar();
+  FindBarController& findBar() { return findBar_; }
+  const ViewModel& viewModel() const { return loader_.Model(); }
+
   // --- navigation (beep on a miss) ------------------------------------------------------------
   void actGotoHistoryExecute();
   void actGotoPrevErrorExecute() { RunJumpWithBeep({'E', false}); }
@@ -128,6 +141,9 @@ class TForm1 : public TListWindowIntf {
   std::int32_t reloadPending() const { return reloadPending_; }
   bool updatingControls() const { return updatingControls_; }
   bool firstTick() const { return firstTick_; }
+  // Whether following the end is paused in this view: the reader moved away from the last line
+  // (or went to the history); it resumes once the last line is back in view.
+  bool followPaused() const { return followPaused_; }
   // Tail loads and complete loads run so far.
   std::uint64_t TailLoads() const { return tailLoads_; }
   std::uint64_t CompleteLoads() const { return completeLoads_; }
@@ -148,6 +164,13 @@ class TForm1 : public TListWindowIntf {
   void RunCompleteLoad(bool requested);
   // Label2 shows the last load's status text and the filter's, once a load made one.
   void ShowStatusText();
+  // Enter in the bar and the key that opens it; true when the key was one of them.
+  bool KeyToFindBar(ui::KeyCode key, ui::ShiftState shift);
+  // The view again, with the filter now in force.
+  void RebuildView();
+  // Pauses following while the view or the caret stands away from the last line, and resumes it
+  // once the last line is in view again with the caret on it (or out of sight).
+  void UpdateFollowPause();
 
   ui::Toolkit& toolkit_;
   ExtManager& store_;
@@ -158,10 +181,12 @@ class TForm1 : public TListWindowIntf {
   TailViewerState state_;
   TailLoader loader_;
   CompleteLoad complete_;
+  FindBarController findBar_;
   std::unique_ptr<TFSNotify> watcher_;
   std::int32_t reloadPending_ = 0;
   bool updatingControls_ = true;
   bool firstTick_ = true;
+  bool followPaused_ = false;
   bool constructing_ = true;
   // Set while a complete load runs: the option changes it makes re-run the option mirror,
   // which must not start a second load inside it.

@@ -56,6 +56,7 @@ ViewerControls::ViewerControls(ui::Form& form, ui::Toolkit& toolkit)
   PlaceEditor(form);
   PlaceNavigationBlock(form);
   PlaceOptionsPanel(form);
+  findBar.Place(form);
   DescribeActions();
   FillPopupMenu();
 }
@@ -191,6 +192,9 @@ void ViewerControls::DescribeActions() {
   ActionList2.Add(EditCopy2);
   ActionList2.Add(EditSelectAll1);
   ActionList2.Add(EditCopy1);
+  actFindBar.SetCaption("&Find and filter...");
+  actFindBar.SetShortCut(kFindBarShortCut);
+  ActionList2.Add(actFindBar);
 }
 
 void ViewerControls::FillPopupMenu() {
@@ -204,6 +208,8 @@ void ViewerControls::FillPopupMenu() {
                               &actGotoNextUrgent};
   for (std::size_t i = 0; i < NavigationActions.size(); ++i)
     PopupMenu1.AddItem(NavigationActions[i].menuItemName).SetAction(navigation[i]);
+  PopupMenu1.AddItem("N2").SetCaption("-");
+  PopupMenu1.AddItem("FindAndFilter1").SetAction(&actFindBar);
 }
 
 }  // namespace brontel

@@ -15,6 +15,7 @@
 #include "ui/TRAHLEditor.h"
 #include "ui/Timer.h"
 #include "ui/Toolkit.h"
+#include "viewer/FindBar.h"
 
 namespace brontel {
 
@@ -61,6 +62,8 @@ struct ViewerControls {
   ui::ComboBox comMaxHistLines{"comMaxHistLines"};
   ui::Button Button7{"Button7"};
 
+  FindBar findBar;
+
   std::unique_ptr<ui::Timer> Timer1;
   std::unique_ptr<ui::Timer> Timer2;
 
@@ -74,6 +77,7 @@ struct ViewerControls {
   ui::Action EditCopy2{"EditCopy2"};
   ui::Action EditSelectAll1{"EditSelectAll1"};
   ui::Action EditCopy1{"EditCopy1"};
+  ui::Action actFindBar{"actFindBar"};
   ui::ActionList ActionList2{"ActionList2"};
   ui::PopupMenu PopupMenu1{"PopupMenu1"};
 

@@ -14,6 +14,24 @@ std::optional<int> PositiveNumber(std::string_view text) {
   return value;
 }
 
+// A context count: 0 .. 9 lines.
+std::optional<int> ContextCount(std::string_view text) {
+  int value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size() || value < 0 || value > 9)
+    return std::nullopt;
+  return value;
+}
+
+// --filter and --filter-out name one expression between them, and it must not be empty.
+bool SetFilterExpression(const std::string& expression, bool out, CommandLine& line) {
+  if (expression.empty() || !line.filterExpression.empty())
+    return false;
+  line.filterExpression = expression;
+  line.filterOut = out;
+  return true;
+}
+
 bool SetFlag(std::string_view argument, CommandLine& line) {
   if (argument == "--demo")
     line.mode = RunMode::Demo;
@@ -38,7 +56,7 @@ bool SetFlag(std::string_view argument, CommandLine& line) {
 
 // Options that only make sense with --print.
 bool UsesPrintOptions(const CommandLine& line) {
-  return line.ansi || line.status || line.complete || line.follow;
+  return line.ansi || line.status || line.complete || line.follow || line.HasFilter();
 }
 
 // --types list and --version stand alone.
@@ -98,6 +116,18 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
       line.types = arguments[++i];
       if (line.types.empty())
         return std::nullopt;
+    } else if (argument == "--filter" || argument == "--filter-out") {
+      if (!SetFilterExpression(arguments[++i], argument == "--filter-out", line))
+        return std::nullopt;
+    } else if (argument == "--only") {
+      line.onlyTypes = arguments[++i];
+      if (line.onlyTypes.empty())
+        return std::nullopt;
+    } else if (argument == "--context") {
+      const std::optional<int> context = ContextCount(arguments[++i]);
+      if (!context)
+        return std::nullopt;
+      line.context = *context;
     } else if (argument == "--seconds") {
       const std::optional<int> seconds = PositiveNumber(arguments[++i]);
       if (!seconds)
@@ -118,7 +148,8 @@ std::string UsageText() {
   return "usage: brontel [--settings DIR] [--module PATH] [--types NAME|FILE] FILE...\n"
          "       brontel --demo [--seconds N] [--module PATH]\n"
          "       brontel --print [--ansi] [--status] [--complete | --follow] [--force]\n"
-         "               [--settings DIR] [--types NAME|FILE] FILE\n"
+         "               [--filter EXPR | --filter-out EXPR] [--only TYPE[,TYPE...]]\n"
+         "               [--context N] [--settings DIR] [--types NAME|FILE] FILE\n"
          "       brontel --types list\n"
          "       brontel --version\n"
          "\n"

@@ -26,7 +26,15 @@ struct CommandLine {
   std::string settingsDir;  // --settings DIR; empty = the configuration folder
   std::string modulePath;   // --module PATH; empty = look for brontel.wlx
   std::string types;        // --types NAME|FILE: message types for this run; empty = brontel.ini's
+  // --filter EXPR / --filter-out EXPR, --only TYPE[,TYPE...], --context N: the view's filter
+  // for a print run (empty expression and types: the filter brontel.ini keeps).
+  std::string filterExpression;
+  bool filterOut = false;
+  std::string onlyTypes;
+  int context = -1;  // -1: not given
   std::vector<std::string> files;
+
+  bool HasFilter() const { return !filterExpression.empty() || !onlyTypes.empty() || context >= 0; }
 };
 
 // The value of --types that lists the presets instead of naming one.

@@ -23,5 +23,7 @@ inline constexpr int kSearchFindFirst = 1;
 inline constexpr int kSearchMatchCase = 2;
 inline constexpr int kSearchWholeWords = 4;
 inline constexpr int kSearchBackwards = 8;
+// brontel's own bit, which the viewer reads as "the text is a regular expression".
+inline constexpr int kSearchExpression = 16;
 
 }  // namespace brontel::app

@@ -70,6 +70,11 @@ int RunPrint(const PrintRequest& request, std::ostream& out, std::ostream& err) 
   const OpenResult opened = viewer.Open(request.file, folder, request.force);
   if (opened != OpenResult::Shown)
     return ReportFailure(opened, request, folder, err);
+  std::string refused;
+  if (request.filter && !viewer.viewer().ApplyFilter(*request.filter, refused)) {
+    err << "brontel: the filter is refused: " << refused << '\n';
+    return kExitNotAssociated;
+  }
   if (request.complete) {
     viewer.LoadComplete();
   } else if (!viewer.RunUntilFirstTick()) {

@@ -12,6 +12,8 @@ int FindRequest::Flags(bool first) const {
     flags |= kSearchWholeWords;
   if (backwards)
     flags |= kSearchBackwards;
+  if (expression)
+    flags |= kSearchExpression;
   return flags;
 }
 

@@ -14,6 +14,7 @@ struct FindRequest {
   bool matchCase = false;
   bool wholeWords = false;
   bool backwards = false;
+  bool expression = false;  // the text is a regular expression
 
   // The search flags of the interface; `first` for a search that the dialog starts.
   int Flags(bool first) const;

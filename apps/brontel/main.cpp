@@ -38,6 +38,14 @@ PrintRequest PrintRequestOf(const CommandLine& line, const std::string& file) {
   request.force = line.force;
   request.follow = line.follow;
   request.seconds = line.seconds;
+  if (line.HasFilter()) {
+    brontel::ViewFilter filter;
+    filter.expression = line.filterExpression;
+    filter.hideMatching = line.filterOut;
+    filter.types = brontel::SplitTypeNames(line.onlyTypes);
+    filter.context = line.context < 0 ? 0 : line.context;
+    request.filter = filter;
+  }
   return request;
 }
 

@@ -26,6 +26,23 @@ TEST(CommandLineTest, PrintTakesItsOptionsInAnyOrder) {
   EXPECT_EQ(line->files, std::vector<std::string>{"x.log"});
 }
 
+TEST(CommandLineTest, FilterOptionsGoWithPrintOnly) {
+  const auto line = Parse(
+      {"--print", "--filter-out", "a|b", "--only", "counted,Error", "--context", "0", "x.log"});
+  ASSERT_TRUE(line);
+  EXPECT_EQ(line->filterExpression, "a|b");
+  EXPECT_TRUE(line->filterOut);
+  EXPECT_EQ(line->onlyTypes, "counted,Error");
+  EXPECT_EQ(line->context, 0);
+  for (const std::vector<std::string>& refused : std::vector<std::vector<std::string>>{
+           {"--print", "--filter", "a", "--filter-out", "b", "x.log"},
+           {"--print", "--filter", "", "x.log"},
+           {"--print", "--context", "10", "x.log"},
+           {"--print", "--context", "-1", "x.log"},
+           {"--filter", "a", "x.log"}})
+    EXPECT_FALSE(Parse(refused)) << refused[1] << ' ' << refused[2];
+}
+
 TEST(CommandLineTest, DoubleDashEndsTheOptions) {
   const auto line = Parse({"--print", "--", "--odd-name.log"});
   ASSERT_TRUE(line);

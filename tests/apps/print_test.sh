@@ -47,6 +47,26 @@ head -n 1 "$work/out.txt" |
   grep -q "^${esc}\[0m${esc}\[1m${esc}\[38;2;255;255;255m${esc}\[48;2;255;0;0mE   disk full${esc}\[0m$" ||
   fail "colours of the error line"
 
+# A filter: the body shows the counted lines, a gap line where lines were left out between
+# them, while the history, the separator and the footer count every line.
+"$brontel" --print --only COUNTED --context 0 --settings "$settings" "$work/sample.log" \
+  > "$work/out.txt"
+printf '%s\n' 'E   disk full' 'W   slow answer' \
+  '|   Error:2, Warning:1, History:2' 'E   disk full' '|   ...' 'W   slow answer' \
+  'E   disk full' '|   Error:2, Warning:1, Lines:5' | diff -u - "$work/out.txt"
+"$brontel" --print --filter-out 'disk|plain' --status --settings "$settings" \
+  "$work/sample.log" > "$work/out.txt"
+head -n 1 "$work/out.txt" | grep -q ' \[filter: 2 of 5 lines\]$' || fail "filter status"
+sed -n '5,7p' "$work/out.txt" > "$work/body.txt"
+printf '%s\n' 'I   service started' '|   ...' 'W   slow answer' | diff -u - "$work/body.txt"
+# A bad expression is refused with the engine's reason.
+status=0
+"$brontel" --print --filter '(disk' --settings "$settings" "$work/sample.log" \
+  > "$work/out.txt" 2> "$work/err.txt" || status=$?
+[ "$status" -eq 2 ] || fail "bad expression: exit code $status"
+grep -q 'refused' "$work/err.txt" || fail "bad expression: no message"
+cmp "$work/expected.ini" "$settings/brontel.ini" || fail "a print run saved its filter"
+
 # Arguments that make no sense: usage on standard error, exit code 2.
 status=0
 "$brontel" --print > "$work/out.txt" 2> "$work/err.txt" || status=$?

@@ -196,15 +196,28 @@ TEST_F(Options, CloseQuerySavesTheOptions) {
 
 using Navigation = Keys;
 
-TEST_F(Navigation, GotoHistoryWithEmptyHistoryFindsTheNextMarkerAndStopsFollowing) {
+TEST_F(Navigation, GotoHistoryFindsTheSeparatorAndPausesFollowingInThisViewOnly) {
   ui::TRAHLEditor& view = form->editor();
-  // Empty history: row 0 is the separator, the next marker line is the footer.
   ASSERT_EQ(form->viewerState().history.Count(), 2u);
   form->controls().actGotoHistory.Execute();
   EXPECT_EQ(view.CaretRow(), 2);
-  EXPECT_FALSE(form->options().AutoFollowMode);
-  EXPECT_FALSE(form->controls().CheckBox1.Checked());
+  EXPECT_TRUE(form->followPaused());
+  EXPECT_TRUE(form->options().AutoFollowMode);  // what the next viewer starts with
+  EXPECT_TRUE(form->controls().CheckBox1.Checked());
+  EXPECT_TRUE(form->controls().Label2.Caption().ends_with(" [following paused]"));
   EXPECT_EQ(toolkit.Beeps(), 0);
+  // The reloads keep the reader's place until the last line is back in view with the caret.
+  Append("E\tthird error\n");
+  form->CheckFileChanged();
+  form->Timer1Timer();
+  EXPECT_EQ(view.CaretRow(), 2);
+  view.MoveCaret(view.RowCount() - 1, 0);
+  Append("four\nfive\n");
+  form->CheckFileChanged();
+  form->Timer1Timer();
+  EXPECT_FALSE(form->followPaused());
+  EXPECT_EQ(view.CaretRow(), view.RowCount() - 1);
+  EXPECT_FALSE(form->controls().Label2.Caption().ends_with(" [following paused]"));
 }
 
 TEST_F(Navigation, GotoHistoryWithoutMarkerLinesBeeps) {
@@ -216,7 +229,6 @@ TEST_F(Navigation, GotoHistoryWithoutMarkerLinesBeeps) {
   form->controls().actGotoHistory.Execute();
   EXPECT_EQ(toolkit.Beeps(), 1);
   EXPECT_EQ(form->editor().CaretRow(), 0);
-  EXPECT_FALSE(form->controls().CheckBox1.Checked());
 }
 
 TEST_F(Navigation, CaretTriangleIsDrawnInTheCaretRowOnly) {
@@ -263,10 +275,10 @@ TEST(Layout, ControlsCarryTheirDesignedLook) {
   std::vector<std::string> menu;
   for (const auto& item : c.PopupMenu1.Items())
     menu.push_back(item->Caption());
-  EXPECT_EQ(menu, (std::vector<std::string>{"Copy", "Select &all", "-", "Goto History",
-                                            "Goto previous error", "Goto next error",
-                                            "Goto previous warning", "Goto next warning",
-                                            "Goto previous urgent", "Goto next urgent"}));
+  EXPECT_EQ(menu, (std::vector<std::string>{
+                      "Copy", "Select &all", "-", "Goto History", "Goto previous error",
+                      "Goto next error", "Goto previous warning", "Goto next warning",
+                      "Goto previous urgent", "Goto next urgent", "-", "&Find and filter..."}));
   EXPECT_TRUE(c.ActionList2.HandleShortCut('H', ShiftState::Ctrl) == false);  // no handler bound
   EXPECT_EQ(c.actGotoPrevUrgent.GetShortCut(), ui::scShift | ui::scCtrl | 'U');
 }

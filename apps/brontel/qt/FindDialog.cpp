@@ -12,10 +12,12 @@ FindDialog::FindDialog(const FindRequest& last, QWidget* parent)
       text_(new QLineEdit(QString::fromStdString(last.text), this)),
       matchCase_(new QCheckBox(tr("Match &case"), this)),
       wholeWords_(new QCheckBox(tr("&Whole words"), this)),
+      expression_(new QCheckBox(tr("&Regular expression"), this)),
       backwards_(new QCheckBox(tr("&Backwards"), this)) {
   setWindowTitle(tr("Find"));
   matchCase_->setChecked(last.matchCase);
   wholeWords_->setChecked(last.wholeWords);
+  expression_->setChecked(last.expression);
   backwards_->setChecked(last.backwards);
   text_->selectAll();
   text_->setMinimumWidth(260);
@@ -31,6 +33,7 @@ FindDialog::FindDialog(const FindRequest& last, QWidget* parent)
   layout->addLayout(form);
   layout->addWidget(matchCase_);
   layout->addWidget(wholeWords_);
+  layout->addWidget(expression_);
   layout->addWidget(backwards_);
   layout->addWidget(buttons);
 }
@@ -40,6 +43,7 @@ FindRequest FindDialog::request() const {
   request.text = text_->text().toStdString();
   request.matchCase = matchCase_->isChecked();
   request.wholeWords = wholeWords_->isChecked();
+  request.expression = expression_->isChecked();
   request.backwards = backwards_->isChecked();
   return request;
 }

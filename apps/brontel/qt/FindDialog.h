@@ -25,6 +25,7 @@ class FindDialog : public QDialog {
   QLineEdit* text_;
   QCheckBox* matchCase_;
   QCheckBox* wholeWords_;
+  QCheckBox* expression_;
   QCheckBox* backwards_;
 };
 

@@ -1,10 +1,13 @@
 // The viewer's window in Qt widgets: clicks, keys, the options panel, the context menu, and
 // keys handed back to the host.
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QScrollBar>
@@ -75,11 +78,12 @@ TEST_F(QtViewerInputTest, ArrowButtonsAndMenuJumpToMarkedLines) {
   QStringList texts;
   for (QAction* action : menu->actions())
     texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
-  EXPECT_EQ(texts.size(), 10);
+  EXPECT_EQ(texts.size(), 12);
   EXPECT_EQ(texts.at(0), QStringLiteral("Copy\tCtrl+C"));
   EXPECT_EQ(texts.at(1), QStringLiteral("Select &all\tCtrl+A"));  // the item's own shortcut
   EXPECT_EQ(texts.at(2), QStringLiteral("-"));
   EXPECT_EQ(texts.at(5), QStringLiteral("Goto next error\tCtrl+E"));
+  EXPECT_EQ(texts.at(11), QStringLiteral("&Find and filter...\tCtrl+B"));
   menu->findChild<QAction*>(QStringLiteral("Selectall1"))->trigger();
   EXPECT_EQ(viewer->GetSelLength(), viewer->GetTextLength());
   menu->close();
@@ -253,6 +257,29 @@ TEST_F(QtViewerInputTest, AHostThatDeletesItsWidgetFirstLeavesAViewerThatStillCl
   viewer->Close();
   viewer = nullptr;
   QCoreApplication::processEvents();
+}
+
+TEST_F(QtViewerInputTest, TheFindBarTakesItsTypingFindsFiltersAndClosesOnEsc) {
+  Open();
+  FindBar& bar = c().findBar;
+  Type(view(), Qt::Key_B, Qt::ControlModifier);
+  auto* field = Widget<QLineEdit>(bar.edtFind);
+  ASSERT_TRUE(field->isVisible());
+  EXPECT_TRUE(field->hasFocus());
+  // Letters, digits, blanks, N and P stay in the field.
+  QTest::keyClicks(field, QStringLiteral("Timeout after 30"));
+  EXPECT_EQ(bar.edtFind.Text(), "Timeout after 30");
+  Type(field, Qt::Key_Return);
+  EXPECT_EQ(viewer->editor().SelectedText(), "timeout after 30");
+  EXPECT_EQ(Widget<QLabel>(bar.lblFindStatus)->text().left(12), QStringLiteral("match 1 of 2"));
+  QTest::mouseClick(Widget<QAbstractButton>(bar.btnFilter), Qt::LeftButton);
+  const int separator = LineStartingWith("|   Error:1");
+  ASSERT_GE(separator, 0);
+  EXPECT_EQ(viewer->editor().Line(static_cast<std::size_t>(separator) + 1).substr(0, 4), "E   ");
+  EXPECT_EQ(LineStartingWith("I   "), -1);            // no plain line is left in the body
+  Type(QApplication::focusWidget(), Qt::Key_Escape);  // the button clicked has the focus
+  EXPECT_FALSE(Widget<QWidget>(bar.pnlFindBar)->isVisible());
+  EXPECT_TRUE(host.keys.empty());
 }
 
 }  // namespace

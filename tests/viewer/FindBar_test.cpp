@@ -1,0 +1,161 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "shells/headless/HeadlessToolkit.h"
+#include "tests/viewer/ViewerFixture.h"
+#include "viewer/FilterSettings.h"
+
+namespace brontel::testing {
+namespace {
+
+using ui::ShiftState;
+
+class FindBarTest : public ViewerFixture {
+ protected:
+  void SetUp() override {
+    ViewerFixture::SetUp();
+    Write(logPath,
+          "start\nE\tconnection refused\nplain one\nplain two\nW\ttimeout after 3 s\n"
+          "plain three\nE\tconnection refused again\nend\n");
+    Open();
+    Advance(50);
+  }
+  ui::KeyCode Press(ui::KeyCode key, ShiftState shift = ShiftState::None) {
+    form->FormKeyDown(key, shift);
+    return key;
+  }
+  FindBar& bar() { return form->controls().findBar; }
+  std::vector<std::string> Body() {
+    std::vector<std::string> lines;
+    const std::size_t first = form->viewerState().history.Count() + 1;
+    for (std::size_t i = first; i + 1 < form->editor().LineCount(); ++i)
+      lines.push_back(Line(i));
+    return lines;
+  }
+};
+
+TEST_F(FindBarTest, CtrlBOpensTheBarAndEscClosesItBeforeAnythingElse) {
+  ViewerControls& c = form->controls();
+  EXPECT_EQ(Press('B', ShiftState::Ctrl), 0);
+  EXPECT_TRUE(bar().pnlFindBar.Visible());
+  EXPECT_TRUE(bar().edtFind.Focused());
+  EXPECT_EQ(bar().comFilterTypes.Items()[2], "Error");
+  c.Panel9.SetVisible(true);
+  Press(ui::vk::Escape);
+  EXPECT_FALSE(bar().pnlFindBar.Visible());
+  EXPECT_TRUE(c.Panel9.Visible());
+  c.PopupMenu1.Items().back()->Click();
+  EXPECT_TRUE(bar().pnlFindBar.Visible());
+}
+
+TEST_F(FindBarTest, TheFieldsFilterTheBodyWhileTheCountsStayWhole) {
+  Press('B', ShiftState::Ctrl);
+  bar().edtFind.SetText("timeout|refused");
+  bar().comFilterContext.UserSelect(1);
+  bar().btnFilter.Click();
+  EXPECT_EQ(Body(), (std::vector<std::string>{"start", "E   connection refused", "plain one",
+                                              "plain two", "W   timeout after 3 s", "plain three",
+                                              "E   connection refused again", "end"}));
+  bar().comFilterContext.UserSelect(0);
+  bar().comFilterTypes.UserSelect(2);  // Error
+  bar().btnFilter.Click();
+  EXPECT_EQ(Body(), (std::vector<std::string>{"E   connection refused", "|   ...",
+                                              "E   connection refused again"}));
+  EXPECT_EQ(LastLine(), "|   Error:2, Warning:1, Lines:8");
+  EXPECT_TRUE(form->controls().Label2.Caption().ends_with(" [filter: 2 of 8 lines]"))
+      << form->controls().Label2.Caption();
+  // A bad expression is refused where it was typed; the filter in force stays.
+  bar().edtFind.SetText("(refused");
+  bar().btnFilter.Click();
+  EXPECT_FALSE(bar().lblFindStatus.Caption().empty());
+  EXPECT_EQ(form->viewModel().Filter().expression, "timeout|refused");
+  // The filter in force is what the next window starts with.
+  form->FormCloseQuery();
+  EXPECT_EQ(LoadViewFilter(store).types, (std::vector<std::string>{"Error"}));
+}
+
+TEST_F(FindBarTest, FindSelectsEachMatchExactlyAndSaysWhenItWraps) {
+  ui::TRAHLEditor& view = form->editor();
+  Press('B', ShiftState::Ctrl);
+  bar().edtFind.SetText("con+ection re[a-z]+");
+  bar().chkExpression.SetChecked(true);
+  view.SetSelStart(0);
+  Press(ui::vk::Return);
+  const std::string first(view.SelectedText());
+  EXPECT_EQ(first, "connection refused");
+  const std::string status = bar().lblFindStatus.Caption();
+  EXPECT_EQ(status.substr(0, 6), "match ");
+  EXPECT_TRUE(status.ends_with(" of 4")) << status;  // the history block holds them too
+  Press(ui::vk::Return);
+  Press(ui::vk::Return);
+  Press(ui::vk::Return);
+  EXPECT_EQ(bar().lblFindStatus.Caption(), "match 4 of 4");
+  Press(ui::vk::Return);
+  EXPECT_EQ(bar().lblFindStatus.Caption(), "match 1 of 4, from the top");
+  Press(ui::vk::Return, ShiftState::Shift);
+  EXPECT_EQ(bar().lblFindStatus.Caption(), "match 4 of 4, from the end");
+  // Whole words for a text: "on" alone is nowhere.
+  bar().chkExpression.SetChecked(false);
+  bar().edtFind.SetText("ON");
+  Press(ui::vk::Return);
+  EXPECT_EQ(view.SelectedText(), "on");
+  bar().chkWholeWords.SetChecked(true);
+  Press(ui::vk::Return);
+  EXPECT_EQ(bar().lblFindStatus.Caption(), "not found");
+}
+
+TEST_F(FindBarTest, TheHostsSearchFindsAnExpressionOnlyWhenAskedTo) {
+  ui::TRAHLEditor& view = form->editor();
+  view.SetSelStart(0);
+  const TextMatch match = form->FindMatch("t[a-z]+out", 0, kSearchExpression);
+  EXPECT_EQ(view.SelectedText(), "timeout");
+  EXPECT_EQ(match.length, 7);
+  EXPECT_EQ(form->FindMatch("t[a-z]+out", 0, 0).offset, kNotFound);  // a plain text
+  EXPECT_EQ(form->FindMatch("(open", 0, kSearchExpression).offset, kNotFound);
+  const TextMatch plain = form->FindMatch("refused again", 0, 0);
+  EXPECT_EQ(plain.length, 13);
+  EXPECT_EQ(view.SelectedText(), "refused again");
+}
+
+// With types of their own (a preset's), the jumps go to the lines of the first, second and
+// third counted type, wherever their lines put a marker.
+TEST(TypeJumps, OtherTypesJumpToTheLinesOfTheirCountedTypes) {
+  headless::HeadlessToolkit toolkit;
+  MemorySettings store;
+  ScratchFolder folder;
+  const std::string log = folder.Write("sys.log",
+                                       "Dec 10 boot ok\nDec 10 kernel: crit: disk gone\n"
+                                       "Dec 10 sshd: warn: slow\nDec 10 cron: crit: again\n");
+  store.values["MsgTypes\\Count"] = "2";
+  store.values["MsgTypes\\Item0"] = "crit";
+  store.values["MsgTypes.crit\\Name"] = "Critical";
+  store.values["MsgTypes.crit\\ExprCount"] = "1";
+  store.values["MsgTypes.crit\\Expr0"] = "crit:";
+  store.values["MsgTypes\\Item1"] = "warn";
+  store.values["MsgTypes.warn\\Name"] = "Warn";
+  store.values["MsgTypes.warn\\ExprCount"] = "1";
+  store.values["MsgTypes.warn\\Expr0"] = "warn:";
+  TForm1 form(toolkit, 1, log, store, platform::SystemDirectoryChangeSource());
+  form.FormCreate();
+  form.FormShow();
+  toolkit.clock().Advance(50);
+  ui::TRAHLEditor& view = form.editor();
+  const std::size_t body = form.viewerState().history.Count() + 1;
+  view.MoveCaret(static_cast<int>(body), 0);
+  form.actGotoNextErrorExecute();
+  EXPECT_EQ(view.Line(static_cast<std::size_t>(view.CaretRow())), "Dec 10 kernel: crit: disk gone");
+  form.actGotoNextWarningExecute();
+  EXPECT_EQ(view.Line(static_cast<std::size_t>(view.CaretRow())), "Dec 10 sshd: warn: slow");
+  ui::KeyCode key = 'E';
+  form.FormKeyDown(key, ShiftState::Ctrl);
+  EXPECT_EQ(view.Line(static_cast<std::size_t>(view.CaretRow())), "Dec 10 cron: crit: again");
+  form.actGotoNextErrorExecute();  // none after it
+  EXPECT_EQ(toolkit.Beeps(), 1);
+  form.actGotoNextUrgentExecute();  // the third counted type is the summary closing the list
+  EXPECT_EQ(view.Line(static_cast<std::size_t>(view.CaretRow())).substr(0, 4), "|   ");
+}
+
+}  // namespace
+}  // namespace brontel::testing
