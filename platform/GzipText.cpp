@@ -84,6 +84,7 @@ GunzipOutcome Inflate(ReadOnlyFile& file, std::uint64_t textLimit, Sink&& sink) 
     outcome.textSize += produced;
     if (overLimit) {
       outcome.incomplete = true;
+      outcome.limited = true;
       return outcome;
     }
     if (result == Z_STREAM_END) {

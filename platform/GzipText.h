@@ -19,6 +19,8 @@ struct GunzipOutcome {
   // The text ends before the file's end: the stream is corrupt or truncated, or the text passed
   // the limit. What came before is the text as it was compressed.
   bool incomplete = false;
+  // The text went on past the limit (the stream itself was sound as far as it was read).
+  bool limited = false;
 };
 
 // Decompresses every gzip member of `file` and keeps the last `keepBytes` bytes of the text in

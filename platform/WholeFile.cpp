@@ -132,6 +132,7 @@ WholeText ReadWholeText(ReadOnlyFile& file, std::size_t capacity) {
       }
       whole.end = outcome.textSize;
       whole.incomplete = outcome.incomplete;
+      whole.limited = outcome.limited;
       ReserveRoom(whole.text);
       break;
     }

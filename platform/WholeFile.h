@@ -27,6 +27,7 @@ struct WholeText {
   std::uint64_t end = 0;  // file offset just past the text (for gzip: its decompressed size)
   FileEncoding encoding = FileEncoding::kBytes;
   bool incomplete = false;  // a corrupt or truncated compressed stream: the rest is missing
+  bool limited = false;     // a compressed text longer than the limit: only its start is here
 };
 
 // Reads the whole of `file` as ReadAllOf does and decodes it: plain bytes stay as they are, a

@@ -7,6 +7,7 @@
 
 #include "diagnostics/TraceLog.h"
 #include "platform/PlatformError.h"
+#include "plugin/LineSearch.h"
 
 namespace brontel {
 
@@ -59,12 +60,11 @@ TextOffset TListWindowIntf::FindTextInView(ui::TRAHLEditor& view, std::string_vi
                                            TextOffset start, int flags) {
   try {
     pattern = UpToZeroByte(pattern);
-    const TextSearcher searcher(view.Text());
     if (start == 0)
       start = static_cast<TextOffset>(view.CaretOffset());
-    TextOffset found = searcher.Search(pattern, start, flags);
+    TextOffset found = SearchLines(view.Lines(), pattern, start, flags);
     if (found == kNotFound && start > 0)
-      found = searcher.Search(pattern, 0, flags);
+      found = SearchLines(view.Lines(), pattern, 0, flags);
     if (found == kNotFound)
       return kNotFound;
     view.SetSelStart(static_cast<std::size_t>(found));
@@ -79,7 +79,7 @@ TextOffset TListWindowIntf::FindTextInView(ui::TRAHLEditor& view, std::string_vi
 TextOffset TListWindowIntf::FindTextPosInView(const ui::TRAHLEditor& view, std::string_view pattern,
                                               TextOffset start, int flags) {
   try {
-    return TextSearcher(view.Text()).Search(pattern, start, flags);
+    return SearchLines(view.Lines(), pattern, start, flags);
   } catch (const std::exception& failure) {
     TraceLine("FindTextPos", failure.what());
     return kNotFound;

@@ -441,4 +441,12 @@ void LineStore::SaveToFile(const std::string& path) const {
     throw platform::PlatformError(path, std::strerror(errno));
 }
 
+void LineStore::AppendToFile(const std::string& path, std::string_view text) {
+  std::ofstream out(path, std::ios::binary | std::ios::app);
+  out.write(text.data(), static_cast<std::streamsize>(text.size()));
+  out.flush();
+  if (!out)
+    throw platform::PlatformError(path, std::strerror(errno));
+}
+
 }  // namespace brontel::ui

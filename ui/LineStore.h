@@ -1,6 +1,7 @@
 /** @file LineStore.h: the text view's lines in one contiguous buffer with line start offsets. */
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <span>
 #include <string>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "ui/FileLines.h"
+#include "ui/LineSource.h"
 
 namespace brontel::ui {
 
@@ -32,7 +34,7 @@ struct LineEdit {
 // lines scroll away is not moved for each of them.
 //
 // Views returned by Text() and Line() stay valid until the next change of the store.
-class LineStore {
+class LineStore final : public LineSource {
  public:
   static constexpr std::string_view kLineBreak = "\r\n";
   static constexpr std::string_view kTabReplacement = "   ";
@@ -60,25 +62,30 @@ class LineStore {
   // search for tabs, and their lists become the view's.
   void AssignInPlace(std::span<const std::string_view> head, std::string&& text, FileLines&& lines);
 
-  std::size_t Count() const { return starts_.size() - first_; }
-  bool Empty() const { return Count() == 0; }
+  std::size_t Count() const override { return starts_.size() - first_; }
   // Line i without its line end. REQUIRES: i < Count().
-  std::string_view Line(std::size_t i) const;
-  std::size_t LineLength(std::size_t i) const;
+  std::string_view Line(std::size_t i) const override;
+  std::size_t LineLength(std::size_t i) const override;
   // Offset of the first character of line i; Count() gives TextLength().
-  std::size_t LineStart(std::size_t i) const;
+  std::size_t LineStart(std::size_t i) const override;
   // The whole text: every line followed by CR LF.
   std::string_view Text() const { return std::string_view(text_).substr(front_); }
-  std::size_t TextLength() const { return text_.size() - front_; }
+  std::size_t TextLength() const override { return text_.size() - front_; }
   // The line that holds `offset` (in its characters or its line end); offsets at or past the
   // end of the text give the last line. REQUIRES: !Empty().
-  std::size_t LineOf(std::size_t offset) const;
+  std::size_t LineOf(std::size_t offset) const override;
   // Length of the longest line (for the horizontal scroll range).
-  std::size_t MaxLineLength() const { return maxLineLength_; }
+  std::size_t MaxLineLength() const override { return maxLineLength_; }
+  std::string TextRange(std::size_t from, std::size_t count) const override {
+    return std::string(Text().substr(std::min(from, TextLength()), count));
+  }
 
   // Writes every line followed by CR LF to `path`, replacing the file. Throws
   // platform::PlatformError when the file cannot be written.
   void SaveToFile(const std::string& path) const;
+
+  // Appends `text` to the file at `path`. Throws platform::PlatformError.
+  static void AppendToFile(const std::string& path, std::string_view text);
 
   // `line` as the store keeps it: each tab replaced by kTabReplacement.
   static std::string ExpandTabs(std::string_view line);

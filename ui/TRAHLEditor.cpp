@@ -33,33 +33,65 @@ TRAHLEditor::TRAHLEditor(std::string name) : Control(std::move(name)) {
 // --- lines -----------------------------------------------------------------------------------
 
 void TRAHLEditor::Clear() {
+  external_.reset();
   lines_.Clear();
   AfterLinesReplaced();
 }
 
 void TRAHLEditor::AssignLines(std::span<const std::string> lines) {
+  external_.reset();
   lines_.Assign(lines);
   AfterLinesReplaced();
 }
 
 void TRAHLEditor::AssignLines(std::span<const std::string_view> lines) {
+  external_.reset();
   lines_.Assign(lines);
   AfterLinesReplaced();
 }
 
 void TRAHLEditor::AssignLinesInPlace(std::span<const std::string_view> head, std::string&& text,
                                      FileLines&& lines) {
+  external_.reset();
   lines_.AssignInPlace(head, std::move(text), std::move(lines));
   AfterLinesReplaced();
 }
 
+void TRAHLEditor::ShowSource(std::shared_ptr<const LineSource> source) {
+  lines_.Clear();
+  external_ = std::move(source);
+  AfterLinesReplaced();
+}
+
+void TRAHLEditor::SaveToFile(const std::string& path) const {
+  if (!external_) {
+    lines_.SaveToFile(path);
+    return;
+  }
+  // A whole file's view goes out a stretch at a time.
+  LineStore none;
+  none.SaveToFile(path);
+  constexpr std::size_t kStretch = 1 << 20;
+  for (std::size_t from = 0; from < TextLength(); from += kStretch)
+    LineStore::AppendToFile(path, external_->TextRange(from, kStretch));
+}
+
+std::string TRAHLEditor::Text() const {
+  return Source().TextRange(0, TextLength());
+}
+
 void TRAHLEditor::EditLines(const LineEdit& edit) {
+  external_.reset();
   lines_.Edit(edit);
   AfterLinesReplaced();
 }
 
 void TRAHLEditor::AddLine(std::string_view line) {
   ++linesVersion_;
+  if (external_) {
+    external_.reset();
+    lines_.Clear();
+  }
   const bool wasEmpty = lines_.Empty();
   lines_.Add(line);
   if (wasEmpty) {
@@ -130,7 +162,7 @@ int TRAHLEditor::VisibleCols() const {
 
 int TRAHLEditor::MaxLeftCol() const {
   return static_cast<int>(
-      std::max(lines_.MaxLineLength(), static_cast<std::size_t>(kMaxCaretColumn)));
+      std::max(Source().MaxLineLength(), static_cast<std::size_t>(kMaxCaretColumn)));
 }
 
 void TRAHLEditor::ScrollTo(int leftCol, int topRow) {
@@ -152,7 +184,8 @@ TRAHLEditor::Position TRAHLEditor::Limit(int row, int col) const {
 }
 
 int TRAHLEditor::LineEnd(int row) const {
-  return lines_.Empty() ? 0 : static_cast<int>(lines_.LineLength(static_cast<std::size_t>(row)));
+  return Source().Empty() ? 0
+                          : static_cast<int>(Source().LineLength(static_cast<std::size_t>(row)));
 }
 
 void TRAHLEditor::MoveCaret(int row, int col) {
@@ -236,18 +269,19 @@ void TRAHLEditor::SetPlace(const ViewPlace& place) {
 // --- selection -----------------------------------------------------------------------------
 
 std::size_t TRAHLEditor::OffsetOf(Position p) const {
-  if (lines_.Empty())
+  if (Source().Empty())
     return 0;
   const auto row = static_cast<std::size_t>(p.row);
-  return lines_.LineStart(row) + std::min(static_cast<std::size_t>(p.col), lines_.LineLength(row));
+  return Source().LineStart(row) +
+         std::min(static_cast<std::size_t>(p.col), Source().LineLength(row));
 }
 
 TRAHLEditor::Position TRAHLEditor::PositionOf(std::size_t offset) const {
-  if (lines_.Empty())
+  if (Source().Empty())
     return Position{};
-  const std::size_t line = lines_.LineOf(std::min(offset, lines_.TextLength()));
-  const std::size_t length = lines_.LineLength(line);
-  const std::size_t column = std::min(offset - std::min(offset, lines_.LineStart(line)), length);
+  const std::size_t line = Source().LineOf(std::min(offset, Source().TextLength()));
+  const std::size_t length = Source().LineLength(line);
+  const std::size_t column = std::min(offset - std::min(offset, Source().LineStart(line)), length);
   return Limit(static_cast<int>(line), static_cast<int>(column));
 }
 
@@ -280,8 +314,8 @@ void TRAHLEditor::SetSelLength(std::int64_t count) {
   StatusChanged();
 }
 
-std::string_view TRAHLEditor::SelectedText() const {
-  return Text().substr(SelStart(), SelLength());
+std::string TRAHLEditor::SelectedText() const {
+  return Source().TextRange(SelStart(), SelLength());
 }
 
 void TRAHLEditor::SelectAll() {
@@ -298,7 +332,7 @@ void TRAHLEditor::CopyToClipboard() {
 }
 
 void TRAHLEditor::SelectWordAt(Position p) {
-  if (lines_.Empty())
+  if (Source().Empty())
     return;
   const std::string_view line = Line(static_cast<std::size_t>(p.row));
   auto col = static_cast<std::size_t>(p.col);
@@ -312,7 +346,7 @@ void TRAHLEditor::SelectWordAt(Position p) {
   std::size_t end = col;
   while (end < line.size() && IsWordChar(line[end]))
     ++end;
-  const std::size_t lineStart = lines_.LineStart(static_cast<std::size_t>(p.row));
+  const std::size_t lineStart = Source().LineStart(static_cast<std::size_t>(p.row));
   PlaceCaret(PositionOf(lineStart + begin), false);
   PlaceCaret(PositionOf(lineStart + end), true);
 }
@@ -467,22 +501,52 @@ bool TRAHLEditor::HandleNavigationKey(KeyCode key, ShiftState shift) {
 // The start of the next word (forwards) or of the word before the caret (backwards), over
 // line ends; the text's ends when there is no such word.
 TRAHLEditor::Position TRAHLEditor::WordBoundary(bool forwards) const {
-  if (lines_.Empty())
+  const LineSource& source = Source();
+  if (source.Empty())
     return Position{};
-  const std::string_view text = Text();
-  std::size_t at = CaretOffset();
+  // Walks the text line by line (a line's end is CR LF, no word character), so a view of a
+  // whole file is never joined into one text.
+  std::size_t row = static_cast<std::size_t>(caretRow_);
+  std::string_view line = source.Line(row);
+  std::size_t col = CaretOffset() - source.LineStart(row);
+  const std::size_t lastRow = source.Count() - 1;
+  // The character at (row, col): a line's end counts as a non-word character.
+  const auto wordAt = [&](std::size_t c) { return c < line.size() && IsWordChar(line[c]); };
   if (forwards) {
-    while (at < text.size() && IsWordChar(text[at]))
-      ++at;
-    while (at < text.size() && !IsWordChar(text[at]))
-      ++at;
+    bool inWord = true;
+    for (;;) {
+      if (col < line.size()) {
+        const bool word = wordAt(col);
+        if (!inWord && word)
+          break;
+        inWord = inWord && word;
+        ++col;
+        continue;
+      }
+      if (row == lastRow)
+        break;
+      inWord = false;
+      line = source.Line(++row);
+      col = 0;
+    }
   } else {
-    while (at > 0 && !IsWordChar(text[at - 1]))
-      --at;
-    while (at > 0 && IsWordChar(text[at - 1]))
-      --at;
+    bool inGap = true;  // passing the non-word characters before the word
+    for (;;) {
+      if (col > 0) {
+        const bool word = wordAt(col - 1);
+        if (!inGap && !word)
+          break;
+        inGap = inGap && !word;
+        --col;
+        continue;
+      }
+      if (row == 0 || !inGap)
+        break;
+      line = source.Line(--row);
+      col = line.size();
+    }
   }
-  return PositionOf(at);
+  return PositionOf(source.LineStart(row) + col);
 }
 
 TRAHLEditor::Position TRAHLEditor::CellAt(Point at) const {
@@ -603,7 +667,7 @@ void TRAHLEditor::PaintRow(Canvas& canvas, int visibleRow, LineAttrs& attrs) {
   }
   FillLineAttrs(line, attrs);
   const std::string_view text = Line(line);
-  const std::size_t lineStart = lines_.LineStart(line);
+  const std::size_t lineStart = Source().LineStart(line);
   const std::size_t selFrom = SelStart();
   const std::size_t selTo = selFrom + SelLength();
   auto selected = [&](std::size_t col) {

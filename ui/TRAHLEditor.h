@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -15,6 +16,7 @@
 #include "ui/Control.h"
 #include "ui/FileLines.h"
 #include "ui/Keys.h"
+#include "ui/LineSource.h"
 #include "ui/LineStore.h"
 #include "ui/PopupMenu.h"
 
@@ -49,8 +51,13 @@ class TRAHLEditor : public Control {
   explicit TRAHLEditor(std::string name);
 
   // --- lines ---------------------------------------------------------------------------
-  const LineStore& Lines() const { return lines_; }
+  // The lines shown: the view's own store, or the source given to ShowSource.
+  const LineSource& Lines() const { return Source(); }
   void Clear();
+  // Shows the lines of `source` (held, not copied) until the lines are next assigned, edited,
+  // added to or cleared.
+  void ShowSource(std::shared_ptr<const LineSource> source);
+  bool ShowsSource() const { return external_ != nullptr; }
   void AssignLines(std::span<const std::string> lines);
   void AssignLines(std::span<const std::string_view> lines);
   // `head`, then the lines of a file's text, built in the text's own buffer (see LineStore).
@@ -62,13 +69,15 @@ class TRAHLEditor : public Control {
   void EditLines(const LineEdit& edit);
   // Changes whenever the lines change, so a caller can tell its own last view from any other.
   std::uint64_t LinesVersion() const { return linesVersion_; }
-  std::size_t LineCount() const { return lines_.Count(); }
-  // REQUIRES: i < LineCount().
-  std::string_view Line(std::size_t i) const { return lines_.Line(i); }
-  // All lines, each followed by CR LF; the lines "ab" and "c" give 7 characters.
-  std::string_view Text() const { return lines_.Text(); }
-  std::size_t TextLength() const { return lines_.TextLength(); }
-  void SaveToFile(const std::string& path) const { lines_.SaveToFile(path); }
+  std::size_t LineCount() const { return Source().Count(); }
+  // REQUIRES: i < LineCount(). Valid as LineSource::Line says.
+  std::string_view Line(std::size_t i) const { return Source().Line(i); }
+  // All lines, each followed by CR LF; the lines "ab" and "c" give 7 characters. A copy: a view
+  // of a whole file asks for stretches (Lines().TextRange) instead.
+  std::string Text() const;
+  std::size_t TextLength() const { return Source().TextLength(); }
+  // Writes the whole text to `path`, replacing the file. Throws platform::PlatformError.
+  void SaveToFile(const std::string& path) const;
   // Changes inside a Begin/EndUpdate bracket (brackets nest) repaint once, at the end, and
   // tell the shell's scroll bars once.
   void BeginUpdate();
@@ -137,7 +146,7 @@ class TRAHLEditor : public Control {
   // the selection's far end, and the selection ends where the caret stands (or at the end of
   // the text when the count reaches it).
   void SetSelLength(std::int64_t count);
-  std::string_view SelectedText() const;
+  std::string SelectedText() const;
   void SelectAll();
   // Copies the selection to the clipboard (the selection stays); nothing when it is empty or
   // no clipboard was given.
@@ -224,7 +233,10 @@ class TRAHLEditor : public Control {
   void PaintRow(Canvas& canvas, int visibleRow, LineAttrs& attrs);
   int MaxTopRow() const;
 
+  const LineSource& Source() const { return external_ ? *external_ : lines_; }
+
   LineStore lines_;
+  std::shared_ptr<const LineSource> external_;
   int caretRow_ = 0;
   std::uint64_t linesVersion_ = 0;
   int caretCol_ = 0;

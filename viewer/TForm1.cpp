@@ -68,6 +68,7 @@ TForm1::TForm1(ui::Toolkit& toolkit, std::uintptr_t parentWindow, const std::str
       changes_(changes),
       controls_(*this, toolkit),
       types_(store),
+      complete_(toolkit, store),
       findBar_(controls_.findBar, controls_._editor,
                [this](const ViewFilter& filter, std::string& error) {
                  return ApplyFilter(filter, error);
@@ -81,6 +82,7 @@ TForm1::TForm1(ui::Toolkit& toolkit, std::uintptr_t parentWindow, const std::str
   loader_.Model().SetFilter(LoadViewFilter(store_), types_, refused);
   TakeUpKeptPlace();
   controls_._editor.SetClipboard(&toolkit_.clipboard());
+  complete_.OnStatus = [this] { ShowStatusText(); };
   BindHandlers();
   OptionsToControls();
   options_.OnChange = [this] { OptionsChanged(); };
@@ -593,6 +595,7 @@ void TForm1::Timer1Timer() {
       UpdateFollowPause();
       state_.autoFollow = options_.AutoFollowMode && !followPaused_;
       ++tailLoads_;
+      complete_.Stop();
       loader_.LoadTail(state_, types_, editor());
       ShowStatusText();
       reloadPending_ = -1;
@@ -680,8 +683,16 @@ void TForm1::RunCompleteLoad(bool requested) {
   ui::TRAHLEditor& view = editor();
   const ui::TRAHLEditor::ViewPlace place = view.Place();
   ++completeLoads_;
-  const std::optional<int> separator = LoadCompleteFile(state_, types_, view, &loader_.Model());
+  // A filtered view holds the lines it shows; otherwise the file is indexed, not held.
+  if (loader_.Model().Filtering())
+    complete_.Stop();
+  const std::optional<int> separator =
+      loader_.Model().Filtering() ? LoadCompleteFile(state_, types_, view, &loader_.Model())
+                                  : complete_.Load(state_, types_, view);
   ShowStatusText();
+  // A large file shows its end while it is indexed, and keeps the reader there.
+  if (complete_.Indexing())
+    return;
   if (!requested) {
     view.SetPlace(place);
     return;

@@ -14,6 +14,7 @@
 #include "settings/ConfigData.h"
 #include "settings/ExtManager.h"
 #include "ui/Keys.h"
+#include "viewer/CompleteLoad.h"
 #include "viewer/FindBarController.h"
 #include "viewer/KeptPlace.h"
 #include "viewer/NavigationCommands.h"
@@ -150,6 +151,8 @@ class TForm1 : public TListWindowIntf {
   // Tail loads and complete loads run so far.
   std::uint64_t TailLoads() const { return tailLoads_; }
   std::uint64_t CompleteLoads() const { return completeLoads_; }
+  // True while a complete load's index is still built in the background.
+  bool Indexing() const { return complete_.Indexing(); }
 
   std::recursive_mutex viewerLock;
 
@@ -189,6 +192,7 @@ class TForm1 : public TListWindowIntf {
   LineClassifier types_;
   TailViewerState state_;
   TailLoader loader_;
+  CompleteLoad complete_;
   FindBarController findBar_;
   std::unique_ptr<TFSNotify> watcher_;
   std::optional<ReadingPlaces> places_;   // where places are kept, unless that is switched off

@@ -118,7 +118,7 @@ bool TailLoader::ReadTail(TailViewerState& state, LineClassifier& types) {
   }
   state.counted.Remember(state.path, lines, read.spans, continued);
   if (reader_.Incomplete())
-    read.Add(kUnreadableRestLine);
+    read.Add(reader_.Limited() ? kTextLimitLine : kUnreadableRestLine);
   return true;
 }
 
@@ -185,7 +185,7 @@ platform::WholeText ReadWholeFileWithRoom(const std::string& path) {
   if (whole.incomplete) {
     if (!whole.text.empty() && whole.text.back() != '\n' && whole.text.back() != '\r')
       whole.text += '\n';
-    whole.text += kUnreadableRestLine;
+    whole.text += whole.limited ? kTextLimitLine : kUnreadableRestLine;
   }
   return whole;
 }

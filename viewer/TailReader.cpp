@@ -20,6 +20,7 @@ bool TailReader::Load(const std::string& path, std::uint64_t size, std::int32_t 
   pieceLimit_ = TailPieceLimit(bufferSize);
   encoding_ = platform::DetectFileEncoding(*file);
   incomplete_ = false;
+  limited_ = false;
   const std::uint64_t start = TailStartOffset(size, bufferSize);
   switch (encoding_) {
     case platform::FileEncoding::kBytes:
@@ -30,9 +31,11 @@ bool TailReader::Load(const std::string& path, std::uint64_t size, std::int32_t 
     case platform::FileEncoding::kUtf16Be:
       reader_.ReadUtf16From(*file, start, encoding_ == platform::FileEncoding::kUtf16Be);
       break;
-    case platform::FileEncoding::kGzip:
-      incomplete_ = reader_.ReadGzipTail(*file, pieceLimit_ + 1).incomplete;
-      break;
+    case platform::FileEncoding::kGzip: {
+      const platform::GunzipOutcome outcome = reader_.ReadGzipTail(*file, pieceLimit_ + 1);
+      incomplete_ = outcome.incomplete;
+      limited_ = outcome.limited;
+    } break;
   }
   const std::string_view text = reader_.Text();
   holdsNul_ = !text.empty() && std::memchr(text.data(), '\0', text.size()) != nullptr;

@@ -41,6 +41,8 @@ class TailReader {
   // Whether the text of the last successful Read ends before the file does (a corrupt or
   // truncated compressed stream).
   bool Incomplete() const { return incomplete_; }
+  // The compressed text was longer than the limit: what was read is its start, not its end.
+  bool Limited() const { return limited_; }
 
  private:
   // Opens the file and reads its tail into the buffer; false when it cannot be opened.
@@ -51,6 +53,7 @@ class TailReader {
   std::size_t pieceLimit_ = 1;
   platform::FileEncoding encoding_ = platform::FileEncoding::kBytes;
   bool incomplete_ = false;
+  bool limited_ = false;
   bool holdsNul_ = false;  // whether the text read holds a NUL byte
   std::string shownLine_;  // the line last handed over, when it held NUL bytes
 };

@@ -22,6 +22,11 @@ inline constexpr std::string_view kNotFoundLine = "|\tFILE IS EMPTY OR FILE NOT 
 inline constexpr std::string_view kUnreadableRestLine =
     "|\tTHE REST OF THE FILE COULD NOT BE DECOMPRESSED!";
 
+// The line after the text of a compressed file whose text is longer than a load decompresses:
+// what is shown is sound, but it is not the file's end.
+inline constexpr std::string_view kTextLimitLine =
+    "|\tTHE DECOMPRESSED TEXT GOES ON: ONLY ITS FIRST 1 GB IS SHOWN, NOT THE FILE'S END";
+
 // The file-name part of `path`: what follows its last directory separator.
 std::string DisplayNameOf(const std::string& path);
 

@@ -1,6 +1,8 @@
 #include "apps/brontel/HeadlessViewer.h"
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
 #include <vector>
 
 #include "apps/brontel/DefaultParamsRecord.h"
@@ -15,6 +17,7 @@ namespace {
 constexpr std::uintptr_t kHostWindow = 1;
 constexpr std::uint64_t kFirstTickMs = 50;
 constexpr int kMaxStepsToFirstTick = 200;
+constexpr std::uint64_t kIndexPollMs = 20;
 
 }  // namespace
 
@@ -59,6 +62,11 @@ bool HeadlessViewer::RunUntilFirstTick() {
 
 void HeadlessViewer::LoadComplete() {
   viewer_->controls().chkComplete.SetChecked(true);
+  // A large file is indexed in the background: its whole view follows once it is complete.
+  while (viewer_->Indexing()) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(kIndexPollMs));
+    Advance(kIndexPollMs);
+  }
 }
 
 }  // namespace brontel::app

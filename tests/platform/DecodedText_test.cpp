@@ -168,6 +168,7 @@ TEST(Gzip, CorruptOrTruncatedStreamsGiveWhatDecompressedCleanly) {
     std::string all;
     const GunzipOutcome outcome = GunzipAll(file, all);
     EXPECT_TRUE(outcome.incomplete) << cut;
+    EXPECT_FALSE(outcome.limited) << cut;  // damage, not the limit
     EXPECT_EQ(all, text.substr(0, all.size())) << cut;
     EXPECT_EQ(outcome.textSize, all.size());
   }
@@ -190,6 +191,7 @@ TEST(Gzip, ABombStopsAtTheTextLimitWithinTheBuffer) {
   std::string tail;
   const GunzipOutcome outcome = GunzipTail(file, 1024, tail, 16 << 20);
   EXPECT_TRUE(outcome.incomplete);
+  EXPECT_TRUE(outcome.limited);  // a sound stream, only longer than a load reads
   EXPECT_EQ(outcome.textSize, std::uint64_t{16} << 20);
   EXPECT_EQ(tail, std::string(1024, 'z'));
   EXPECT_LE(tail.capacity(), std::size_t{256} << 10);

@@ -1,0 +1,19 @@
+/** @file LineSearch.h: the host's text search over a view's lines, a stretch at a time. */
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+#include "plugin/TextSearcher.h"
+#include "ui/LineSource.h"
+
+namespace brontel {
+
+// What TextSearcher(whole text).Search(pattern, start, flags) answers, for the whole text of
+// `lines`, without ever joining it: a text up to `stretch` bytes is searched at once, a longer
+// one in stretches that overlap by the pattern's length and one byte (so that a match across
+// the seam, and the characters that decide whole words, are seen whole).
+TextOffset SearchLines(const ui::LineSource& lines, std::string_view pattern, TextOffset start,
+                       int flags, std::size_t stretch = std::size_t{4} << 20);
+
+}  // namespace brontel

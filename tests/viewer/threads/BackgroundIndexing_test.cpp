@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "classify/LineClassifier.h"
+#include "shells/headless/HeadlessToolkit.h"
+#include "tests/support/LiteralTail.h"
+#include "tests/support/MemorySettings.h"
+#include "tests/support/ScratchFolder.h"
+#include "ui/TRAHLEditor.h"
+#include "viewer/CompleteLoad.h"
+
+namespace brontel {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+std::string Log(int lines) {
+  std::string text;
+  for (int i = 0; i < lines; ++i)
+    text += (i % 97 == 0 ? "E   failure " : "plain line ") + std::to_string(i) + "\n";
+  return text;
+}
+
+class BackgroundIndexingTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    view.SetCellSize(ui::Size{7, 14});
+    view.SetBounds(ui::Rect{0, 0, 700, 14 * 10});
+    load.SetAtOnceBytes(0);  // every file in the background
+  }
+  // Ticks until the index is complete.
+  void Finish() {
+    for (int i = 0; i < 20000 && load.Indexing(); ++i) {
+      load.Tick();
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    ASSERT_FALSE(load.Indexing());
+  }
+
+  testing::ScratchFolder folder;
+  testing::MemorySettings store;
+  headless::HeadlessToolkit toolkit;
+  LineClassifier types{store};
+  ui::TRAHLEditor view{"_editor"};
+  TailViewerState state;
+  CompleteLoad load{toolkit, store};
+};
+
+TEST_F(BackgroundIndexingTest, TheEndShowsAtOnceAndTheWholeViewWhenIndexed) {
+  const std::string text = Log(300000);
+  state.path = folder.Write("app.log", text);
+  EXPECT_EQ(load.Load(state, types, view), std::nullopt);
+  EXPECT_TRUE(load.Indexing());
+  EXPECT_EQ(testing::ViewLines(view).back(), "plain line 299999");
+  EXPECT_NE(state.statusText.find(" [indexing "), std::string::npos) << state.statusText;
+  Finish();
+  // The same view as a load at once, the reader still at the end.
+  ui::TRAHLEditor atOnce{"atOnce"};
+  TailViewerState atOnceState;
+  atOnceState.path = state.path;
+  LineClassifier atOnceTypes{store};
+  CompleteLoad direct{toolkit, store};
+  direct.Load(atOnceState, atOnceTypes, atOnce);
+  EXPECT_EQ(testing::ViewLines(view), testing::ViewLines(atOnce));
+  EXPECT_EQ(types.MsgTypeCountsText(), atOnceTypes.MsgTypeCountsText());
+  EXPECT_EQ(view.CaretRow(), static_cast<int>(view.LineCount()) - 1);
+  EXPECT_EQ(state.statusText.find(" [indexing "), std::string::npos);
+}
+
+TEST_F(BackgroundIndexingTest, ANewLoadOrTheEndStopsTheIndexingAndAppendsFollowIt) {
+  state.path = folder.Write("app.log", Log(400000));
+  load.Load(state, types, view);
+  // Another file while the first is indexed; then lines appended during its indexing.
+  state.path = folder.Write("other.log", Log(200000));
+  load.Load(state, types, view);
+  folder.Append(state.path, "E   appended\n");
+  Finish();
+  for (int i = 0; i < 10; ++i)
+    load.Tick();
+  Finish();
+  EXPECT_EQ(testing::ViewLines(view).back(), "E   appended");
+  EXPECT_EQ(view.LineCount(), 200000u + 1 + 1 + state.history.Count());
+  // Destroyed while indexing: the worker is stopped and joined.
+  state.path = folder.Write("third.log", Log(400000));
+  CompleteLoad early{toolkit, store};
+  early.SetAtOnceBytes(0);
+  early.Load(state, types, view);
+}
+
+}  // namespace
+}  // namespace brontel

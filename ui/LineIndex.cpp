@@ -1,0 +1,132 @@
+#include "ui/LineIndex.h"
+
+#include <algorithm>
+
+namespace brontel::ui {
+
+void LineIndex::StartAt(std::uint64_t offset) {
+  fileStart_ = fileEnd_ = offset;
+}
+
+void LineIndex::Clear() {
+  *this = LineIndex();
+}
+
+void LineIndex::Add(std::uint32_t fileBytes, std::uint32_t textBytes) {
+  if (count_ % kGroup == 0) {
+    groups_.push_back({fileEnd_, textEnd_, kIrregular, 0});
+    openText_.clear();
+  }
+  if (fileBytes >= kLongLine) {
+    fileBytes_.push_back(kLongLine);
+    longLines_.emplace_back(count_, fileBytes);
+  } else {
+    fileBytes_.push_back(static_cast<std::uint8_t>(fileBytes));
+  }
+  openText_.push_back(textBytes);
+  ++count_;
+  fileEnd_ += fileBytes;
+  textEnd_ += textBytes;
+  if (count_ % kGroup == 0)
+    CloseGroup();
+}
+
+void LineIndex::CloseGroup() {
+  Group& group = groups_.back();
+  const std::size_t first = (groups_.size() - 1) * kGroup;
+  const auto delta = [&](std::size_t k) {
+    return static_cast<std::int64_t>(openText_[k]) -
+           static_cast<std::int64_t>(FileBytes(first + k));
+  };
+  const std::int64_t common = delta(0);
+  bool regular = true;
+  for (std::size_t k = 1; k < openText_.size() && regular; ++k)
+    regular = delta(k) == common;
+  if (regular) {
+    group.textDelta = static_cast<std::int32_t>(common);
+  } else {
+    group.textLengthsAt = static_cast<std::uint32_t>(textDeltas_.size() / kGroup);
+    for (std::size_t k = 0; k < openText_.size(); ++k) {
+      const std::int64_t biased = delta(k) + kDeltaBias;
+      if (biased >= 0 && biased < kLongDelta) {
+        textDeltas_.push_back(static_cast<std::uint8_t>(biased));
+      } else {
+        textDeltas_.push_back(kLongDelta);
+        longText_.emplace_back(first + k, openText_[k]);
+      }
+    }
+  }
+  openText_.clear();
+}
+
+std::uint32_t LineIndex::FileBytes(std::size_t i) const {
+  if (fileBytes_[i] != kLongLine)
+    return fileBytes_[i];
+  const auto at = std::lower_bound(longLines_.begin(), longLines_.end(), i,
+                                   [](const std::pair<std::size_t, std::uint32_t>& entry,
+                                      std::size_t line) { return entry.first < line; });
+  return at->second;
+}
+
+std::uint32_t LineIndex::TextBytes(std::size_t i) const {
+  const std::size_t groupIndex = i / kGroup;
+  const Group& group = groups_[groupIndex];
+  if (groupIndex + 1 == groups_.size() && count_ % kGroup != 0)
+    return openText_[i % kGroup];  // the group being filled
+  if (group.textDelta != kIrregular)
+    return static_cast<std::uint32_t>(static_cast<std::int64_t>(FileBytes(i)) + group.textDelta);
+  const std::uint8_t biased = textDeltas_[group.textLengthsAt * kGroup + i % kGroup];
+  if (biased != kLongDelta)
+    return static_cast<std::uint32_t>(static_cast<std::int64_t>(FileBytes(i)) + biased -
+                                      kDeltaBias);
+  const auto at = std::lower_bound(longText_.begin(), longText_.end(), i,
+                                   [](const std::pair<std::size_t, std::uint32_t>& entry,
+                                      std::size_t line) { return entry.first < line; });
+  return at->second;
+}
+
+std::uint64_t LineIndex::FileStart(std::size_t i) const {
+  if (i >= count_)
+    return fileEnd_;
+  const std::size_t first = i / kGroup * kGroup;
+  std::uint64_t start = groups_[i / kGroup].fileStart;
+  for (std::size_t line = first; line < i; ++line)
+    start += FileBytes(line);
+  return start;
+}
+
+std::uint64_t LineIndex::TextStart(std::size_t i) const {
+  if (i >= count_)
+    return textEnd_;
+  const std::size_t first = i / kGroup * kGroup;
+  std::uint64_t start = groups_[i / kGroup].textStart;
+  for (std::size_t line = first; line < i; ++line)
+    start += TextBytes(line);
+  return start;
+}
+
+std::size_t LineIndex::LineOfText(std::uint64_t offset) const {
+  if (offset >= textEnd_)
+    return count_ - 1;
+  const auto after = std::upper_bound(
+      groups_.begin(), groups_.end(), offset,
+      [](std::uint64_t value, const Group& group) { return value < group.textStart; });
+  const auto groupIndex = static_cast<std::size_t>(after - groups_.begin()) - 1;
+  std::size_t line = groupIndex * kGroup;
+  std::uint64_t start = groups_[groupIndex].textStart;
+  for (;;) {
+    const std::uint64_t next = start + TextBytes(line);
+    if (offset < next || line + 1 == count_)
+      return line;
+    start = next;
+    ++line;
+  }
+}
+
+std::size_t LineIndex::MemoryBytes() const {
+  return fileBytes_.size() + longLines_.capacity() * sizeof(longLines_[0]) +
+         groups_.size() * sizeof(Group) + textDeltas_.size() +
+         longText_.capacity() * sizeof(longText_[0]) + openText_.capacity() * sizeof(std::uint32_t);
+}
+
+}  // namespace brontel::ui

@@ -1,0 +1,266 @@
+#include "viewer/CompleteLoad.h"
+
+#include <algorithm>
+#include <limits>
+#include <string_view>
+#include <vector>
+
+#include "classify/LineClassifier.h"
+#include "platform/FileEncoding.h"
+#include "platform/ReadOnlyFile.h"
+#include "platform/WholeFile.h"
+#include "ui/NulBytes.h"
+#include "viewer/TailText.h"
+
+namespace brontel {
+
+namespace {
+
+constexpr std::uint32_t kTickMilliseconds = 100;
+constexpr int kTicksBetweenLooks = 10;
+constexpr std::size_t kCacheBlocks = 64;
+// How much of the file's end shows while the rest is indexed: the largest tail buffer.
+constexpr std::size_t kEndBytes = 1 << 20;
+constexpr std::size_t kFirstBytes = 4096;
+
+class UpdateBracket {
+ public:
+  explicit UpdateBracket(ui::TRAHLEditor& view) : view_(view) { view_.BeginUpdate(); }
+  ~UpdateBracket() { view_.EndUpdate(); }
+  UpdateBracket(const UpdateBracket&) = delete;
+  UpdateBracket& operator=(const UpdateBracket&) = delete;
+
+ private:
+  ui::TRAHLEditor& view_;
+};
+
+std::string ReadStretch(platform::ReadOnlyFile& file, std::uint64_t offset, std::size_t count) {
+  std::string bytes(count, '\0');
+  std::size_t got = 0;
+  while (got < count) {
+    const std::size_t n = file.ReadAt(offset + got, bytes.data() + got, count - got);
+    if (n == 0)
+      break;
+    got += n;
+  }
+  bytes.resize(got);
+  return bytes;
+}
+
+// A row of the old lines moved to where the same line of the file is now: rows of the file keep
+// their distance from the end (`fromEnd`) or from the first file line.
+int MovedRow(int row, std::size_t oldCount, std::size_t newCount, bool fromEnd, int headShift) {
+  if (!fromEnd)
+    return std::max(0, row + headShift);
+  const auto rowsAfter = static_cast<std::int64_t>(oldCount) - row;
+  return static_cast<int>(
+      std::max<std::int64_t>(0, static_cast<std::int64_t>(newCount) - rowsAfter));
+}
+
+}  // namespace
+
+CompleteLoad::CompleteLoad(ui::Toolkit& toolkit, ExtManager& store)
+    : toolkit_(toolkit),
+      store_(store),
+      timer_(toolkit.CreateTimer("IndexTimer", kTickMilliseconds, false)) {
+  timer_->OnTimer = [this](ui::Component&) { Tick(); };
+}
+
+CompleteLoad::~CompleteLoad() {
+  Stop();
+}
+
+void CompleteLoad::Stop() {
+  timer_->SetEnabled(false);
+  thread_.reset();
+  indexer_.reset();
+}
+
+std::optional<int> CompleteLoad::Load(TailViewerState& state, LineClassifier& types,
+                                      ui::TRAHLEditor& view) {
+  Stop();
+  state_ = &state;
+  types_ = &types;
+  view_ = &view;
+  Begin("");
+  return separator_;
+}
+
+std::string CompleteLoad::FirstBytes() {
+  const std::unique_ptr<platform::ReadOnlyFile> file = platform::OpenReadOnlyFile(state_->path);
+  return ReadStretch(*file, 0, kFirstBytes);
+}
+
+void CompleteLoad::Begin(const std::string& note) {
+  TailViewerState& state = *state_;
+  thread_.reset();
+  indexer_.reset();
+  separator_.reset();
+  note_ = note;
+  state.history.Clear();
+  types_->ResetMsgTypeCounts();
+  std::unique_ptr<platform::ReadOnlyFile> file = platform::OpenReadOnlyFile(state.path);
+  const platform::FileEncoding encoding = platform::DetectFileEncoding(*file);
+  if (platform::IsUtf16(encoding) || encoding == platform::FileEncoding::kGzip) {
+    // Decoded once and held: these cannot be read back by position.
+    file.reset();
+    separator_ = LoadCompleteFile(state, *types_, *view_);
+    return;
+  }
+  encoding_ = encoding;
+  firstBytes_ = ReadStretch(*file, 0, kFirstBytes);
+  types_->LoadMsgTypes();
+  // The worker classifies with its own copy of the types: their matchers keep state.
+  auto types = std::make_unique<LineClassifier>(store_);
+  types->Types() = types_->Types();
+  types->ResetMsgTypeCounts();
+  // Without types the copy would read the settings itself: never on the worker.
+  const bool atOnce = file->Size() <= atOnceBytes_ || types->Types().empty();
+  indexer_ = std::make_shared<FileIndexer>(std::move(file), std::move(types),
+                                           static_cast<std::size_t>(state.history.MaxLines()),
+                                           platform::EncodingMarkSize(encoding));
+  ticks_ = 0;
+  if (atOnce) {
+    while (indexer_->Step()) {
+    }
+    Show(false);
+  } else {
+    ShowEnd();
+    thread_ = std::make_unique<IndexingThread>(indexer_);
+    SetStatus(note_ + " [indexing 0 %]");
+  }
+  timer_->SetEnabled(true);
+}
+
+void CompleteLoad::ShowEnd() {
+  ui::TRAHLEditor& view = *view_;
+  const std::unique_ptr<platform::ReadOnlyFile> file = platform::OpenReadOnlyFile(state_->path);
+  const std::uint64_t size = file->Size();
+  const std::uint64_t from = size > kEndBytes ? size - kEndBytes : 0;
+  std::string text = ReadStretch(*file, from, kEndBytes);
+  ui::ShowNulBytes(text.data(), text.size());
+  std::vector<std::string_view> lines = platform::LineViewsOf(text);
+  if (from > 0 && !lines.empty())
+    lines.erase(lines.begin());  // the end of a line that began before
+  UpdateBracket bracket(view);
+  view.AssignLines(lines);
+  view.ScrollTo(0, std::max(0, view.RowCount() - view.VisibleRows()));
+  view.MoveCaret(view.RowCount() - 1, 0);
+  shownVersion_ = view.LinesVersion();
+}
+
+void CompleteLoad::Show(bool keepFromEnd) {
+  TailViewerState& state = *state_;
+  ui::TRAHLEditor& view = *view_;
+  const std::vector<MsgTypeMatcherInfo>& counted = indexer_->Types().Types();
+  std::vector<MsgTypeMatcherInfo>& shown = types_->Types();
+  for (std::size_t i = 0; i < std::min(counted.size(), shown.size()); ++i)
+    shown[i].count = counted[i].count;
+  const int oldHead = separator_ ? *separator_ + 1 : 0;
+  state.history.Clear();
+  for (const std::string& line : indexer_->History())
+    state.history.Append(line);
+  std::vector<std::string_view> head = state.history.LineViews();
+  std::string separator;
+  if (!head.empty()) {
+    separator = std::string(kMarkerPrefix) + types_->MsgTypeCountsText() +
+                ", HistoryCount:" + std::to_string(head.size());
+    head.push_back(separator);
+  }
+  auto cache =
+      std::make_unique<platform::BlockCache>(platform::OpenReadOnlyFile(state.path), kCacheBlocks);
+  auto source = std::make_shared<IndexedLines>(head, indexer_, std::move(cache));
+  const bool wasShown = view.LinesVersion() == shownVersion_;
+  const ui::TRAHLEditor::ViewPlace place = view.Place();
+  const std::size_t oldCount = view.LineCount();
+  UpdateBracket bracket(view);
+  view.ShowSource(source);
+  if (wasShown && (keepFromEnd || oldHead > 0 || !head.empty())) {
+    const int shift = static_cast<int>(head.size()) - oldHead;
+    const std::size_t count = view.LineCount();
+    ui::TRAHLEditor::ViewPlace moved = place;
+    moved.topRow = MovedRow(place.topRow, oldCount, count, keepFromEnd, shift);
+    moved.caretRow = MovedRow(place.caretRow, oldCount, count, keepFromEnd, shift);
+    moved.anchorRow = MovedRow(place.anchorRow, oldCount, count, keepFromEnd, shift);
+    view.SetPlace(moved);
+  }
+  shownVersion_ = view.LinesVersion();
+  separator_.reset();
+  if (!head.empty())
+    separator_ = static_cast<int>(head.size() - 1);
+  state.counted.MarkCounted(state.path, indexer_->Offset());
+  SetStatus(note_);
+}
+
+void CompleteLoad::SetStatus(const std::string& extra) {
+  TailViewerState& state = *state_;
+  fileInfo snapshot;
+  if (!ReadFileInfo(state.path, snapshot))
+    return;
+  state.displayName = DisplayNameOf(state.path);
+  std::optional<std::string> status = TailStatusText(state.displayName, snapshot, state.bufferSize);
+  if (!status)
+    return;
+  state.statusText = std::move(*status) + std::string(platform::EncodingLabel(encoding_)) + extra;
+  if (OnStatus)
+    OnStatus();
+}
+
+void CompleteLoad::Tick() {
+  if (!indexer_ || view_ == nullptr)
+    return;
+  if (view_->LinesVersion() != shownVersion_) {
+    Stop();  // the view shows something else now: a tail load, a new file
+    return;
+  }
+  try {
+    if (thread_) {
+      if (!thread_->Finished()) {
+        SetStatus(note_ + " [indexing " + std::to_string(thread_->Progress() / 10) + " %]");
+        return;
+      }
+      const std::string failure = thread_->Failure();
+      thread_.reset();
+      if (!failure.empty()) {
+        SetStatus(" [indexing failed: " + failure + "]");
+        Stop();
+        return;
+      }
+      Show(true);
+      return;
+    }
+    if (++ticks_ % kTicksBetweenLooks == 0)
+      LookAtFile();
+  } catch (const std::exception& failure) {
+    // The file went or cannot be read now: the view stays, the next look tries again.
+    SetStatus(" [" + std::string(failure.what()) + "]");
+  }
+}
+
+void CompleteLoad::LookAtFile() {
+  fileInfo now;
+  if (!ReadFileInfo(state_->path, now))
+    return;  // gone for now: the view stays as it is
+  const std::uint64_t size = now.Size();
+  const std::uint64_t indexed = indexer_->Offset();
+  const std::string first = FirstBytes();
+  const bool sameStart = first.compare(0, firstBytes_.size(), firstBytes_) == 0;
+  const bool sameFile = indexer_->File().Size() == size;
+  if (size < indexed || !sameStart || !sameFile) {
+    Begin(" [the file was replaced or cut short: loaded afresh]");
+    return;
+  }
+  if (size == indexed)
+    return;
+  firstBytes_ = first;
+  indexer_->Extend(size);
+  if (size - indexer_->Offset() <= atOnceBytes_) {
+    while (indexer_->Step()) {
+    }
+    Show(false);
+    return;
+  }
+  thread_ = std::make_unique<IndexingThread>(indexer_);
+}
+
+}  // namespace brontel

@@ -1,0 +1,92 @@
+/** @file CompleteLoad.h: the complete view of a log of any size, indexed rather than held. */
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/FileEncoding.h"
+#include "ui/Timer.h"
+#include "ui/Toolkit.h"
+#include "viewer/IndexedLines.h"
+#include "viewer/IndexingThread.h"
+#include "viewer/TailLoader.h"
+
+namespace brontel {
+
+class ExtManager;
+
+// The complete load of one viewer window. The file is not held: its lines are indexed (where
+// each starts, a byte and a half a line) while they are counted and their history kept, and the
+// view reads the lines it shows through a small cache of blocks. A file up to AtOnceBytes() is
+// indexed at once; a larger one shows its end at once (as the tail view does) and is indexed on
+// a worker thread, the status text telling how far (" [indexing 37 %]"), the whole view taking
+// its place when the index is complete. A load, a new load or the end of the object stops the
+// indexing at once, and so does the view being filled by anyone else.
+//
+// While the complete view is shown, the file is looked at about once a second: lines appended
+// extend the index; a file cut shorter or replaced (its first bytes changed) is loaded afresh,
+// and the status text says so. UTF-16 and compressed logs are decoded and held as the whole
+// text, as before.
+//
+// Ownership: `state`, `types` and `view` given to Load must outlive the object (or the next
+// Load). Threads: UI thread, apart from the worker it owns.
+class CompleteLoad {
+ public:
+  static constexpr std::uint64_t kAtOnceBytes = std::uint64_t{32} << 20;
+
+  CompleteLoad(ui::Toolkit& toolkit, ExtManager& store);
+  ~CompleteLoad();
+  CompleteLoad(const CompleteLoad&) = delete;
+  CompleteLoad& operator=(const CompleteLoad&) = delete;
+
+  // As LoadCompleteFile: clears the history and counts, shows history + separator + all lines
+  // (or only the lines), answers the separator's row; throws PlatformError when the file cannot
+  // be opened. When the file is indexed in the background, the view shows the file's end for
+  // now and nullopt is answered.
+  std::optional<int> Load(TailViewerState& state, LineClassifier& types, ui::TRAHLEditor& view);
+  // Stops the indexing and the watching of the file; the view keeps what it shows.
+  void Stop();
+  bool Indexing() const { return thread_ != nullptr; }
+
+  // One look at the work: progress, the finished index, changes of the file. Run by the
+  // object's own timer every 100 ms; public for tests.
+  void Tick();
+
+  std::uint64_t AtOnceBytes() const { return atOnceBytes_; }
+  void SetAtOnceBytes(std::uint64_t bytes) { atOnceBytes_ = bytes; }
+
+  // The status text changed (state.statusText holds it).
+  std::function<void()> OnStatus;
+
+ private:
+  // Starts indexing state_.path afresh; `note` is added to the status text.
+  void Begin(const std::string& note);
+  // Shows the finished index: history, separator, lines; the reader keeps the place counted
+  // from the end when `keepFromEnd`.
+  void Show(bool keepFromEnd);
+  void ShowEnd();
+  void SetStatus(const std::string& extra);
+  void LookAtFile();
+  std::string FirstBytes();
+
+  ui::Toolkit& toolkit_;
+  ExtManager& store_;
+  std::unique_ptr<ui::Timer> timer_;
+  TailViewerState* state_ = nullptr;
+  LineClassifier* types_ = nullptr;
+  ui::TRAHLEditor* view_ = nullptr;
+  std::shared_ptr<FileIndexer> indexer_;
+  std::unique_ptr<IndexingThread> thread_;
+  std::uint64_t shownVersion_ = 0;
+  platform::FileEncoding encoding_ = platform::FileEncoding::kBytes;
+  std::string firstBytes_;  // how the file began when it was loaded
+  std::string note_;
+  int ticks_ = 0;
+  std::uint64_t atOnceBytes_ = kAtOnceBytes;
+  std::optional<int> separator_;
+};
+
+}  // namespace brontel
