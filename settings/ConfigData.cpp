@@ -130,6 +130,10 @@ void ConfigData::SaveToSettings() const {
 }
 
 void ConfigData::SaveToSettings(ExtManager& store) const {
+  store.WriteStrings(SettingsValues());
+}
+
+std::vector<std::pair<std::string, std::string>> ConfigData::SettingsValues() const {
   std::vector<std::pair<std::string, std::string>> values;
   const auto integer = [&](const char* keyPath, std::int32_t value) {
     values.emplace_back(keyPath, std::to_string(value));
@@ -154,7 +158,7 @@ void ConfigData::SaveToSettings(ExtManager& store) const {
     values.emplace_back(LayoutKey(i),
                         FormatLayout(index < Layouts.size() ? Layouts[index] : Layout{}));
   }
-  store.WriteStrings(values);
+  return values;
 }
 
 }  // namespace brontel

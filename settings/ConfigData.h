@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "settings/ExtManager.h"
@@ -73,6 +74,8 @@ class ConfigData : public LogParserDef {
   // refused write raises PlatformError.
   void SaveToSettings() const;
   void SaveToSettings(ExtManager& store) const;
+  // What SaveToSettings writes: (key path, text) in the order written.
+  std::vector<std::pair<std::string, std::string>> SettingsValues() const;
 
  private:
   void Changed();

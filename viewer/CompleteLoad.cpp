@@ -101,7 +101,8 @@ void CompleteLoad::Begin(const std::string& note) {
   types_->ResetMsgTypeCounts();
   std::unique_ptr<platform::ReadOnlyFile> file = platform::OpenReadOnlyFile(state.path);
   const platform::FileEncoding encoding = platform::DetectFileEncoding(*file);
-  if (platform::IsUtf16(encoding) || encoding == platform::FileEncoding::kGzip) {
+  if (encoding == platform::FileEncoding::kUtf16Le ||
+      encoding == platform::FileEncoding::kUtf16Be || encoding == platform::FileEncoding::kGzip) {
     // Decoded once and held: these cannot be read back by position.
     file.reset();
     separator_ = LoadCompleteFile(state, *types_, *view_);

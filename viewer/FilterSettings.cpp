@@ -24,11 +24,18 @@ ViewFilter LoadViewFilter(ExtManager& store) {
 }
 
 void SaveViewFilter(ExtManager& store, const ViewFilter& filter) {
-  store.WriteString(kTypesKey, JoinTypeNames(filter.types));
-  store.WriteString(kExpressionKey, filter.expression);
-  store.WriteBool(kHideMatchingKey, filter.hideMatching);
-  store.WriteBool(kIgnoreCaseKey, filter.ignoreCase);
-  store.WriteInteger(kContextKey, filter.context);
+  std::vector<std::pair<std::string, std::string>> values;
+  AppendViewFilterValues(filter, values);
+  store.WriteStrings(values);
+}
+
+void AppendViewFilterValues(const ViewFilter& filter,
+                            std::vector<std::pair<std::string, std::string>>& values) {
+  values.emplace_back(kTypesKey, JoinTypeNames(filter.types));
+  values.emplace_back(kExpressionKey, filter.expression);
+  values.emplace_back(kHideMatchingKey, filter.hideMatching ? "1" : "0");
+  values.emplace_back(kIgnoreCaseKey, filter.ignoreCase ? "1" : "0");
+  values.emplace_back(kContextKey, std::to_string(filter.context));
 }
 
 }  // namespace brontel

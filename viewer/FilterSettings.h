@@ -1,6 +1,10 @@
 /** @file FilterSettings.h: the view filter kept in the settings file between sessions. */
 #pragma once
 
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "settings/ExtManager.h"
 #include "viewer/ViewFilter.h"
 
@@ -12,5 +16,8 @@ namespace brontel {
 ViewFilter LoadViewFilter(ExtManager& store);
 // Writes every key of the filter; a refused write raises as the store does.
 void SaveViewFilter(ExtManager& store, const ViewFilter& filter);
+// What SaveViewFilter writes, added to `values` as (key path, text).
+void AppendViewFilterValues(const ViewFilter& filter,
+                            std::vector<std::pair<std::string, std::string>>& values);
 
 }  // namespace brontel

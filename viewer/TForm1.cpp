@@ -319,8 +319,10 @@ void TForm1::FormShow() {
 
 bool TForm1::FormCloseQuery() {
   try {
-    options_.SaveToSettings(store_);
-    SaveViewFilter(store_, loader_.Model().Filter());
+    // One rewrite of the settings file for all of a close's keys.
+    std::vector<std::pair<std::string, std::string>> values = options_.SettingsValues();
+    AppendViewFilterValues(loader_.Model().Filter(), values);
+    store_.WriteStrings(values);
   } catch (const std::exception& failure) {
     // A settings file that cannot be written must not keep the viewer open.
     ReportFailure("settings", std::string("the options were not saved: ") + failure.what());

@@ -125,7 +125,8 @@ TEST(ConcurrentHosts, FirstRunsAndClosesAtOnceLoseNothing) {
       "Options.LastCycleName=\r\nOptions.AutoCycle=0\r\nOptions.LoadCompleteFile=0\r\n"
       "Options.Active=1\r\nOptions.LastBufferSizeIndex=2\r\nOptions.LastHistMaxLinesIndex=1\r\n"
       "Options.LastFolder=\r\nOptions.StayOnTop=0\r\nOptions.WindowState=0\r\n"
-      "Options.AssociatedExts=.logs\r\n[Layouts]\r\nCount=0\r\n";
+      "Options.AssociatedExts=.logs\r\n[Layouts]\r\nCount=0\r\n[Filter]\r\nTypes=\r\n"
+      "Expression=\r\nHideMatching=0\r\nIgnoreCase=0\r\nContext=0\r\n";
   const auto start = std::chrono::steady_clock::now();
   for (int trial = 0; trial < kTrials; ++trial) {
     testing::ScratchFolder folder;

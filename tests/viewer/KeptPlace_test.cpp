@@ -61,11 +61,11 @@ TEST_F(KeptPlaces, TheFilterAndTheCompleteLoadComeBackForThatFileOnly) {
   EXPECT_EQ(form->CompleteLoads(), 1u);
   EXPECT_NE(Status().find("[filter:"), std::string::npos);
 
-  std::erase_if(store.values,
-                [](const auto& value) { return value.first.starts_with("Filter\\"); });
   Write(folder.File("other.log"), "I other\n");
   form->FormCloseQuery();
   form.reset();
+  std::erase_if(store.values,
+                [](const auto& value) { return value.first.starts_with("Filter\\"); });
   Open(folder.File("other.log"));
   Advance(50);
   EXPECT_EQ(Status().find("[filter:"), std::string::npos);
