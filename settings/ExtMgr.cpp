@@ -8,9 +8,9 @@
 #include "diagnostics/TraceLog.h"
 #include "platform/IniFileNumbers.h"
 #include "platform/PlatformError.h"
-#include "settings/ReadingPlaces.h"
 #include "platform/ProgramDirectory.h"
 #include "platform/WholeFile.h"
+#include "settings/ReadingPlaces.h"
 #include "settings/SettingsFile.h"
 
 namespace brontel {
