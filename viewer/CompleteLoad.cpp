@@ -10,6 +10,7 @@
 #include "platform/ReadOnlyFile.h"
 #include "platform/WholeFile.h"
 #include "ui/NulBytes.h"
+#include "ui/UpdateBracket.h"
 #include "viewer/TailText.h"
 
 namespace brontel {
@@ -22,17 +23,6 @@ constexpr std::size_t kCacheBlocks = 64;
 // How much of the file's end shows while the rest is indexed: the largest tail buffer.
 constexpr std::size_t kEndBytes = 1 << 20;
 constexpr std::size_t kFirstBytes = 4096;
-
-class UpdateBracket {
- public:
-  explicit UpdateBracket(ui::TRAHLEditor& view) : view_(view) { view_.BeginUpdate(); }
-  ~UpdateBracket() { view_.EndUpdate(); }
-  UpdateBracket(const UpdateBracket&) = delete;
-  UpdateBracket& operator=(const UpdateBracket&) = delete;
-
- private:
-  ui::TRAHLEditor& view_;
-};
 
 std::string ReadStretch(platform::ReadOnlyFile& file, std::uint64_t offset, std::size_t count) {
   std::string bytes(count, '\0');
@@ -143,7 +133,7 @@ void CompleteLoad::ShowEnd() {
   std::vector<std::string_view> lines = platform::LineViewsOf(text);
   if (from > 0 && !lines.empty())
     lines.erase(lines.begin());  // the end of a line that began before
-  UpdateBracket bracket(view);
+  ui::UpdateBracket bracket(view);
   view.AssignLines(lines);
   view.ScrollTo(0, std::max(0, view.RowCount() - view.VisibleRows()));
   view.MoveCaret(view.RowCount() - 1, 0);
@@ -174,7 +164,7 @@ void CompleteLoad::Show(bool keepFromEnd) {
   const bool wasShown = view.LinesVersion() == shownVersion_;
   const ui::TRAHLEditor::ViewPlace place = view.Place();
   const std::size_t oldCount = view.LineCount();
-  UpdateBracket bracket(view);
+  ui::UpdateBracket bracket(view);
   view.ShowSource(source);
   if (wasShown && (keepFromEnd || oldHead > 0 || !head.empty())) {
     const int shift = static_cast<int>(head.size()) - oldHead;

@@ -14,22 +14,11 @@
 #include "platform/WholeFile.h"
 #include "ui/NulBytes.h"
 #include "ui/TRAHLEditor.h"
+#include "ui/UpdateBracket.h"
 #include "viewer/TailText.h"
 
 namespace brontel {
 namespace {
-
-// Begin/EndUpdate of a text view for one scope, also when it is left by an exception.
-class UpdateBracket {
- public:
-  explicit UpdateBracket(ui::TRAHLEditor& view) : view_(view) { view_.BeginUpdate(); }
-  ~UpdateBracket() { view_.EndUpdate(); }
-  UpdateBracket(const UpdateBracket&) = delete;
-  UpdateBracket& operator=(const UpdateBracket&) = delete;
-
- private:
-  ui::TRAHLEditor& view_;
-};
 
 void FollowTheEnd(ui::TRAHLEditor& view) {
   const int rows = view.RowCount();
@@ -127,7 +116,7 @@ void TailLoader::ShowView(TailViewerState& state, LineClassifier& types, ui::TRA
   const std::string counts = types.MsgTypeCountsText();
   const std::string separator = HistorySeparatorLine(counts, state.history.Count());
   const std::string footer = TailFooterLine(counts, read_.Count());
-  UpdateBracket bracket(view);
+  ui::UpdateBracket bracket(view);
   model_.ShowTail(state.history, separator, read_, footer, types, view);
   view.SetPlace(place);
   if (state.autoFollow)
@@ -242,7 +231,7 @@ std::optional<int> LoadCompleteFile(TailViewerState& state, LineClassifier& type
       state.statusText = std::move(*status) + std::string(platform::EncodingLabel(whole.encoding)) +
                          types.ChosenPresetLabel();
   }
-  UpdateBracket bracket(view);
+  ui::UpdateBracket bracket(view);
   layout.ShowComplete(head, std::move(text), std::move(lines), view);
   if (head.empty())
     return std::nullopt;
