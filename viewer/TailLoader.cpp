@@ -118,7 +118,9 @@ void TailLoader::ShowView(TailViewerState& state, LineClassifier& types, ui::TRA
   const std::string footer = TailFooterLine(counts, read_.Count());
   ui::UpdateBracket bracket(view);
   model_.ShowTail(state.history, separator, read_, footer, types, view);
-  view.SetPlace(place);
+  // The reader's place is a place in the text: lines added above it (a new history line) or
+  // dropped above it (the tail moving on) move it with the lines it stands on.
+  view.SetPlace(model_.PlaceAfterShow(place));
   if (state.autoFollow)
     FollowTheEnd(view);
 }

@@ -148,6 +148,7 @@ void ViewModel::EditView(const LineHistory& history, ui::TRAHLEditor& view,
   after_.push_back(footer);
   edit.before = before_;
   edit.after = after_;
+  lastMove_ = ui::LineMove::Of(edit);
   view.EditLines(edit);
 }
 
@@ -212,6 +213,7 @@ void ViewModel::ShowTail(const LineHistory& history, std::string_view separator,
   }
   const bool ownView = StillShows(history, view);
   shown_.view = nullptr;  // until the view is whole again
+  lastMove_.reset();
   if (ownView) {
     // Most reloads add a line or two: the view keeps the rest where it is.
     EditView(history, view, separator, *next, footer);
@@ -229,6 +231,20 @@ void ViewModel::ShowTail(const LineHistory& history, std::string_view separator,
     lastPasses_.swap(passes_);
   }
   shown_ = {&view, view.LinesVersion(), &history, history.FirstSequence(), history.EndSequence()};
+}
+
+ui::TRAHLEditor::ViewPlace ViewModel::PlaceAfterShow(
+    const ui::TRAHLEditor::ViewPlace& place) const {
+  if (!lastMove_)
+    return place;
+  const auto moved = [this](int row) {
+    return static_cast<int>(lastMove_->RowAfter(static_cast<std::size_t>(std::max(row, 0))));
+  };
+  ui::TRAHLEditor::ViewPlace after = place;
+  after.topRow = moved(place.topRow);
+  after.caretRow = moved(place.caretRow);
+  after.anchorRow = moved(place.anchorRow);
+  return after;
 }
 
 void ViewModel::StartComplete() {

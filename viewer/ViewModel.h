@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "ui/FileLines.h"
+#include "ui/LineMove.h"
 #include "ui/TRAHLEditor.h"
 #include "viewer/LineFilter.h"
 #include "viewer/LineHistory.h"
@@ -76,6 +77,10 @@ class ViewModel {
   void ShowComplete(std::span<const std::string_view> head, std::string&& text,
                     ui::FileLines&& lines, ui::TRAHLEditor& view);
 
+  // `place` (taken before the last ShowTail) moved with the lines it stands on: lines added or
+  // removed above it move it with them; after a view built afresh it stays as it was.
+  ui::TRAHLEditor::ViewPlace PlaceAfterShow(const ui::TRAHLEditor::ViewPlace& place) const;
+
   // " [filter: S of N lines]": the lines of the file the body shows (context included) and those
   // it was given; empty without a filter.
   std::string FilterStatusText() const;
@@ -109,6 +114,7 @@ class ViewModel {
   unsigned lastFilterVersion_ = 0;  // the filter they passed
   std::vector<bool> passes_;        // which lines of the load passed
   Shown shown_;
+  std::optional<ui::LineMove> lastMove_;  // how the last ShowTail's edit moved the lines
   std::vector<std::string_view> before_;  // reused by each edit of the view
   std::vector<std::string_view> after_;
   std::size_t shownFileLines_ = 0;  // for the status text

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/FileEncoding.h"
 #include "platform/GzipText.h"
 #include "platform/MemoryFile.h"
 #include "platform/TextFileReader.h"
@@ -68,6 +69,8 @@ void CheckGzip(const std::string& content, std::size_t keep) {
 
 void CheckUtf16(std::string content, std::size_t limit) {
   content.insert(0, "\xFF\xFE");
+  if (EncodingOfStart(content) != FileEncoding::kUtf16Le)
+    return;  // FF FE 00 00 is a UTF-32 mark, which is read as bytes
   MemoryFile file(content);
   TextFileReader reader;
   reader.ReadUtf16From(file, 0, false);
