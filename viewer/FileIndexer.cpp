@@ -134,7 +134,9 @@ void FileIndexer::ScanPending(bool atEnd) {
         break;
     }
     // A line too long to be indexed as one is cut where it reaches the longest a line may be.
-    while (!waiting && block + count - lineStart >= ui::LineIndex::kMaxLineBytes) {
+    // A CR LF across the block's end leaves lineStart past the block: nothing of it is open.
+    while (!waiting && lineStart < block + count &&
+           block + count - lineStart >= ui::LineIndex::kMaxLineBytes) {
       const std::size_t cut = lineStart + ui::LineIndex::kMaxLineBytes;
       tabs = static_cast<std::size_t>(std::count(text + lineStart, text + cut, '\t'));
       endLine(cut, cut);

@@ -107,7 +107,8 @@ TEST_F(EntryPointsTest, TheNavigationBlockHasSixArrowButtonsWithHints) {
   ToolTipSearch search{host_->window()};
   ::EnumThreadWindows(::GetCurrentThreadId(), &FindToolTips, reinterpret_cast<LPARAM>(&search));
   ASSERT_NE(search.found, nullptr);
-  EXPECT_EQ(::SendMessageA(search.found, TTM_GETTOOLCOUNT, 0, 0), 6);
+  // Six for the arrow buttons, the others for the find bar's controls.
+  EXPECT_GE(::SendMessageA(search.found, TTM_GETTOOLCOUNT, 0, 0), 6);
   Close(viewer);
   EXPECT_FALSE(::IsWindow(search.found)) << "they go with the viewer, not with the host";
 }
