@@ -87,6 +87,15 @@ TEST_F(CompleteLoadTest, TheIndexedViewEqualsTheHeldOneLineForLine) {
   }
 }
 
+TEST_F(CompleteLoadTest, ACarriageReturnLineFeedAcrossAScannedBlockEndsItsLineThere) {
+  std::string text;
+  for (std::size_t length = 60; length < 70; ++length)  // one of them has its CR at byte 63
+    text += std::string(length, 'x') + "\r\n";
+  LoadBoth(text + "E   last\r\n");
+  EXPECT_EQ(View().back(), "E   last");
+  EXPECT_EQ(View().size(), 13u);
+}
+
 TEST_F(CompleteLoadTest, ZeroBytesNeverHideTheLinesAfterThem) {
   LoadBoth(std::string("E   before\n\0\0\0E   after the run\nplain\n", 37));
   // The run belongs to the line after it, which then no longer begins as an error line.
