@@ -6,12 +6,12 @@
 namespace brontel::app {
 namespace {
 
-void FakeSetDefaultParams(const void* record) {
+void BRONTEL_LISTER_CALL FakeSetDefaultParams(const void* record) {
   FakeListerModule::Instance().defaultParams.emplace_back(
       static_cast<const ListerDefaultParams*>(record)->defaultIniName);
 }
 
-void* FakeLoad(void* parent, const char* file, int showFlags) {
+void* BRONTEL_LISTER_CALL FakeLoad(void* parent, const char* file, int showFlags) {
   FakeListerModule& fake = FakeListerModule::Instance();
   fake.lastParent = parent;
   fake.lastShowFlags = showFlags;
@@ -26,7 +26,7 @@ void* FakeLoad(void* parent, const char* file, int showFlags) {
   return viewer;
 }
 
-void FakeCloseWindow(void* viewer) {
+void BRONTEL_LISTER_CALL FakeCloseWindow(void* viewer) {
   FakeListerModule& fake = FakeListerModule::Instance();
   fake.closed.push_back(viewer);
   fake.open.erase(std::remove(fake.open.begin(), fake.open.end(), viewer), fake.open.end());
@@ -34,7 +34,7 @@ void FakeCloseWindow(void* viewer) {
     fake.freeViewer(viewer);
 }
 
-int FakeSearchText(void* viewer, const char* text, int flags) {
+int BRONTEL_LISTER_CALL FakeSearchText(void* viewer, const char* text, int flags) {
   FakeListerModule& fake = FakeListerModule::Instance();
   fake.searches.push_back({viewer, text, flags});
   return fake.searchAnswer;
