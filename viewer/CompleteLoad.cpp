@@ -19,6 +19,8 @@ namespace {
 
 constexpr std::uint32_t kTickMilliseconds = 100;
 constexpr int kTicksBetweenLooks = 10;
+// What is appended later is indexed on the UI thread, this many stretches a tick.
+constexpr int kStretchesPerTick = 2;
 constexpr std::size_t kCacheBlocks = 64;
 // How much of the file's end shows while the rest is indexed: the largest tail buffer.
 constexpr std::size_t kEndBytes = 1 << 20;
@@ -63,15 +65,17 @@ CompleteLoad::~CompleteLoad() {
 void CompleteLoad::Stop() {
   timer_->SetEnabled(false);
   thread_.reset();
+  extending_ = false;
   indexer_.reset();
 }
 
 std::optional<int> CompleteLoad::Load(TailViewerState& state, LineClassifier& types,
-                                      ui::TRAHLEditor& view) {
+                                      ui::TRAHLEditor& view, ViewModel* model) {
   Stop();
   state_ = &state;
   types_ = &types;
   view_ = &view;
+  model_ = model;
   Begin("");
   return separator_;
 }
@@ -84,6 +88,7 @@ std::string CompleteLoad::FirstBytes() {
 void CompleteLoad::Begin(const std::string& note) {
   TailViewerState& state = *state_;
   thread_.reset();
+  extending_ = false;
   indexer_.reset();
   separator_.reset();
   note_ = note;
@@ -95,7 +100,7 @@ void CompleteLoad::Begin(const std::string& note) {
       encoding == platform::FileEncoding::kUtf16Be || encoding == platform::FileEncoding::kGzip) {
     // Decoded once and held: these cannot be read back by position.
     file.reset();
-    separator_ = LoadCompleteFile(state, *types_, *view_);
+    separator_ = LoadCompleteFile(state, *types_, *view_, model_);
     return;
   }
   encoding_ = encoding;
@@ -110,6 +115,13 @@ void CompleteLoad::Begin(const std::string& note) {
   indexer_ = std::make_shared<FileIndexer>(std::move(file), std::move(types),
                                            static_cast<std::size_t>(state.history.MaxLines()),
                                            platform::EncodingMarkSize(encoding));
+  if (model_ != nullptr && model_->Filtering()) {
+    // The worker asks its own copy of the filter: the expression keeps its search state.
+    auto filter = std::make_unique<LineFilter>();
+    std::string refused;
+    if (filter->Set(model_->Filter(), indexer_->Types(), refused))
+      indexer_->SetFilter(std::move(filter));
+  }
   ticks_ = 0;
   if (atOnce) {
     while (indexer_->Step()) {
@@ -180,6 +192,11 @@ void CompleteLoad::Show(bool keepFromEnd) {
   if (!head.empty())
     separator_ = static_cast<int>(head.size() - 1);
   state.counted.MarkCounted(state.path, indexer_->Offset());
+  if (model_ != nullptr) {
+    const std::size_t fileLines = indexer_->Index().Count() + (indexer_->HasOpenLine() ? 1 : 0);
+    const FilteredRows* rows = indexer_->Rows();
+    model_->ShowIndexed(rows != nullptr ? rows->ShownLines() : fileLines, fileLines);
+  }
   SetStatus(note_);
 }
 
@@ -220,7 +237,9 @@ void CompleteLoad::Tick() {
       Show(true);
       return;
     }
-    if (++ticks_ % kTicksBetweenLooks == 0)
+    if (extending_)
+      ExtendSome();
+    else if (++ticks_ % kTicksBetweenLooks == 0)
       LookAtFile();
   } catch (const std::exception& failure) {
     // The file went or cannot be read now: the view stays, the next look tries again.
@@ -251,7 +270,19 @@ void CompleteLoad::LookAtFile() {
     Show(false);
     return;
   }
-  thread_ = std::make_unique<IndexingThread>(indexer_);
+  extending_ = true;
+}
+
+void CompleteLoad::ExtendSome() {
+  for (int i = 0; i < kStretchesPerTick; ++i) {
+    if (!indexer_->Step()) {
+      extending_ = false;
+      Show(false);
+      return;
+    }
+  }
+  const std::uint64_t goal = std::max<std::uint64_t>(indexer_->Goal(), 1);
+  SetStatus(note_ + " [indexing " + std::to_string(indexer_->Offset() * 100 / goal) + " %]");
 }
 
 }  // namespace brontel

@@ -28,8 +28,9 @@ class ExtManager;
 //
 // While the complete view is shown, the file is looked at about once a second: lines appended
 // extend the index; a file cut shorter or replaced (its first bytes changed) is loaded afresh,
-// and the status text says so. UTF-16 and compressed logs are decoded and held as the whole
-// text, as before.
+// and the status text says so: a few stretches of what was appended each tick, on the UI
+// thread, since the view reads the index meanwhile. UTF-16 and compressed logs are decoded and
+// held as the whole text, as before.
 //
 // Ownership: `state`, `types` and `view` given to Load must outlive the object (or the next
 // Load). Threads: UI thread, apart from the worker it owns.
@@ -46,10 +47,13 @@ class CompleteLoad {
   // (or only the lines), answers the separator's row; throws PlatformError when the file cannot
   // be opened. When the file is indexed in the background, the view shows the file's end for
   // now and nullopt is answered.
-  std::optional<int> Load(TailViewerState& state, LineClassifier& types, ui::TRAHLEditor& view);
+  // The body is what `model`'s filter lets through (every line without a model), and the model
+  // counts the lines shown for its status text.
+  std::optional<int> Load(TailViewerState& state, LineClassifier& types, ui::TRAHLEditor& view,
+                          ViewModel* model = nullptr);
   // Stops the indexing and the watching of the file; the view keeps what it shows.
   void Stop();
-  bool Indexing() const { return thread_ != nullptr; }
+  bool Indexing() const { return thread_ != nullptr || extending_; }
 
   // One look at the work: progress, the finished index, changes of the file. Run by the
   // object's own timer every 100 ms; public for tests.
@@ -70,6 +74,9 @@ class CompleteLoad {
   void ShowEnd();
   void SetStatus(const std::string& extra);
   void LookAtFile();
+  // Indexes a few more stretches of what was appended, on the UI thread: the view reads the
+  // index meanwhile. Shows the lines once they are all indexed.
+  void ExtendSome();
   std::string FirstBytes();
 
   ui::Toolkit& toolkit_;
@@ -78,8 +85,10 @@ class CompleteLoad {
   TailViewerState* state_ = nullptr;
   LineClassifier* types_ = nullptr;
   ui::TRAHLEditor* view_ = nullptr;
+  ViewModel* model_ = nullptr;
   std::shared_ptr<FileIndexer> indexer_;
   std::unique_ptr<IndexingThread> thread_;
+  bool extending_ = false;
   std::uint64_t shownVersion_ = 0;
   platform::FileEncoding encoding_ = platform::FileEncoding::kBytes;
   std::string firstBytes_;  // how the file began when it was loaded

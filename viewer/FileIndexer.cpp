@@ -28,7 +28,14 @@ FileIndexer::FileIndexer(std::unique_ptr<platform::ReadOnlyFile> file,
   index_.StartAt(from);
 }
 
+void FileIndexer::SetFilter(std::unique_ptr<LineFilter> filter) {
+  filter_ = std::move(filter);
+  rows_ = std::make_unique<FilteredRows>(static_cast<std::size_t>(filter_->Filter().context));
+}
+
 void FileIndexer::Extend(std::uint64_t size) {
+  if (rows_)
+    rows_->Rewind();
   // The open line is read again from the file, with what was appended to it.
   offset_ = index_.FileEnd();
   goal_ = std::max(size, offset_);
@@ -76,13 +83,15 @@ void FileIndexer::KeepInHistory(std::string_view line) {
 }
 
 void FileIndexer::TakeLine(std::string_view line, std::size_t fileBytes, std::size_t tabs,
-                           bool counted) {
-  if (counted)
+                           int position) {
+  if (types_->CountType(position))
     KeepInHistory(line);
   const std::size_t shown = line.size() + tabs * kTabGrowth;
   maxLineLength_ = std::max(maxLineLength_, shown);
   index_.Add(static_cast<std::uint32_t>(fileBytes),
              static_cast<std::uint32_t>(shown + kShownBreak));
+  if (rows_)
+    rows_->Take(index_.Count() - 1, filter_->Passes(line, position), shown + kShownBreak, index_);
 }
 
 void FileIndexer::ScanPending(bool atEnd) {
@@ -96,7 +105,7 @@ void FileIndexer::ScanPending(bool atEnd) {
   bool waiting = false;  // a CR at the end of what was read: an LF may follow
   const auto endLine = [&](std::size_t rawEnd, std::size_t next) {
     const std::string_view line(text + lineStart, rawEnd - lineStart);
-    TakeLine(line, next - lineStart, tabs, classifier.CountLine(line));
+    TakeLine(line, next - lineStart, tabs, classifier.FindMsgType(line));
     lineStart = next;
     tabs = 0;
   };
@@ -148,11 +157,15 @@ void FileIndexer::ScanPending(bool atEnd) {
   if (atEnd && lineStart < size) {
     // The last line has no line end yet: counted and shown, but not indexed.
     const std::string_view line(text + lineStart, size - lineStart);
-    if (line != previousOpenLine_ && classifier.CountLine(line))
+    const int position = classifier.FindMsgType(line);
+    if (line != previousOpenLine_ && types_->CountType(position))
       KeepInHistory(line);
     openLine_.assign(line);
     hasOpenLine_ = true;
-    maxLineLength_ = std::max(maxLineLength_, line.size() + tabs * kTabGrowth);
+    const std::size_t shown = line.size() + tabs * kTabGrowth;
+    maxLineLength_ = std::max(maxLineLength_, shown);
+    if (rows_)
+      rows_->TakeOpen(index_.Count(), filter_->Passes(line, position), shown + kShownBreak, index_);
     lineStart = size;
   }
   pending_.erase(0, lineStart);

@@ -11,6 +11,8 @@
 #include "classify/LineClassifier.h"
 #include "platform/ReadOnlyFile.h"
 #include "ui/LineIndex.h"
+#include "viewer/FilteredRows.h"
+#include "viewer/LineFilter.h"
 
 namespace brontel {
 
@@ -34,6 +36,11 @@ class FileIndexer {
   // its message types already (they are not loaded from the settings here).
   FileIndexer(std::unique_ptr<platform::ReadOnlyFile> file, std::unique_ptr<LineClassifier> types,
               std::size_t historyLimit, std::uint64_t from);
+
+  // Decides from now on which lines a filtered view shows (Rows()). Before the first Step.
+  void SetFilter(std::unique_ptr<LineFilter> filter);
+  // The rows a filtered view shows, or null without a filter.
+  const FilteredRows* Rows() const { return rows_.get(); }
 
   // Reads and indexes the next stretch; false once the goal is reached (nothing was read).
   // Throws PlatformError when a read fails.
@@ -62,7 +69,7 @@ class FileIndexer {
   // Splits pending_ into lines up to its last line end (all of it at the goal), indexing and
   // counting each; what is left waits for the next stretch.
   void ScanPending(bool atEnd);
-  void TakeLine(std::string_view line, std::size_t fileBytes, std::size_t tabs, bool counted);
+  void TakeLine(std::string_view line, std::size_t fileBytes, std::size_t tabs, int position);
   void KeepInHistory(std::string_view line);
 
   std::unique_ptr<platform::ReadOnlyFile> file_;
@@ -78,6 +85,8 @@ class FileIndexer {
   std::deque<std::string> history_;
   std::size_t historyDropped_ = 0;
   std::size_t maxLineLength_ = 0;
+  std::unique_ptr<LineFilter> filter_;
+  std::unique_ptr<FilteredRows> rows_;
 };
 
 }  // namespace brontel

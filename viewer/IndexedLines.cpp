@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "ui/NulBytes.h"
+#include "viewer/ViewModel.h"
 
 namespace brontel {
 
@@ -13,21 +14,55 @@ std::string ShownLine(std::string_view raw) {
   return shown;
 }
 
+const std::string& ShownGapLine() {
+  static const std::string shown = ShownLine(kFilterGapLine);
+  return shown;
+}
+
 IndexedLines::IndexedLines(std::span<const std::string_view> head,
                            std::shared_ptr<const FileIndexer> indexer,
                            std::unique_ptr<platform::BlockCache> cache)
-    : indexer_(std::move(indexer)), cache_(std::move(cache)) {
+    : indexer_(std::move(indexer)),
+      cache_(std::move(cache)),
+      fileLines_(indexer_->Index().Count()),
+      fileText_(indexer_->Index().TextLength()),
+      hasOpenLine_(indexer_->HasOpenLine()),
+      rows_(indexer_->Rows()) {
   head_.Assign(head);
-  if (indexer_->HasOpenLine())
+  if (hasOpenLine_)
     openLine_ = ShownLine(indexer_->OpenLine());
+  if (rows_ != nullptr) {
+    settledRows_ = rows_->Settled();
+    for (std::size_t k = settledRows_; k < rows_->Count(); ++k) {
+      openRows_.push_back(rows_->Row(k));
+      openEnds_.push_back(rows_->TextEnd(k));
+    }
+  }
 }
 
-std::size_t IndexedLines::FileLineCount() const {
-  return indexer_->Index().Count() + (indexer_->HasOpenLine() ? 1 : 0);
+std::size_t IndexedLines::BodyCount() const {
+  if (rows_ != nullptr)
+    return settledRows_ + openRows_.size();
+  return fileLines_ + (hasOpenLine_ ? 1 : 0);
+}
+
+std::uint64_t IndexedLines::RowAt(std::size_t k) const {
+  if (rows_ == nullptr)
+    return k;
+  return k < settledRows_ ? rows_->Row(k) : openRows_[k - settledRows_];
+}
+
+std::uint64_t IndexedLines::RowEnd(std::size_t k) const {
+  if (rows_ == nullptr) {
+    if (k < fileLines_)
+      return indexer_->Index().TextStart(k + 1);
+    return fileText_ + openLine_.size() + ui::LineStore::kLineBreak.size();
+  }
+  return k < settledRows_ ? rows_->TextEnd(k) : openEnds_[k - settledRows_];
 }
 
 std::size_t IndexedLines::Count() const {
-  return head_.Count() + FileLineCount();
+  return head_.Count() + BodyCount();
 }
 
 std::string_view IndexedLines::Keep(std::string&& line) const {
@@ -40,13 +75,20 @@ std::string_view IndexedLines::Keep(std::string&& line) const {
 std::string_view IndexedLines::Line(std::size_t i) const {
   if (i < head_.Count())
     return head_.Line(i);
-  const std::size_t line = i - head_.Count();
-  const ui::LineIndex& index = indexer_->Index();
-  if (line >= index.Count())
+  const std::uint64_t line = RowAt(i - head_.Count());
+  if (line == FilteredRows::kGap)
+    return ShownGapLine();
+  if (line >= fileLines_)
     return openLine_;
+  return FileLine(line, LineLength(i));
+}
+
+std::string_view IndexedLines::FileLine(std::uint64_t line, std::size_t length) const {
+  const ui::LineIndex& index = indexer_->Index();
+  const auto at = static_cast<std::size_t>(line);
   raw_.clear();
   try {
-    cache_->Read(index.FileStart(line), index.FileBytes(line), raw_);
+    cache_->Read(index.FileStart(at), index.FileBytes(at), raw_);
   } catch (const std::exception&) {
     raw_.clear();  // unreadable now (the disk, a vanished share): blanks, never a fault
   }
@@ -57,7 +99,7 @@ std::string_view IndexedLines::Line(std::size_t i) const {
     raw_.pop_back();
   std::string shown = ShownLine(raw_);
   // The view relies on the indexed length: a file changed under the view gives blanks or less.
-  shown.resize(LineLength(i), ' ');
+  shown.resize(length, ' ');
   return Keep(std::move(shown));
 }
 
@@ -70,27 +112,38 @@ std::size_t IndexedLines::LineLength(std::size_t i) const {
 std::size_t IndexedLines::LineStart(std::size_t i) const {
   if (i <= head_.Count())
     return head_.LineStart(std::min(i, head_.Count()));
-  const std::size_t line = i - head_.Count();
-  const ui::LineIndex& index = indexer_->Index();
-  if (line <= index.Count())
-    return head_.TextLength() + static_cast<std::size_t>(index.TextStart(line));
-  return TextLength();
+  const std::size_t k = std::min(i - head_.Count(), BodyCount());
+  return head_.TextLength() + static_cast<std::size_t>(RowEnd(k - 1));
 }
 
 std::size_t IndexedLines::TextLength() const {
-  const std::size_t open =
-      indexer_->HasOpenLine() ? openLine_.size() + ui::LineStore::kLineBreak.size() : 0;
-  return head_.TextLength() + static_cast<std::size_t>(indexer_->Index().TextLength()) + open;
+  return LineStart(Count());
+}
+
+std::size_t IndexedLines::BodyLineOf(std::uint64_t offset) const {
+  if (rows_ == nullptr) {
+    if (offset < fileText_)
+      return indexer_->Index().LineOfText(offset);
+    return fileLines_;
+  }
+  // The first row that ends past the offset.
+  std::size_t low = 0;
+  std::size_t high = BodyCount() - 1;
+  while (low < high) {
+    const std::size_t middle = low + (high - low) / 2;
+    if (RowEnd(middle) > offset)
+      high = middle;
+    else
+      low = middle + 1;
+  }
+  return low;
 }
 
 std::size_t IndexedLines::LineOf(std::size_t offset) const {
-  if (offset < head_.TextLength())
-    return head_.LineOf(offset);
-  const ui::LineIndex& index = indexer_->Index();
-  const std::size_t inFile = offset - head_.TextLength();
-  if (inFile < index.TextLength())
-    return head_.Count() + index.LineOfText(inFile);
-  return Count() - 1;
+  if (offset < head_.TextLength() || BodyCount() == 0)
+    return head_.LineOf(std::min(offset, head_.TextLength()));
+  const std::size_t inBody = offset - head_.TextLength();
+  return std::min(head_.Count() + BodyLineOf(inBody), Count() - 1);
 }
 
 std::size_t IndexedLines::MaxLineLength() const {

@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/BlockCache.h"
 #include "ui/LineSource.h"
@@ -16,10 +17,12 @@
 namespace brontel {
 
 // A complete view of a log of any size: lines the viewer puts above the file (the history block
-// and its separator), then the file's lines as `indexer` found them, read through `cache` when
-// they are drawn, searched or copied. Only the index, the head lines and the cache's blocks are
-// held. A file cut short or rewritten under the view gives lines of their indexed length, filled
-// with blanks where the bytes are gone: never stale offsets, never a fault.
+// and its separator), then the file's lines as `indexer` found them (with a filter, the rows it
+// lets through: FilteredRows), read through `cache` when they are drawn, searched or copied.
+// Only the index, the head lines and the cache's blocks are held. A file cut short or rewritten
+// under the view gives lines of their indexed length, filled with blanks where the bytes are
+// gone: never stale offsets, never a fault. The lines are those indexed when the source was
+// made: the indexer may go on (on the same thread) without changing them.
 class IndexedLines : public ui::LineSource {
  public:
   IndexedLines(std::span<const std::string_view> head, std::shared_ptr<const FileIndexer> indexer,
@@ -37,13 +40,25 @@ class IndexedLines : public ui::LineSource {
   const FileIndexer& Indexer() const { return *indexer_; }
 
  private:
-  std::size_t FileLineCount() const;
+  std::size_t BodyCount() const;
+  // Row k of the body: a file line, or FilteredRows::kGap; and where it ends in the body's text.
+  std::uint64_t RowAt(std::size_t k) const;
+  std::uint64_t RowEnd(std::size_t k) const;
+  std::size_t BodyLineOf(std::uint64_t offset) const;
+  std::string_view FileLine(std::uint64_t line, std::size_t length) const;
   std::string_view Keep(std::string&& line) const;
 
   ui::LineStore head_;
   std::shared_ptr<const FileIndexer> indexer_;
   std::unique_ptr<platform::BlockCache> cache_;
-  std::string openLine_;  // the open line as shown
+  std::size_t fileLines_;   // indexed when the source was made
+  std::uint64_t fileText_;  // their text's length
+  bool hasOpenLine_;
+  std::string openLine_;      // the open line as shown
+  const FilteredRows* rows_;  // null without a filter
+  std::size_t settledRows_ = 0;
+  std::vector<std::uint64_t> openRows_;  // the rows after the settled ones, as they were
+  std::vector<std::uint64_t> openEnds_;
   mutable std::string raw_;
   mutable std::array<std::string, kLineViewsKept> recent_;
   mutable std::size_t nextRecent_ = 0;
@@ -51,5 +66,7 @@ class IndexedLines : public ui::LineSource {
 
 // `raw` (a line as read, zero bytes and tabs still in it) as a view shows it.
 std::string ShownLine(std::string_view raw);
+// The line that stands where a filter hid lines, as a view shows it.
+const std::string& ShownGapLine();
 
 }  // namespace brontel

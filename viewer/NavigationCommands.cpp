@@ -1,6 +1,7 @@
 #include "viewer/NavigationCommands.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "classify/LineClassifier.h"
 #include "classify/MsgTypeLoader.h"
@@ -9,9 +10,13 @@
 namespace brontel {
 
 std::string NavigationHint(const NavigationAction& action) {
-  std::string keys = ui::ShortCutToText(action.shortCut);
+  return NavigationHint(action.caption, action.shortCut);
+}
+
+std::string NavigationHint(std::string_view caption, ui::ShortCut shortCut) {
+  std::string keys = ui::ShortCutToText(shortCut);
   std::replace(keys.begin(), keys.end(), '+', '-');
-  return std::string(action.caption) + " (" + keys + ")";
+  return std::string(caption) + " (" + keys + ")";
 }
 
 const NavigationAction& NavigationActionFor(MarkerJump jump) {
@@ -48,6 +53,18 @@ bool HasBuiltinCountedTypes(const LineClassifier& types) {
       return false;
   }
   return true;
+}
+
+std::string JumpCaption(const NavigationAction& action, const LineClassifier& types) {
+  const std::vector<MsgTypeMatcherInfo>& loaded = types.Types();
+  const auto position = static_cast<std::size_t>(JumpTypePosition(action.jump));
+  if (HasBuiltinCountedTypes(types) || position >= loaded.size() || loaded[position].name.empty())
+    return action.caption;
+  std::string name = loaded[position].name;
+  std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) {
+    return c < 0x80 ? static_cast<char>(std::tolower(c)) : static_cast<char>(c);
+  });
+  return std::string(action.jump.forwards ? "Goto next " : "Goto previous ") + name;
 }
 
 bool RunTypeJump(ui::TRAHLEditor& editor, LineClassifier& types, MarkerJump jump) {

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 
 #include "ui/Keys.h"
 #include "ui/TRAHLEditor.h"
@@ -55,6 +56,7 @@ inline constexpr std::array<NavigationAction, 7> NavigationActions{{
 // The hint of a navigation button: the action's caption, a blank and its shortcut in
 // parentheses, written with hyphens ("Goto next error (Ctrl-E)").
 std::string NavigationHint(const NavigationAction& action);
+std::string NavigationHint(std::string_view caption, ui::ShortCut shortCut);
 
 // The action whose jump is `jump` (never actGotoHistory).
 const NavigationAction& NavigationActionFor(MarkerJump jump);
@@ -68,6 +70,9 @@ int JumpTypePosition(MarkerJump jump);
 // Whether the first three types are the built-in Error, Warning and Urgent with their own
 // expressions, whose lines begin with the jumps' markers.
 bool HasBuiltinCountedTypes(const LineClassifier& types);
+// The caption of a marker jump's action for the types in use: its own with the built-in types,
+// else naming the counted type the jump stands for ("Goto next critical").
+std::string JumpCaption(const NavigationAction& action, const LineClassifier& types);
 // The jump as the types want it: RunMarkerJump with the built-in types; otherwise to the next
 // or previous displayed line of the counted type the jump stands for. True on a hit.
 bool RunTypeJump(ui::TRAHLEditor& editor, LineClassifier& types, MarkerJump jump);

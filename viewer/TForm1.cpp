@@ -77,6 +77,7 @@ TForm1::TForm1(ui::Toolkit& toolkit, std::uintptr_t parentWindow, const std::str
   SetViewerPath(fileName);
   types_.SetFilePath(fileName);
   ReportSettingsProblems();
+  controls_.NameJumps(types_);
   options_.LoadFromSettings(store_);
   std::string refused;  // a stored filter that no longer holds is dropped
   loader_.Model().SetFilter(LoadViewFilter(store_), types_, refused);
@@ -685,12 +686,7 @@ void TForm1::RunCompleteLoad(bool requested) {
   ui::TRAHLEditor& view = editor();
   const ui::TRAHLEditor::ViewPlace place = view.Place();
   ++completeLoads_;
-  // A filtered view holds the lines it shows; otherwise the file is indexed, not held.
-  if (loader_.Model().Filtering())
-    complete_.Stop();
-  const std::optional<int> separator =
-      loader_.Model().Filtering() ? LoadCompleteFile(state_, types_, view, &loader_.Model())
-                                  : complete_.Load(state_, types_, view);
+  const std::optional<int> separator = complete_.Load(state_, types_, view, &loader_.Model());
   ShowStatusText();
   // A large file shows its end while it is indexed, and keeps the reader there.
   if (complete_.Indexing())

@@ -247,6 +247,13 @@ ui::TRAHLEditor::ViewPlace ViewModel::PlaceAfterShow(
   return after;
 }
 
+void ViewModel::ShowIndexed(std::size_t shownLines, std::size_t fileLines) {
+  shown_.view = nullptr;
+  lastRead_.Clear();
+  shownFileLines_ = Filtering() ? shownLines : fileLines;
+  givenFileLines_ = fileLines;
+}
+
 void ViewModel::StartComplete() {
   passes_.clear();
 }

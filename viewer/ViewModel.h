@@ -77,6 +77,10 @@ class ViewModel {
   void ShowComplete(std::span<const std::string_view> head, std::string&& text,
                     ui::FileLines&& lines, ui::TRAHLEditor& view);
 
+  // The view shows an indexed complete load built elsewhere: `shownLines` of the file's
+  // `fileLines` (context included), for the status text.
+  void ShowIndexed(std::size_t shownLines, std::size_t fileLines);
+
   // `place` (taken before the last ShowTail) moved with the lines it stands on: lines added or
   // removed above it move it with them; after a view built afresh it stays as it was.
   ui::TRAHLEditor::ViewPlace PlaceAfterShow(const ui::TRAHLEditor::ViewPlace& place) const;

@@ -1,6 +1,7 @@
 #include "viewer/ViewerControls.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "viewer/NavigationCommands.h"
@@ -178,10 +179,26 @@ void ViewerControls::PlaceOptionsPanel(ui::Form& form) {
   Button7.SetCaption("r");
 }
 
+std::array<ui::Action*, 7> ViewerControls::NavigationActionControls() {
+  return {&actGotoHistory,     &actGotoPrevError,  &actGotoNextError, &actGotoPrevWarning,
+          &actGotoNextWarning, &actGotoPrevUrgent, &actGotoNextUrgent};
+}
+
+void ViewerControls::NameJumps(const LineClassifier& types) {
+  const std::array<ui::Action*, 7> navigation = NavigationActionControls();
+  for (std::size_t i = 1; i < NavigationActions.size(); ++i)
+    navigation[i]->SetCaption(JumpCaption(NavigationActions[i], types));
+  const std::pair<ui::Button*, MarkerJump> arrows[] = {
+      {&Button2, {'E', false}}, {&Button1, {'E', true}},  {&Button3, {'W', false}},
+      {&Button5, {'W', true}},  {&Button4, {'U', false}}, {&Button6, {'U', true}}};
+  for (const auto& [button, jump] : arrows) {
+    const NavigationAction& action = NavigationActionFor(jump);
+    button->SetHint(NavigationHint(JumpCaption(action, types), action.shortCut));
+  }
+}
+
 void ViewerControls::DescribeActions() {
-  ui::Action* navigation[] = {&actGotoHistory,     &actGotoPrevError,   &actGotoNextError,
-                              &actGotoPrevWarning, &actGotoNextWarning, &actGotoPrevUrgent,
-                              &actGotoNextUrgent};
+  const std::array<ui::Action*, 7> navigation = NavigationActionControls();
   for (std::size_t i = 0; i < NavigationActions.size(); ++i) {
     navigation[i]->SetCaption(NavigationActions[i].caption);
     navigation[i]->SetShortCut(NavigationActions[i].shortCut);
@@ -208,9 +225,7 @@ void ViewerControls::FillPopupMenu() {
   selectAll.SetAction(&EditSelectAll1);
   selectAll.SetShortCut(ui::scCtrl | 'A');
   PopupMenu1.AddItem("N1").SetCaption("-");
-  ui::Action* navigation[] = {&actGotoHistory,     &actGotoPrevError,   &actGotoNextError,
-                              &actGotoPrevWarning, &actGotoNextWarning, &actGotoPrevUrgent,
-                              &actGotoNextUrgent};
+  const std::array<ui::Action*, 7> navigation = NavigationActionControls();
   for (std::size_t i = 0; i < NavigationActions.size(); ++i)
     PopupMenu1.AddItem(NavigationActions[i].menuItemName).SetAction(navigation[i]);
   PopupMenu1.AddItem("N2").SetCaption("-");

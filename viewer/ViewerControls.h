@@ -1,6 +1,7 @@
 /** @file ViewerControls.h: the viewer window's controls as its designed layout places them. */
 #pragma once
 
+#include <array>
 #include <memory>
 
 #include "ui/Action.h"
@@ -19,6 +20,8 @@
 
 namespace brontel {
 
+class LineClassifier;
+
 // Every control of a viewer window with its layout name, caption, hint, position, items and
 // look, as the shells draw them. Building the set only places and describes the controls; the
 // window binds the handlers. Children are attached in the order a shell stacks them: the top
@@ -29,6 +32,10 @@ namespace brontel {
 // only.
 struct ViewerControls {
   ViewerControls(ui::Form& form, ui::Toolkit& toolkit);
+
+  // Names the marker jumps' actions, menu items and button hints after the counted types in
+  // use (the built-in names with the built-in types).
+  void NameJumps(const LineClassifier& types);
 
   ui::Panel Panel1{"Panel1"};
   ui::Panel Panel3{"Panel3"};
@@ -91,6 +98,7 @@ struct ViewerControls {
   void PlaceOptionsPanel(ui::Form& form);
   void DescribeActions();
   void FillPopupMenu();
+  std::array<ui::Action*, 7> NavigationActionControls();
 };
 
 }  // namespace brontel

@@ -28,10 +28,44 @@ class CompleteLoadTest : public ::testing::Test {
   }
 
   // The indexed load beside the load that holds the whole text, on the same file.
-  void LoadBoth(const std::string& text) {
+  void LoadBoth(const std::string& text, ViewModel* model = nullptr,
+                ViewModel* heldModel = nullptr) {
     state.path = heldState.path = folder.Write("app.log", text);
-    separator = load.Load(state, types, view);
-    heldSeparator = LoadCompleteFile(heldState, heldTypes, heldView);
+    separator = load.Load(state, types, view, model);
+    heldSeparator = LoadCompleteFile(heldState, heldTypes, heldView, heldModel);
+  }
+  // Offsets map to the same lines and back, as selection and search use them.
+  void ExpectTheSameText() {
+    ASSERT_EQ(View(), testing::ViewLines(heldView));
+    ASSERT_EQ(view.TextLength(), heldView.TextLength());
+    ExpectTheSameBody();
+    view.SelectAll();
+    heldView.SelectAll();
+    EXPECT_EQ(view.SelectedText(), heldView.SelectedText());
+  }
+  // The lines after the separator (the history of a view extended since holds the open line
+  // too, counted once more when it was completed).
+  void ExpectTheSameBody() {
+    const std::size_t body = BodyStart(view);
+    const std::size_t heldBody = BodyStart(heldView);
+    ASSERT_EQ(view.LineCount() - body, heldView.LineCount() - heldBody);
+    const std::size_t start = view.Lines().LineStart(body);
+    const std::size_t heldStart = heldView.Lines().LineStart(heldBody);
+    for (std::size_t i = body; i < view.LineCount(); ++i) {
+      const std::size_t held = i - body + heldBody;
+      ASSERT_EQ(view.Line(i), heldView.Line(held));
+      ASSERT_EQ(view.Lines().LineStart(i) - start, heldView.Lines().LineStart(held) - heldStart);
+      ASSERT_EQ(view.Lines().LineOf(view.Lines().LineStart(i) + 1) - body,
+                heldView.Lines().LineOf(heldView.Lines().LineStart(held) + 1) - heldBody);
+    }
+    ASSERT_EQ(view.TextLength() - start, heldView.TextLength() - heldStart);
+  }
+  static std::size_t BodyStart(const ui::TRAHLEditor& shown) {
+    for (std::size_t i = 0; i < shown.LineCount(); ++i) {
+      if (shown.Line(i).find(", HistoryCount:") != std::string_view::npos)
+        return i + 1;
+    }
+    return 0;
   }
   void Tick(int times) {
     for (int i = 0; i < times; ++i)
@@ -73,17 +107,49 @@ TEST_F(CompleteLoadTest, TheIndexedViewEqualsTheHeldOneLineForLine) {
     EXPECT_EQ(separator, heldSeparator);
     EXPECT_EQ(state.history.Count(), heldState.history.Count());
     EXPECT_EQ(state.statusText, heldState.statusText);
-    EXPECT_EQ(view.TextLength(), heldView.TextLength());
     EXPECT_EQ(view.Lines().MaxLineLength(), heldView.Lines().MaxLineLength());
-    // Offsets map to the same lines and back, as selection and search use them.
-    for (std::size_t i = 0; i < view.LineCount(); ++i) {
-      ASSERT_EQ(view.Lines().LineStart(i), heldView.Lines().LineStart(i));
-      ASSERT_EQ(view.Lines().LineOf(view.Lines().LineStart(i) + 1),
-                heldView.Lines().LineOf(heldView.Lines().LineStart(i) + 1));
-    }
-    view.SelectAll();
-    heldView.SelectAll();
-    EXPECT_EQ(view.SelectedText(), heldView.SelectedText());
+    ExpectTheSameText();
+  }
+}
+
+// A filter on the indexed view keeps two numbers a shown line, never the text, and shows what
+// the held view shows: the lines passed, their context, the gaps; also as the file grows, by a
+// little (at once) or by more than is indexed at once (a few stretches a tick).
+TEST_F(CompleteLoadTest, AFilteredIndexedViewEqualsTheHeldFilteredOne) {
+  std::string text;
+  for (int i = 0; i < 40; ++i)
+    text +=
+        (i % 9 == 4 ? "E   failure " : "I   step ") + std::to_string(i) + (i % 2 ? "\r\n" : "\n");
+  std::vector<ViewFilter> filters(4);
+  filters[0].expression = "failure";
+  filters[1].expression = "step 1";
+  filters[1].context = 2;
+  filters[2].types = {"error"};
+  filters[2].context = 9;
+  filters[3].expression = "[02468]$";
+  filters[3].hideMatching = true;
+  filters[3].context = 1;
+  for (const ViewFilter& filter : filters) {
+    ViewModel model;
+    ViewModel heldModel;
+    std::string refused;
+    ASSERT_TRUE(model.SetFilter(filter, types, refused)) << refused;
+    ASSERT_TRUE(heldModel.SetFilter(filter, heldTypes, refused)) << refused;
+    load.SetAtOnceBytes(CompleteLoad::kAtOnceBytes);
+    LoadBoth(text + "E   open", &model, &heldModel);
+    ExpectTheSameText();
+    EXPECT_EQ(model.FilterStatusText(), heldModel.FilterStatusText());
+    folder.Append(state.path, " failure 15\nI   step 41\nI   step 42");
+    Tick(10);
+    heldSeparator = LoadCompleteFile(heldState, heldTypes, heldView, &heldModel);
+    ExpectTheSameBody();
+    load.SetAtOnceBytes(1);
+    folder.Append(state.path, "\nE   failure 43\nI   step 44\n");
+    Tick(12);
+    EXPECT_FALSE(load.Indexing());
+    heldSeparator = LoadCompleteFile(heldState, heldTypes, heldView, &heldModel);
+    ExpectTheSameBody();
+    EXPECT_EQ(model.FilterStatusText(), heldModel.FilterStatusText());
   }
 }
 

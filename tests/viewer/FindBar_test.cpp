@@ -141,6 +141,10 @@ TEST(TypeJumps, OtherTypesJumpToTheLinesOfTheirCountedTypes) {
   form.FormCreate();
   form.FormShow();
   toolkit.clock().Advance(50);
+  // Named after those types where the user looks for them.
+  EXPECT_EQ(form.controls().actGotoNextError.Caption(), "Goto next critical");
+  EXPECT_EQ(form.controls().PopupMenu1.Items()[6]->Caption(), "Goto previous warn");
+  EXPECT_EQ(form.controls().Button6.Hint(), "Goto next summary (Ctrl-U)");
   ui::TRAHLEditor& view = form.editor();
   const std::size_t body = form.viewerState().history.Count() + 1;
   view.MoveCaret(static_cast<int>(body), 0);

@@ -90,6 +90,20 @@ TEST_F(QtViewerInputTest, ArrowButtonsAndMenuJumpToMarkedLines) {
   menu->close();
 }
 
+// With a preset's types, chosen for the file by itself, the jumps are named after them.
+TEST_F(QtViewerInputTest, JumpsAreNamedAfterTheTypesInUse) {
+  logPath = folder.File("syslog");
+  folder.Write(logPath, "Dec 10 09:12:01 host kernel: EXT4-fs error (device sda1): bad block\n");
+  Open();
+  EXPECT_EQ(Widget<GlyphButton>(c().Button6)->toolTip(),
+            QStringLiteral("Goto next critical (Ctrl-U)"));
+  QTest::mouseClick(view()->viewport(), Qt::RightButton, Qt::NoModifier, QPoint(60, 20));
+  QMenu* menu = view()->ShownMenu();
+  ASSERT_NE(menu, nullptr);
+  EXPECT_EQ(menu->actions().at(8)->text(), QStringLiteral("Goto previous critical\tShift+Ctrl+U"));
+  menu->close();
+}
+
 TEST_F(QtViewerInputTest, ViewerKeysWorkInTheTextViewAndStayThere) {
   Open();
   Type(view(), Qt::Key_T, Qt::ControlModifier);
