@@ -145,6 +145,8 @@ void CompleteLoad::ShowEnd() {
   std::vector<std::string_view> lines = platform::LineViewsOf(text);
   if (from > 0 && !lines.empty())
     lines.erase(lines.begin());  // the end of a line that began before
+  if (model_ != nullptr && model_->Filtering())
+    lines = model_->FilterLines(lines, *types_);
   ui::UpdateBracket bracket(view);
   view.AssignLines(lines);
   view.ScrollTo(0, std::max(0, view.RowCount() - view.VisibleRows()));

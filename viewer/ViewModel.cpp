@@ -270,18 +270,40 @@ void ViewModel::ShowComplete(std::span<const std::string_view> head, std::string
   }
   const std::vector<bool> shown = ShownWithContext(passes_, lines.Count());
   std::vector<std::string_view> all(head.begin(), head.end());
+  shownFileLines_ = KeepShown(
+      shown, [&](std::size_t i) { return FileLine(text, lines, i); }, all);
+  view.AssignLines(all);
+}
+
+template <typename LineAt>
+std::size_t ViewModel::KeepShown(const std::vector<bool>& shown, LineAt lineAt,
+                                 std::vector<std::string_view>& kept) {
   std::optional<std::size_t> previous;
-  shownFileLines_ = 0;
-  for (std::size_t i = 0; i < lines.Count(); ++i) {
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < shown.size(); ++i) {
     if (!shown[i])
       continue;
     if (previous && *previous + 1 != i)
-      all.push_back(kFilterGapLine);
-    all.push_back(FileLine(text, lines, i));
+      kept.push_back(kFilterGapLine);
+    kept.push_back(lineAt(i));
     previous = i;
-    ++shownFileLines_;
+    ++count;
   }
-  view.AssignLines(all);
+  return count;
+}
+
+std::vector<std::string_view> ViewModel::FilterLines(std::span<const std::string_view> lines,
+                                                     LineClassifier& types) {
+  if (!Filtering())
+    return {lines.begin(), lines.end()};
+  std::vector<bool> passes;
+  passes.reserve(lines.size());
+  for (const std::string_view line : lines)
+    passes.push_back(filter_.Passes(line, types));
+  std::vector<std::string_view> kept;
+  KeepShown(
+      ShownWithContext(passes, lines.size()), [&](std::size_t i) { return lines[i]; }, kept);
+  return kept;
 }
 
 }  // namespace brontel

@@ -77,6 +77,11 @@ class ViewModel {
   void ShowComplete(std::span<const std::string_view> head, std::string&& text,
                     ui::FileLines&& lines, ui::TRAHLEditor& view);
 
+  // The lines of `lines` the filter shows, their context and the gap lines between, as views
+  // into them (all of them without a filter).
+  std::vector<std::string_view> FilterLines(std::span<const std::string_view> lines,
+                                            LineClassifier& types);
+
   // The view shows an indexed complete load built elsewhere: `shownLines` of the file's
   // `fileLines` (context included), for the status text.
   void ShowIndexed(std::size_t shownLines, std::size_t fileLines);
@@ -109,6 +114,11 @@ class ViewModel {
   void BuildFilteredBody(ViewLines& read);
   // The lines to show of `count` whose passes are `passes`: each passed line with its context.
   std::vector<bool> ShownWithContext(const std::vector<bool>& passes, std::size_t count) const;
+  // Appends lineAt(i) for each shown line, a gap line between those not adjacent; answers how
+  // many lines it appended, gap lines left out.
+  template <typename LineAt>
+  static std::size_t KeepShown(const std::vector<bool>& shown, LineAt lineAt,
+                               std::vector<std::string_view>& kept);
 
   LineFilter filter_;
   ViewLines body_;                  // the body the view shows, while shown_.view is set

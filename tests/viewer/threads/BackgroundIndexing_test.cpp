@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <string>
 #include <thread>
@@ -12,6 +13,7 @@
 #include "tests/support/ScratchFolder.h"
 #include "ui/TRAHLEditor.h"
 #include "viewer/CompleteLoad.h"
+#include "viewer/ViewModel.h"
 
 namespace brontel {
 namespace {
@@ -69,6 +71,40 @@ TEST_F(BackgroundIndexingTest, TheEndShowsAtOnceAndTheWholeViewWhenIndexed) {
   EXPECT_EQ(types.MsgTypeCountsText(), atOnceTypes.MsgTypeCountsText());
   EXPECT_EQ(view.CaretRow(), static_cast<int>(view.LineCount()) - 1);
   EXPECT_EQ(state.statusText.find(" [indexing "), std::string::npos);
+}
+
+// The worker asks a filter of its own; the end shown meanwhile is filtered as well.
+TEST_F(BackgroundIndexingTest, AFilteredViewIsFilteredFromItsFirstScreen) {
+  ViewFilter failures;
+  failures.expression = "failure";
+  failures.context = 1;
+  ViewModel model;
+  std::string refused;
+  ASSERT_TRUE(model.SetFilter(failures, types, refused));
+  state.path = folder.Write("app.log", Log(300000));
+  load.Load(state, types, view, &model);
+  EXPECT_TRUE(load.Indexing());
+  const Lines end = testing::ViewLines(view);
+  EXPECT_EQ(end.back(), "plain line 299925");  // after the last failure, 299924
+  EXPECT_EQ(end.at(end.size() - 4), "|   ...");
+  Finish();
+  ui::TRAHLEditor atOnce{"atOnce"};
+  TailViewerState atOnceState;
+  atOnceState.path = state.path;
+  LineClassifier atOnceTypes{store};
+  ViewModel atOnceModel;
+  ASSERT_TRUE(atOnceModel.SetFilter(failures, atOnceTypes, refused));
+  LoadCompleteFile(atOnceState, atOnceTypes, atOnce, &atOnceModel);
+  // The same body (the held load's history is not kept to the limit).
+  const auto body = [](const ui::TRAHLEditor& shown) {
+    Lines lines = testing::ViewLines(shown);
+    const auto separator = std::find_if(lines.begin(), lines.end(), [](const std::string& line) {
+      return line.find(", HistoryCount:") != std::string::npos;
+    });
+    return Lines(separator + 1, lines.end());
+  };
+  EXPECT_EQ(body(view), body(atOnce));
+  EXPECT_EQ(model.FilterStatusText(), " [filter: 9278 of 300000 lines]");
 }
 
 TEST_F(BackgroundIndexingTest, ANewLoadOrTheEndStopsTheIndexingAndAppendsFollowIt) {
