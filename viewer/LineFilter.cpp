@@ -1,8 +1,10 @@
 #include "viewer/LineFilter.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "classify/LineClassifier.h"
+#include "viewer/RequiredLiterals.h"
 
 namespace brontel {
 namespace {
@@ -57,18 +59,21 @@ bool LineFilter::Set(const ViewFilter& filter, LineClassifier& types, std::strin
   if (!AllowedTypes(filter.types, types.Types(), allowed, error))
     return false;
   std::unique_ptr<RegExpr> expression;
+  RequiredTexts required;
   if (!filter.expression.empty()) {
-    expression = std::make_unique<RegExpr>(filter.ignoreCase ? LowerAscii(filter.expression)
-                                                             : filter.expression);
+    const std::string text = filter.ignoreCase ? LowerAscii(filter.expression) : filter.expression;
+    expression = std::make_unique<RegExpr>(text);
     if (!expression->program()) {
       error = expression->lastError();
       return false;
     }
+    required = RequiredLiterals(text);
   }
   filter_ = filter;
   filter_.context = std::clamp(filter.context, 0, kMaxFilterContext);
   typeAllowed_ = std::move(allowed);
   expression_ = std::move(expression);
+  required_ = std::move(required);
   ++version_;
   return true;
 }
@@ -78,8 +83,16 @@ bool LineFilter::MatchesExpression(std::string_view line) {
   subject_.assign(line);
   if (filter_.ignoreCase)
     std::transform(subject_.begin(), subject_.end(), subject_.begin(), LowerAsciiChar);
+  std::size_t from = 0;
+  if (!required_.texts.empty()) {
+    from = EarliestOf(subject_, required_.texts);
+    if (from == std::string::npos)
+      return false;
+    if (!required_.leading || from > static_cast<std::size_t>(std::numeric_limits<int>::max()))
+      from = 0;
+  }
   int length = 0;
-  return expression_->Match(subject_.c_str(), length) >= 0;
+  return expression_->Match(subject_.c_str(), length, static_cast<int>(from)) >= 0;
 }
 
 bool LineFilter::Passes(std::string_view line, LineClassifier& types) {

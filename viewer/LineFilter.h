@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "regex/RegExpr.h"
+#include "viewer/RequiredLiterals.h"
 #include "viewer/ViewFilter.h"
 
 namespace brontel {
@@ -39,7 +40,8 @@ class LineFilter {
   ViewFilter filter_;
   std::vector<bool> typeAllowed_;  // by position in the type list; empty: any type
   std::unique_ptr<RegExpr> expression_;
-  std::string subject_;  // the line, zero-terminated (and lower-cased) for the engine
+  RequiredTexts required_;  // a line without one of them cannot match
+  std::string subject_;     // the line, zero-terminated (and lower-cased) for the engine
   unsigned version_ = 0;
 };
 

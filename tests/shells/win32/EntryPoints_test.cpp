@@ -6,7 +6,9 @@
 #include <commctrl.h>  // builds on windows.h
 // clang-format on
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "tests/shells/win32/HostFixture.h"
 
@@ -111,6 +113,33 @@ TEST_F(EntryPointsTest, TheNavigationBlockHasSixArrowButtonsWithHints) {
   EXPECT_GE(::SendMessageA(search.found, TTM_GETTOOLCOUNT, 0, 0), 6);
   Close(viewer);
   EXPECT_FALSE(::IsWindow(search.found)) << "they go with the viewer, not with the host";
+}
+
+TEST_F(EntryPointsTest, TheArrowHintsNameTheTypesInUse) {
+  const std::string settings = UseSettingsFolder();
+  folder_.Write(settings,
+                "[EXT]\r\n.log=10\r\n[MsgTypes]\r\nCount=1\r\nItem0=crit\r\n[MsgTypes.crit]\r\n"
+                "Name=Critical\r\nExprCount=1\r\nExpr0=crit:\r\n");
+  folder_.Write("app.log", "kernel: crit: disk gone\r\n");
+  HWND viewer = Load(PathOf("app.log"));
+  ASSERT_NE(viewer, nullptr);
+  ToolTipSearch search{host_->window()};
+  ::EnumThreadWindows(::GetCurrentThreadId(), &FindToolTips, reinterpret_cast<LPARAM>(&search));
+  ASSERT_NE(search.found, nullptr);
+  std::vector<std::string> hints;
+  const auto count = ::SendMessageA(search.found, TTM_GETTOOLCOUNT, 0, 0);
+  for (WPARAM i = 0; i < static_cast<WPARAM>(count); ++i) {
+    char text[256] = {};
+    TOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V1_SIZE;
+    tool.lpszText = text;
+    if (::SendMessageA(search.found, TTM_ENUMTOOLSA, i, reinterpret_cast<LPARAM>(&tool)))
+      hints.emplace_back(text);
+  }
+  EXPECT_NE(std::find(hints.begin(), hints.end(), "Goto next critical (Ctrl-E)"), hints.end());
+  EXPECT_NE(std::find(hints.begin(), hints.end(), "Goto previous critical (Shift-Ctrl-E)"),
+            hints.end());
+  Close(viewer);
 }
 
 TEST_F(EntryPointsTest, TwoViewersAnswerForTheirOwnFiles) {
