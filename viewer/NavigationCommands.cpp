@@ -1,10 +1,10 @@
 #include "viewer/NavigationCommands.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "classify/LineClassifier.h"
 #include "classify/MsgTypeLoader.h"
+#include "viewer/LineFilter.h"
 #include "viewer/MarkerSearch.h"
 
 namespace brontel {
@@ -60,11 +60,8 @@ std::string JumpCaption(const NavigationAction& action, const LineClassifier& ty
   const auto position = static_cast<std::size_t>(JumpTypePosition(action.jump));
   if (HasBuiltinCountedTypes(types) || position >= loaded.size() || loaded[position].name.empty())
     return action.caption;
-  std::string name = loaded[position].name;
-  std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) {
-    return c < 0x80 ? static_cast<char>(std::tolower(c)) : static_cast<char>(c);
-  });
-  return std::string(action.jump.forwards ? "Goto next " : "Goto previous ") + name;
+  return std::string(action.jump.forwards ? "Goto next " : "Goto previous ") +
+         LowerAscii(loaded[position].name);
 }
 
 bool RunTypeJump(ui::TRAHLEditor& editor, LineClassifier& types, MarkerJump jump) {

@@ -1,7 +1,6 @@
 #include "viewer/ViewerControls.h"
 
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "viewer/NavigationCommands.h"
@@ -122,12 +121,22 @@ void ViewerControls::PlaceNavigationBlock(ui::Form& form) {
   PlaceColourBar(Panel7, Panel5, 12, ui::clYellow);
   PlaceColourBar(Panel8, Panel5, 22, ui::clBlack);
 
-  PlaceArrowButton(Button2, Panel5, 1, 1, "t", MarkerJump{'E', false});
-  PlaceArrowButton(Button1, Panel5, 1, 14, "u", MarkerJump{'E', true});
-  PlaceArrowButton(Button3, Panel5, 12, 1, "t", MarkerJump{'W', false});
-  PlaceArrowButton(Button5, Panel5, 12, 14, "u", MarkerJump{'W', true});
-  PlaceArrowButton(Button4, Panel5, 23, 1, "t", MarkerJump{'U', false});
-  PlaceArrowButton(Button6, Panel5, 23, 14, "u", MarkerJump{'U', true});
+  // A column for each counted type: backwards above, forwards below.
+  const std::array<ArrowButton, 6> arrows = ArrowButtons();
+  for (std::size_t i = 0; i < arrows.size(); ++i) {
+    const bool below = arrows[i].jump.forwards;
+    PlaceArrowButton(*arrows[i].button, Panel5, 1 + 11 * static_cast<int>(i / 2), below ? 14 : 1,
+                     below ? "u" : "t", arrows[i].jump);
+  }
+}
+
+std::array<ViewerControls::ArrowButton, 6> ViewerControls::ArrowButtons() {
+  return {{{&Button2, {'E', false}},
+           {&Button1, {'E', true}},
+           {&Button3, {'W', false}},
+           {&Button5, {'W', true}},
+           {&Button4, {'U', false}},
+           {&Button6, {'U', true}}}};
 }
 
 void ViewerControls::PlaceOptionsPanel(ui::Form& form) {
@@ -188,12 +197,9 @@ void ViewerControls::NameJumps(const LineClassifier& types) {
   const std::array<ui::Action*, 7> navigation = NavigationActionControls();
   for (std::size_t i = 1; i < NavigationActions.size(); ++i)
     navigation[i]->SetCaption(JumpCaption(NavigationActions[i], types));
-  const std::pair<ui::Button*, MarkerJump> arrows[] = {
-      {&Button2, {'E', false}}, {&Button1, {'E', true}},  {&Button3, {'W', false}},
-      {&Button5, {'W', true}},  {&Button4, {'U', false}}, {&Button6, {'U', true}}};
-  for (const auto& [button, jump] : arrows) {
-    const NavigationAction& action = NavigationActionFor(jump);
-    button->SetHint(NavigationHint(JumpCaption(action, types), action.shortCut));
+  for (const ArrowButton& arrow : ArrowButtons()) {
+    const NavigationAction& action = NavigationActionFor(arrow.jump);
+    arrow.button->SetHint(NavigationHint(JumpCaption(action, types), action.shortCut));
   }
 }
 

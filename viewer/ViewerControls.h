@@ -17,6 +17,7 @@
 #include "ui/Timer.h"
 #include "ui/Toolkit.h"
 #include "viewer/FindBar.h"
+#include "viewer/NavigationCommands.h"
 
 namespace brontel {
 
@@ -99,6 +100,12 @@ struct ViewerControls {
   void DescribeActions();
   void FillPopupMenu();
   std::array<ui::Action*, 7> NavigationActionControls();
+  // The six arrow buttons with the jump each runs, column by column.
+  struct ArrowButton {
+    ui::Button* button;
+    MarkerJump jump;
+  };
+  std::array<ArrowButton, 6> ArrowButtons();
 };
 
 }  // namespace brontel

@@ -57,6 +57,15 @@ inline Lines ViewLines(const ui::TRAHLEditor& view) {
   return lines;
 }
 
+// The first row after the history block's separator (0 without one).
+inline std::size_t BodyStart(const ui::TRAHLEditor& view) {
+  for (std::size_t i = 0; i < view.LineCount(); ++i) {
+    if (view.Line(i).find(", HistoryCount:") != std::string_view::npos)
+      return i + 1;
+  }
+  return 0;
+}
+
 // The tail lines of a view, between the separator after `historyCount` lines and the footer,
 // as the view keeps them (tabs widened).
 inline Lines ShownTailLines(const ui::TRAHLEditor& view, std::size_t historyCount) {

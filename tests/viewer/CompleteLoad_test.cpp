@@ -46,8 +46,8 @@ class CompleteLoadTest : public ::testing::Test {
   // The lines after the separator (the history of a view extended since holds the open line
   // too, counted once more when it was completed).
   void ExpectTheSameBody() {
-    const std::size_t body = BodyStart(view);
-    const std::size_t heldBody = BodyStart(heldView);
+    const std::size_t body = testing::BodyStart(view);
+    const std::size_t heldBody = testing::BodyStart(heldView);
     ASSERT_EQ(view.LineCount() - body, heldView.LineCount() - heldBody);
     const std::size_t start = view.Lines().LineStart(body);
     const std::size_t heldStart = heldView.Lines().LineStart(heldBody);
@@ -59,13 +59,6 @@ class CompleteLoadTest : public ::testing::Test {
                 heldView.Lines().LineOf(heldView.Lines().LineStart(held) + 1) - heldBody);
     }
     ASSERT_EQ(view.TextLength() - start, heldView.TextLength() - heldStart);
-  }
-  static std::size_t BodyStart(const ui::TRAHLEditor& shown) {
-    for (std::size_t i = 0; i < shown.LineCount(); ++i) {
-      if (shown.Line(i).find(", HistoryCount:") != std::string_view::npos)
-        return i + 1;
-    }
-    return 0;
   }
   void Tick(int times) {
     for (int i = 0; i < times; ++i)

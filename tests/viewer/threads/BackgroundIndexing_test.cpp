@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <chrono>
+#include <cstddef>
 #include <string>
 #include <thread>
 #include <vector>
@@ -97,11 +97,9 @@ TEST_F(BackgroundIndexingTest, AFilteredViewIsFilteredFromItsFirstScreen) {
   LoadCompleteFile(atOnceState, atOnceTypes, atOnce, &atOnceModel);
   // The same body (the held load's history is not kept to the limit).
   const auto body = [](const ui::TRAHLEditor& shown) {
-    Lines lines = testing::ViewLines(shown);
-    const auto separator = std::find_if(lines.begin(), lines.end(), [](const std::string& line) {
-      return line.find(", HistoryCount:") != std::string::npos;
-    });
-    return Lines(separator + 1, lines.end());
+    const Lines lines = testing::ViewLines(shown);
+    return Lines(lines.begin() + static_cast<std::ptrdiff_t>(testing::BodyStart(shown)),
+                 lines.end());
   };
   EXPECT_EQ(body(view), body(atOnce));
   EXPECT_EQ(model.FilterStatusText(), " [filter: 9278 of 300000 lines]");
