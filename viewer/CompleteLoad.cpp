@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "classify/LineClassifier.h"
+#include "platform/DecodedFile.h"
 #include "platform/FileEncoding.h"
+#include "platform/GzipText.h"
 #include "platform/ReadOnlyFile.h"
 #include "platform/WholeFile.h"
 #include "ui/NulBytes.h"
@@ -25,6 +27,23 @@ constexpr std::size_t kCacheBlocks = 64;
 // How much of the file's end shows while the rest is indexed: the largest tail buffer.
 constexpr std::size_t kEndBytes = 1 << 20;
 constexpr std::size_t kFirstBytes = 4096;
+// A compressed log is indexed at once only where even a "gzip bomb" of its size (deflate packs
+// at most about a thousand bytes into one) stays within what a plain file indexed at once holds.
+constexpr std::uint64_t kMostCompression = 1024;
+// How much text a compressed log may stand for: far more than logs compress, far less than the
+// disk-filling texts a small file can be made to hold.
+constexpr std::uint64_t kMostTextPerCompressedByte = 256;
+
+bool IsDecoded(platform::FileEncoding encoding) {
+  return encoding == platform::FileEncoding::kUtf16Le ||
+         encoding == platform::FileEncoding::kUtf16Be || encoding == platform::FileEncoding::kGzip;
+}
+
+std::uint64_t TextLimitOf(platform::FileEncoding encoding, std::uint64_t encodedSize) {
+  if (encoding != platform::FileEncoding::kGzip)
+    return std::numeric_limits<std::uint64_t>::max();
+  return std::max(platform::kGunzipTextLimit, encodedSize * kMostTextPerCompressedByte);
+}
 
 std::string ReadStretch(platform::ReadOnlyFile& file, std::uint64_t offset, std::size_t count) {
   std::string bytes(count, '\0');
@@ -90,31 +109,40 @@ void CompleteLoad::Begin(const std::string& note) {
   thread_.reset();
   extending_ = false;
   indexer_.reset();
+  decoded_ = nullptr;
   separator_.reset();
   note_ = note;
   state.history.Clear();
   types_->ResetMsgTypeCounts();
   std::unique_ptr<platform::ReadOnlyFile> file = platform::OpenReadOnlyFile(state.path);
-  const platform::FileEncoding encoding = platform::DetectFileEncoding(*file);
-  if (encoding == platform::FileEncoding::kUtf16Le ||
-      encoding == platform::FileEncoding::kUtf16Be || encoding == platform::FileEncoding::kGzip) {
-    // Decoded once and held: these cannot be read back by position.
-    file.reset();
-    separator_ = LoadCompleteFile(state, *types_, *view_, model_);
-    return;
-  }
-  encoding_ = encoding;
+  encoding_ = platform::DetectFileEncoding(*file);
   firstBytes_ = ReadStretch(*file, 0, kFirstBytes);
+  encodedSize_ = file->Size();
+  std::uint64_t from = platform::EncodingMarkSize(encoding_);
+  bool atOnce = encodedSize_ <= atOnceBytes_;
+  if (IsDecoded(encoding_)) {
+    // Decoded as it is indexed, and read back by position through places kept on the way.
+    const std::uint64_t limit = TextLimitOf(encoding_, encodedSize_);
+    auto decoded = std::make_unique<platform::DecodedFile>(
+        std::move(file), encoding_, limit,
+        platform::DecodedFile::EndLines{std::string(kUnreadableRestLine), TextLimitLine(limit)});
+    decoded_ = decoded.get();
+    file = std::move(decoded);
+    from = 0;
+    if (encoding_ == platform::FileEncoding::kGzip)
+      atOnce = encodedSize_ <= atOnceBytes_ / kMostCompression;
+  }
   types_->LoadMsgTypes();
   // The worker classifies with its own copy of the types: their matchers keep state.
   auto types = std::make_unique<LineClassifier>(store_);
   types->Types() = types_->Types();
   types->ResetMsgTypeCounts();
   // Without types the copy would read the settings itself: never on the worker.
-  const bool atOnce = file->Size() <= atOnceBytes_ || types->Types().empty();
-  indexer_ = std::make_shared<FileIndexer>(std::move(file), std::move(types),
-                                           static_cast<std::size_t>(state.history.MaxLines()),
-                                           platform::EncodingMarkSize(encoding));
+  atOnce = atOnce || types->Types().empty();
+  indexer_ = std::make_shared<FileIndexer>(
+      std::move(file), std::move(types), static_cast<std::size_t>(state.history.MaxLines()), from);
+  if (decoded_ != nullptr)
+    indexer_->Extend(FileIndexer::kToTheEnd);
   if (model_ != nullptr && model_->Filtering()) {
     // The worker asks its own copy of the filter: the expression keeps its search state.
     auto filter = std::make_unique<LineFilter>();
@@ -128,11 +156,22 @@ void CompleteLoad::Begin(const std::string& note) {
     }
     Show(false);
   } else {
-    ShowEnd();
-    thread_ = std::make_unique<IndexingThread>(indexer_);
+    if (decoded_ == nullptr)
+      ShowEnd();
+    else
+      shownVersion_ = view_->LinesVersion();  // its end cannot be read before it is decoded
+    std::function<int()> perMille;
+    if (decoded_ != nullptr)
+      perMille = [this] { return PerMilleDecoded(); };
+    thread_ = std::make_unique<IndexingThread>(indexer_, std::move(perMille));
     SetStatus(note_ + " [indexing 0 %]");
   }
   timer_->SetEnabled(true);
+}
+
+int CompleteLoad::PerMilleDecoded() const {
+  return static_cast<int>(std::min<std::uint64_t>(
+      1000, decoded_->FileOffset() * 1000 / std::max<std::uint64_t>(encodedSize_, 1)));
 }
 
 void CompleteLoad::ShowEnd() {
@@ -172,8 +211,10 @@ void CompleteLoad::Show(bool keepFromEnd) {
                 ", HistoryCount:" + std::to_string(head.size());
     head.push_back(separator);
   }
-  auto cache =
-      std::make_unique<platform::BlockCache>(platform::OpenReadOnlyFile(state.path), kCacheBlocks);
+  std::unique_ptr<platform::ReadOnlyFile> file = platform::OpenReadOnlyFile(state.path);
+  if (decoded_ != nullptr)
+    file = decoded_->Reader(std::move(file));
+  auto cache = std::make_unique<platform::BlockCache>(std::move(file), kCacheBlocks);
   auto source = std::make_shared<IndexedLines>(head, indexer_, std::move(cache));
   const bool wasShown = view.LinesVersion() == shownVersion_;
   const ui::TRAHLEditor::ViewPlace place = view.Place();
@@ -193,7 +234,9 @@ void CompleteLoad::Show(bool keepFromEnd) {
   separator_.reset();
   if (!head.empty())
     separator_ = static_cast<int>(head.size() - 1);
-  state.counted.MarkCounted(state.path, indexer_->Offset());
+  // The tail view reckons a UTF-16 file's lines by where they end in the file.
+  const bool byFileOffset = decoded_ != nullptr && encoding_ != platform::FileEncoding::kGzip;
+  state.counted.MarkCounted(state.path, byFileOffset ? decoded_->FileOffset() : indexer_->Offset());
   if (model_ != nullptr) {
     const std::size_t fileLines = indexer_->Index().Count() + (indexer_->HasOpenLine() ? 1 : 0);
     const FilteredRows* rows = indexer_->Rows();
@@ -211,7 +254,8 @@ void CompleteLoad::SetStatus(const std::string& extra) {
   std::optional<std::string> status = TailStatusText(state.displayName, snapshot, state.bufferSize);
   if (!status)
     return;
-  state.statusText = std::move(*status) + std::string(platform::EncodingLabel(encoding_)) + extra;
+  state.statusText = std::move(*status) + std::string(platform::EncodingLabel(encoding_)) +
+                     types_->ChosenPresetLabel() + extra;
   if (OnStatus)
     OnStatus();
 }
@@ -254,6 +298,10 @@ void CompleteLoad::LookAtFile() {
   if (!ReadFileInfo(state_->path, now))
     return;  // gone for now: the view stays as it is
   const std::uint64_t size = now.Size();
+  if (decoded_ != nullptr) {
+    LookAtDecodedFile(size);
+    return;
+  }
   const std::uint64_t indexed = indexer_->Offset();
   const std::string first = FirstBytes();
   const bool sameStart = first.compare(0, firstBytes_.size(), firstBytes_) == 0;
@@ -275,6 +323,25 @@ void CompleteLoad::LookAtFile() {
   extending_ = true;
 }
 
+void CompleteLoad::LookAtDecodedFile(std::uint64_t size) {
+  if (size == encodedSize_)
+    return;
+  const std::string first = FirstBytes();
+  if (size < encodedSize_ || first.compare(0, firstBytes_.size(), firstBytes_) != 0) {
+    Begin(" [the file was replaced or cut short: loaded afresh]");
+    return;
+  }
+  if (decoded_->CutShort() || !decoded_->Resume()) {
+    // The line saying the text ended short is indexed already: the text goes on from its start.
+    Begin(" [the file grew: decoded afresh]");
+    return;
+  }
+  encodedSize_ = size;
+  firstBytes_ = first;
+  indexer_->Extend(FileIndexer::kToTheEnd);
+  extending_ = true;
+}
+
 void CompleteLoad::ExtendSome() {
   for (int i = 0; i < kStretchesPerTick; ++i) {
     if (!indexer_->Step()) {
@@ -284,7 +351,9 @@ void CompleteLoad::ExtendSome() {
     }
   }
   const std::uint64_t goal = std::max<std::uint64_t>(indexer_->Goal(), 1);
-  SetStatus(note_ + " [indexing " + std::to_string(indexer_->Offset() * 100 / goal) + " %]");
+  const int percent = decoded_ != nullptr ? PerMilleDecoded() / 10
+                                          : static_cast<int>(indexer_->Offset() * 100 / goal);
+  SetStatus(note_ + " [indexing " + std::to_string(percent) + " %]");
 }
 
 }  // namespace brontel

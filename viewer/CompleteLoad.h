@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/DecodedFile.h"
 #include "platform/FileEncoding.h"
 #include "ui/Timer.h"
 #include "ui/Toolkit.h"
@@ -74,6 +75,9 @@ class CompleteLoad {
   void ShowEnd();
   void SetStatus(const std::string& extra);
   void LookAtFile();
+  void LookAtDecodedFile(std::uint64_t size);
+  // How far decoding got, per mille of the encoded file.
+  int PerMilleDecoded() const;
   // Indexes a few more stretches of what was appended, on the UI thread: the view reads the
   // index meanwhile. Shows the lines once they are all indexed.
   void ExtendSome();
@@ -87,6 +91,8 @@ class CompleteLoad {
   ui::TRAHLEditor* view_ = nullptr;
   ViewModel* model_ = nullptr;
   std::shared_ptr<FileIndexer> indexer_;
+  platform::DecodedFile* decoded_ = nullptr;  // the indexer's file, for a UTF-16 or compressed log
+  std::uint64_t encodedSize_ = 0;             // the file's size when it was last read
   std::unique_ptr<IndexingThread> thread_;
   bool extending_ = false;
   std::uint64_t shownVersion_ = 0;

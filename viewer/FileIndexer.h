@@ -31,6 +31,9 @@ namespace brontel {
 class FileIndexer {
  public:
   static constexpr std::size_t kStretch = 4 << 20;
+  // A goal for Extend: on until a read comes short (a decoded file, whose size grows as it is
+  // read).
+  static constexpr std::uint64_t kToTheEnd = ~std::uint64_t{0};
 
   // Indexes `file` from `from` (past a byte-order mark) up to its size now. `types` must hold
   // its message types already (they are not loaded from the settings here).

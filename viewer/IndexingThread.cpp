@@ -6,8 +6,8 @@
 
 namespace brontel {
 
-IndexingThread::IndexingThread(std::shared_ptr<FileIndexer> indexer)
-    : indexer_(std::move(indexer)), thread_([this] { Run(); }) {}
+IndexingThread::IndexingThread(std::shared_ptr<FileIndexer> indexer, std::function<int()> perMille)
+    : indexer_(std::move(indexer)), perMille_(std::move(perMille)), thread_([this] { Run(); }) {}
 
 IndexingThread::~IndexingThread() {
   Stop();
@@ -26,8 +26,10 @@ void IndexingThread::Run() {
       while (!stop_.load(std::memory_order_relaxed) && indexer_->Step()) {
         const std::uint64_t goal = indexer_->Goal();
         const std::uint64_t done = indexer_->Offset();
-        progress_.store(goal == 0 ? 1000 : static_cast<int>(done * 1000 / goal),
-                        std::memory_order_relaxed);
+        const int perMille = perMille_   ? perMille_()
+                             : goal == 0 ? 1000
+                                         : static_cast<int>(done * 1000 / goal);
+        progress_.store(perMille, std::memory_order_relaxed);
       }
     } catch (const std::exception& failure) {
       failure_ = failure.what();

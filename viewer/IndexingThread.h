@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -17,7 +18,9 @@ namespace brontel {
 // answered true, or after Stop().
 class IndexingThread {
  public:
-  explicit IndexingThread(std::shared_ptr<FileIndexer> indexer);
+  // `perMille`, when given, tells the progress instead of the indexer's offset and goal (it is
+  // asked on the worker, between stretches).
+  explicit IndexingThread(std::shared_ptr<FileIndexer> indexer, std::function<int()> perMille = {});
   ~IndexingThread();
   IndexingThread(const IndexingThread&) = delete;
   IndexingThread& operator=(const IndexingThread&) = delete;
@@ -35,6 +38,7 @@ class IndexingThread {
   void Run();
 
   std::shared_ptr<FileIndexer> indexer_;
+  std::function<int()> perMille_;
   std::atomic<bool> stop_{false};
   std::atomic<bool> finished_{false};
   std::atomic<int> progress_{0};

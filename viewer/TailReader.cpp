@@ -31,15 +31,65 @@ bool TailReader::Load(const std::string& path, std::uint64_t size, std::int32_t 
     case platform::FileEncoding::kUtf16Be:
       reader_.ReadUtf16From(*file, start, encoding_ == platform::FileEncoding::kUtf16Be);
       break;
-    case platform::FileEncoding::kGzip: {
-      const platform::GunzipOutcome outcome = reader_.ReadGzipTail(*file, pieceLimit_ + 1);
-      incomplete_ = outcome.incomplete;
-      limited_ = outcome.limited;
-    } break;
+    case platform::FileEncoding::kGzip:
+      ReadCompressedTail(std::move(file));
+      break;
   }
   const std::string_view text = reader_.Text();
   holdsNul_ = !text.empty() && std::memchr(text.data(), '\0', text.size()) != nullptr;
   return true;
+}
+
+namespace {
+
+constexpr std::size_t kStartBytes = 4096;
+
+std::string StartOf(platform::ReadOnlyFile& file) {
+  std::string start(kStartBytes, '\0');
+  std::size_t got = 0;
+  for (std::size_t n = 1; got < start.size() && n > 0; got += n)
+    n = file.ReadAt(got, start.data() + got, start.size() - got);
+  start.resize(got);
+  return start;
+}
+
+}  // namespace
+
+std::unique_ptr<platform::DecodedFile>& TailReader::KeptTextOf(
+    std::unique_ptr<platform::ReadOnlyFile> file) {
+  const std::uint64_t size = file->Size();
+  const std::uint64_t sizeBefore = compressedSize_;
+  std::string start = StartOf(*file);
+  const bool sameFile = compressed_ && compressed_->Path() == file->Path() && size >= sizeBefore &&
+                        start.compare(0, compressedStart_.size(), compressedStart_) == 0;
+  compressedStart_ = std::move(start);
+  compressedSize_ = size;
+  if (sameFile) {
+    compressed_->Attach(std::move(file));
+    // The text up to the limit does not change when the file grows.
+    if (size == sizeBefore || compressed_->Limited() || compressed_->Resume())
+      return compressed_;
+    file = compressed_->Detach();
+  }
+  compressed_ = std::make_unique<platform::DecodedFile>(
+      std::move(file), platform::FileEncoding::kGzip, platform::kGunzipTextLimit,
+      platform::DecodedFile::EndLines{});
+  return compressed_;
+}
+
+void TailReader::ReadCompressedTail(std::unique_ptr<platform::ReadOnlyFile> file) {
+  platform::DecodedFile& text = *KeptTextOf(std::move(file));
+  // Closed until the next load, however this one ends.
+  struct Closing {
+    platform::DecodedFile& text;
+    ~Closing() { text.Detach(); }
+  } closing{text};
+  text.DecodeAll();
+  const std::uint64_t size = text.Size();
+  const std::uint64_t keep = pieceLimit_ + 1;
+  reader_.ReadFrom(text, size > keep ? size - keep : 0);
+  incomplete_ = text.CutShort() || text.Limited();
+  limited_ = text.Limited();
 }
 
 bool TailReader::NextLine(Line& line) {

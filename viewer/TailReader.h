@@ -2,9 +2,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
+#include "platform/DecodedFile.h"
 #include "platform/FileEncoding.h"
 #include "platform/TextFileReader.h"
 
@@ -15,7 +17,9 @@ namespace brontel {
 // past `size` when the file has grown since the snapshot), in text mode (CR dropped, Ctrl-Z
 // ends), split into lines. A file whose first bytes are a byte-order mark is decoded: a UTF-8
 // mark is skipped, UTF-16 becomes the platform's 8-bit text; a gzip file gives the last B bytes
-// of its decompressed text (offsets then count decompressed bytes). Each line comes without its
+// of its decompressed text (offsets then count decompressed bytes; what was decompressed is kept
+// from one load to the next, so a compressed log that is unchanged, or only grew, is not
+// decompressed again from its start). Each line comes without its
 // line feed, each NUL byte shown as ui::ShowNulBytes does. The file is closed before Read returns.
 // Keep one TailReader per viewer: its buffer is reused by every load. Not thread-safe.
 class TailReader {
@@ -48,6 +52,9 @@ class TailReader {
   // Opens the file and reads its tail into the buffer; false when it cannot be opened.
   bool Load(const std::string& path, std::uint64_t size, std::int32_t bufferSize);
   bool NextLine(Line& line);
+  void ReadCompressedTail(std::unique_ptr<platform::ReadOnlyFile> file);
+  // The text of the compressed file last read, kept for the next load of the same file.
+  std::unique_ptr<platform::DecodedFile>& KeptTextOf(std::unique_ptr<platform::ReadOnlyFile> file);
 
   platform::TextFileReader reader_;
   std::size_t pieceLimit_ = 1;
@@ -56,6 +63,9 @@ class TailReader {
   bool limited_ = false;
   bool holdsNul_ = false;  // whether the text read holds a NUL byte
   std::string shownLine_;  // the line last handed over, when it held NUL bytes
+  std::unique_ptr<platform::DecodedFile> compressed_;
+  std::string compressedStart_;  // the compressed file's first bytes when it was last read
+  std::uint64_t compressedSize_ = 0;
 };
 
 template <typename OnLine>

@@ -11,6 +11,15 @@
 
 namespace brontel {
 
+std::string TextLimitLine(std::uint64_t limit) {
+  constexpr std::uint64_t kMiB = std::uint64_t{1} << 20;
+  const bool inGb = limit >= kMiB << 10;
+  const std::string size =
+      inGb ? std::to_string(limit >> 30) + " GB" : std::to_string(limit / kMiB) + " MB";
+  return "|\tTHE DECOMPRESSED TEXT GOES ON: ONLY ITS FIRST " + size +
+         " IS SHOWN, NOT THE FILE'S END";
+}
+
 std::string DisplayNameOf(const std::string& path) {
   const std::size_t separator = path.find_last_of(std::string{platform::PathSeparator(), '/'});
   return separator == std::string::npos ? path : path.substr(separator + 1);

@@ -26,6 +26,8 @@ inline constexpr std::string_view kUnreadableRestLine =
 // what is shown is sound, but it is not the file's end.
 inline constexpr std::string_view kTextLimitLine =
     "|\tTHE DECOMPRESSED TEXT GOES ON: ONLY ITS FIRST 1 GB IS SHOWN, NOT THE FILE'S END";
+// The same line for a text cut at `limit` bytes (kTextLimitLine for 1 GiB).
+std::string TextLimitLine(std::uint64_t limit);
 
 // The file-name part of `path`: what follows its last directory separator.
 std::string DisplayNameOf(const std::string& path);

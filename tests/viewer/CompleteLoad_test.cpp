@@ -2,12 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "classify/LineClassifier.h"
 #include "shells/headless/HeadlessToolkit.h"
+#include "tests/support/EncodedText.h"
 #include "tests/support/LiteralTail.h"
 #include "tests/support/MemorySettings.h"
 #include "tests/support/ScratchFolder.h"
@@ -63,6 +66,13 @@ class CompleteLoadTest : public ::testing::Test {
   void Tick(int times) {
     for (int i = 0; i < times; ++i)
       load.Tick();
+  }
+  void TickUntilIndexed() {
+    for (int i = 0; i < 4000 && load.Indexing(); ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+      load.Tick();
+    }
+    ASSERT_FALSE(load.Indexing());
   }
   Lines View() const { return testing::ViewLines(view); }
 
@@ -160,6 +170,36 @@ TEST_F(CompleteLoadTest, ZeroBytesNeverHideTheLinesAfterThem) {
   // The run belongs to the line after it, which then no longer begins as an error line.
   EXPECT_EQ(View(), (Lines{"E   before", "|   Error:1, HistoryCount:1", "E   before",
                            "???E   after the run", "plain"}));
+}
+
+// UTF-16 and compressed logs are decoded as they are indexed and read back by position: the
+// views of their text, a compressed one indexed on the worker and extended by a member
+// appended after its sound end.
+TEST_F(CompleteLoadTest, EncodedLogsGiveTheViewsOfTheirText) {
+  std::string text;
+  for (int i = 0; i < 3000; ++i)
+    text +=
+        (i % 7 == 0 ? "E   failure " : "I   step ") + std::to_string(i) + (i % 2 ? "\r\n" : "\n");
+  text += std::string("I   zero\0byte\nW   open", 23);
+  const std::u16string units(text.begin(), text.end());
+  for (const std::string& bytes :
+       {testing::Utf16(units, false), testing::Utf16(units, true), testing::Gzip(text)}) {
+    LoadBoth(bytes);
+    ExpectTheSameText();
+    EXPECT_EQ(types.MsgTypeCountsText(), heldTypes.MsgTypeCountsText());
+    EXPECT_EQ(state.statusText, heldState.statusText);
+  }
+  load.SetAtOnceBytes(1);
+  state.path = folder.Write("app.log", testing::Gzip(text + "\n"));
+  EXPECT_FALSE(load.Load(state, types, view));
+  TickUntilIndexed();
+  folder.Append(state.path, testing::Gzip("E   appended\n"));
+  Tick(10);
+  TickUntilIndexed();
+  heldSeparator = LoadCompleteFile(heldState, heldTypes, heldView);
+  ExpectTheSameText();
+  EXPECT_EQ(view.Line(view.LineCount() - 1), "E   appended");
+  EXPECT_EQ(types.MsgTypeCountsText(), heldTypes.MsgTypeCountsText());
 }
 
 TEST_F(CompleteLoadTest, TheHistoryKeepsToItsLimitWhileEveryLineIsCounted) {

@@ -436,6 +436,14 @@ TEST_F(TailLoaderTest, GzipLogsShowTheirTailAndSayWhenTheRestIsUnreadable) {
   EXPECT_TRUE(text.find(tail[tail.size() - 2]) != std::string::npos);
   LoadCompleteFile(state, types, view);
   EXPECT_EQ(View().back(), "|   THE REST OF THE FILE COULD NOT BE DECOMPRESSED!");
+
+  // Written on: the stream goes on where the file ended, then a member follows its sound end.
+  const std::string path = folder.Write("cut.log.gz", packed);
+  Load(path);
+  EXPECT_EQ(TailLines().back(), "line 1999");
+  folder.Append(path, testing::Gzip("E   appended\n"));
+  Load(path);
+  EXPECT_EQ(TailLines().back(), "E   appended");
 }
 
 TEST(SplitLineViews, SplitsAtEveryKindOfLineEndAndPassesNulBytes) {
