@@ -19,6 +19,9 @@ inline constexpr const char* kNoPlacesVariable = "BRONTEL_NO_PLACES";
 // A viewer's state as it is kept for its file.
 struct ViewerPlace {
   ui::TRAHLEditor::ViewPlace view;
+  // The start of the top row's line: rows move as a log grows (the tail moves on, the history
+  // gains lines), the line stays what the reader was at.
+  std::string topLine;
   bool following = true;  // auto follow was on and not paused: the place is the end anyway
   bool complete = false;
   ViewFilter filter;
@@ -36,5 +39,12 @@ std::optional<ViewerPlace> TakeUpPlace(const ReadingPlaces& places, const std::s
 // platform::PlatformError when the state file cannot be written.
 void KeepPlace(const ReadingPlaces& places, const std::string& path, std::uint64_t size,
                const ViewerPlace& place);
+
+// The start of `view`'s line `row` as a place keeps it (empty for a row beyond the lines).
+std::string TopLineOf(const ui::TRAHLEditor& view, int row);
+// `place` moved with its top line to where that line is shown now: the nearest row to the kept
+// one that begins with the kept text. Unchanged when the line is not shown any more (or no line
+// was kept).
+ui::TRAHLEditor::ViewPlace PlaceAtItsLine(const ViewerPlace& place, const ui::TRAHLEditor& view);
 
 }  // namespace brontel

@@ -108,7 +108,7 @@ void TForm1::PutBackKeptPlace() {
   const std::optional<ViewerPlace> kept = std::exchange(keptPlace_, std::nullopt);
   if (!kept || kept->following)
     return;
-  editor().SetPlace(kept->view);
+  editor().SetPlace(PlaceAtItsLine(*kept, editor()));
   followPaused_ = options_.AutoFollowMode;
   ShowStatusText();
 }
@@ -119,6 +119,7 @@ void TForm1::KeepReadingPlace() {
   UpdateFollowPause();
   ViewerPlace place;
   place.view = editor().Place();
+  place.topLine = TopLineOf(editor(), place.view.topRow);
   place.following = options_.AutoFollowMode && !followPaused_;
   place.complete = options_.LoadCompleteFile;
   place.filter = loader_.Model().Filter();

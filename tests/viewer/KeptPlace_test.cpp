@@ -49,6 +49,17 @@ TEST_F(KeptPlaces, ALogOpensAgainWhereTheReaderLeftItAndAFollowedOneAtItsEnd) {
   EXPECT_TRUE(form->options().AutoFollowMode);  // the option itself stays as the user set it
   Advance(2000);
   EXPECT_EQ(form->editor().TopRow(), 30);
+
+  // The log grew meanwhile, by lines the history keeps too: the rows moved, the lines did not.
+  const std::string top(form->editor().Line(30));
+  const std::string caret(form->editor().Line(33));
+  form->FormCloseQuery();
+  form.reset();
+  Append("E   1\nE   2\nE   3\n");
+  OpenAndLoad();
+  EXPECT_GT(form->editor().TopRow(), 30);
+  EXPECT_EQ(form->editor().Line(form->editor().TopRow()), top);
+  EXPECT_EQ(form->editor().Line(form->editor().CaretRow()), caret);
 }
 
 TEST_F(KeptPlaces, TheFilterAndTheCompleteLoadComeBackForThatFileOnly) {
