@@ -44,6 +44,8 @@ class LineIndex {
   std::uint32_t FileBytes(std::size_t i) const;
   // Where line i starts in the shown text; Count() gives the text's length.
   std::uint64_t TextStart(std::size_t i) const;
+  // The shown bytes of line i (its CR LF included): TextStart(i + 1) - TextStart(i), at once.
+  std::uint32_t TextBytes(std::size_t i) const;
   std::uint64_t TextLength() const { return textEnd_; }
   std::uint64_t FileEnd() const { return fileEnd_; }
   // The line whose shown text (or CR LF) holds `offset`; offsets at or past the end give the
@@ -68,7 +70,6 @@ class LineIndex {
     std::uint32_t textLengthsAt = 0;  // in groups of kGroup entries of textDeltas_
   };
 
-  std::uint32_t TextBytes(std::size_t i) const;
   // Ends the group that just got its last line: regular, or its text lengths kept.
   void CloseGroup();
 

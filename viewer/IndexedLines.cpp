@@ -29,6 +29,7 @@ IndexedLines::IndexedLines(std::span<const std::string_view> head,
       hasOpenLine_(indexer_->HasOpenLine()),
       rows_(indexer_->Rows()) {
   head_.Assign(head);
+  cursor_ = {0, indexer_->Index().FileStart(0), indexer_->Index().TextStart(0)};
   if (hasOpenLine_)
     openLine_ = ShownLine(indexer_->OpenLine());
   if (rows_ != nullptr) {
@@ -52,10 +53,31 @@ std::uint64_t IndexedLines::RowAt(std::size_t k) const {
   return k < settledRows_ ? rows_->Row(k) : openRows_[k - settledRows_];
 }
 
+void IndexedLines::SeekLine(std::size_t line) const {
+  // Lines nearer than this are stepped to; a walk through the index's group costs about as much.
+  constexpr std::size_t kMostSteps = 8;
+  const ui::LineIndex& index = indexer_->Index();
+  if (line > cursor_.line + kMostSteps || line + kMostSteps < cursor_.line ||
+      line > index.Count()) {
+    cursor_ = {line, index.FileStart(line), index.TextStart(line)};
+    return;
+  }
+  for (; cursor_.line < line; ++cursor_.line) {
+    cursor_.fileStart += index.FileBytes(cursor_.line);
+    cursor_.textStart += index.TextBytes(cursor_.line);
+  }
+  for (; cursor_.line > line; --cursor_.line) {
+    cursor_.fileStart -= index.FileBytes(cursor_.line - 1);
+    cursor_.textStart -= index.TextBytes(cursor_.line - 1);
+  }
+}
+
 std::uint64_t IndexedLines::RowEnd(std::size_t k) const {
   if (rows_ == nullptr) {
-    if (k < fileLines_)
-      return indexer_->Index().TextStart(k + 1);
+    if (k < fileLines_) {
+      SeekLine(k + 1);
+      return cursor_.textStart;
+    }
     return fileText_ + openLine_.size() + ui::LineStore::kLineBreak.size();
   }
   return k < settledRows_ ? rows_->TextEnd(k) : openEnds_[k - settledRows_];
@@ -88,7 +110,8 @@ std::string_view IndexedLines::FileLine(std::uint64_t line, std::size_t length) 
   const auto at = static_cast<std::size_t>(line);
   raw_.clear();
   try {
-    cache_->Read(index.FileStart(at), index.FileBytes(at), raw_);
+    SeekLine(at);
+    cache_->Read(cursor_.fileStart, index.FileBytes(at), raw_);
   } catch (const std::exception&) {
     raw_.clear();  // unreadable now (the disk, a vanished share): blanks, never a fault
   }

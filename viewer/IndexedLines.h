@@ -47,6 +47,10 @@ class IndexedLines : public ui::LineSource {
   std::size_t BodyLineOf(std::uint64_t offset) const;
   std::string_view FileLine(std::uint64_t line, std::size_t length) const;
   std::string_view Keep(std::string&& line) const;
+  // Puts cursor_ at file line `line`: where it starts in the file and in the shown text. Lines
+  // are mostly asked in turn (drawing, searching, copying), a line's end before its start: a
+  // line next to the last costs a step, not a walk through its group of the index.
+  void SeekLine(std::size_t line) const;
 
   ui::LineStore head_;
   std::shared_ptr<const FileIndexer> indexer_;
@@ -59,6 +63,12 @@ class IndexedLines : public ui::LineSource {
   std::size_t settledRows_ = 0;
   std::vector<std::uint64_t> openRows_;  // the rows after the settled ones, as they were
   std::vector<std::uint64_t> openEnds_;
+  struct Cursor {
+    std::size_t line = 0;
+    std::uint64_t fileStart = 0;
+    std::uint64_t textStart = 0;
+  };
+  mutable Cursor cursor_;
   mutable std::string raw_;
   mutable std::array<std::string, kLineViewsKept> recent_;
   mutable std::size_t nextRecent_ = 0;

@@ -62,6 +62,12 @@ class CompleteLoadTest : public ::testing::Test {
                 heldView.Lines().LineOf(heldView.Lines().LineStart(held) + 1) - heldBody);
     }
     ASSERT_EQ(view.TextLength() - start, heldView.TextLength() - heldStart);
+    // Backwards and in strides too: the index is read from where the last line was.
+    for (std::size_t i = view.LineCount(); i-- > body;)
+      ASSERT_EQ(view.Line(i), heldView.Line(i - body + heldBody));
+    for (std::size_t i = body; i < view.LineCount(); i += 3)
+      ASSERT_EQ(view.Lines().LineStart(i) - start,
+                heldView.Lines().LineStart(i - body + heldBody) - heldStart);
   }
   void Tick(int times) {
     for (int i = 0; i < times; ++i)
