@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -73,8 +75,8 @@ class CompleteLoadTest : public ::testing::Test {
     for (int i = 0; i < times; ++i)
       load.Tick();
   }
-  void TickUntilIndexed() {
-    for (int i = 0; i < 4000 && load.Indexing(); ++i) {
+  void TickUntilIndexed(int mostTicks = 4000) {
+    for (int i = 0; i < mostTicks && load.Indexing(); ++i) {
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
       load.Tick();
     }
@@ -206,6 +208,35 @@ TEST_F(CompleteLoadTest, EncodedLogsGiveTheViewsOfTheirText) {
   ExpectTheSameText();
   EXPECT_EQ(view.Line(view.LineCount() - 1), "E   appended");
   EXPECT_EQ(types.MsgTypeCountsText(), heldTypes.MsgTypeCountsText());
+}
+
+// Gigabytes beyond what a 32-bit process can address load whole: BRONTEL_HUGE_LOG_GB of them,
+// written for the test (scripts/win32-check runs it in the 32-bit build).
+TEST_F(CompleteLoadTest, ALogOfGigabytesLoadsWhole) {
+  const char* gigabytes = std::getenv("BRONTEL_HUGE_LOG_GB");
+  if (gigabytes == nullptr)
+    GTEST_SKIP() << "BRONTEL_HUGE_LOG_GB is not set";
+  std::string block;
+  std::size_t blockLines = 0;
+  for (; block.size() < (std::size_t{8} << 20); ++blockLines)
+    block += (blockLines % 1000 == 0 ? "E   failure " : "I   step ") + std::to_string(blockLines) +
+             " of a huge log\n";
+  state.path = folder.Write("huge.log", "");
+  const std::uint64_t blocks = (std::stoull(gigabytes) << 30) / block.size() + 1;
+  {
+    std::ofstream out(state.path, std::ios::binary);
+    for (std::uint64_t i = 0; i < blocks; ++i)
+      out.write(block.data(), static_cast<std::streamsize>(block.size()));
+    out << "W   the end";
+    ASSERT_TRUE(out.good());
+  }
+  EXPECT_FALSE(load.Load(state, types, view));
+  TickUntilIndexed(1 << 30);
+  const std::uint64_t errors = blocks * ((blockLines + 999) / 1000);
+  EXPECT_EQ(types.MsgTypeCountsText(), "Error:" + std::to_string(errors) + ", Warning:1");
+  EXPECT_EQ(view.LineCount() - testing::BodyStart(view), blocks * blockLines + 1);
+  EXPECT_EQ(view.Line(view.LineCount() - 1), "W   the end");
+  std::filesystem::remove(state.path);
 }
 
 TEST_F(CompleteLoadTest, TheHistoryKeepsToItsLimitWhileEveryLineIsCounted) {
