@@ -108,7 +108,10 @@ void TForm1::PutBackKeptPlace() {
   const std::optional<ViewerPlace> kept = std::exchange(keptPlace_, std::nullopt);
   if (!kept || kept->following)
     return;
-  editor().SetPlace(PlaceAtItsLine(*kept, editor()));
+  const ui::TRAHLEditor::ViewPlace place = PlaceAtItsLine(*kept, editor());
+  editor().SetPlace(place);
+  TraceLine("kept place", "top row " + std::to_string(place.topRow) + ", caret row " +
+                              std::to_string(place.caretRow));
   followPaused_ = options_.AutoFollowMode;
   ShowStatusText();
 }
