@@ -99,6 +99,8 @@ void FileIndexer::ScanPending(bool atEnd) {
   char* const text = pending_.data();
   const std::size_t size = pending_.size();
   BufferClassifier classifier(*types_, pending_);
+  if (filter_)
+    filter_->StartBuffer(pending_);
   std::size_t lineStart = 0;
   std::size_t tabs = 0;
   std::size_t skip = 0;  // the LF of a CR LF, already taken with its CR
@@ -168,6 +170,8 @@ void FileIndexer::ScanPending(bool atEnd) {
       rows_->TakeOpen(index_.Count(), filter_->Passes(line, position), shown + kShownBreak, index_);
     lineStart = size;
   }
+  if (filter_)
+    filter_->EndBuffer();
   pending_.erase(0, lineStart);
 }
 

@@ -1,9 +1,11 @@
 #include "viewer/LineFilter.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 
 #include "classify/LineClassifier.h"
+#include "ui/NulBytes.h"
 #include "viewer/RequiredLiterals.h"
 
 namespace brontel {
@@ -45,6 +47,45 @@ bool AllowedTypes(const std::vector<std::string>& names,
   return true;
 }
 
+// How often a byte stands in log text, roughly: 0 for bytes that are rare (capitals, most
+// punctuation, bytes past ASCII), up to 9 for the blank.
+int LogTextFrequency(unsigned char c) {
+  static constexpr std::string_view kByRank[] = {"zqjxkv",     "ywbgfp",  "mucldh",  "rsnioa", "te",
+                                                 "0123456789", ":-./_=,", "[]()\"'", "\t",     " "};
+  for (int rank = 0; rank < 10; ++rank) {
+    if (kByRank[rank].find(static_cast<char>(c)) != std::string_view::npos)
+      return rank < 5 ? rank + 1 : rank;
+  }
+  return 0;
+}
+
+std::size_t RarestByteOf(std::string_view text) {
+  std::size_t rarest = 0;
+  for (std::size_t i = 1; i < text.size(); ++i) {
+    if (LogTextFrequency(static_cast<unsigned char>(text[i])) <
+        LogTextFrequency(static_cast<unsigned char>(text[rarest])))
+      rarest = i;
+  }
+  return rarest;
+}
+
+// The first place of `text` in [from, end), or end: memchr for its rarest byte, then a compare.
+const char* FindText(const char* from, const char* end, const std::string& text,
+                     std::size_t rareAt) {
+  const char rare = text[rareAt];
+  for (const char* at = from + rareAt; at < end;) {
+    const void* hit = std::memchr(at, rare, static_cast<std::size_t>(end - at));
+    if (hit == nullptr)
+      break;
+    const char* start = static_cast<const char*>(hit) - rareAt;
+    if (static_cast<std::size_t>(end - start) >= text.size() &&
+        std::memcmp(start, text.data(), text.size()) == 0)
+      return start;
+    at = static_cast<const char*>(hit) + 1;
+  }
+  return end;
+}
+
 }  // namespace
 
 std::string LowerAscii(std::string_view text) {
@@ -74,23 +115,71 @@ bool LineFilter::Set(const ViewFilter& filter, LineClassifier& types, std::strin
   typeAllowed_ = std::move(allowed);
   expression_ = std::move(expression);
   required_ = std::move(required);
+  rareAt_.clear();
+  for (const std::string& needed : required_.texts)
+    rareAt_.push_back(RarestByteOf(needed));
+  buffer_ = {};
   ++version_;
   return true;
 }
 
+void LineFilter::StartBuffer(std::string_view text) {
+  buffer_ = {};
+  // Lower-casing, and the placeholders that replace zero bytes while the lines are split, make
+  // a line's text differ from the buffer's: such filters search each line.
+  const bool placeholder =
+      std::any_of(required_.texts.begin(), required_.texts.end(), [](const std::string& needed) {
+        return needed.find(ui::kNulPlaceholder) != std::string::npos;
+      });
+  if (required_.texts.empty() || filter_.ignoreCase || placeholder)
+    return;
+  buffer_ = text;
+  nextHit_.assign(required_.texts.size(), nullptr);
+  lastLine_ = nullptr;
+}
+
+bool LineFilter::InBuffer(std::string_view line) const {
+  return !buffer_.empty() && line.data() >= buffer_.data() &&
+         line.data() + line.size() <= buffer_.data() + buffer_.size();
+}
+
+std::size_t LineFilter::EarliestInBuffer(std::string_view line) {
+  if (line.data() < lastLine_)
+    std::fill(nextHit_.begin(), nextHit_.end(), nullptr);  // asked out of order: look again
+  lastLine_ = line.data();
+  const char* const bufferEnd = buffer_.data() + buffer_.size();
+  const char* const lineEnd = line.data() + line.size();
+  std::size_t earliest = std::string::npos;
+  for (std::size_t k = 0; k < nextHit_.size(); ++k) {
+    const std::string& needed = required_.texts[k];
+    const char*& next = nextHit_[k];
+    if (next == nullptr || next < line.data())
+      next = FindText(line.data(), bufferEnd, needed, rareAt_[k]);
+    if (next + needed.size() <= lineEnd)
+      earliest = std::min(earliest, static_cast<std::size_t>(next - line.data()));
+  }
+  return earliest;
+}
+
 bool LineFilter::MatchesExpression(std::string_view line) {
+  std::size_t from = 0;
+  const bool scanned = !required_.texts.empty() && InBuffer(line);
+  if (scanned) {
+    from = EarliestInBuffer(line);
+    if (from == std::string::npos)
+      return false;  // before the line is even copied
+  }
   // The engine reads up to a zero byte: a line holds none (it ends at its first).
   subject_.assign(line);
   if (filter_.ignoreCase)
     std::transform(subject_.begin(), subject_.end(), subject_.begin(), LowerAsciiChar);
-  std::size_t from = 0;
-  if (!required_.texts.empty()) {
+  if (!required_.texts.empty() && !scanned) {
     from = EarliestOf(subject_, required_.texts);
     if (from == std::string::npos)
       return false;
-    if (!required_.leading || from > static_cast<std::size_t>(std::numeric_limits<int>::max()))
-      from = 0;
   }
+  if (!required_.leading || from > static_cast<std::size_t>(std::numeric_limits<int>::max()))
+    from = 0;
   int length = 0;
   return expression_->Match(subject_.c_str(), length, static_cast<int>(from)) >= 0;
 }

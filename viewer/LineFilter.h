@@ -34,14 +34,28 @@ class LineFilter {
   // The same for a line whose type position (or kUnclassified) is known already.
   bool Passes(std::string_view line, int typePosition);
 
+  // The lines asked about until EndBuffer lie in `text`, in ascending order: each text the
+  // expression needs is then found by one scan over the buffer whose hit serves every line up to
+  // it, not by a search of each line (as BufferClassifier does for the types).
+  void StartBuffer(std::string_view text);
+  void EndBuffer() { buffer_ = {}; }
+
  private:
   bool MatchesExpression(std::string_view line);
+  bool InBuffer(std::string_view line) const;
+  // As EarliestOf for a line of the buffer.
+  std::size_t EarliestInBuffer(std::string_view line);
 
   ViewFilter filter_;
   std::vector<bool> typeAllowed_;  // by position in the type list; empty: any type
   std::unique_ptr<RegExpr> expression_;
-  RequiredTexts required_;  // a line without one of them cannot match
-  std::string subject_;     // the line, zero-terminated (and lower-cased) for the engine
+  RequiredTexts required_;            // a line without one of them cannot match
+  std::string subject_;               // the line, zero-terminated (and lower-cased) for the engine
+  std::string_view buffer_;           // see StartBuffer; empty when lines come one by one
+  std::vector<const char*> nextHit_;  // by required text: where it next occurs in the buffer
+  // By required text, its byte least frequent in log text: the one searched for.
+  std::vector<std::size_t> rareAt_;
+  const char* lastLine_ = nullptr;
   unsigned version_ = 0;
 };
 

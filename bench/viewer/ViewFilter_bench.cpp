@@ -22,6 +22,7 @@
 #include "tests/support/MemorySettings.h"
 #include "tests/support/ScratchFolder.h"
 #include "ui/FileLines.h"
+#include "viewer/CompleteLoad.h"
 #include "viewer/TForm1.h"
 #include "viewer/TailLoader.h"
 #include "viewer/ViewFinder.h"
@@ -99,6 +100,27 @@ void BM_CompleteLoadFiltered(benchmark::State& run) {
   run.counters["shown_lines"] = static_cast<double>(viewer.view.LineCount());
 }
 BENCHMARK(BM_CompleteLoadFiltered)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+// The same on the indexed load a viewer runs (the lines indexed at once, not in the background):
+// 0 none, 1 counted types, 2 an expression.
+void BM_IndexedLoadFiltered(benchmark::State& run) {
+  CompleteViewer viewer;
+  headless::HeadlessToolkit toolkit;
+  CompleteLoad load{toolkit, viewer.store};
+  load.SetAtOnceBytes(std::uint64_t{1} << 40);
+  viewer.state.path = MillionLines().path;
+  ViewFilter filter;
+  if (run.range(0) == 1)
+    filter.types = {"counted"};
+  if (run.range(0) == 2)
+    filter.expression = "timeout|status 50[0-9]";
+  std::string error;
+  viewer.model.SetFilter(filter, viewer.types, error);
+  for (auto _ : run)
+    load.Load(viewer.state, viewer.types, viewer.view, &viewer.model);
+  run.counters["shown_lines"] = static_cast<double>(viewer.view.LineCount());
+}
+BENCHMARK(BM_IndexedLoadFiltered)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
 // Reload ticks on a 1 MB tail with the largest history limit and a filter on (0: none, 1: an
 // expression with context) while a writer appends 1 000 lines a second.
