@@ -95,13 +95,17 @@ void DecodedFile::Attach(std::unique_ptr<ReadOnlyFile> file) {
   file_->Attach(std::move(file));
 }
 
-void DecodedFile::DecodeAll() {
-  if (!first_)
-    return;
+bool DecodedFile::DecodeSome(std::uint64_t textBytes) {
+  if (!first_ || Ended())
+    return false;
   if (!decoder_ || decoderText_ > shared_->decoded)
     StartBefore(shared_->decoded);
-  while (!Ended() && NextPiece()) {
+  const std::uint64_t goal = shared_->decoded + std::min(textBytes, ~shared_->decoded);
+  while (!Ended() && shared_->decoded < goal) {
+    if (!NextPiece())
+      return false;
   }
+  return !Ended();
 }
 
 std::unique_ptr<DecodedFile> DecodedFile::Reader(std::unique_ptr<ReadOnlyFile> file) const {

@@ -55,7 +55,10 @@ class DecodedFile : public ReadOnlyFile {
   std::uint64_t FileOffset() const;
   // Decodes the rest of the text (the first reader): Size() is then final, unless the file
   // changed under it.
-  void DecodeAll();
+  void DecodeAll() { DecodeSome(~std::uint64_t{0}); }
+  // Decodes about `textBytes` more of the text (the first reader); false once there is no more
+  // to decode. Throws PlatformError when a read fails.
+  bool DecodeSome(std::uint64_t textBytes);
   // The encoded file is let go (closed, say, between the loads of a view that keeps what it
   // decoded), and reads find nothing until a file is attached again: the same one, opened
   // again.

@@ -605,7 +605,8 @@ void TForm1::Timer1Timer() {
       complete_.Stop();
       loader_.LoadTail(state_, types_, editor());
       ShowStatusText();
-      reloadPending_ = -1;
+      // A compressed log decompressed in the background: its tail at one of the next ticks.
+      reloadPending_ = loader_.Unfinished() ? 0 : -1;
     }
     if (firstTick_) {
       reload.SetInterval(kReloadInterval);

@@ -153,6 +153,8 @@ class TForm1 : public TListWindowIntf {
   std::uint64_t CompleteLoads() const { return completeLoads_; }
   // True while a complete load's index is still built in the background.
   bool Indexing() const { return complete_.Indexing(); }
+  // The tail of a compressed log is still being decompressed in the background.
+  bool Decompressing() const { return loader_.Unfinished(); }
 
   std::recursive_mutex viewerLock;
 

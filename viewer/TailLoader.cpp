@@ -108,6 +108,8 @@ bool TailLoader::ReadTail(TailViewerState& state, LineClassifier& types) {
   state.counted.Remember(state.path, lines, read.spans, continued);
   if (reader_.Incomplete())
     read.Add(reader_.Limited() ? kTextLimitLine : kUnreadableRestLine);
+  if (reader_.Decompressing())
+    read.Add(DecompressingLine(reader_.DecompressedPerMille()));
   return true;
 }
 

@@ -85,6 +85,8 @@ class TailLoader {
   // is missing, unreadable or empty shows the line "|\tFILE IS EMPTY OR FILE NOT FOUND!" in place
   // of the tail. Never throws for file trouble; memory exhaustion escapes.
   void LoadTail(TailViewerState& state, LineClassifier& types, ui::TRAHLEditor& view);
+  // A compressed log is still being decompressed in the background: load again soon.
+  bool Unfinished() const { return reader_.Decompressing(); }
 
   // The layout of the views this loader builds, and of the complete views built for its window.
   ViewModel& Model() { return model_; }

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <memory>
 
+#include "platform/MemoryFile.h"
 #include "platform/PlatformError.h"
 #include "platform/ReadOnlyFile.h"
 #include "viewer/TailText.h"
@@ -43,6 +44,8 @@ bool TailReader::Load(const std::string& path, std::uint64_t size, std::int32_t 
 namespace {
 
 constexpr std::size_t kStartBytes = 4096;
+// Text decompressed on the UI thread in one load: a few frames' time at most.
+constexpr std::uint64_t kTextAtOnce = std::uint64_t{16} << 20;
 
 std::string StartOf(platform::ReadOnlyFile& file) {
   std::string start(kStartBytes, '\0');
@@ -78,18 +81,35 @@ std::unique_ptr<platform::DecodedFile>& TailReader::KeptTextOf(
 }
 
 void TailReader::ReadCompressedTail(std::unique_ptr<platform::ReadOnlyFile> file) {
+  if (decompressing_) {
+    if (!decompressing_->Finished()) {
+      ReadNothing();  // the text is the worker's until it is done
+      return;
+    }
+    decompressing_.reset();
+  }
+  const std::uint64_t encodedSize = file->Size();
   platform::DecodedFile& text = *KeptTextOf(std::move(file));
+  if (text.DecodeSome(kTextAtOnce)) {
+    decompressing_ = std::make_unique<DecompressingThread>(text, encodedSize);
+    ReadNothing();
+    return;
+  }
   // Closed until the next load, however this one ends.
   struct Closing {
     platform::DecodedFile& text;
     ~Closing() { text.Detach(); }
   } closing{text};
-  text.DecodeAll();
   const std::uint64_t size = text.Size();
   const std::uint64_t keep = pieceLimit_ + 1;
   reader_.ReadFrom(text, size > keep ? size - keep : 0);
   incomplete_ = text.CutShort() || text.Limited();
   limited_ = text.Limited();
+}
+
+void TailReader::ReadNothing() {
+  platform::MemoryFile nothing("");
+  reader_.ReadFrom(nothing, 0);
 }
 
 bool TailReader::NextLine(Line& line) {

@@ -9,6 +9,7 @@
 #include "platform/DecodedFile.h"
 #include "platform/FileEncoding.h"
 #include "platform/TextFileReader.h"
+#include "viewer/DecompressingThread.h"
 
 namespace brontel {
 
@@ -19,7 +20,8 @@ namespace brontel {
 // mark is skipped, UTF-16 becomes the platform's 8-bit text; a gzip file gives the last B bytes
 // of its decompressed text (offsets then count decompressed bytes; what was decompressed is kept
 // from one load to the next, so a compressed log that is unchanged, or only grew, is not
-// decompressed again from its start). Each line comes without its
+// decompressed again from its start; a text too long to decompress at once is decompressed on a
+// worker thread meanwhile, see Decompressing). Each line comes without its
 // line feed, each NUL byte shown as ui::ShowNulBytes does. The file is closed before Read returns.
 // Keep one TailReader per viewer: its buffer is reused by every load. Not thread-safe.
 class TailReader {
@@ -47,12 +49,17 @@ class TailReader {
   bool Incomplete() const { return incomplete_; }
   // The compressed text was longer than the limit: what was read is its start, not its end.
   bool Limited() const { return limited_; }
+  // A compressed text too long to decompress at once is being decompressed in the background:
+  // the last Read gave no lines, a later one gives the tail. How far it got, per mille.
+  bool Decompressing() const { return decompressing_ != nullptr; }
+  int DecompressedPerMille() const { return decompressing_ ? decompressing_->PerMille() : 0; }
 
  private:
   // Opens the file and reads its tail into the buffer; false when it cannot be opened.
   bool Load(const std::string& path, std::uint64_t size, std::int32_t bufferSize);
   bool NextLine(Line& line);
   void ReadCompressedTail(std::unique_ptr<platform::ReadOnlyFile> file);
+  void ReadNothing();
   // The text of the compressed file last read, kept for the next load of the same file.
   std::unique_ptr<platform::DecodedFile>& KeptTextOf(std::unique_ptr<platform::ReadOnlyFile> file);
 
@@ -66,6 +73,7 @@ class TailReader {
   std::unique_ptr<platform::DecodedFile> compressed_;
   std::string compressedStart_;  // the compressed file's first bytes when it was last read
   std::uint64_t compressedSize_ = 0;
+  std::unique_ptr<DecompressingThread> decompressing_;  // declared last: stops first
 };
 
 template <typename OnLine>

@@ -11,6 +11,10 @@
 
 namespace brontel {
 
+std::string DecompressingLine(int perMille) {
+  return "|\tDECOMPRESSING THE FILE: " + std::to_string(perMille / 10) + " %";
+}
+
 std::string TextLimitLine(std::uint64_t limit) {
   constexpr std::uint64_t kMiB = std::uint64_t{1} << 20;
   const bool inGb = limit >= kMiB << 10;

@@ -26,6 +26,8 @@ inline constexpr std::string_view kUnreadableRestLine =
 // what is shown is sound, but it is not the file's end.
 inline constexpr std::string_view kTextLimitLine =
     "|\tTHE DECOMPRESSED TEXT GOES ON: ONLY ITS FIRST 1 GB IS SHOWN, NOT THE FILE'S END";
+// The line a tail view shows while a compressed log is decompressed in the background.
+std::string DecompressingLine(int perMille);
 // The same line for a text cut at `limit` bytes (kTextLimitLine for 1 GiB).
 std::string TextLimitLine(std::uint64_t limit);
 

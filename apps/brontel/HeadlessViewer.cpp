@@ -57,6 +57,11 @@ void HeadlessViewer::Advance(std::uint64_t milliseconds) {
 bool HeadlessViewer::RunUntilFirstTick() {
   for (int step = 0; viewer_->firstTick() && step < kMaxStepsToFirstTick; ++step)
     Advance(kFirstTickMs);
+  // A compressed log's tail follows once it is decompressed.
+  while (viewer_->Decompressing()) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(kIndexPollMs));
+    Advance(kIndexPollMs);
+  }
   return !viewer_->firstTick();
 }
 
