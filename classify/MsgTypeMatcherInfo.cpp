@@ -77,8 +77,8 @@ MsgTypeMatcherInfo::LineNeeds MsgTypeMatcherInfo::NeedsOf(std::size_t expr) cons
   needs.firstSet = reject.firstSet;
   if (reject.firstChar != 0)
     needs.texts[0] = std::string_view(reject.firstText, 1);
-  needs.texts[1] = reject.required1.text();
-  needs.texts[2] = reject.required2.text();
+  needs.texts[1] = reject.required1.literal();
+  needs.texts[2] = reject.required2.literal();
   return needs;
 }
 
@@ -154,8 +154,8 @@ MsgTypeMatcherInfo::QuickReject MsgTypeMatcherInfo::QuickRejectFor(const RegExpr
   const AnchoredStart start = AnchoredStartOf(*program);
   reject.prefix = start.prefix;
   reject.firstSet = start.firstSet;
-  reject.required1 = RequiredText(TextOrEmpty(program->mustText));
-  reject.required2 = RequiredText(TextOrEmpty(program->requiredText));
+  reject.required1 = RegLiteralFinder(TextOrEmpty(program->mustText));
+  reject.required2 = RegLiteralFinder(TextOrEmpty(program->requiredText));
   return reject;
 }
 
@@ -171,57 +171,6 @@ bool MsgTypeMatcherInfo::QuickReject::Rejects(std::string_view line) const {
   if (firstChar != 0 && line.find(firstChar) == std::string_view::npos)
     return true;
   return !required1.FoundIn(line) || !required2.FoundIn(line);
-}
-
-namespace {
-
-// How seldom a character appears in typical log text: higher is rarer.
-int Rarity(char c) {
-  if (c == ' ')
-    return 0;
-  if (c >= 'a' && c <= 'z')
-    return std::string_view("etaoinsrhl").find(c) != std::string_view::npos ? 1 : 2;
-  if ((c >= '0' && c <= '9') || c == ':' || c == '-' || c == '.' || c == '/')
-    return 2;
-  if (c >= 'A' && c <= 'Z')
-    return 3;
-  return 4;
-}
-
-// Required texts are short: comparing in place beats a library call per candidate.
-bool SameText(const char* at, std::string_view text) {
-  for (const char c : text) {
-    if (*at++ != c)
-      return false;
-  }
-  return true;
-}
-
-}  // namespace
-
-MsgTypeMatcherInfo::RequiredText::RequiredText(std::string_view text) : text_(text) {
-  for (std::size_t i = 0; i < text_.size(); ++i) {
-    if (Rarity(text_[i]) > Rarity(text_[rareAt_]))
-      rareAt_ = i;
-  }
-}
-
-bool MsgTypeMatcherInfo::RequiredText::FoundIn(std::string_view line) const {
-  if (text_.empty())
-    return true;
-  if (line.size() < text_.size())
-    return false;
-  const char rare = text_[rareAt_];
-  const std::size_t lastStart = line.size() - text_.size();
-  for (std::size_t at = line.find(rare, rareAt_); at != std::string_view::npos;
-       at = line.find(rare, at + 1)) {
-    const std::size_t start = at - rareAt_;
-    if (start > lastStart)
-      return false;
-    if (SameText(line.data() + start, text_))
-      return true;
-  }
-  return false;
 }
 
 }  // namespace brontel

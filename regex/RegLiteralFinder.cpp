@@ -1,0 +1,189 @@
+#include "regex/RegLiteralFinder.h"
+
+#include <cstring>
+
+#if defined(__GNUC__) && defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace brontel {
+namespace {
+
+using Byte = unsigned char;
+
+// How seldom a byte appears in log text: higher is rarer. Blanks, digits, the commonest letters
+// and the punctuation of timestamps, paths and key=value pairs are on nearly every line;
+// capitals are mostly in level words, and the capitals of INFO, GET and timestamps less rare.
+int Rarity(Byte c) {
+  constexpr std::string_view kCommonLower = "etaoinsrhlcdmu";
+  constexpr std::string_view kScarceLower = "jkqvwxyz";
+  constexpr std::string_view kCommonPunctuation = ":-./=\",_[]()";
+  constexpr std::string_view kCommonUpper = "ETAIONSDG";
+  const char ch = static_cast<char>(c);
+  if (c == ' ')
+    return 0;
+  if (c >= '0' && c <= '9')
+    return 1;
+  if (c >= 'a' && c <= 'z') {
+    if (kCommonLower.find(ch) != std::string_view::npos)
+      return 1;
+    return kScarceLower.find(ch) != std::string_view::npos ? 3 : 2;
+  }
+  if (kCommonPunctuation.find(ch) != std::string_view::npos)
+    return 2;
+  if (c >= 'A' && c <= 'Z')
+    return kCommonUpper.find(ch) != std::string_view::npos ? 3 : 4;
+  return 4;
+}
+
+// From this rarity on a byte stops a memchr seldom enough to be looked for alone.
+constexpr int kRareEnoughAlone = 3;
+
+// The place of the rarest byte of `literal` other than `skip` (none: npos); of equally rare
+// ones the furthest from `skip`, as bytes far apart are the least likely to go together.
+std::size_t RarestPlace(std::string_view literal, std::size_t skip) {
+  std::size_t best = std::string_view::npos;
+  const auto distance = [skip](std::size_t at) { return at > skip ? at - skip : skip - at; };
+  for (std::size_t at = 0; at < literal.size(); ++at) {
+    if (at == skip)
+      continue;
+    if (best == std::string_view::npos) {
+      best = at;
+      continue;
+    }
+    const int rarity = Rarity(static_cast<Byte>(literal[at]));
+    const int bestRarity = Rarity(static_cast<Byte>(literal[best]));
+    if (rarity > bestRarity ||
+        (rarity == bestRarity && skip != std::string_view::npos && distance(at) > distance(best)))
+      best = at;
+  }
+  return best;
+}
+
+#if defined(__GNUC__)
+#define BRONTEL_REG_LANES 1
+// Sixteen places of the text tested in one step.
+typedef Byte Lanes __attribute__((vector_size(16)));
+typedef signed char LaneFlags __attribute__((vector_size(16)));
+constexpr std::size_t kLaneCount = sizeof(Lanes);
+
+Lanes LoadLanes(const char* bytes) {
+  Lanes lanes;
+  std::memcpy(&lanes, bytes, sizeof lanes);
+  return lanes;
+}
+
+// The byte in every lane, made from whole words: a lane-by-lane fill goes through a byte in
+// memory, which a wider load then waits for.
+Lanes SplatLanes(Byte byte) {
+  const std::uint64_t word = std::uint64_t{byte} * 0x0101010101010101u;
+  const std::uint64_t words[2] = {word, word};
+  Lanes lanes;
+  std::memcpy(&lanes, words, sizeof lanes);
+  return lanes;
+}
+
+// Bit i set when lane i is set.
+std::uint32_t LaneBits(LaneFlags flags) {
+#if defined(__SSE2__)
+  return static_cast<std::uint32_t>(_mm_movemask_epi8(reinterpret_cast<__m128i>(flags)));
+#else
+  std::uint32_t bits = 0;
+  for (std::size_t i = 0; i < kLaneCount; ++i)
+    bits |= static_cast<std::uint32_t>(flags[i] & 1) << i;
+  return bits;
+#endif
+}
+#endif
+
+}  // namespace
+
+RegLiteralFinder::RegLiteralFinder(std::string_view literal) : literal_(literal) {
+  if (literal_.empty())
+    return;
+  firstAt_ = RarestPlace(literal_, std::string_view::npos);
+  const std::size_t second = RarestPlace(literal_, firstAt_);
+  secondAt_ = second == std::string_view::npos ? firstAt_ : second;
+  rareFirst_ = Rarity(static_cast<Byte>(literal_[firstAt_])) >= kRareEnoughAlone;
+}
+
+bool RegLiteralFinder::FoundIn(std::string_view text) const {
+  if (literal_.empty())
+    return true;
+  if (text.size() < literal_.size())
+    return false;
+  return rareFirst_ ? FoundByRareByte(text) : FoundByPair(text);
+}
+
+// Literals are short: comparing in place beats a library call per candidate.
+inline bool RegLiteralFinder::HoldsAt(const char* place) const {
+  for (std::size_t i = 0; i < literal_.size(); ++i) {
+    if (place[i] != literal_[i])
+      return false;
+  }
+  return true;
+}
+
+bool RegLiteralFinder::FoundByRareByte(std::string_view text) const {
+  const char rare = literal_[firstAt_];
+  const char second = literal_[secondAt_];
+  const std::size_t last = text.size() - literal_.size();  // the last place it can start
+  const char* const begin = text.data();
+  const char* const end = begin + last + firstAt_ + 1;
+  for (const char* at = begin + firstAt_; at < end;) {
+    const void* found = std::memchr(at, rare, static_cast<std::size_t>(end - at));
+    if (found == nullptr)
+      return false;
+    const char* place = static_cast<const char*>(found) - firstAt_;
+    if (place[secondAt_] == second && HoldsAt(place))
+      return true;
+    at = static_cast<const char*>(found) + 1;
+  }
+  return false;
+}
+
+bool RegLiteralFinder::FoundByPair(std::string_view text) const {
+  const char* const begin = text.data();
+  const std::size_t last = text.size() - literal_.size();
+  const char first = literal_[firstAt_];
+  const char second = literal_[secondAt_];
+  std::size_t place = 0;
+#if defined(BRONTEL_REG_LANES)
+  // The lanes of one step read the sixteen places from `at` on, which all lie at or before the
+  // last place, so no read leaves the text.
+  const Lanes firstLanes = SplatLanes(static_cast<Byte>(first));
+  const Lanes secondLanes = SplatLanes(static_cast<Byte>(second));
+  const char* const firstColumn = begin + firstAt_;
+  const char* const secondColumn = begin + secondAt_;
+  const auto candidates = [&](std::size_t at) {
+    const LaneFlags flags =
+        (LoadLanes(firstColumn + at) == firstLanes) & (LoadLanes(secondColumn + at) == secondLanes);
+    return LaneBits(flags);
+  };
+  const auto holdsAmong = [&](std::size_t at, std::uint32_t bits) {
+    for (; bits != 0; bits &= bits - 1) {
+      if (HoldsAt(begin + at + static_cast<std::size_t>(__builtin_ctz(bits))))
+        return true;
+    }
+    return false;
+  };
+  for (; place + kLaneCount <= last + 1; place += kLaneCount) {
+    if (holdsAmong(place, candidates(place)))
+      return true;
+  }
+  // The places left are tested by one step that ends at the last place, with those it tested
+  // already masked out.
+  if (place <= last && last + 1 >= kLaneCount) {
+    const std::size_t at = last + 1 - kLaneCount;
+    return holdsAmong(at, candidates(at) & (~std::uint32_t{0} << (place - at)));
+  }
+#endif
+  for (; place <= last; ++place) {
+    if (begin[place + firstAt_] == first && begin[place + secondAt_] == second &&
+        HoldsAt(begin + place))
+      return true;
+  }
+  return false;
+}
+
+}  // namespace brontel
