@@ -156,6 +156,14 @@ MsgTypeMatcherInfo::QuickReject MsgTypeMatcherInfo::QuickRejectFor(const RegExpr
   reject.firstSet = start.firstSet;
   reject.required1 = RegLiteralFinder(TextOrEmpty(program->mustText));
   reject.required2 = RegLiteralFinder(TextOrEmpty(program->requiredText));
+  reject.folded = RegLiteralFinder(TextOrEmpty(program->foldedText), true);
+  reject.testRequired2 = reject.required2.literal().size() >= reject.folded.literal().size();
+  // The first literal is mostly the required text itself: its search tells all.
+  const auto holdsFirst = [&reject](const RegLiteralFinder& required) {
+    return required.literal().find(reject.firstChar) != std::string_view::npos;
+  };
+  reject.testFirstChar = reject.firstChar != 0 && !holdsFirst(reject.required1) &&
+                         !(reject.testRequired2 && holdsFirst(reject.required2));
   return reject;
 }
 
@@ -168,9 +176,13 @@ bool MsgTypeMatcherInfo::QuickReject::Rejects(std::string_view line) const {
     return true;
   if (!firstSet.empty() && (line.empty() || firstSet.find(line[0]) == std::string_view::npos))
     return true;
-  if (firstChar != 0 && line.find(firstChar) == std::string_view::npos)
+  if (testFirstChar && line.find(firstChar) == std::string_view::npos)
     return true;
-  return !required1.FoundIn(line) || !required2.FoundIn(line);
+  if (!required1.FoundIn(line))
+    return true;
+  if (testRequired2 && !required2.FoundIn(line))
+    return true;
+  return !folded.FoundIn(line);
 }
 
 }  // namespace brontel

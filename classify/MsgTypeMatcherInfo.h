@@ -90,13 +90,16 @@ class MsgTypeMatcherInfo {
   // What a line must show before an expression is worth running. Views point into the
   // compiled program, which lives as long as its RegExpr.
   struct QuickReject {
-    bool neverMatches = false;  // the expression did not compile
-    char firstChar = 0;         // if not 0: the line holds this character (kept in firstText)
+    bool neverMatches = false;   // the expression did not compile
+    char firstChar = 0;          // if not 0: the line holds this character (kept in firstText)
+    bool testFirstChar = false;  // false where a required text holds firstChar anyway
     char firstText[2] = {};
     std::string_view prefix;     // the line starts with this text
     std::string_view firstSet;   // if not empty: the line's first character is one of these
     RegLiteralFinder required1;  // the line holds these texts
     RegLiteralFinder required2;
+    bool testRequired2 = true;  // false where `folded` is the longer text: one search is enough
+    RegLiteralFinder folded;    // the line holds this text in some mix of letter cases
     bool Rejects(std::string_view line) const;
   };
   static QuickReject QuickRejectFor(const RegExpr& expr);

@@ -39,9 +39,19 @@ int Rarity(Byte c) {
 // From this rarity on a byte stops a memchr seldom enough to be looked for alone.
 constexpr int kRareEnoughAlone = 3;
 
-// The place of the rarest byte of `literal` other than `skip` (none: npos); of equally rare
-// ones the furthest from `skip`, as bytes far apart are the least likely to go together.
-std::size_t RarestPlace(std::string_view literal, std::size_t skip) {
+bool IsLetter(Byte c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+char LowerAscii(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// The place of the rarest byte of `literal` other than `skip` (none: npos) by `rarity`; of
+// equally rare ones the furthest from `skip`, as bytes far apart are the least likely to go
+// together.
+template <class Rarity>
+std::size_t RarestPlace(std::string_view literal, std::size_t skip, const Rarity& rarityOf) {
   std::size_t best = std::string_view::npos;
   const auto distance = [skip](std::size_t at) { return at > skip ? at - skip : skip - at; };
   for (std::size_t at = 0; at < literal.size(); ++at) {
@@ -51,8 +61,8 @@ std::size_t RarestPlace(std::string_view literal, std::size_t skip) {
       best = at;
       continue;
     }
-    const int rarity = Rarity(static_cast<Byte>(literal[at]));
-    const int bestRarity = Rarity(static_cast<Byte>(literal[best]));
+    const int rarity = rarityOf(literal[at]);
+    const int bestRarity = rarityOf(literal[best]);
     if (rarity > bestRarity ||
         (rarity == bestRarity && skip != std::string_view::npos && distance(at) > distance(best)))
       best = at;
@@ -98,25 +108,47 @@ std::uint32_t LaneBits(LaneFlags flags) {
 
 }  // namespace
 
-RegLiteralFinder::RegLiteralFinder(std::string_view literal) : literal_(literal) {
+RegLiteralFinder::RegLiteralFinder(std::string_view literal, bool ignoreCase)
+    : literal_(literal), ignoreCase_(ignoreCase) {
   if (literal_.empty())
     return;
-  firstAt_ = RarestPlace(literal_, std::string_view::npos);
-  const std::size_t second = RarestPlace(literal_, firstAt_);
+  const auto rarity = [ignoreCase](char c) {
+    return Rarity(static_cast<Byte>(ignoreCase ? LowerAscii(c) : c));
+  };
+  firstAt_ = RarestPlace(literal_, std::string_view::npos, rarity);
+  const std::size_t second = RarestPlace(literal_, firstAt_, rarity);
   secondAt_ = second == std::string_view::npos ? firstAt_ : second;
-  rareFirst_ = Rarity(static_cast<Byte>(literal_[firstAt_])) >= kRareEnoughAlone;
+  // Ignoring case, a letter stands for two bytes, which one memchr cannot look for.
+  const Byte firstByte = static_cast<Byte>(literal_[firstAt_]);
+  rareFirst_ =
+      rarity(literal_[firstAt_]) >= kRareEnoughAlone && !(ignoreCase && IsLetter(firstByte));
+  first_ = AnchorOf(literal_[firstAt_]);
+  second_ = AnchorOf(literal_[secondAt_]);
 }
 
-bool RegLiteralFinder::FoundIn(std::string_view text) const {
-  if (literal_.empty())
-    return true;
-  if (text.size() < literal_.size())
-    return false;
+// A letter's lower-case form and the bit that turns its capital into it, when case is ignored;
+// the byte itself and no bit otherwise.
+RegLiteralFinder::Anchor RegLiteralFinder::AnchorOf(char c) const {
+  const Byte byte = static_cast<Byte>(c);
+  if (ignoreCase_ && IsLetter(byte))
+    return {static_cast<Byte>(LowerAscii(c)), kCaseBit};
+  return {byte, 0};
+}
+
+// For a literal that fits in the text.
+bool RegLiteralFinder::Search(std::string_view text) const {
   return rareFirst_ ? FoundByRareByte(text) : FoundByPair(text);
 }
 
 // Literals are short: comparing in place beats a library call per candidate.
 inline bool RegLiteralFinder::HoldsAt(const char* place) const {
+  if (ignoreCase_) {
+    for (std::size_t i = 0; i < literal_.size(); ++i) {
+      if (LowerAscii(place[i]) != LowerAscii(literal_[i]))
+        return false;
+    }
+    return true;
+  }
   for (std::size_t i = 0; i < literal_.size(); ++i) {
     if (place[i] != literal_[i])
       return false;
@@ -126,7 +158,6 @@ inline bool RegLiteralFinder::HoldsAt(const char* place) const {
 
 bool RegLiteralFinder::FoundByRareByte(std::string_view text) const {
   const char rare = literal_[firstAt_];
-  const char second = literal_[secondAt_];
   const std::size_t last = text.size() - literal_.size();  // the last place it can start
   const char* const begin = text.data();
   const char* const end = begin + last + firstAt_ + 1;
@@ -135,7 +166,7 @@ bool RegLiteralFinder::FoundByRareByte(std::string_view text) const {
     if (found == nullptr)
       return false;
     const char* place = static_cast<const char*>(found) - firstAt_;
-    if (place[secondAt_] == second && HoldsAt(place))
+    if (second_.Takes(place[secondAt_]) && HoldsAt(place))
       return true;
     at = static_cast<const char*>(found) + 1;
   }
@@ -145,19 +176,19 @@ bool RegLiteralFinder::FoundByRareByte(std::string_view text) const {
 bool RegLiteralFinder::FoundByPair(std::string_view text) const {
   const char* const begin = text.data();
   const std::size_t last = text.size() - literal_.size();
-  const char first = literal_[firstAt_];
-  const char second = literal_[secondAt_];
   std::size_t place = 0;
 #if defined(BRONTEL_REG_LANES)
   // The lanes of one step read the sixteen places from `at` on, which all lie at or before the
   // last place, so no read leaves the text.
-  const Lanes firstLanes = SplatLanes(static_cast<Byte>(first));
-  const Lanes secondLanes = SplatLanes(static_cast<Byte>(second));
+  const Lanes firstLanes = SplatLanes(first_.byte);
+  const Lanes firstFold = SplatLanes(first_.fold);
+  const Lanes secondLanes = SplatLanes(second_.byte);
+  const Lanes secondFold = SplatLanes(second_.fold);
   const char* const firstColumn = begin + firstAt_;
   const char* const secondColumn = begin + secondAt_;
   const auto candidates = [&](std::size_t at) {
-    const LaneFlags flags =
-        (LoadLanes(firstColumn + at) == firstLanes) & (LoadLanes(secondColumn + at) == secondLanes);
+    const LaneFlags flags = ((LoadLanes(firstColumn + at) | firstFold) == firstLanes) &
+                            ((LoadLanes(secondColumn + at) | secondFold) == secondLanes);
     return LaneBits(flags);
   };
   const auto holdsAmong = [&](std::size_t at, std::uint32_t bits) {
@@ -179,7 +210,7 @@ bool RegLiteralFinder::FoundByPair(std::string_view text) const {
   }
 #endif
   for (; place <= last; ++place) {
-    if (begin[place + firstAt_] == first && begin[place + secondAt_] == second &&
+    if (first_.Takes(begin[place + firstAt_]) && second_.Takes(begin[place + secondAt_]) &&
         HoldsAt(begin + place))
       return true;
   }

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <new>
 
+#include "regex/RegLiteralFinder.h"
 #include "regex/RegSimpleNode.h"
 
 namespace brontel {
@@ -54,6 +55,10 @@ int RegMatcher::Execute(RegProgram* program, const char* text) {
   // A failed search leaves every group slot none, rejected early or not.
   ClearGroups();
   if (program->requiredText != nullptr && std::strstr(text, program->requiredText) == nullptr) {
+    return 0;
+  }
+  if (program->foldedText != nullptr &&
+      !RegLiteralFinder(program->foldedText, true).FoundIn(std::string_view(text))) {
     return 0;
   }
   textStart_ = text;

@@ -78,6 +78,10 @@ struct RegProgram {
   const char* requiredText;     // a literal inside the program that every match holds, or none
   std::int32_t requiredLength;  // 0 when there is no required text
   bool singleAttempt;           // if no match starts at the first position, none starts later
+  // A literal inside the program that every match holds in some mix of ASCII letter cases (the
+  // first of a group of alternatives that differ in letter case only), or none.
+  const char* foldedText;
+  std::int32_t foldedLength;  // 0 when there is no such text
 
   std::int32_t codeSize;  // number of program bytes in code()
 

@@ -183,6 +183,28 @@ TEST(RegExprHeader, MustTextIsTheLongestLiteralLaterOnTies) {
   EXPECT_STREQ(RegExpr(".*abcd*").program()->mustText, "abc");
 }
 
+TEST(RegExprHeader, FoldedTextIsTheLongestGroupOfCaseVariantsOnTheChain) {
+  const auto folded = [](const char* pattern) {
+    const RegProgram* program = RegExpr(pattern).program();
+    return program->foldedText == nullptr
+               ? std::string("none")
+               : std::string(program->foldedText) + "/" + std::to_string(program->foldedLength);
+  };
+  EXPECT_EQ(folded("level=(error|Error|ERROR)x"), "error/5");
+  EXPECT_EQ(folded("(ab|AB)+c(xyz|XYZ)"), "xyz/3");
+  EXPECT_EQ(folded("[Ll]vl=(Warn|wARN)"), "Warn/4");
+  // Not on every path, not case variants of one text, or not Literals alone.
+  EXPECT_EQ(folded("(ab|AB)?c"), "none");
+  EXPECT_EQ(folded("(ab|AB)*c"), "none");
+  EXPECT_EQ(folded("x|(ab|AB)"), "none");
+  EXPECT_EQ(folded("(ab)"), "none");
+  EXPECT_EQ(folded("(ab|AC)"), "none");
+  EXPECT_EQ(folded("(ab|ABC)"), "none");
+  EXPECT_EQ(folded("(ab|A[B])"), "none");
+  EXPECT_EQ(folded("(ab|AB*)"), "none");
+  EXPECT_EQ(folded("((ab)|AB)"), "none");
+}
+
 TEST(RegExprErrors, EveryPatternFaultHasItsMessage) {
   EXPECT_EQ(CompileError("a**"), "nested *?+");
   EXPECT_EQ(CompileError("a+?"), "nested *?+");
