@@ -44,12 +44,32 @@ void MsgTypeMatcherInfo::CompileExprs() {
   DeriveQuickRejects();
 }
 
+// Each test checks something that every match must hold, so skipping the search never changes
+// an answer; it only saves copying the line and starting the engine. Cheapest tests first. Inline:
+// it runs for every expression on every line.
+inline bool MsgTypeMatcherInfo::QuickReject::Rejects(std::string_view line) const {
+  if (neverMatches)
+    return true;
+  // The first byte settles nearly every line without a library call.
+  if (!prefix.empty() && (line.empty() || line[0] != prefix[0] || !line.starts_with(prefix)))
+    return true;
+  if (!firstSet.empty() && (line.empty() || firstSet.find(line[0]) == std::string_view::npos))
+    return true;
+  if (testFirstChar && line.find(firstChar) == std::string_view::npos)
+    return true;
+  if (!required1.FoundIn(line))
+    return true;
+  if (testRequired2 && !required2.FoundIn(line))
+    return true;
+  return !folded.FoundIn(line);
+}
+
 bool MsgTypeMatcherInfo::MatchesLine(MatchSubject& subject) {
   // Someone replaced `compiled` behind CompileExprs' back: run every expression as it is.
   const bool haveRejects = rejects_.size() == compiled.size();
   for (std::size_t i = 0; i < compiled.size(); ++i) {
     RegExpr& expr = *compiled[i];
-    if (haveRejects ? rejects_[i].Rejects(subject.Line()) : expr.program() == nullptr)
+    if (haveRejects ? rejects_[i].RejectsQuickly(subject.Line()) : expr.program() == nullptr)
       continue;
     if (expr.Execute(expr.program(), subject.Text()) != 0)
       return true;
@@ -60,7 +80,8 @@ bool MsgTypeMatcherInfo::MatchesLine(MatchSubject& subject) {
 bool MsgTypeMatcherInfo::ExprMatches(std::size_t expr, MatchSubject& subject) {
   RegExpr& compiledExpr = *compiled[expr];
   const bool haveRejects = rejects_.size() == compiled.size();
-  if (haveRejects ? rejects_[expr].Rejects(subject.Line()) : compiledExpr.program() == nullptr)
+  if (haveRejects ? rejects_[expr].RejectsQuickly(subject.Line())
+                  : compiledExpr.program() == nullptr)
     return false;
   return compiledExpr.Execute(compiledExpr.program(), subject.Text()) != 0;
 }
@@ -142,6 +163,25 @@ std::string_view TextOrEmpty(const char* text) {
 
 }  // namespace
 
+// Most expressions need only one text searched: theirs takes the short way in MatchesLine.
+void MsgTypeMatcherInfo::NoteSoleSearch(QuickReject& reject) {
+  if (reject.neverMatches || !reject.prefix.empty() || !reject.firstSet.empty() ||
+      reject.testFirstChar)
+    return;
+  const RegLiteralFinder* searched[3] = {};
+  int count = 0;
+  if (!reject.required1.literal().empty())
+    searched[count++] = &reject.required1;
+  if (reject.testRequired2 && !reject.required2.literal().empty())
+    searched[count++] = &reject.required2;
+  if (!reject.folded.literal().empty())
+    searched[count++] = &reject.folded;
+  if (count != 1)
+    return;
+  reject.sole = *searched[0];
+  reject.soleSearch = true;
+}
+
 MsgTypeMatcherInfo::QuickReject MsgTypeMatcherInfo::QuickRejectFor(const RegExpr& expr) {
   QuickReject reject;
   const RegProgram* program = expr.program();
@@ -164,25 +204,8 @@ MsgTypeMatcherInfo::QuickReject MsgTypeMatcherInfo::QuickRejectFor(const RegExpr
   };
   reject.testFirstChar = reject.firstChar != 0 && !holdsFirst(reject.required1) &&
                          !(reject.testRequired2 && holdsFirst(reject.required2));
+  NoteSoleSearch(reject);
   return reject;
-}
-
-// Each test checks something that every match must hold, so skipping the search never changes
-// an answer; it only saves copying the line and starting the engine. Cheapest tests first.
-bool MsgTypeMatcherInfo::QuickReject::Rejects(std::string_view line) const {
-  if (neverMatches)
-    return true;
-  if (!prefix.empty() && !line.starts_with(prefix))
-    return true;
-  if (!firstSet.empty() && (line.empty() || firstSet.find(line[0]) == std::string_view::npos))
-    return true;
-  if (testFirstChar && line.find(firstChar) == std::string_view::npos)
-    return true;
-  if (!required1.FoundIn(line))
-    return true;
-  if (testRequired2 && !required2.FoundIn(line))
-    return true;
-  return !folded.FoundIn(line);
 }
 
 }  // namespace brontel

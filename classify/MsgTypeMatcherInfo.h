@@ -100,9 +100,16 @@ class MsgTypeMatcherInfo {
     RegLiteralFinder required2;
     bool testRequired2 = true;  // false where `folded` is the longer text: one search is enough
     RegLiteralFinder folded;    // the line holds this text in some mix of letter cases
+    // Where one of the searches above is the only test: a copy of it.
+    bool soleSearch = false;
+    RegLiteralFinder sole;
     bool Rejects(std::string_view line) const;
+    bool RejectsQuickly(std::string_view line) const {
+      return soleSearch ? !sole.FoundIn(line) : Rejects(line);
+    }
   };
   static QuickReject QuickRejectFor(const RegExpr& expr);
+  static void NoteSoleSearch(QuickReject& reject);
   void DeriveQuickRejects();
 
   std::vector<QuickReject> rejects_;

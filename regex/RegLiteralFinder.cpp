@@ -137,7 +137,7 @@ RegLiteralFinder::Anchor RegLiteralFinder::AnchorOf(char c) const {
 
 // For a literal that fits in the text.
 bool RegLiteralFinder::Search(std::string_view text) const {
-  return rareFirst_ ? FoundByRareByte(text) : FoundByPair(text);
+  return rareFirst_ ? FoundByRareByte(text) : FoundByPair(text, 0);
 }
 
 // Literals are short: comparing in place beats a library call per candidate.
@@ -156,27 +156,30 @@ inline bool RegLiteralFinder::HoldsAt(const char* place) const {
   return true;
 }
 
+// A text where the rare byte turns out common (a host named web1 for "warning") would make a
+// memchr per occurrence: after the first place that fails, the rest goes the sixteen-place way.
 bool RegLiteralFinder::FoundByRareByte(std::string_view text) const {
-  const char rare = literal_[firstAt_];
   const std::size_t last = text.size() - literal_.size();  // the last place it can start
-  const char* const begin = text.data();
-  const char* const end = begin + last + firstAt_ + 1;
-  for (const char* at = begin + firstAt_; at < end;) {
-    const void* found = std::memchr(at, rare, static_cast<std::size_t>(end - at));
-    if (found == nullptr)
-      return false;
-    const char* place = static_cast<const char*>(found) - firstAt_;
-    if (second_.Takes(place[secondAt_]) && HoldsAt(place))
-      return true;
-    at = static_cast<const char*>(found) + 1;
-  }
-  return false;
+  const char* const found =
+      static_cast<const char*>(std::memchr(text.data() + firstAt_, literal_[firstAt_], last + 1));
+  if (found == nullptr)
+    return false;
+  const std::size_t place = static_cast<std::size_t>(found - text.data()) - firstAt_;
+  if (second_.Takes(text[place + secondAt_]) && HoldsAt(text.data() + place))
+    return true;
+  return place < last && FoundByPair(text, place + 1);
 }
 
-bool RegLiteralFinder::FoundByPair(std::string_view text) const {
+// From place `place` on, which is at most the last place.
+bool RegLiteralFinder::FoundByPair(std::string_view text, std::size_t place) const {
+  return ignoreCase_ ? FoundByPairIn<true>(text, place) : FoundByPairIn<false>(text, place);
+}
+
+// Folding costs two operations a step; a literal of exact bytes does without them.
+template <bool kFold>
+bool RegLiteralFinder::FoundByPairIn(std::string_view text, std::size_t place) const {
   const char* const begin = text.data();
   const std::size_t last = text.size() - literal_.size();
-  std::size_t place = 0;
 #if defined(BRONTEL_REG_LANES)
   // The lanes of one step read the sixteen places from `at` on, which all lie at or before the
   // last place, so no read leaves the text.
@@ -187,8 +190,13 @@ bool RegLiteralFinder::FoundByPair(std::string_view text) const {
   const char* const firstColumn = begin + firstAt_;
   const char* const secondColumn = begin + secondAt_;
   const auto candidates = [&](std::size_t at) {
-    const LaneFlags flags = ((LoadLanes(firstColumn + at) | firstFold) == firstLanes) &
-                            ((LoadLanes(secondColumn + at) | secondFold) == secondLanes);
+    Lanes firstBytes = LoadLanes(firstColumn + at);
+    Lanes secondBytes = LoadLanes(secondColumn + at);
+    if constexpr (kFold) {
+      firstBytes |= firstFold;
+      secondBytes |= secondFold;
+    }
+    const LaneFlags flags = (firstBytes == firstLanes) & (secondBytes == secondLanes);
     return LaneBits(flags);
   };
   const auto holdsAmong = [&](std::size_t at, std::uint32_t bits) {
@@ -198,9 +206,17 @@ bool RegLiteralFinder::FoundByPair(std::string_view text) const {
     }
     return false;
   };
-  for (; place + kLaneCount <= last + 1; place += kLaneCount) {
+  // Two steps at a time, so that a text without candidates costs one branch per 32 places.
+  for (; place + 2 * kLaneCount <= last + 1; place += 2 * kLaneCount) {
+    const std::uint32_t low = candidates(place);
+    const std::uint32_t high = candidates(place + kLaneCount);
+    if ((low | high) != 0 && (holdsAmong(place, low) || holdsAmong(place + kLaneCount, high)))
+      return true;
+  }
+  if (place + kLaneCount <= last + 1) {
     if (holdsAmong(place, candidates(place)))
       return true;
+    place += kLaneCount;
   }
   // The places left are tested by one step that ends at the last place, with those it tested
   // already masked out.

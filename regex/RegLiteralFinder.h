@@ -12,7 +12,7 @@ namespace brontel {
 // every blank or common letter of a log line and pays a library call each time; this one tests
 // two of its rarest bytes at their places in the literal instead:
 // - where one of them is rare in log text (a capital, most punctuation), a memchr for it, which
-//   seldom stops;
+//   seldom stops; after one place that fails, the rest of the text goes the other way;
 // - otherwise sixteen places at a time, each tested for both bytes, so that a place holding only
 //   one of them costs nothing.
 // The choice changes the cost only, never the answer. Where letter case is ignored (ASCII
@@ -47,7 +47,9 @@ class RegLiteralFinder {
   Anchor AnchorOf(char c) const;
   bool Search(std::string_view text) const;
   bool FoundByRareByte(std::string_view text) const;
-  bool FoundByPair(std::string_view text) const;
+  bool FoundByPair(std::string_view text, std::size_t place) const;
+  template <bool kFold>
+  bool FoundByPairIn(std::string_view text, std::size_t place) const;
   bool HoldsAt(const char* place) const;
 
   std::string_view literal_;
