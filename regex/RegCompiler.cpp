@@ -55,6 +55,7 @@ RegProgram::Owner RegCompiler::Compile(const char* pattern) {
   CollectHeaderFacts(*program, flags);
   CollectSearchShortcuts(*program);
   CollectFoldedText(*program);
+  CollectStartBytes(*program);
   return program;
 }
 
@@ -461,6 +462,53 @@ const char* RegCompiler::FoldedGroupText(std::uint8_t* groupOpen) {
       return nullptr;
   }
   return alternatives >= 2 && node == close ? first : nullptr;
+}
+
+// For an expression that neither starts with a literal nor is anchored, the bytes its matches
+// can begin with, so that a search skips the places where an attempt would fail at once.
+void RegCompiler::CollectStartBytes(RegProgram& program) {
+  if (program.firstChar != 0 || program.anchored != 0 || program.singleAttempt)
+    return;
+  std::uint8_t bytes[32] = {};
+  if (!AddStartBytes(program.code() + 1, bytes, 0))
+    return;
+  std::memcpy(program.startBytes, bytes, sizeof bytes);
+  program.hasStartBytes = true;
+}
+
+// Adds the bytes a match from `node` can begin with; false where that is not known, as for a
+// path that may take no character first (x*, x?, an empty branch, an anchor) or any character.
+bool RegCompiler::AddStartBytes(std::uint8_t* node, std::uint8_t (&bytes)[32], int depth) {
+  constexpr int kDepthLimit = 2 * kRegGroupSlots;  // groups nest at most nine deep
+  const auto add = [&bytes](std::uint8_t byte) {
+    bytes[byte / 8] = static_cast<std::uint8_t>(bytes[byte / 8] | (1 << (byte % 8)));
+  };
+  for (; node != nullptr && depth < kDepthLimit; node = Next(node)) {
+    const char* operand = reinterpret_cast<const char*>(node + kRegNodeHeadSize);
+    if (IsGroupOpenCode(node[0]))
+      continue;
+    if (Is(node, RegNode::Literal)) {
+      add(static_cast<std::uint8_t>(operand[0]));
+      return true;
+    }
+    if (Is(node, RegNode::InSet)) {
+      for (const char* member = operand; *member != '\0'; ++member)
+        add(static_cast<std::uint8_t>(*member));
+      return true;
+    }
+    if (Is(node, RegNode::PlusSimple))
+      return AddStartBytes(node + kRegNodeHeadSize, bytes, depth + 1);
+    if (!Is(node, RegNode::Alternative))
+      return false;
+    // One branch, or a chain of them: each must say how it begins.
+    for (std::uint8_t* branch = node; branch != nullptr && Is(branch, RegNode::Alternative);
+         branch = Next(branch)) {
+      if (!AddStartBytes(branch + kRegNodeHeadSize, bytes, depth + 1))
+        return false;
+    }
+    return true;
+  }
+  return false;
 }
 
 }  // namespace brontel

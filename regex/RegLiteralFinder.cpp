@@ -16,7 +16,7 @@ using Byte = unsigned char;
 // capitals are mostly in level words, and the capitals of INFO, GET and timestamps less rare.
 int Rarity(Byte c) {
   constexpr std::string_view kCommonLower = "etaoinsrhlcdmu";
-  constexpr std::string_view kScarceLower = "jkqvwxyz";
+  constexpr std::string_view kScarceLower = "bfgjkpqvwxyz";
   constexpr std::string_view kCommonPunctuation = ":-./=\",_[]()";
   constexpr std::string_view kCommonUpper = "ETAIONSDG";
   const char ch = static_cast<char>(c);

@@ -205,6 +205,29 @@ TEST(RegExprHeader, FoldedTextIsTheLongestGroupOfCaseVariantsOnTheChain) {
   EXPECT_EQ(folded("((ab)|AB)"), "none");
 }
 
+TEST(RegExprHeader, StartBytesAreEveryByteAMatchCanBeginWith) {
+  const auto starts = [](const char* pattern) {
+    const RegProgram* program = RegExpr(pattern).program();
+    if (!program->hasStartBytes)
+      return std::string("any");
+    std::string bytes;
+    for (int byte = 1; byte < 256; ++byte) {
+      if (program->startBytes[byte / 8] >> (byte % 8) & 1)
+        bytes += static_cast<char>(byte);
+    }
+    return bytes;
+  };
+  EXPECT_EQ(starts("[Ll]evel"), "Ll");
+  EXPECT_EQ(starts("(I/O|-fs) error"), "-I");
+  EXPECT_EQ(starts("((x|[ab])+|c+d)y"), "abcx");
+  EXPECT_EQ(starts("x|[0-2]"), "012x");
+  // A literal first says it all already; anything that may begin with no character or with
+  // any character leaves every place to try.
+  for (const char* pattern : {"abc", "^[ab]", "a?b", "[ab]*c", "(a|)b", ".x", "[^a]b", "a|^b",
+                              ".*x", "(a|b)*c", "()a", "a|b?"})
+    EXPECT_EQ(starts(pattern), "any") << pattern;
+}
+
 TEST(RegExprErrors, EveryPatternFaultHasItsMessage) {
   EXPECT_EQ(CompileError("a**"), "nested *?+");
   EXPECT_EQ(CompileError("a+?"), "nested *?+");
