@@ -45,9 +45,8 @@ void MsgTypeMatcherInfo::CompileExprs() {
 }
 
 // Each test checks something that every match must hold, so skipping the search never changes
-// an answer; it only saves copying the line and starting the engine. Cheapest tests first. Inline:
-// it runs for every expression on every line.
-inline bool MsgTypeMatcherInfo::QuickReject::Rejects(std::string_view line) const {
+// an answer; it only saves copying the line and starting the engine. Cheapest tests first.
+bool MsgTypeMatcherInfo::QuickReject::Rejects(std::string_view line) const {
   if (neverMatches)
     return true;
   // The first byte settles nearly every line without a library call.
@@ -198,12 +197,12 @@ MsgTypeMatcherInfo::QuickReject MsgTypeMatcherInfo::QuickRejectFor(const RegExpr
   reject.required2 = RegLiteralFinder(TextOrEmpty(program->requiredText));
   reject.folded = RegLiteralFinder(TextOrEmpty(program->foldedText), true);
   reject.testRequired2 = reject.required2.literal().size() >= reject.folded.literal().size();
-  // The first literal is mostly the required text itself: its search tells all.
-  const auto holdsFirst = [&reject](const RegLiteralFinder& required) {
-    return required.literal().find(reject.firstChar) != std::string_view::npos;
-  };
-  reject.testFirstChar = reject.firstChar != 0 && !holdsFirst(reject.required1) &&
-                         !(reject.testRequired2 && holdsFirst(reject.required2));
+  // One character rejects little beside a text that is searched anyway (mostly the first
+  // literal is that text): it is tested only where no text is.
+  const bool searchesText = !reject.required1.literal().empty() ||
+                            (reject.testRequired2 && !reject.required2.literal().empty()) ||
+                            !reject.folded.literal().empty();
+  reject.testFirstChar = reject.firstChar != 0 && !searchesText;
   NoteSoleSearch(reject);
   return reject;
 }

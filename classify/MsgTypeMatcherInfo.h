@@ -92,7 +92,7 @@ class MsgTypeMatcherInfo {
   struct QuickReject {
     bool neverMatches = false;   // the expression did not compile
     char firstChar = 0;          // if not 0: the line holds this character (kept in firstText)
-    bool testFirstChar = false;  // false where a required text holds firstChar anyway
+    bool testFirstChar = false;  // false where a text is searched: it tells (nearly) all
     char firstText[2] = {};
     std::string_view prefix;     // the line starts with this text
     std::string_view firstSet;   // if not empty: the line's first character is one of these
