@@ -12,7 +12,8 @@ namespace brontel {
 // every blank or common letter of a log line and pays a library call each time; this one tests
 // two of its rarest bytes at their places in the literal instead:
 // - where one of them is rare in log text (a capital, most punctuation), a memchr for it, which
-//   seldom stops; after one place that fails, the rest of the text goes the other way;
+//   seldom stops; after one place that fails, a memchr for the other where it is rare too, and
+//   from there on the other way;
 // - otherwise sixteen places at a time, each tested for both bytes, so that a place holding only
 //   one of them costs nothing.
 // The choice changes the cost only, never the answer. Where letter case is ignored (ASCII
@@ -56,6 +57,7 @@ class RegLiteralFinder {
   std::size_t firstAt_ = 0;   // the rarest byte's place in the literal
   std::size_t secondAt_ = 0;  // the next rarest's place (firstAt_ for a one-byte literal)
   bool rareFirst_ = false;    // the rarest byte is rare enough for a memchr
+  bool rareSecond_ = false;   // and so is the next rarest, at another place
   bool ignoreCase_ = false;
   Anchor first_;
   Anchor second_;
