@@ -90,6 +90,10 @@ class MsgTypeMatcherInfo {
   // What a line must show before an expression is worth running. Views point into the
   // compiled program, which lives as long as its RegExpr.
   struct QuickReject {
+    // Where one of the searches below is the only test: a copy of it, first, so that the common
+    // case reads one cache line.
+    bool soleSearch = false;
+    RegLiteralFinder sole;
     bool neverMatches = false;   // the expression did not compile
     char firstChar = 0;          // if not 0: the line holds this character (kept in firstText)
     bool testFirstChar = false;  // false where a text is searched: it tells (nearly) all
@@ -100,9 +104,6 @@ class MsgTypeMatcherInfo {
     RegLiteralFinder required2;
     bool testRequired2 = true;  // false where `folded` is the longer text: one search is enough
     RegLiteralFinder folded;    // the line holds this text in some mix of letter cases
-    // Where one of the searches above is the only test: a copy of it.
-    bool soleSearch = false;
-    RegLiteralFinder sole;
     bool Rejects(std::string_view line) const;
     bool RejectsQuickly(std::string_view line) const {
       return soleSearch ? !sole.FoundIn(line) : Rejects(line);
