@@ -44,12 +44,31 @@ void MsgTypeMatcherInfo::CompileExprs() {
   DeriveQuickRejects();
 }
 
+// Each test checks something that every match must hold, so skipping the search never changes
+// an answer; it only saves copying the line and starting the engine. Cheapest tests first.
+bool MsgTypeMatcherInfo::QuickReject::Rejects(std::string_view line) const {
+  if (neverMatches)
+    return true;
+  // The first byte settles nearly every line without a library call.
+  if (!prefix.empty() && (line.empty() || line[0] != prefix[0] || !line.starts_with(prefix)))
+    return true;
+  if (!firstSet.empty() && (line.empty() || firstSet.find(line[0]) == std::string_view::npos))
+    return true;
+  if (testFirstChar && line.find(firstChar) == std::string_view::npos)
+    return true;
+  if (!required1.FoundIn(line))
+    return true;
+  if (testRequired2 && !required2.FoundIn(line))
+    return true;
+  return !folded.FoundIn(line);
+}
+
 bool MsgTypeMatcherInfo::MatchesLine(MatchSubject& subject) {
   // Someone replaced `compiled` behind CompileExprs' back: run every expression as it is.
   const bool haveRejects = rejects_.size() == compiled.size();
   for (std::size_t i = 0; i < compiled.size(); ++i) {
     RegExpr& expr = *compiled[i];
-    if (haveRejects ? rejects_[i].Rejects(subject.Line()) : expr.program() == nullptr)
+    if (haveRejects ? rejects_[i].RejectsQuickly(subject.Line()) : expr.program() == nullptr)
       continue;
     if (expr.Execute(expr.program(), subject.Text()) != 0)
       return true;
@@ -60,7 +79,8 @@ bool MsgTypeMatcherInfo::MatchesLine(MatchSubject& subject) {
 bool MsgTypeMatcherInfo::ExprMatches(std::size_t expr, MatchSubject& subject) {
   RegExpr& compiledExpr = *compiled[expr];
   const bool haveRejects = rejects_.size() == compiled.size();
-  if (haveRejects ? rejects_[expr].Rejects(subject.Line()) : compiledExpr.program() == nullptr)
+  if (haveRejects ? rejects_[expr].RejectsQuickly(subject.Line())
+                  : compiledExpr.program() == nullptr)
     return false;
   return compiledExpr.Execute(compiledExpr.program(), subject.Text()) != 0;
 }
@@ -77,8 +97,8 @@ MsgTypeMatcherInfo::LineNeeds MsgTypeMatcherInfo::NeedsOf(std::size_t expr) cons
   needs.firstSet = reject.firstSet;
   if (reject.firstChar != 0)
     needs.texts[0] = std::string_view(reject.firstText, 1);
-  needs.texts[1] = reject.required1.text();
-  needs.texts[2] = reject.required2.text();
+  needs.texts[1] = reject.required1.literal();
+  needs.texts[2] = reject.required2.literal();
   return needs;
 }
 
@@ -142,6 +162,25 @@ std::string_view TextOrEmpty(const char* text) {
 
 }  // namespace
 
+// Most expressions need only one text searched: theirs takes the short way in MatchesLine.
+void MsgTypeMatcherInfo::NoteSoleSearch(QuickReject& reject) {
+  if (reject.neverMatches || !reject.prefix.empty() || !reject.firstSet.empty() ||
+      reject.testFirstChar)
+    return;
+  const RegLiteralFinder* searched[3] = {};
+  int count = 0;
+  if (!reject.required1.literal().empty())
+    searched[count++] = &reject.required1;
+  if (reject.testRequired2 && !reject.required2.literal().empty())
+    searched[count++] = &reject.required2;
+  if (!reject.folded.literal().empty())
+    searched[count++] = &reject.folded;
+  if (count != 1)
+    return;
+  reject.sole = *searched[0];
+  reject.soleSearch = true;
+}
+
 MsgTypeMatcherInfo::QuickReject MsgTypeMatcherInfo::QuickRejectFor(const RegExpr& expr) {
   QuickReject reject;
   const RegProgram* program = expr.program();
@@ -154,74 +193,18 @@ MsgTypeMatcherInfo::QuickReject MsgTypeMatcherInfo::QuickRejectFor(const RegExpr
   const AnchoredStart start = AnchoredStartOf(*program);
   reject.prefix = start.prefix;
   reject.firstSet = start.firstSet;
-  reject.required1 = RequiredText(TextOrEmpty(program->mustText));
-  reject.required2 = RequiredText(TextOrEmpty(program->requiredText));
+  reject.required1 = RegLiteralFinder(TextOrEmpty(program->mustText));
+  reject.required2 = RegLiteralFinder(TextOrEmpty(program->requiredText));
+  reject.folded = RegLiteralFinder(TextOrEmpty(program->foldedText), true);
+  reject.testRequired2 = reject.required2.literal().size() >= reject.folded.literal().size();
+  // One character rejects little beside a text that is searched anyway (mostly the first
+  // literal is that text): it is tested only where no text is.
+  const bool searchesText = !reject.required1.literal().empty() ||
+                            (reject.testRequired2 && !reject.required2.literal().empty()) ||
+                            !reject.folded.literal().empty();
+  reject.testFirstChar = reject.firstChar != 0 && !searchesText;
+  NoteSoleSearch(reject);
   return reject;
-}
-
-// Each test checks something that every match must hold, so skipping the search never changes
-// an answer; it only saves copying the line and starting the engine. Cheapest tests first.
-bool MsgTypeMatcherInfo::QuickReject::Rejects(std::string_view line) const {
-  if (neverMatches)
-    return true;
-  if (!prefix.empty() && !line.starts_with(prefix))
-    return true;
-  if (!firstSet.empty() && (line.empty() || firstSet.find(line[0]) == std::string_view::npos))
-    return true;
-  if (firstChar != 0 && line.find(firstChar) == std::string_view::npos)
-    return true;
-  return !required1.FoundIn(line) || !required2.FoundIn(line);
-}
-
-namespace {
-
-// How seldom a character appears in typical log text: higher is rarer.
-int Rarity(char c) {
-  if (c == ' ')
-    return 0;
-  if (c >= 'a' && c <= 'z')
-    return std::string_view("etaoinsrhl").find(c) != std::string_view::npos ? 1 : 2;
-  if ((c >= '0' && c <= '9') || c == ':' || c == '-' || c == '.' || c == '/')
-    return 2;
-  if (c >= 'A' && c <= 'Z')
-    return 3;
-  return 4;
-}
-
-// Required texts are short: comparing in place beats a library call per candidate.
-bool SameText(const char* at, std::string_view text) {
-  for (const char c : text) {
-    if (*at++ != c)
-      return false;
-  }
-  return true;
-}
-
-}  // namespace
-
-MsgTypeMatcherInfo::RequiredText::RequiredText(std::string_view text) : text_(text) {
-  for (std::size_t i = 0; i < text_.size(); ++i) {
-    if (Rarity(text_[i]) > Rarity(text_[rareAt_]))
-      rareAt_ = i;
-  }
-}
-
-bool MsgTypeMatcherInfo::RequiredText::FoundIn(std::string_view line) const {
-  if (text_.empty())
-    return true;
-  if (line.size() < text_.size())
-    return false;
-  const char rare = text_[rareAt_];
-  const std::size_t lastStart = line.size() - text_.size();
-  for (std::size_t at = line.find(rare, rareAt_); at != std::string_view::npos;
-       at = line.find(rare, at + 1)) {
-    const std::size_t start = at - rareAt_;
-    if (start > lastStart)
-      return false;
-    if (SameText(line.data() + start, text_))
-      return true;
-  }
-  return false;
 }
 
 }  // namespace brontel

@@ -10,6 +10,7 @@
 
 #include "classify/SymbolColor.h"
 #include "regex/RegExpr.h"
+#include "regex/RegLiteralFinder.h"
 
 namespace brontel {
 
@@ -86,33 +87,30 @@ class MsgTypeMatcherInfo {
   bool ExprMatches(std::size_t expr, MatchSubject& subject);
 
  private:
-  // A text that every matching line holds. It is looked for by its rarest character in
-  // typical log text, which hits far less often than its first (often a blank or a letter).
-  class RequiredText {
-   public:
-    RequiredText() = default;
-    explicit RequiredText(std::string_view text);
-    bool FoundIn(std::string_view line) const;
-    std::string_view text() const { return text_; }
-
-   private:
-    std::string_view text_;
-    std::size_t rareAt_ = 0;
-  };
-
   // What a line must show before an expression is worth running. Views point into the
   // compiled program, which lives as long as its RegExpr.
   struct QuickReject {
-    bool neverMatches = false;  // the expression did not compile
-    char firstChar = 0;         // if not 0: the line holds this character (kept in firstText)
+    // Where one of the searches below is the only test: a copy of it, first, so that the common
+    // case reads one cache line.
+    bool soleSearch = false;
+    RegLiteralFinder sole;
+    bool neverMatches = false;   // the expression did not compile
+    char firstChar = 0;          // if not 0: the line holds this character (kept in firstText)
+    bool testFirstChar = false;  // false where a text is searched: it tells (nearly) all
     char firstText[2] = {};
-    std::string_view prefix;    // the line starts with this text
-    std::string_view firstSet;  // if not empty: the line's first character is one of these
-    RequiredText required1;     // the line holds these texts
-    RequiredText required2;
+    std::string_view prefix;     // the line starts with this text
+    std::string_view firstSet;   // if not empty: the line's first character is one of these
+    RegLiteralFinder required1;  // the line holds these texts
+    RegLiteralFinder required2;
+    bool testRequired2 = true;  // false where `folded` is the longer text: one search is enough
+    RegLiteralFinder folded;    // the line holds this text in some mix of letter cases
     bool Rejects(std::string_view line) const;
+    bool RejectsQuickly(std::string_view line) const {
+      return soleSearch ? !sole.FoundIn(line) : Rejects(line);
+    }
   };
   static QuickReject QuickRejectFor(const RegExpr& expr);
+  static void NoteSoleSearch(QuickReject& reject);
   void DeriveQuickRejects();
 
   std::vector<QuickReject> rejects_;

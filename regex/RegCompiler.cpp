@@ -20,6 +20,18 @@ bool Is(const std::uint8_t* node, RegNode kind) {
   return node[0] == RegCode(kind);
 }
 
+char LowerAscii(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool SameIgnoringCase(const char* a, const char* b) {
+  for (; *a != '\0' && *b != '\0'; ++a, ++b) {
+    if (LowerAscii(*a) != LowerAscii(*b))
+      return false;
+  }
+  return *a == *b;
+}
+
 }  // namespace
 
 std::nullptr_t RegCompiler::Fail(const char* message) {
@@ -42,6 +54,8 @@ RegProgram::Owner RegCompiler::Compile(const char* pattern) {
   RunPass(pattern, program->code(), flags);
   CollectHeaderFacts(*program, flags);
   CollectSearchShortcuts(*program);
+  CollectFoldedText(*program);
+  CollectStartBytes(*program);
   return program;
 }
 
@@ -402,6 +416,99 @@ void RegCompiler::CollectSearchShortcuts(RegProgram& program) {
   }
   const bool repeats = Is(first, RegNode::StarSimple) || Is(first, RegNode::PlusSimple);
   program.singleAttempt = repeats && Is(first + kRegNodeHeadSize, RegNode::AnyChar);
+}
+
+// A group on the chain of next links of the one top-level alternative lies on every path to
+// End, as its Literals do; when its alternatives are Literals that differ in letter case only,
+// as in (error|Error|ERROR), every match holds that text in one case or another. The longest
+// such text is noted.
+void RegCompiler::CollectFoldedText(RegProgram& program) {
+  std::uint8_t* top = program.code() + 1;
+  std::uint8_t* afterTop = Next(top);
+  if (afterTop == nullptr || !Is(afterTop, RegNode::End))
+    return;
+  for (std::uint8_t* node = top + kRegNodeHeadSize; node != nullptr; node = Next(node)) {
+    const char* text = IsGroupOpenCode(node[0]) ? FoldedGroupText(node) : nullptr;
+    if (text == nullptr)
+      continue;
+    const auto length = static_cast<std::int32_t>(std::strlen(text));
+    if (length > program.foldedLength) {
+      program.foldedText = text;
+      program.foldedLength = length;
+    }
+  }
+}
+
+// The Literal of the first alternative of the group opened at `groupOpen`, when the group has
+// two or more alternatives, each a single Literal that leads straight to the group's close and
+// that equals the first ignoring ASCII letter case; otherwise none.
+const char* RegCompiler::FoldedGroupText(std::uint8_t* groupOpen) {
+  const char* first = nullptr;
+  int alternatives = 0;
+  std::uint8_t* close = nullptr;
+  std::uint8_t* node = Next(groupOpen);
+  for (; node != nullptr && Is(node, RegNode::Alternative); node = Next(node), ++alternatives) {
+    std::uint8_t* literal = node + kRegNodeHeadSize;
+    std::uint8_t* after = Next(literal);
+    if (!Is(literal, RegNode::Literal) || after == nullptr || !IsGroupCloseCode(after[0]))
+      return nullptr;
+    if (close != nullptr && after != close)
+      return nullptr;
+    close = after;
+    const char* text = reinterpret_cast<const char*>(literal + kRegNodeHeadSize);
+    if (first == nullptr)
+      first = text;
+    else if (!SameIgnoringCase(first, text))
+      return nullptr;
+  }
+  return alternatives >= 2 && node == close ? first : nullptr;
+}
+
+// For an expression that neither starts with a literal nor is anchored, the bytes its matches
+// can begin with, so that a search skips the places where an attempt would fail at once.
+void RegCompiler::CollectStartBytes(RegProgram& program) {
+  if (program.firstChar != 0 || program.anchored != 0 || program.singleAttempt)
+    return;
+  std::uint8_t bytes[32] = {};
+  if (!AddStartBytes(program.code() + 1, bytes, 0))
+    return;
+  std::memcpy(program.startBytes, bytes, sizeof bytes);
+  program.hasStartBytes = true;
+}
+
+// Adds the bytes a match from `node` can begin with; false where that is not known, as for a
+// path that may take no character first (x*, x?, an empty branch, an anchor) or any character.
+bool RegCompiler::AddStartBytes(std::uint8_t* node, std::uint8_t (&bytes)[32], int depth) {
+  constexpr int kDepthLimit = 2 * kRegGroupSlots;  // groups nest at most nine deep
+  const auto add = [&bytes](std::uint8_t byte) {
+    bytes[byte / 8] = static_cast<std::uint8_t>(bytes[byte / 8] | (1 << (byte % 8)));
+  };
+  for (; node != nullptr && depth < kDepthLimit; node = Next(node)) {
+    const char* operand = reinterpret_cast<const char*>(node + kRegNodeHeadSize);
+    if (IsGroupOpenCode(node[0]))
+      continue;
+    if (Is(node, RegNode::Literal)) {
+      add(static_cast<std::uint8_t>(operand[0]));
+      return true;
+    }
+    if (Is(node, RegNode::InSet)) {
+      for (const char* member = operand; *member != '\0'; ++member)
+        add(static_cast<std::uint8_t>(*member));
+      return true;
+    }
+    if (Is(node, RegNode::PlusSimple))
+      return AddStartBytes(node + kRegNodeHeadSize, bytes, depth + 1);
+    if (!Is(node, RegNode::Alternative))
+      return false;
+    // One branch, or a chain of them: each must say how it begins.
+    for (std::uint8_t* branch = node; branch != nullptr && Is(branch, RegNode::Alternative);
+         branch = Next(branch)) {
+      if (!AddStartBytes(branch + kRegNodeHeadSize, bytes, depth + 1))
+        return false;
+    }
+    return true;
+  }
+  return false;
 }
 
 }  // namespace brontel

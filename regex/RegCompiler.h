@@ -31,6 +31,10 @@ class RegCompiler {
   bool RunPass(const char* pattern, std::uint8_t* start, int& flags);
   void CollectHeaderFacts(RegProgram& program, int topFlags);
   void CollectSearchShortcuts(RegProgram& program);
+  void CollectFoldedText(RegProgram& program);
+  const char* FoldedGroupText(std::uint8_t* groupOpen);
+  void CollectStartBytes(RegProgram& program);
+  bool AddStartBytes(std::uint8_t* node, std::uint8_t (&bytes)[32], int depth);
   std::uint8_t* ParseExpression(bool group, int& flags);
   std::uint8_t* ParseBranch(int& flags);
   std::uint8_t* ParsePiece(int& flags);

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <new>
 
+#include "regex/RegLiteralFinder.h"
 #include "regex/RegSimpleNode.h"
 
 namespace brontel {
@@ -56,6 +57,10 @@ int RegMatcher::Execute(RegProgram* program, const char* text) {
   if (program->requiredText != nullptr && std::strstr(text, program->requiredText) == nullptr) {
     return 0;
   }
+  if (program->foldedText != nullptr &&
+      !RegLiteralFinder(program->foldedText, true).FoundIn(std::string_view(text))) {
+    return 0;
+  }
   textStart_ = text;
   steps_ = 0;
   aborted_ = false;
@@ -79,12 +84,32 @@ int RegMatcher::Search(RegProgram& program, const char* text) {
     }
     return 0;
   }
+  if (program.hasStartBytes)
+    return SearchFromStartBytes(program, text);
   for (const char* start = text;; ++start) {
     if (Attempt(program, start))
       return 1;
     if (aborted_ || *start == '\0' || program.singleAttempt)
       return 0;
   }
+}
+
+// Every match begins with one of the start bytes, never the zero byte, so only their places
+// are tried, in order.
+int RegMatcher::SearchFromStartBytes(RegProgram& program, const char* text) {
+  const auto starts = [&program](char c) {
+    const auto byte = static_cast<std::uint8_t>(c);
+    return (program.startBytes[byte / 8] >> (byte % 8) & 1) != 0;
+  };
+  for (const char* start = text; *start != '\0'; ++start) {
+    if (!starts(*start))
+      continue;
+    if (Attempt(program, start))
+      return 1;
+    if (aborted_)
+      return 0;
+  }
+  return 0;
 }
 
 void RegMatcher::ClearGroups() {

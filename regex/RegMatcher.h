@@ -51,6 +51,7 @@ class RegMatcher {
   };
 
   int Search(RegProgram& program, const char* text);
+  int SearchFromStartBytes(RegProgram& program, const char* text);
   bool Attempt(RegProgram& program, const char* start);
   bool Walk(const std::uint8_t* node);
   bool Backtrack(const std::uint8_t*& resume);

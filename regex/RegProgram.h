@@ -78,6 +78,14 @@ struct RegProgram {
   const char* requiredText;     // a literal inside the program that every match holds, or none
   std::int32_t requiredLength;  // 0 when there is no required text
   bool singleAttempt;           // if no match starts at the first position, none starts later
+  // A literal inside the program that every match holds in some mix of ASCII letter cases (the
+  // first of a group of alternatives that differ in letter case only), or none.
+  const char* foldedText;
+  std::int32_t foldedLength;  // 0 when there is no such text
+  // If hasStartBytes: every match begins with a byte whose bit is set here (bit b % 8 of byte
+  // b / 8), so that a search tries no other place.
+  bool hasStartBytes;
+  std::uint8_t startBytes[32];
 
   std::int32_t codeSize;  // number of program bytes in code()
 

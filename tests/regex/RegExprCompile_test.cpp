@@ -183,6 +183,51 @@ TEST(RegExprHeader, MustTextIsTheLongestLiteralLaterOnTies) {
   EXPECT_STREQ(RegExpr(".*abcd*").program()->mustText, "abc");
 }
 
+TEST(RegExprHeader, FoldedTextIsTheLongestGroupOfCaseVariantsOnTheChain) {
+  const auto folded = [](const char* pattern) {
+    const RegProgram* program = RegExpr(pattern).program();
+    return program->foldedText == nullptr
+               ? std::string("none")
+               : std::string(program->foldedText) + "/" + std::to_string(program->foldedLength);
+  };
+  EXPECT_EQ(folded("level=(error|Error|ERROR)x"), "error/5");
+  EXPECT_EQ(folded("(ab|AB)+c(xyz|XYZ)"), "xyz/3");
+  EXPECT_EQ(folded("[Ll]vl=(Warn|wARN)"), "Warn/4");
+  // Not on every path, not case variants of one text, or not Literals alone.
+  EXPECT_EQ(folded("(ab|AB)?c"), "none");
+  EXPECT_EQ(folded("(ab|AB)*c"), "none");
+  EXPECT_EQ(folded("x|(ab|AB)"), "none");
+  EXPECT_EQ(folded("(ab)"), "none");
+  EXPECT_EQ(folded("(ab|AC)"), "none");
+  EXPECT_EQ(folded("(ab|ABC)"), "none");
+  EXPECT_EQ(folded("(ab|A[B])"), "none");
+  EXPECT_EQ(folded("(ab|AB*)"), "none");
+  EXPECT_EQ(folded("((ab)|AB)"), "none");
+}
+
+TEST(RegExprHeader, StartBytesAreEveryByteAMatchCanBeginWith) {
+  const auto starts = [](const char* pattern) {
+    const RegProgram* program = RegExpr(pattern).program();
+    if (!program->hasStartBytes)
+      return std::string("any");
+    std::string bytes;
+    for (int byte = 1; byte < 256; ++byte) {
+      if (program->startBytes[byte / 8] >> (byte % 8) & 1)
+        bytes += static_cast<char>(byte);
+    }
+    return bytes;
+  };
+  EXPECT_EQ(starts("[Ll]evel"), "Ll");
+  EXPECT_EQ(starts("(I/O|-fs) error"), "-I");
+  EXPECT_EQ(starts("((x|[ab])+|c+d)y"), "abcx");
+  EXPECT_EQ(starts("x|[0-2]"), "012x");
+  // A literal first says it all already; anything that may begin with no character or with
+  // any character leaves every place to try.
+  for (const char* pattern : {"abc", "^[ab]", "a?b", "[ab]*c", "(a|)b", ".x", "[^a]b", "a|^b",
+                              ".*x", "(a|b)*c", "()a", "a|b?"})
+    EXPECT_EQ(starts(pattern), "any") << pattern;
+}
+
 TEST(RegExprErrors, EveryPatternFaultHasItsMessage) {
   EXPECT_EQ(CompileError("a**"), "nested *?+");
   EXPECT_EQ(CompileError("a+?"), "nested *?+");

@@ -134,6 +134,16 @@ TEST(RegExprMatch, CaseSensitive) {
   EXPECT_EQ(Find("[A-Z]+", "abcDEf"), (Found{3, 2}));
 }
 
+TEST(RegExprMatch, GroupOfCaseVariantsFindsEachAndNoOtherMix) {
+  RegExpr re("=(error|Error|ERROR)!");
+  for (const char* text : {"a=error!", "=Error!b", "x =ERROR!"})
+    EXPECT_NE(Find(re, text).position, -1) << text;
+  for (const char* text : {"a=eRRor!", "=error", "ERROR!", "=Errors!"})
+    EXPECT_EQ(Find(re, text), kNotFound) << text;
+  // The text may hold the word in another mix before the match.
+  EXPECT_EQ(Find(re, "eRRoR =ERROR!"), (Found{6, 7}));
+}
+
 TEST(RegExprMatch, OffsetStartsTheSearchLater) {
   RegExpr re("a");
   int length = 0;
@@ -296,7 +306,7 @@ TEST(RegExprProperties, SearchShortcutsNeverChangeAResult) {
     if (re.program() == nullptr)
       continue;
     const RegProgram& program = *re.program();
-    if (program.requiredText == nullptr && !program.singleAttempt)
+    if (program.requiredText == nullptr && !program.singleAttempt && !program.hasStartBytes)
       continue;
     ++withShortcut;
     RegProgram::Owner plain = RegProgram::Allocate(program.codeSize);

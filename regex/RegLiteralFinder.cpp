@@ -1,0 +1,249 @@
+#include "regex/RegLiteralFinder.h"
+
+#include <cstring>
+
+#if defined(__GNUC__) && defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace brontel {
+namespace {
+
+using Byte = unsigned char;
+
+// How seldom a byte appears in log text: higher is rarer. Blanks, digits, the commonest letters
+// and the punctuation of timestamps, paths and key=value pairs are on nearly every line;
+// capitals are mostly in level words, and the capitals of INFO, GET and timestamps less rare.
+int Rarity(Byte c) {
+  constexpr std::string_view kCommonLower = "etaoinsrhlcdmu";
+  constexpr std::string_view kScarceLower = "bfgjkpqvwxyz";
+  constexpr std::string_view kCommonPunctuation = ":-./=\",_[]()";
+  constexpr std::string_view kCommonUpper = "ETAIONSDG";
+  const char ch = static_cast<char>(c);
+  if (c == ' ')
+    return 0;
+  if (c >= '0' && c <= '9')
+    return 1;
+  if (c >= 'a' && c <= 'z') {
+    if (kCommonLower.find(ch) != std::string_view::npos)
+      return 1;
+    return kScarceLower.find(ch) != std::string_view::npos ? 3 : 2;
+  }
+  if (kCommonPunctuation.find(ch) != std::string_view::npos)
+    return 2;
+  if (c >= 'A' && c <= 'Z')
+    return kCommonUpper.find(ch) != std::string_view::npos ? 3 : 4;
+  return 4;
+}
+
+// From this rarity on a byte stops a memchr seldom enough to be looked for alone.
+constexpr int kRareEnoughAlone = 3;
+
+bool IsLetter(Byte c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+char LowerAscii(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// The place of the rarest byte of `literal` other than `skip` (none: npos) by `rarity`; of
+// equally rare ones the furthest from `skip`, as bytes far apart are the least likely to go
+// together.
+template <class Rarity>
+std::size_t RarestPlace(std::string_view literal, std::size_t skip, const Rarity& rarityOf) {
+  std::size_t best = std::string_view::npos;
+  const auto distance = [skip](std::size_t at) { return at > skip ? at - skip : skip - at; };
+  for (std::size_t at = 0; at < literal.size(); ++at) {
+    if (at == skip)
+      continue;
+    if (best == std::string_view::npos) {
+      best = at;
+      continue;
+    }
+    const int rarity = rarityOf(literal[at]);
+    const int bestRarity = rarityOf(literal[best]);
+    if (rarity > bestRarity ||
+        (rarity == bestRarity && skip != std::string_view::npos && distance(at) > distance(best)))
+      best = at;
+  }
+  return best;
+}
+
+#if defined(__GNUC__)
+#define BRONTEL_REG_LANES 1
+// Sixteen places of the text tested in one step.
+typedef Byte Lanes __attribute__((vector_size(16)));
+typedef signed char LaneFlags __attribute__((vector_size(16)));
+constexpr std::size_t kLaneCount = sizeof(Lanes);
+
+Lanes LoadLanes(const char* bytes) {
+  Lanes lanes;
+  std::memcpy(&lanes, bytes, sizeof lanes);
+  return lanes;
+}
+
+// The byte in every lane, made from whole words: a lane-by-lane fill goes through a byte in
+// memory, which a wider load then waits for.
+Lanes SplatLanes(Byte byte) {
+  const std::uint64_t word = std::uint64_t{byte} * 0x0101010101010101u;
+  const std::uint64_t words[2] = {word, word};
+  Lanes lanes;
+  std::memcpy(&lanes, words, sizeof lanes);
+  return lanes;
+}
+
+// Bit i set when lane i is set.
+std::uint32_t LaneBits(LaneFlags flags) {
+#if defined(__SSE2__)
+  return static_cast<std::uint32_t>(_mm_movemask_epi8(reinterpret_cast<__m128i>(flags)));
+#else
+  std::uint32_t bits = 0;
+  for (std::size_t i = 0; i < kLaneCount; ++i)
+    bits |= static_cast<std::uint32_t>(flags[i] & 1) << i;
+  return bits;
+#endif
+}
+#endif
+
+}  // namespace
+
+RegLiteralFinder::RegLiteralFinder(std::string_view literal, bool ignoreCase)
+    : literal_(literal), ignoreCase_(ignoreCase) {
+  if (literal_.empty())
+    return;
+  const auto rarity = [ignoreCase](char c) {
+    return Rarity(static_cast<Byte>(ignoreCase ? LowerAscii(c) : c));
+  };
+  firstAt_ = RarestPlace(literal_, std::string_view::npos, rarity);
+  const std::size_t second = RarestPlace(literal_, firstAt_, rarity);
+  secondAt_ = second == std::string_view::npos ? firstAt_ : second;
+  // Ignoring case, a letter stands for two bytes, which one memchr cannot look for.
+  const Byte firstByte = static_cast<Byte>(literal_[firstAt_]);
+  rareFirst_ =
+      rarity(literal_[firstAt_]) >= kRareEnoughAlone && !(ignoreCase && IsLetter(firstByte));
+  rareSecond_ = secondAt_ != firstAt_ && rarity(literal_[secondAt_]) >= kRareEnoughAlone &&
+                !(ignoreCase && IsLetter(static_cast<Byte>(literal_[secondAt_])));
+  first_ = AnchorOf(literal_[firstAt_]);
+  second_ = AnchorOf(literal_[secondAt_]);
+}
+
+// A letter's lower-case form and the bit that turns its capital into it, when case is ignored;
+// the byte itself and no bit otherwise.
+RegLiteralFinder::Anchor RegLiteralFinder::AnchorOf(char c) const {
+  const Byte byte = static_cast<Byte>(c);
+  if (ignoreCase_ && IsLetter(byte))
+    return {static_cast<Byte>(LowerAscii(c)), kCaseBit};
+  return {byte, 0};
+}
+
+// For a literal that fits in the text.
+bool RegLiteralFinder::Search(std::string_view text) const {
+  return rareFirst_ ? FoundByRareByte(text) : FoundByPair(text, 0);
+}
+
+// Literals are short: comparing in place beats a library call per candidate.
+inline bool RegLiteralFinder::HoldsAt(const char* place) const {
+  if (ignoreCase_) {
+    for (std::size_t i = 0; i < literal_.size(); ++i) {
+      if (LowerAscii(place[i]) != LowerAscii(literal_[i]))
+        return false;
+    }
+    return true;
+  }
+  for (std::size_t i = 0; i < literal_.size(); ++i) {
+    if (place[i] != literal_[i])
+      return false;
+  }
+  return true;
+}
+
+// A text where the rare byte turns out common (a host named web1 for "warning") would make a
+// memchr per occurrence: after the first place that fails, a rare second byte is looked for the
+// same way, and from where it is the rest goes the sixteen-place way.
+bool RegLiteralFinder::FoundByRareByte(std::string_view text) const {
+  const std::size_t last = text.size() - literal_.size();  // the last place it can start
+  const char* const found =
+      static_cast<const char*>(std::memchr(text.data() + firstAt_, literal_[firstAt_], last + 1));
+  if (found == nullptr)
+    return false;
+  std::size_t place = static_cast<std::size_t>(found - text.data()) - firstAt_;
+  if (second_.Takes(text[place + secondAt_]) && HoldsAt(text.data() + place))
+    return true;
+  if (place == last)
+    return false;
+  ++place;
+  if (rareSecond_) {
+    const char* const second = static_cast<const char*>(
+        std::memchr(text.data() + place + secondAt_, literal_[secondAt_], last - place + 1));
+    if (second == nullptr)
+      return false;
+    place = static_cast<std::size_t>(second - text.data()) - secondAt_;
+  }
+  return FoundByPair(text, place);
+}
+
+// From place `place` on, which is at most the last place.
+bool RegLiteralFinder::FoundByPair(std::string_view text, std::size_t place) const {
+  return ignoreCase_ ? FoundByPairIn<true>(text, place) : FoundByPairIn<false>(text, place);
+}
+
+// Folding costs two operations a step; a literal of exact bytes does without them.
+template <bool kFold>
+bool RegLiteralFinder::FoundByPairIn(std::string_view text, std::size_t place) const {
+  const char* const begin = text.data();
+  const std::size_t last = text.size() - literal_.size();
+#if defined(BRONTEL_REG_LANES)
+  // The lanes of one step read the sixteen places from `at` on, which all lie at or before the
+  // last place, so no read leaves the text.
+  const Lanes firstLanes = SplatLanes(first_.byte);
+  const Lanes firstFold = SplatLanes(first_.fold);
+  const Lanes secondLanes = SplatLanes(second_.byte);
+  const Lanes secondFold = SplatLanes(second_.fold);
+  const char* const firstColumn = begin + firstAt_;
+  const char* const secondColumn = begin + secondAt_;
+  const auto candidates = [&](std::size_t at) {
+    Lanes firstBytes = LoadLanes(firstColumn + at);
+    Lanes secondBytes = LoadLanes(secondColumn + at);
+    if constexpr (kFold) {
+      firstBytes |= firstFold;
+      secondBytes |= secondFold;
+    }
+    const LaneFlags flags = (firstBytes == firstLanes) & (secondBytes == secondLanes);
+    return LaneBits(flags);
+  };
+  const auto holdsAmong = [&](std::size_t at, std::uint32_t bits) {
+    for (; bits != 0; bits &= bits - 1) {
+      if (HoldsAt(begin + at + static_cast<std::size_t>(__builtin_ctz(bits))))
+        return true;
+    }
+    return false;
+  };
+  // Two steps at a time, so that a text without candidates costs one branch per 32 places.
+  for (; place + 2 * kLaneCount <= last + 1; place += 2 * kLaneCount) {
+    const std::uint32_t low = candidates(place);
+    const std::uint32_t high = candidates(place + kLaneCount);
+    if ((low | high) != 0 && (holdsAmong(place, low) || holdsAmong(place + kLaneCount, high)))
+      return true;
+  }
+  if (place + kLaneCount <= last + 1) {
+    if (holdsAmong(place, candidates(place)))
+      return true;
+    place += kLaneCount;
+  }
+  // The places left are tested by one step that ends at the last place, with those it tested
+  // already masked out.
+  if (place <= last && last + 1 >= kLaneCount) {
+    const std::size_t at = last + 1 - kLaneCount;
+    return holdsAmong(at, candidates(at) & (~std::uint32_t{0} << (place - at)));
+  }
+#endif
+  for (; place <= last; ++place) {
+    if (first_.Takes(begin[place + firstAt_]) && second_.Takes(begin[place + secondAt_]) &&
+        HoldsAt(begin + place))
+      return true;
+  }
+  return false;
+}
+
+}  // namespace brontel
