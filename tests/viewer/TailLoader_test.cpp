@@ -448,23 +448,6 @@ TEST_F(TailLoaderTest, GzipLogsShowTheirTailAndSayWhenTheRestIsUnreadable) {
   EXPECT_EQ(TailLines().back(), "E   appended");
 }
 
-// A text too long to decompress at once is decompressed in the background: the tail view says
-// so, and shows the tail once it is done.
-TEST_F(TailLoaderTest, ALongCompressedTextIsDecompressedInTheBackground) {
-  std::string text;
-  for (int i = 0; text.size() < (std::size_t{24} << 20); ++i)
-    text += "I   step " + std::to_string(i % 10) + "\n";
-  const std::string path = folder.Write("long.log.gz", testing::Gzip(text + "E   the end\n"));
-  Load(path);
-  EXPECT_TRUE(TailLines().back().starts_with("|   DECOMPRESSING THE FILE: ")) << TailLines().back();
-  for (int i = 0; i < 1000 && loader.Unfinished(); ++i) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    Load(path);
-  }
-  EXPECT_EQ(TailLines().back(), "E   the end");
-  EXPECT_EQ(types.MsgTypeCountsText(), "Error:1");
-}
-
 TEST(SplitLineViews, SplitsAtEveryKindOfLineEndAndPassesNulBytes) {
   using Views = std::vector<std::string_view>;
   EXPECT_EQ(SplitLineViews("a\r\nb\nc\rd"), (Views{"a", "b", "c", "d"}));

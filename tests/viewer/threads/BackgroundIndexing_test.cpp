@@ -8,11 +8,13 @@
 
 #include "classify/LineClassifier.h"
 #include "shells/headless/HeadlessToolkit.h"
+#include "tests/support/EncodedText.h"
 #include "tests/support/LiteralTail.h"
 #include "tests/support/MemorySettings.h"
 #include "tests/support/ScratchFolder.h"
 #include "ui/TRAHLEditor.h"
 #include "viewer/CompleteLoad.h"
+#include "viewer/TailLoader.h"
 #include "viewer/ViewModel.h"
 
 namespace brontel {
@@ -71,6 +73,37 @@ TEST_F(BackgroundIndexingTest, TheEndShowsAtOnceAndTheWholeViewWhenIndexed) {
   EXPECT_EQ(types.MsgTypeCountsText(), atOnceTypes.MsgTypeCountsText());
   EXPECT_EQ(view.CaretRow(), static_cast<int>(view.LineCount()) - 1);
   EXPECT_EQ(state.statusText.find(" [indexing "), std::string::npos);
+}
+
+// A compressed log is decoded on a worker in both views: the complete one equals the view of
+// its text loaded plain; the tail view says it is decompressing, then shows the tail.
+TEST_F(BackgroundIndexingTest, ACompressedLogIsDecodedOnAWorkerInBothViews) {
+  const std::string text = Log(300000);
+  state.path = folder.Write("app.log.gz", testing::Gzip(text));
+  EXPECT_EQ(load.Load(state, types, view), std::nullopt);
+  Finish();
+  ui::TRAHLEditor plain{"plain"};
+  TailViewerState plainState;
+  plainState.path = folder.Write("plain.log", text);
+  LineClassifier plainTypes{store};
+  CompleteLoad direct{toolkit, store};
+  direct.Load(plainState, plainTypes, plain);
+  EXPECT_EQ(testing::ViewLines(view), testing::ViewLines(plain));
+
+  std::string longer;
+  while (longer.size() < (std::size_t{24} << 20))
+    longer += text;
+  state.path = folder.Write("long.log.gz", testing::Gzip(longer + "E   the end\n"));
+  TailLoader loader;
+  loader.LoadTail(state, types, view);
+  EXPECT_TRUE(testing::ShownTailLines(view, state.history.Count())
+                  .back()
+                  .starts_with("|   DECOMPRESSING THE FILE: "));
+  for (int i = 0; i < 2000 && loader.Unfinished(); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    loader.LoadTail(state, types, view);
+  }
+  EXPECT_EQ(testing::ShownTailLines(view, state.history.Count()).back(), "E   the end");
 }
 
 // The worker asks a filter of its own; the end shown meanwhile is filtered as well.
