@@ -106,6 +106,11 @@ std::string CompleteLoad::FirstBytes() {
 
 void CompleteLoad::Begin(const std::string& note) {
   TailViewerState& state = *state_;
+  // Opened and read first: a file that cannot be read now (renamed away this moment, say)
+  // leaves the load as it was, and the next look tries again.
+  std::unique_ptr<platform::ReadOnlyFile> file = platform::OpenReadOnlyFile(state.path);
+  const platform::FileEncoding encoding = platform::DetectFileEncoding(*file);
+  std::string firstBytes = ReadStretch(*file, 0, kFirstBytes);
   thread_.reset();
   extending_ = false;
   indexer_.reset();
@@ -114,9 +119,8 @@ void CompleteLoad::Begin(const std::string& note) {
   note_ = note;
   state.history.Clear();
   types_->ResetMsgTypeCounts();
-  std::unique_ptr<platform::ReadOnlyFile> file = platform::OpenReadOnlyFile(state.path);
-  encoding_ = platform::DetectFileEncoding(*file);
-  firstBytes_ = ReadStretch(*file, 0, kFirstBytes);
+  encoding_ = encoding;
+  firstBytes_ = std::move(firstBytes);
   encodedSize_ = file->Size();
   std::uint64_t from = platform::EncodingMarkSize(encoding_);
   bool atOnce = encodedSize_ <= atOnceBytes_;
