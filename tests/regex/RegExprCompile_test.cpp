@@ -185,7 +185,8 @@ TEST(RegExprHeader, MustTextIsTheLongestLiteralLaterOnTies) {
 
 TEST(RegExprHeader, FoldedTextIsTheLongestGroupOfCaseVariantsOnTheChain) {
   const auto folded = [](const char* pattern) {
-    const RegProgram* program = RegExpr(pattern).program();
+    const RegExpr compiled(pattern);
+    const RegProgram* program = compiled.program();
     return program->foldedText == nullptr
                ? std::string("none")
                : std::string(program->foldedText) + "/" + std::to_string(program->foldedLength);
@@ -207,7 +208,8 @@ TEST(RegExprHeader, FoldedTextIsTheLongestGroupOfCaseVariantsOnTheChain) {
 
 TEST(RegExprHeader, StartBytesAreEveryByteAMatchCanBeginWith) {
   const auto starts = [](const char* pattern) {
-    const RegProgram* program = RegExpr(pattern).program();
+    const RegExpr compiled(pattern);
+    const RegProgram* program = compiled.program();
     if (!program->hasStartBytes)
       return std::string("any");
     std::string bytes;
