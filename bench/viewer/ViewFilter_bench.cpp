@@ -84,17 +84,22 @@ void BM_ClassifyMillionLines(benchmark::State& run) {
 }
 BENCHMARK(BM_ClassifyMillionLines)->Unit(benchmark::kMillisecond);
 
-// A complete load of the million lines with a filter: 0 none, 1 counted types, 2 an expression.
-void BM_CompleteLoadFiltered(benchmark::State& run) {
-  CompleteViewer viewer;
+// The viewer on the million lines with filter `which`: 0 none, 1 counted types, 2 an expression.
+void FilterTheMillionLines(CompleteViewer& viewer, std::int64_t which) {
   viewer.state.path = MillionLines().path;
   ViewFilter filter;
-  if (run.range(0) == 1)
+  if (which == 1)
     filter.types = {"counted"};
-  if (run.range(0) == 2)
+  if (which == 2)
     filter.expression = "timeout|status 50[0-9]";
   std::string error;
   viewer.model.SetFilter(filter, viewer.types, error);
+}
+
+// A complete load of the million lines with a filter: 0 none, 1 counted types, 2 an expression.
+void BM_CompleteLoadFiltered(benchmark::State& run) {
+  CompleteViewer viewer;
+  FilterTheMillionLines(viewer, run.range(0));
   for (auto _ : run)
     LoadCompleteFile(viewer.state, viewer.types, viewer.view, &viewer.model);
   run.counters["shown_lines"] = static_cast<double>(viewer.view.LineCount());
@@ -108,14 +113,7 @@ void BM_IndexedLoadFiltered(benchmark::State& run) {
   headless::HeadlessToolkit toolkit;
   CompleteLoad load{toolkit, viewer.store};
   load.SetAtOnceBytes(std::uint64_t{1} << 40);
-  viewer.state.path = MillionLines().path;
-  ViewFilter filter;
-  if (run.range(0) == 1)
-    filter.types = {"counted"};
-  if (run.range(0) == 2)
-    filter.expression = "timeout|status 50[0-9]";
-  std::string error;
-  viewer.model.SetFilter(filter, viewer.types, error);
+  FilterTheMillionLines(viewer, run.range(0));
   for (auto _ : run)
     load.Load(viewer.state, viewer.types, viewer.view, &viewer.model);
   run.counters["shown_lines"] = static_cast<double>(viewer.view.LineCount());
