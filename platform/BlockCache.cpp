@@ -30,13 +30,7 @@ const BlockCache::Block& BlockCache::BlockAt(std::uint64_t number) {
   block.bytes.resize(kBlockSize);
   std::size_t got = 0;
   try {
-    while (got < kBlockSize) {
-      const std::size_t n =
-          file_->ReadAt(number * kBlockSize + got, block.bytes.data() + got, kBlockSize - got);
-      if (n == 0)
-        break;
-      got += n;
-    }
+    got = ReadFullyAt(*file_, number * kBlockSize, block.bytes.data(), kBlockSize);
   } catch (const std::exception&) {
     blocks_.pop_front();  // a block half read is no block
     throw;

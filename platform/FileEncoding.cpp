@@ -6,13 +6,7 @@ namespace brontel::platform {
 
 FileEncoding DetectFileEncoding(ReadOnlyFile& file) {
   char start[4] = {};
-  std::size_t filled = 0;
-  while (filled < sizeof start) {
-    const std::size_t got = file.ReadAt(filled, start + filled, sizeof start - filled);
-    if (got == 0)
-      break;
-    filled += got;
-  }
+  const std::size_t filled = ReadFullyAt(file, 0, start, sizeof start);
   return EncodingOfStart(std::string_view(start, filled));
 }
 

@@ -24,6 +24,12 @@ class ReadOnlyFile {
   virtual std::size_t ReadAt(std::uint64_t offset, char* buffer, std::size_t count) = 0;
 };
 
+// Reads `count` bytes from `offset` into `buffer`, in as many reads as it takes, fewer where the
+// file ends before; answers how many were read. Errors as ReadAt.
+std::size_t ReadFullyAt(ReadOnlyFile& file, std::uint64_t offset, char* buffer, std::size_t count);
+// The same into a string of what was read.
+std::string ReadBytesAt(ReadOnlyFile& file, std::uint64_t offset, std::size_t count);
+
 // Opens `path` for reading only; never creates, truncates or writes it, and never blocks:
 // the open is non-blocking, and anything but a regular file (FIFO, device, directory, socket)
 // is refused. Throws PlatformError when the file cannot be opened or is not a regular file.

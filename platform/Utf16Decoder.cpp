@@ -15,13 +15,7 @@ Utf16Decoder::Utf16Decoder(ReadOnlyFile& file, bool bigEndian, std::uint64_t fro
     : file_(file), bigEndian_(bigEndian), offset_(from), raw_(kPieceBytes) {}
 
 DecodeStep Utf16Decoder::Next(std::string& out) {
-  std::size_t got = 0;
-  while (got < raw_.size()) {
-    const std::size_t n = file_.ReadAt(offset_ + got, raw_.data() + got, raw_.size() - got);
-    if (n == 0)
-      break;
-    got += n;
-  }
+  const std::size_t got = ReadFullyAt(file_, offset_, raw_.data(), raw_.size());
   std::size_t units = got / 2;
   // A high surrogate's partner is in the next piece, or not written yet.
   if (units > 0 && IsHighSurrogate(Utf16UnitAt(raw_.data(), units - 1, bigEndian_)))

@@ -45,19 +45,6 @@ std::uint64_t TextLimitOf(platform::FileEncoding encoding, std::uint64_t encoded
   return std::max(platform::kGunzipTextLimit, encodedSize * kMostTextPerCompressedByte);
 }
 
-std::string ReadStretch(platform::ReadOnlyFile& file, std::uint64_t offset, std::size_t count) {
-  std::string bytes(count, '\0');
-  std::size_t got = 0;
-  while (got < count) {
-    const std::size_t n = file.ReadAt(offset + got, bytes.data() + got, count - got);
-    if (n == 0)
-      break;
-    got += n;
-  }
-  bytes.resize(got);
-  return bytes;
-}
-
 // A row of the old lines moved to where the same line of the file is now: rows of the file keep
 // their distance from the end (`fromEnd`) or from the first file line.
 int MovedRow(int row, std::size_t oldCount, std::size_t newCount, bool fromEnd, int headShift) {
@@ -101,7 +88,7 @@ std::optional<int> CompleteLoad::Load(TailViewerState& state, LineClassifier& ty
 
 std::string CompleteLoad::FirstBytes() {
   const std::unique_ptr<platform::ReadOnlyFile> file = platform::OpenReadOnlyFile(state_->path);
-  return ReadStretch(*file, 0, kFirstBytes);
+  return platform::ReadBytesAt(*file, 0, kFirstBytes);
 }
 
 void CompleteLoad::Begin(const std::string& note) {
@@ -110,7 +97,7 @@ void CompleteLoad::Begin(const std::string& note) {
   // leaves the load as it was, and the next look tries again.
   std::unique_ptr<platform::ReadOnlyFile> file = platform::OpenReadOnlyFile(state.path);
   const platform::FileEncoding encoding = platform::DetectFileEncoding(*file);
-  std::string firstBytes = ReadStretch(*file, 0, kFirstBytes);
+  std::string firstBytes = platform::ReadBytesAt(*file, 0, kFirstBytes);
   thread_.reset();
   extending_ = false;
   indexer_.reset();
@@ -183,7 +170,7 @@ void CompleteLoad::ShowEnd() {
   const std::unique_ptr<platform::ReadOnlyFile> file = platform::OpenReadOnlyFile(state_->path);
   const std::uint64_t size = file->Size();
   const std::uint64_t from = size > kEndBytes ? size - kEndBytes : 0;
-  std::string text = ReadStretch(*file, from, kEndBytes);
+  std::string text = platform::ReadBytesAt(*file, from, kEndBytes);
   ui::ShowNulBytes(text.data(), text.size());
   std::vector<std::string_view> lines = platform::LineViewsOf(text);
   if (from > 0 && !lines.empty())

@@ -55,13 +55,7 @@ bool FileIndexer::Step() {
       static_cast<std::size_t>(std::min<std::uint64_t>(kStretch, goal_ - offset_));
   const std::size_t kept = pending_.size();
   pending_.resize(kept + want);
-  std::size_t got = 0;
-  while (got < want) {
-    const std::size_t n = file_->ReadAt(offset_ + got, pending_.data() + kept + got, want - got);
-    if (n == 0)
-      break;
-    got += n;
-  }
+  const std::size_t got = platform::ReadFullyAt(*file_, offset_, pending_.data() + kept, want);
   pending_.resize(kept + got);
   offset_ += got;
   if (got < want)

@@ -47,22 +47,13 @@ constexpr std::size_t kStartBytes = 4096;
 // Text decompressed on the UI thread in one load: a few frames' time at most.
 constexpr std::uint64_t kTextAtOnce = std::uint64_t{16} << 20;
 
-std::string StartOf(platform::ReadOnlyFile& file) {
-  std::string start(kStartBytes, '\0');
-  std::size_t got = 0;
-  for (std::size_t n = 1; got < start.size() && n > 0; got += n)
-    n = file.ReadAt(got, start.data() + got, start.size() - got);
-  start.resize(got);
-  return start;
-}
-
 }  // namespace
 
 std::unique_ptr<platform::DecodedFile>& TailReader::KeptTextOf(
     std::unique_ptr<platform::ReadOnlyFile> file) {
   const std::uint64_t size = file->Size();
   const std::uint64_t sizeBefore = compressedSize_;
-  std::string start = StartOf(*file);
+  std::string start = platform::ReadBytesAt(*file, 0, kStartBytes);
   const bool sameFile = compressed_ && compressed_->Path() == file->Path() && size >= sizeBefore &&
                         start.compare(0, compressedStart_.size(), compressedStart_) == 0;
   compressedStart_ = std::move(start);
