@@ -138,7 +138,7 @@ RegLiteralFinder::Anchor RegLiteralFinder::AnchorOf(char c) const {
 }
 
 // For a literal that fits in the text.
-bool RegLiteralFinder::Search(std::string_view text) const {
+std::size_t RegLiteralFinder::Search(std::string_view text) const {
   return rareFirst_ ? FoundByRareByte(text) : FoundByPair(text, 0);
 }
 
@@ -161,36 +161,39 @@ inline bool RegLiteralFinder::HoldsAt(const char* place) const {
 // A text where the rare byte turns out common (a host named web1 for "warning") would make a
 // memchr per occurrence: after the first place that fails, a rare second byte is looked for the
 // same way, and from where it is the rest goes the sixteen-place way.
-bool RegLiteralFinder::FoundByRareByte(std::string_view text) const {
+std::size_t RegLiteralFinder::FoundByRareByte(std::string_view text) const {
+  constexpr std::size_t kNone = std::string_view::npos;
   const std::size_t last = text.size() - literal_.size();  // the last place it can start
   const char* const found =
       static_cast<const char*>(std::memchr(text.data() + firstAt_, literal_[firstAt_], last + 1));
   if (found == nullptr)
-    return false;
+    return kNone;
   std::size_t place = static_cast<std::size_t>(found - text.data()) - firstAt_;
   if (second_.Takes(text[place + secondAt_]) && HoldsAt(text.data() + place))
-    return true;
+    return place;
   if (place == last)
-    return false;
+    return kNone;
   ++place;
   if (rareSecond_) {
+    // No place before the second byte's first one can hold the literal.
     const char* const second = static_cast<const char*>(
         std::memchr(text.data() + place + secondAt_, literal_[secondAt_], last - place + 1));
     if (second == nullptr)
-      return false;
+      return kNone;
     place = static_cast<std::size_t>(second - text.data()) - secondAt_;
   }
   return FoundByPair(text, place);
 }
 
 // From place `place` on, which is at most the last place.
-bool RegLiteralFinder::FoundByPair(std::string_view text, std::size_t place) const {
+std::size_t RegLiteralFinder::FoundByPair(std::string_view text, std::size_t place) const {
   return ignoreCase_ ? FoundByPairIn<true>(text, place) : FoundByPairIn<false>(text, place);
 }
 
 // Folding costs two operations a step; a literal of exact bytes does without them.
 template <bool kFold>
-bool RegLiteralFinder::FoundByPairIn(std::string_view text, std::size_t place) const {
+std::size_t RegLiteralFinder::FoundByPairIn(std::string_view text, std::size_t place) const {
+  constexpr std::size_t kNone = std::string_view::npos;
   const char* const begin = text.data();
   const std::size_t last = text.size() - literal_.size();
 #if defined(BRONTEL_REG_LANES)
@@ -212,23 +215,29 @@ bool RegLiteralFinder::FoundByPairIn(std::string_view text, std::size_t place) c
     const LaneFlags flags = (firstBytes == firstLanes) & (secondBytes == secondLanes);
     return LaneBits(flags);
   };
+  // The first candidate place from `at` on that holds the literal, in place order.
   const auto holdsAmong = [&](std::size_t at, std::uint32_t bits) {
     for (; bits != 0; bits &= bits - 1) {
-      if (HoldsAt(begin + at + static_cast<std::size_t>(__builtin_ctz(bits))))
-        return true;
+      const std::size_t candidate = at + static_cast<std::size_t>(__builtin_ctz(bits));
+      if (HoldsAt(begin + candidate))
+        return candidate;
     }
-    return false;
+    return kNone;
   };
   // Two steps at a time, so that a text without candidates costs one branch per 32 places.
   for (; place + 2 * kLaneCount <= last + 1; place += 2 * kLaneCount) {
     const std::uint32_t low = candidates(place);
     const std::uint32_t high = candidates(place + kLaneCount);
-    if ((low | high) != 0 && (holdsAmong(place, low) || holdsAmong(place + kLaneCount, high)))
-      return true;
+    if ((low | high) == 0)
+      continue;
+    if (const std::size_t at = holdsAmong(place, low); at != kNone)
+      return at;
+    if (const std::size_t at = holdsAmong(place + kLaneCount, high); at != kNone)
+      return at;
   }
   if (place + kLaneCount <= last + 1) {
-    if (holdsAmong(place, candidates(place)))
-      return true;
+    if (const std::size_t at = holdsAmong(place, candidates(place)); at != kNone)
+      return at;
     place += kLaneCount;
   }
   // The places left are tested by one step that ends at the last place, with those it tested
@@ -241,9 +250,9 @@ bool RegLiteralFinder::FoundByPairIn(std::string_view text, std::size_t place) c
   for (; place <= last; ++place) {
     if (first_.Takes(begin[place + firstAt_]) && second_.Takes(begin[place + secondAt_]) &&
         HoldsAt(begin + place))
-      return true;
+      return place;
   }
-  return false;
+  return kNone;
 }
 
 }  // namespace brontel

@@ -7,10 +7,10 @@
 
 namespace brontel {
 
-// Answers whether a text holds one literal, such as the text every match of an expression must
-// hold, at a cost close to one scan of the text. A search by the literal's first byte stops at
-// every blank or common letter of a log line and pays a library call each time; this one tests
-// two of its rarest bytes at their places in the literal instead:
+// Answers whether (and where first) a text holds one literal, such as the text every match of an
+// expression must hold, at a cost close to one scan of the text. A search by the literal's first
+// byte stops at every blank or common letter of a log line and pays a library call each time; this
+// one tests two of its rarest bytes at their places in the literal instead:
 // - where one of them is rare in log text (a capital, most punctuation), a memchr for it, which
 //   seldom stops; after one place that fails, a memchr for the other where it is rare too, and
 //   from there on the other way;
@@ -28,10 +28,12 @@ class RegLiteralFinder {
 
   // Whether `text` holds the literal; zero bytes in `text` are bytes like any other. Inline for
   // the many callers whose literal is empty or longer than the text.
-  bool FoundIn(std::string_view text) const {
+  bool FoundIn(std::string_view text) const { return Find(text) != std::string_view::npos; }
+  // Where the literal first begins in `text` (0 for the empty literal), or npos.
+  std::size_t Find(std::string_view text) const {
     if (literal_.empty())
-      return true;
-    return text.size() >= literal_.size() && Search(text);
+      return 0;
+    return text.size() >= literal_.size() ? Search(text) : std::string_view::npos;
   }
   std::string_view literal() const { return literal_; }
   bool ignoresCase() const { return ignoreCase_; }
@@ -46,11 +48,12 @@ class RegLiteralFinder {
     bool Takes(char c) const { return (static_cast<unsigned char>(c) | fold) == byte; }
   };
   Anchor AnchorOf(char c) const;
-  bool Search(std::string_view text) const;
-  bool FoundByRareByte(std::string_view text) const;
-  bool FoundByPair(std::string_view text, std::size_t place) const;
+  // Each answers the first place of the literal, or npos.
+  std::size_t Search(std::string_view text) const;
+  std::size_t FoundByRareByte(std::string_view text) const;
+  std::size_t FoundByPair(std::string_view text, std::size_t place) const;
   template <bool kFold>
-  bool FoundByPairIn(std::string_view text, std::size_t place) const;
+  std::size_t FoundByPairIn(std::string_view text, std::size_t place) const;
   bool HoldsAt(const char* place) const;
 
   std::string_view literal_;

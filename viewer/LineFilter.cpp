@@ -1,7 +1,6 @@
 #include "viewer/LineFilter.h"
 
 #include <algorithm>
-#include <cstring>
 #include <limits>
 
 #include "classify/LineClassifier.h"
@@ -47,45 +46,6 @@ bool AllowedTypes(const std::vector<std::string>& names,
   return true;
 }
 
-// How often a byte stands in log text, roughly: 0 for bytes that are rare (capitals, most
-// punctuation, bytes past ASCII), up to 9 for the blank.
-int LogTextFrequency(unsigned char c) {
-  static constexpr std::string_view kByRank[] = {"zqjxkv",     "ywbgfp",  "mucldh",  "rsnioa", "te",
-                                                 "0123456789", ":-./_=,", "[]()\"'", "\t",     " "};
-  for (int rank = 0; rank < 10; ++rank) {
-    if (kByRank[rank].find(static_cast<char>(c)) != std::string_view::npos)
-      return rank < 5 ? rank + 1 : rank;
-  }
-  return 0;
-}
-
-std::size_t RarestByteOf(std::string_view text) {
-  std::size_t rarest = 0;
-  for (std::size_t i = 1; i < text.size(); ++i) {
-    if (LogTextFrequency(static_cast<unsigned char>(text[i])) <
-        LogTextFrequency(static_cast<unsigned char>(text[rarest])))
-      rarest = i;
-  }
-  return rarest;
-}
-
-// The first place of `text` in [from, end), or end: memchr for its rarest byte, then a compare.
-const char* FindText(const char* from, const char* end, const std::string& text,
-                     std::size_t rareAt) {
-  const char rare = text[rareAt];
-  for (const char* at = from + rareAt; at < end;) {
-    const void* hit = std::memchr(at, rare, static_cast<std::size_t>(end - at));
-    if (hit == nullptr)
-      break;
-    const char* start = static_cast<const char*>(hit) - rareAt;
-    if (static_cast<std::size_t>(end - start) >= text.size() &&
-        std::memcmp(start, text.data(), text.size()) == 0)
-      return start;
-    at = static_cast<const char*>(hit) + 1;
-  }
-  return end;
-}
-
 }  // namespace
 
 std::string LowerAscii(std::string_view text) {
@@ -115,9 +75,11 @@ bool LineFilter::Set(const ViewFilter& filter, LineClassifier& types, std::strin
   typeAllowed_ = std::move(allowed);
   expression_ = std::move(expression);
   required_ = std::move(required);
-  rareAt_.clear();
+  // The finders view the texts, which stay where they are from here on (a move of the filter
+  // moves the list, not its strings).
+  finders_.clear();
   for (const std::string& needed : required_.texts)
-    rareAt_.push_back(RarestByteOf(needed));
+    finders_.emplace_back(needed);
   buffer_ = {};
   ++version_;
   return true;
@@ -153,8 +115,11 @@ std::size_t LineFilter::EarliestInBuffer(std::string_view line) {
   for (std::size_t k = 0; k < nextHit_.size(); ++k) {
     const std::string& needed = required_.texts[k];
     const char*& next = nextHit_[k];
-    if (next == nullptr || next < line.data())
-      next = FindText(line.data(), bufferEnd, needed, rareAt_[k]);
+    if (next == nullptr || next < line.data()) {
+      const std::string_view rest(line.data(), static_cast<std::size_t>(bufferEnd - line.data()));
+      const std::size_t at = finders_[k].Find(rest);
+      next = at == std::string_view::npos ? bufferEnd : line.data() + at;
+    }
     if (next + needed.size() <= lineEnd)
       earliest = std::min(earliest, static_cast<std::size_t>(next - line.data()));
   }

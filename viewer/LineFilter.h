@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "regex/RegExpr.h"
+#include "regex/RegLiteralFinder.h"
 #include "viewer/RequiredLiterals.h"
 #include "viewer/ViewFilter.h"
 
@@ -53,8 +54,7 @@ class LineFilter {
   std::string subject_;               // the line, zero-terminated (and lower-cased) for the engine
   std::string_view buffer_;           // see StartBuffer; empty when lines come one by one
   std::vector<const char*> nextHit_;  // by required text: where it next occurs in the buffer
-  // By required text, its byte least frequent in log text: the one searched for.
-  std::vector<std::size_t> rareAt_;
+  std::vector<RegLiteralFinder> finders_;  // by required text, searching by its rarest bytes
   const char* lastLine_ = nullptr;
   unsigned version_ = 0;
 };

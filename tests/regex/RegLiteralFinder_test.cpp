@@ -70,6 +70,11 @@ TEST(RegLiteralFinderTest, AgreesWithAPlainSearchOnTextsFullOfNearMisses) {
     for (const std::string_view literal : kLiterals) {
       EXPECT_EQ(RegLiteralFinder(literal).FoundIn(text), Holds(text, literal))
           << literal << " in " << text;
+      // Where: the first place, as the texts every match needs are looked up in a filter.
+      EXPECT_EQ(RegLiteralFinder(literal).Find(text), text.find(literal))
+          << literal << " in " << text;
+      EXPECT_EQ(RegLiteralFinder(literal, true).Find(text), Lower(text).find(Lower(literal)))
+          << literal << " in " << text << ", ignoring case";
       // Bytes next to the letters in the code table ("@[`{") must not pass for letters.
       EXPECT_EQ(RegLiteralFinder(literal, true).FoundIn(text), HoldsIgnoringCase(text, literal))
           << literal << " in " << text << ", ignoring case";
