@@ -9,10 +9,7 @@
 #include <utility>
 
 #include "diagnostics/TraceLog.h"
-
-#if defined(__GNUC__) && defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "regex/ByteLanes.h"
 
 namespace brontel {
 namespace {
@@ -108,37 +105,13 @@ Anchor MakeAnchor(std::size_t offset, const std::bitset<256>& bytes) {
   return anchor;
 }
 
-#if defined(__GNUC__)
-#define BRONTEL_HAS_LANES 1
-// Sixteen bytes processed at once: sixteen candidate places tested in one step.
-typedef Byte Lanes __attribute__((vector_size(16)));
-typedef signed char LaneFlags __attribute__((vector_size(16)));
-constexpr std::size_t kLaneCount = sizeof(Lanes);
-
-Lanes LoadLanes(const Byte* bytes) {
-  Lanes lanes;
-  std::memcpy(&lanes, bytes, sizeof lanes);
-  return lanes;
-}
-
-Lanes SplatLanes(Byte byte) {
-  Lanes lanes;
-  for (std::size_t i = 0; i < kLaneCount; ++i)
-    lanes[i] = byte;
-  return lanes;
-}
-
-// Bit i set when lane i is set.
-std::uint32_t LaneBits(LaneFlags flags) {
-#if defined(__SSE2__)
-  return static_cast<std::uint32_t>(_mm_movemask_epi8(reinterpret_cast<__m128i>(flags)));
-#else
-  std::uint32_t bits = 0;
-  for (std::size_t i = 0; i < kLaneCount; ++i)
-    bits |= static_cast<std::uint32_t>(flags[i] & 1) << i;
-  return bits;
-#endif
-}
+#if BRONTEL_HAS_LANES
+using lanes::kLaneCount;
+using lanes::LaneBits;
+using lanes::LaneFlags;
+using lanes::Lanes;
+using lanes::LoadLanes;
+using lanes::SplatLanes;
 
 // An anchor's bytes spread over all lanes. Made as a local of each scan, so that the compiler
 // keeps it in registers while the scan calls out to check candidates.

@@ -2,9 +2,7 @@
 
 #include <cstring>
 
-#if defined(__GNUC__) && defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "regex/ByteLanes.h"
 
 namespace brontel {
 namespace {
@@ -69,42 +67,6 @@ std::size_t RarestPlace(std::string_view literal, std::size_t skip, const Rarity
   }
   return best;
 }
-
-#if defined(__GNUC__)
-#define BRONTEL_REG_LANES 1
-// Sixteen places of the text tested in one step.
-typedef Byte Lanes __attribute__((vector_size(16)));
-typedef signed char LaneFlags __attribute__((vector_size(16)));
-constexpr std::size_t kLaneCount = sizeof(Lanes);
-
-Lanes LoadLanes(const char* bytes) {
-  Lanes lanes;
-  std::memcpy(&lanes, bytes, sizeof lanes);
-  return lanes;
-}
-
-// The byte in every lane, made from whole words: a lane-by-lane fill goes through a byte in
-// memory, which a wider load then waits for.
-Lanes SplatLanes(Byte byte) {
-  const std::uint64_t word = std::uint64_t{byte} * 0x0101010101010101u;
-  const std::uint64_t words[2] = {word, word};
-  Lanes lanes;
-  std::memcpy(&lanes, words, sizeof lanes);
-  return lanes;
-}
-
-// Bit i set when lane i is set.
-std::uint32_t LaneBits(LaneFlags flags) {
-#if defined(__SSE2__)
-  return static_cast<std::uint32_t>(_mm_movemask_epi8(reinterpret_cast<__m128i>(flags)));
-#else
-  std::uint32_t bits = 0;
-  for (std::size_t i = 0; i < kLaneCount; ++i)
-    bits |= static_cast<std::uint32_t>(flags[i] & 1) << i;
-  return bits;
-#endif
-}
-#endif
 
 }  // namespace
 
@@ -196,7 +158,13 @@ std::size_t RegLiteralFinder::FoundByPairIn(std::string_view text, std::size_t p
   constexpr std::size_t kNone = std::string_view::npos;
   const char* const begin = text.data();
   const std::size_t last = text.size() - literal_.size();
-#if defined(BRONTEL_REG_LANES)
+#if BRONTEL_HAS_LANES
+  using lanes::kLaneCount;
+  using lanes::LaneBits;
+  using lanes::LaneFlags;
+  using lanes::Lanes;
+  using lanes::LoadLanes;
+  using lanes::SplatLanes;
   // The lanes of one step read the sixteen places from `at` on, which all lie at or before the
   // last place, so no read leaves the text.
   const Lanes firstLanes = SplatLanes(first_.byte);
