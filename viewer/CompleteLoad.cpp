@@ -147,13 +147,13 @@ void CompleteLoad::Begin(const std::string& note) {
     }
     Show(false);
   } else {
-    if (decoded_ == nullptr)
-      ShowEnd();
-    else
-      shownVersion_ = view_->LinesVersion();  // its end cannot be read before it is decoded
     std::function<int()> perMille;
-    if (decoded_ != nullptr)
+    if (decoded_ == nullptr) {
+      ShowEnd();
+    } else {
+      shownVersion_ = view_->LinesVersion();  // its end cannot be read before it is decoded
       perMille = [this] { return PerMilleDecoded(); };
+    }
     thread_ = std::make_unique<IndexingThread>(indexer_, std::move(perMille));
     SetStatus(note_ + " [indexing 0 %]");
   }
@@ -295,7 +295,7 @@ void CompleteLoad::LookAtFile() {
   }
   const std::uint64_t indexed = indexer_->Offset();
   const std::string first = FirstBytes();
-  const bool sameStart = first.compare(0, firstBytes_.size(), firstBytes_) == 0;
+  const bool sameStart = first.starts_with(firstBytes_);
   const bool sameFile = indexer_->File().Size() == size;
   if (size < indexed || !sameStart || !sameFile) {
     Begin(" [the file was replaced or cut short: loaded afresh]");
@@ -318,7 +318,7 @@ void CompleteLoad::LookAtDecodedFile(std::uint64_t size) {
   if (size == encodedSize_)
     return;
   const std::string first = FirstBytes();
-  if (size < encodedSize_ || first.compare(0, firstBytes_.size(), firstBytes_) != 0) {
+  if (size < encodedSize_ || !first.starts_with(firstBytes_)) {
     Begin(" [the file was replaced or cut short: loaded afresh]");
     return;
   }

@@ -55,7 +55,7 @@ std::unique_ptr<platform::DecodedFile>& TailReader::KeptTextOf(
   const std::uint64_t sizeBefore = compressedSize_;
   std::string start = platform::ReadBytesAt(*file, 0, kStartBytes);
   const bool sameFile = compressed_ && compressed_->Path() == file->Path() && size >= sizeBefore &&
-                        start.compare(0, compressedStart_.size(), compressedStart_) == 0;
+                        start.starts_with(compressedStart_);
   compressedStart_ = std::move(start);
   compressedSize_ = size;
   if (sameFile) {
