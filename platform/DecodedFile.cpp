@@ -171,15 +171,8 @@ std::size_t DecodedFile::ReadAt(std::uint64_t offset, char* buffer, std::size_t 
     }
     if (at >= s.decoded && (s.state != Shared::State::kGoing || !first_))
       return done + CopyEndLine(at, buffer + done, count - done);
-    if (!decoder_ || decoderText_ > at)
+    if (!decoder_ || decoderText_ > at || PointBefore(at).text > decoderText_ + kRestartDistance)
       StartBefore(at);
-    else {
-      const auto next = std::upper_bound(
-          s.points.begin(), s.points.end(), at,
-          [](std::uint64_t text, const DecodePoint& point) { return text < point.text; });
-      if ((next - 1)->text > decoderText_ + kRestartDistance)
-        StartBefore(at);
-    }
     // A decoder that stops short of the text found before read a file changed under it: what
     // is gone is not there.
     if (!NextPiece() && (at < s.decoded || s.state == Shared::State::kGoing))
@@ -198,12 +191,16 @@ std::size_t DecodedFile::CopyEndLine(std::uint64_t offset, char* buffer, std::si
   return n;
 }
 
-void DecodedFile::StartBefore(std::uint64_t offset) {
+const DecodePoint& DecodedFile::PointBefore(std::uint64_t offset) const {
   const std::vector<DecodePoint>& points = shared_->points;
   const auto next = std::upper_bound(
       points.begin(), points.end(), offset,
       [](std::uint64_t text, const DecodePoint& point) { return text < point.text; });
-  const DecodePoint& from = *(next - 1);
+  return *(next - 1);  // the first place, at text 0, is always kept
+}
+
+void DecodedFile::StartBefore(std::uint64_t offset) {
+  const DecodePoint& from = PointBefore(offset);
   decoder_ = MakeTextDecoder(*file_, shared_->encoding, from);
   decoderText_ = from.text;
   piece_.clear();

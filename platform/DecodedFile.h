@@ -76,7 +76,9 @@ class DecodedFile : public ReadOnlyFile {
   class Attached;
 
   DecodedFile(std::unique_ptr<ReadOnlyFile> file, std::shared_ptr<Shared> shared, bool first);
-  // Starts decoding at the last place at or before `offset`.
+  // The last place kept at or before `offset`.
+  const DecodePoint& PointBefore(std::uint64_t offset) const;
+  // Starts decoding there.
   void StartBefore(std::uint64_t offset);
   // Decodes the next piece into piece_; false when no more text comes from the decoder.
   bool NextPiece();
