@@ -48,6 +48,8 @@ class TextFileReader {
   // beyond the end reads nothing. Throws PlatformError on a failed read; the text read so far is
   // then dropped.
   void ReadFrom(ReadOnlyFile& file, std::uint64_t offset);
+  // No text: the pieces end at once (a reader that has nothing to show for now).
+  void Clear() { Restart(0); }
 
   // As ReadFrom, for a file of UTF-16 code units (after a two-byte mark) that becomes the
   // platform's 8-bit text (see Utf16ToText). The read starts at the first whole character

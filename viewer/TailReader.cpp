@@ -4,7 +4,6 @@
 #include <cstring>
 #include <memory>
 
-#include "platform/MemoryFile.h"
 #include "platform/PlatformError.h"
 #include "platform/ReadOnlyFile.h"
 #include "viewer/TailText.h"
@@ -74,7 +73,7 @@ std::unique_ptr<platform::DecodedFile>& TailReader::KeptTextOf(
 void TailReader::ReadCompressedTail(std::unique_ptr<platform::ReadOnlyFile> file) {
   if (decompressing_) {
     if (!decompressing_->Finished()) {
-      ReadNothing();  // the text is the worker's until it is done
+      reader_.Clear();  // the text is the worker's until it is done
       return;
     }
     decompressing_.reset();
@@ -83,7 +82,7 @@ void TailReader::ReadCompressedTail(std::unique_ptr<platform::ReadOnlyFile> file
   platform::DecodedFile& text = *KeptTextOf(std::move(file));
   if (text.DecodeSome(kTextAtOnce)) {
     decompressing_ = std::make_unique<DecompressingThread>(text, encodedSize);
-    ReadNothing();
+    reader_.Clear();
     return;
   }
   // Closed until the next load, however this one ends.
@@ -96,11 +95,6 @@ void TailReader::ReadCompressedTail(std::unique_ptr<platform::ReadOnlyFile> file
   reader_.ReadFrom(text, size > keep ? size - keep : 0);
   incomplete_ = text.CutShort() || text.Limited();
   limited_ = text.Limited();
-}
-
-void TailReader::ReadNothing() {
-  platform::MemoryFile nothing("");
-  reader_.ReadFrom(nothing, 0);
 }
 
 bool TailReader::NextLine(Line& line) {

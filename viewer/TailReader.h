@@ -59,7 +59,6 @@ class TailReader {
   bool Load(const std::string& path, std::uint64_t size, std::int32_t bufferSize);
   bool NextLine(Line& line);
   void ReadCompressedTail(std::unique_ptr<platform::ReadOnlyFile> file);
-  void ReadNothing();
   // The text of the compressed file last read, kept for the next load of the same file.
   std::unique_ptr<platform::DecodedFile>& KeptTextOf(std::unique_ptr<platform::ReadOnlyFile> file);
 
