@@ -147,22 +147,24 @@ void CompleteLoad::Begin(const std::string& note) {
     }
     Show(false);
   } else {
-    std::function<int()> perMille;
-    if (decoded_ == nullptr) {
+    if (decoded_ == nullptr)
       ShowEnd();
-    } else {
+    else
       shownVersion_ = view_->LinesVersion();  // its end cannot be read before it is decoded
-      perMille = [this] { return PerMilleDecoded(); };
-    }
-    thread_ = std::make_unique<IndexingThread>(indexer_, std::move(perMille));
+    thread_ = std::make_unique<WorkerThread>(
+        "indexing", [indexer = indexer_] { return indexer->Step(); },
+        [this] { return PerMille(); });
     SetStatus(note_ + " [indexing 0 %]");
   }
   timer_->SetEnabled(true);
 }
 
-int CompleteLoad::PerMilleDecoded() const {
-  return static_cast<int>(std::min<std::uint64_t>(
-      1000, decoded_->FileOffset() * 1000 / std::max<std::uint64_t>(encodedSize_, 1)));
+int CompleteLoad::PerMille() const {
+  if (decoded_ != nullptr)
+    return static_cast<int>(std::min<std::uint64_t>(
+        1000, decoded_->FileOffset() * 1000 / std::max<std::uint64_t>(encodedSize_, 1)));
+  const std::uint64_t goal = indexer_->Goal();
+  return goal == 0 ? 1000 : static_cast<int>(indexer_->Offset() * 1000 / goal);
 }
 
 void CompleteLoad::ShowEnd() {
@@ -341,10 +343,7 @@ void CompleteLoad::ExtendSome() {
       return;
     }
   }
-  const std::uint64_t goal = std::max<std::uint64_t>(indexer_->Goal(), 1);
-  const int percent = decoded_ != nullptr ? PerMilleDecoded() / 10
-                                          : static_cast<int>(indexer_->Offset() * 100 / goal);
-  SetStatus(note_ + " [indexing " + std::to_string(percent) + " %]");
+  SetStatus(note_ + " [indexing " + std::to_string(PerMille() / 10) + " %]");
 }
 
 }  // namespace brontel

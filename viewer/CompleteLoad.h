@@ -12,8 +12,8 @@
 #include "ui/Timer.h"
 #include "ui/Toolkit.h"
 #include "viewer/IndexedLines.h"
-#include "viewer/IndexingThread.h"
 #include "viewer/TailLoader.h"
+#include "viewer/WorkerThread.h"
 
 namespace brontel {
 
@@ -76,8 +76,9 @@ class CompleteLoad {
   void SetStatus(const std::string& extra);
   void LookAtFile();
   void LookAtDecodedFile(std::uint64_t size);
-  // How far decoding got, per mille of the encoded file.
-  int PerMilleDecoded() const;
+  // How far the indexing got, per mille: of the file's goal, or of the encoded file where it is
+  // decoded as it is indexed.
+  int PerMille() const;
   // Indexes a few more stretches of what was appended, on the UI thread: the view reads the
   // index meanwhile. Shows the lines once they are all indexed.
   void ExtendSome();
@@ -93,7 +94,7 @@ class CompleteLoad {
   std::shared_ptr<FileIndexer> indexer_;
   platform::DecodedFile* decoded_ = nullptr;  // the indexer's file, for a UTF-16 or compressed log
   std::uint64_t encodedSize_ = 0;             // the file's size when it was last read
-  std::unique_ptr<IndexingThread> thread_;
+  std::unique_ptr<WorkerThread> thread_;
   bool extending_ = false;
   std::uint64_t shownVersion_ = 0;
   platform::FileEncoding encoding_ = platform::FileEncoding::kBytes;

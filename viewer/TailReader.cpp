@@ -45,6 +45,8 @@ namespace {
 constexpr std::size_t kStartBytes = 4096;
 // Text decompressed on the UI thread in one load: a few frames' time at most.
 constexpr std::uint64_t kTextAtOnce = std::uint64_t{16} << 20;
+// Text decompressed in the background between two looks at whether to stop.
+constexpr std::uint64_t kTextPerStep = std::uint64_t{4} << 20;
 
 }  // namespace
 
@@ -81,7 +83,13 @@ void TailReader::ReadCompressedTail(std::unique_ptr<platform::ReadOnlyFile> file
   const std::uint64_t encodedSize = file->Size();
   platform::DecodedFile& text = *KeptTextOf(std::move(file));
   if (text.DecodeSome(kTextAtOnce)) {
-    decompressing_ = std::make_unique<DecompressingThread>(text, encodedSize);
+    // A small file may stand for a text of a gigabyte, which the host's UI thread must not
+    // wait for.
+    decompressing_ = std::make_unique<WorkerThread>(
+        "decompressing", [&text] { return text.DecodeSome(kTextPerStep); },
+        [&text, encodedSize = std::max<std::uint64_t>(encodedSize, 1)] {
+          return static_cast<int>(std::min(text.FileOffset(), encodedSize) * 1000 / encodedSize);
+        });
     reader_.Clear();
     return;
   }

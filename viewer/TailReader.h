@@ -9,7 +9,7 @@
 #include "platform/DecodedFile.h"
 #include "platform/FileEncoding.h"
 #include "platform/TextFileReader.h"
-#include "viewer/DecompressingThread.h"
+#include "viewer/WorkerThread.h"
 
 namespace brontel {
 
@@ -52,7 +52,7 @@ class TailReader {
   // A compressed text too long to decompress at once is being decompressed in the background:
   // the last Read gave no lines, a later one gives the tail. How far it got, per mille.
   bool Decompressing() const { return decompressing_ != nullptr; }
-  int DecompressedPerMille() const { return decompressing_ ? decompressing_->PerMille() : 0; }
+  int DecompressedPerMille() const { return decompressing_ ? decompressing_->Progress() : 0; }
 
  private:
   // Opens the file and reads its tail into the buffer; false when it cannot be opened.
@@ -72,7 +72,7 @@ class TailReader {
   std::unique_ptr<platform::DecodedFile> compressed_;
   std::string compressedStart_;  // the compressed file's first bytes when it was last read
   std::uint64_t compressedSize_ = 0;
-  std::unique_ptr<DecompressingThread> decompressing_;  // declared last: stops first
+  std::unique_ptr<WorkerThread> decompressing_;  // declared last: stops first
 };
 
 template <typename OnLine>
