@@ -5,6 +5,7 @@
 #include <cstring>
 #include <fstream>
 
+#include "platform/LargePages.h"
 #include "platform/PlatformError.h"
 
 namespace brontel::ui {
@@ -142,7 +143,8 @@ void LineStore::AssignLines(const Lines& lines) {
     longestLines_ = 0;
   } else {
     Clear();
-    text_.reserve(total);
+    text_.reserve(platform::LargePageBlockSize(total + 1) - 1);
+    platform::AdviseLargePages(text_.data(), text_.capacity());
     starts_.reserve(lines.size());
   }
   for (const auto& line : lines)

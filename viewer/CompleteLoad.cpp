@@ -194,9 +194,9 @@ void CompleteLoad::Show(bool keepFromEnd) {
   for (std::size_t i = 0; i < std::min(counted.size(), shown.size()); ++i)
     shown[i].count = counted[i].count;
   const int oldHead = separator_ ? *separator_ + 1 : 0;
-  state.history.Clear();
-  for (const std::string& line : indexer_->History())
-    state.history.Append(line);
+  // The lines indexed since the last look join those shown then, within the same limit.
+  state.history.AppendAll(std::move(indexer_->History()),
+                          static_cast<std::size_t>(state.history.MaxLines()));
   std::vector<std::string_view> head = state.history.LineViews();
   std::string separator;
   if (!head.empty()) {

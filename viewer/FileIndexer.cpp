@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstring>
 
 #include "classify/BufferClassifier.h"
 #include "ui/FileLines.h"
@@ -14,6 +15,7 @@ namespace {
 
 constexpr std::size_t kTabGrowth = ui::LineStore::kTabReplacement.size() - 1;
 constexpr std::size_t kShownBreak = ui::LineStore::kLineBreak.size();
+constexpr std::size_t kLeftOverRoom = 64 << 10;
 
 }  // namespace
 
@@ -39,7 +41,7 @@ void FileIndexer::Extend(std::uint64_t size) {
   // The open line is read again from the file, with what was appended to it.
   offset_ = index_.FileEnd();
   goal_ = std::max(size, offset_);
-  pending_.clear();
+  pendingSize_ = 0;
   previousOpenLine_ = hasOpenLine_ ? std::move(openLine_) : std::string();
   openLine_.clear();
   hasOpenLine_ = false;
@@ -47,16 +49,16 @@ void FileIndexer::Extend(std::uint64_t size) {
 
 bool FileIndexer::Step() {
   if (offset_ >= goal_) {
-    if (!pending_.empty())
+    if (pendingSize_ != 0)
       ScanPending(true);
     return false;
   }
   const std::size_t want =
       static_cast<std::size_t>(std::min<std::uint64_t>(kStretch, goal_ - offset_));
-  const std::size_t kept = pending_.size();
-  pending_.resize(kept + want);
-  const std::size_t got = platform::ReadFullyAt(*file_, offset_, pending_.data() + kept, want);
-  pending_.resize(kept + got);
+  const std::size_t kept = pendingSize_;
+  ReservePending(kept + want);
+  const std::size_t got = platform::ReadFullyAt(*file_, offset_, pending_.get() + kept, want);
+  pendingSize_ = kept + got;
   offset_ += got;
   if (got < want)
     goal_ = offset_;  // the file became shorter while it was read: what there is, is all
@@ -64,22 +66,22 @@ bool FileIndexer::Step() {
   return true;
 }
 
-void FileIndexer::KeepInHistory(std::string_view line) {
-  if (history_.size() >= historyLimit_) {
-    std::string reused = std::move(history_.front());
-    history_.pop_front();
-    ++historyDropped_;
-    reused.assign(line);
-    history_.push_back(std::move(reused));
+void FileIndexer::ReservePending(std::size_t bytes) {
+  if (bytes <= pendingCapacity_)
     return;
-  }
-  history_.emplace_back(line);
+  // Room for the part of a line that a stretch leaves over too, so the next stretch fits.
+  const std::size_t capacity = std::max(bytes + kLeftOverRoom, 2 * pendingCapacity_);
+  auto grown = std::make_unique_for_overwrite<char[]>(capacity);
+  if (pendingSize_ != 0)
+    std::memcpy(grown.get(), pending_.get(), pendingSize_);
+  pending_ = std::move(grown);
+  pendingCapacity_ = capacity;
 }
 
 void FileIndexer::TakeLine(std::string_view line, std::size_t fileBytes, std::size_t tabs,
                            int position) {
   if (types_->CountType(position))
-    KeepInHistory(line);
+    history_.AppendKeepingLast(line, historyLimit_);
   const std::size_t shown = line.size() + tabs * kTabGrowth;
   maxLineLength_ = std::max(maxLineLength_, shown);
   index_.Add(static_cast<std::uint32_t>(fileBytes),
@@ -90,64 +92,60 @@ void FileIndexer::TakeLine(std::string_view line, std::size_t fileBytes, std::si
 
 void FileIndexer::ScanPending(bool atEnd) {
   namespace fl = ui::file_lines;
-  char* const text = pending_.data();
-  const std::size_t size = pending_.size();
-  BufferClassifier classifier(*types_, pending_);
+  char* const text = pending_.get();
+  const std::size_t size = pendingSize_;
+  BufferClassifier classifier(*types_, std::string_view(text, size));
   if (filter_)
-    filter_->StartBuffer(pending_);
+    filter_->StartBuffer(std::string_view(text, size));
   std::size_t lineStart = 0;
-  std::size_t tabs = 0;
-  std::size_t skip = 0;  // the LF of a CR LF, already taken with its CR
-  bool waiting = false;  // a CR at the end of what was read: an LF may follow
-  const auto endLine = [&](std::size_t rawEnd, std::size_t next) {
+  std::size_t tabsBefore = 0;     // in the blocks before the one being split
+  std::size_t lineStartTabs = 0;  // before lineStart
+  std::size_t skip = 0;           // the LF of a CR LF, already taken with its CR
+  bool waiting = false;           // a CR at the end of what was read: an LF may follow
+  const auto endLine = [&](std::size_t rawEnd, std::size_t next, std::size_t tabsToEnd) {
     const std::string_view line(text + lineStart, rawEnd - lineStart);
-    TakeLine(line, next - lineStart, tabs, classifier.FindMsgType(line));
+    TakeLine(line, next - lineStart, tabsToEnd - lineStartTabs, classifier.FindMsgType(line));
     lineStart = next;
-    tabs = 0;
+    lineStartTabs = tabsToEnd;
   };
   for (std::size_t block = 0; block < size && !waiting; block += fl::kBlock) {
     const std::size_t count = std::min(fl::kBlock, size - block);
-    for (std::uint64_t stops = fl::StopsIn(text + block, count); stops != 0; stops &= stops - 1) {
+    const fl::EndsAndTabs found = fl::EndsAndTabsIn(text + block, count);
+    // The tabs of the block before `at`.
+    const auto tabsTo = [&](std::size_t at) {
+      const std::uint64_t before = (std::uint64_t{1} << (at - block)) - 1;
+      return tabsBefore + static_cast<std::size_t>(std::popcount(found.tabs & before));
+    };
+    for (std::uint64_t stops = found.ends; stops != 0 && !waiting; stops &= stops - 1) {
       const std::size_t at = block + static_cast<std::size_t>(std::countr_zero(stops));
       if (at < skip)
         continue;
-      switch (text[at]) {
-        case '\0':
-          text[at] = ui::kNulPlaceholder;
-          break;
-        case '\t':
-          ++tabs;
-          break;
-        case '\n':
-          endLine(at, at + 1);
-          break;
-        case '\r':
-          if (at + 1 < size) {
-            const std::size_t next = text[at + 1] == '\n' ? at + 2 : at + 1;
-            skip = next;
-            endLine(at, next);
-          } else if (atEnd) {
-            endLine(at, at + 1);
-          } else {
-            waiting = true;
-          }
-          break;
-        default:
-          break;
+      if (text[at] == '\0') {
+        text[at] = ui::kNulPlaceholder;
+      } else if (text[at] == '\n') {
+        endLine(at, at + 1, tabsTo(at));
+      } else if (at + 1 < size) {
+        const std::size_t next = text[at + 1] == '\n' ? at + 2 : at + 1;
+        skip = next;
+        endLine(at, next, tabsTo(at));
+      } else if (atEnd) {
+        endLine(at, at + 1, tabsTo(at));
+      } else {
+        waiting = true;
       }
-      if (waiting)
-        break;
     }
+    tabsBefore += static_cast<std::size_t>(std::popcount(found.tabs));
     // A line too long to be indexed as one is cut where it reaches the longest a line may be.
     // A CR LF across the block's end leaves lineStart past the block: nothing of it is open.
     while (!waiting && lineStart < block + count &&
            block + count - lineStart >= ui::LineIndex::kMaxLineBytes) {
       const std::size_t cut = lineStart + ui::LineIndex::kMaxLineBytes;
-      tabs = static_cast<std::size_t>(std::count(text + lineStart, text + cut, '\t'));
-      endLine(cut, cut);
-      tabs = static_cast<std::size_t>(std::count(text + lineStart, text + block + count, '\t'));
+      endLine(
+          cut, cut,
+          lineStartTabs + static_cast<std::size_t>(std::count(text + lineStart, text + cut, '\t')));
     }
   }
+  const std::size_t tabs = tabsBefore - lineStartTabs;  // of the open line, once all is split
   hasOpenLine_ = false;
   openLine_.clear();
   if (atEnd && lineStart < size) {
@@ -155,7 +153,7 @@ void FileIndexer::ScanPending(bool atEnd) {
     const std::string_view line(text + lineStart, size - lineStart);
     const int position = classifier.FindMsgType(line);
     if (line != previousOpenLine_ && types_->CountType(position))
-      KeepInHistory(line);
+      history_.AppendKeepingLast(line, historyLimit_);
     openLine_.assign(line);
     hasOpenLine_ = true;
     const std::size_t shown = line.size() + tabs * kTabGrowth;
@@ -166,7 +164,9 @@ void FileIndexer::ScanPending(bool atEnd) {
   }
   if (filter_)
     filter_->EndBuffer();
-  pending_.erase(0, lineStart);
+  pendingSize_ = size - lineStart;
+  if (pendingSize_ != 0)
+    std::memmove(text, text + lineStart, pendingSize_);
 }
 
 }  // namespace brontel

@@ -3,7 +3,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -13,6 +12,7 @@
 #include "ui/LineIndex.h"
 #include "viewer/FilteredRows.h"
 #include "viewer/LineFilter.h"
+#include "viewer/LineHistory.h"
 
 namespace brontel {
 
@@ -30,7 +30,7 @@ namespace brontel {
 // Threads: owned by one thread at a time; the progress counters may be read from any.
 class FileIndexer {
  public:
-  static constexpr std::size_t kStretch = 4 << 20;
+  static constexpr std::size_t kStretch = 1 << 20;
   // A goal for Extend: on until a read comes short (a decoded file, whose size grows as it is
   // read).
   static constexpr std::uint64_t kToTheEnd = ~std::uint64_t{0};
@@ -48,7 +48,7 @@ class FileIndexer {
   // Reads and indexes the next stretch; false once the goal is reached (nothing was read).
   // Throws PlatformError when a read fails.
   bool Step();
-  bool Finished() const { return offset_ >= goal_ && pending_.empty(); }
+  bool Finished() const { return offset_ >= goal_ && pendingSize_ == 0; }
   // Goes on to `size` (the file grew); the open line is read again as the start of what follows.
   void Extend(std::uint64_t size);
 
@@ -60,9 +60,9 @@ class FileIndexer {
   // The last line when it has no line end yet (shown as read, zero bytes replaced), or empty.
   const std::string& OpenLine() const { return openLine_; }
   bool HasOpenLine() const { return hasOpenLine_; }
-  // The last historyLimit counted lines, oldest first; HistoryDropped() older ones went.
-  const std::deque<std::string>& History() const { return history_; }
-  std::size_t HistoryDropped() const { return historyDropped_; }
+  // The last historyLimit counted lines indexed since the history was last taken, oldest first.
+  const LineHistory& History() const { return history_; }
+  LineHistory& History() { return history_; }
   LineClassifier& Types() { return *types_; }
   // The longest line as shown (tabs as three blanks).
   std::size_t MaxLineLength() const { return maxLineLength_; }
@@ -73,20 +73,24 @@ class FileIndexer {
   // counting each; what is left waits for the next stretch.
   void ScanPending(bool atEnd);
   void TakeLine(std::string_view line, std::size_t fileBytes, std::size_t tabs, int position);
-  void KeepInHistory(std::string_view line);
+  // Room for `bytes` of pending text, what is pending kept.
+  void ReservePending(std::size_t bytes);
 
   std::unique_ptr<platform::ReadOnlyFile> file_;
   std::unique_ptr<LineClassifier> types_;
   std::size_t historyLimit_;
   std::uint64_t offset_;
   std::uint64_t goal_;
-  std::string pending_;  // read but not yet split: a part of a line at most, between steps
+  // Read but not yet split: a part of a line at most, between steps. Not a string, whose
+  // resize would fill each stretch with zeros before it is read into.
+  std::unique_ptr<char[]> pending_;
+  std::size_t pendingSize_ = 0;
+  std::size_t pendingCapacity_ = 0;
   ui::LineIndex index_;
   std::string openLine_;
   std::string previousOpenLine_;  // counted before Extend(): not counted again unchanged
   bool hasOpenLine_ = false;
-  std::deque<std::string> history_;
-  std::size_t historyDropped_ = 0;
+  LineHistory history_;
   std::size_t maxLineLength_ = 0;
   std::unique_ptr<LineFilter> filter_;
   std::unique_ptr<FilteredRows> rows_;

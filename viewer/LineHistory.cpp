@@ -90,6 +90,7 @@ bool LineHistory::AddToHistory(std::string_view line) {
 }
 
 void LineHistory::Append(std::string_view line) {
+  MakeRoom(line.size() + kLineBreak.size());
   const std::size_t oldSize = text_.size();
   starts_.push_back(base_ + oldSize);
   text_.append(line);
@@ -101,6 +102,47 @@ void LineHistory::Append(std::string_view line) {
     grams_->Add(std::string_view(text_).substr(from));
   }
   longest_ = std::max(longest_, line.size());
+}
+
+void LineHistory::AppendKeepingLast(std::string_view line, std::size_t limit) {
+  Append(line);
+  DropBeyond(limit);
+}
+
+void LineHistory::DropBeyond(std::size_t limit) {
+  while (Count() > std::max<std::size_t>(limit, 1)) {
+    if (indexedSeq_ > firstSeq_) {
+      DropOldest();  // searched before: its entry in the index goes with it
+      continue;
+    }
+    starts_.pop_front();
+    indexedSeq_ = ++firstSeq_;
+    CompactIfWorthIt();
+  }
+}
+
+void LineHistory::AppendAll(LineHistory&& other, std::size_t limit) {
+  if (Empty()) {
+    // The sequence numbers go on from this history's; the text and its offsets are the other's.
+    Clear();
+    text_ = std::move(other.text_);
+    base_ = other.base_;
+    starts_ = std::move(other.starts_);
+    longest_ = other.longest_;
+  } else {
+    const std::string_view text = other.Text();
+    MakeRoom(text.size());
+    const std::size_t from = text_.size();
+    text_.append(text);
+    if (grams_ != nullptr)
+      grams_->Add(std::string_view(text_).substr(from - std::min(from, GramFilter::kGram - 1)));
+    const std::uint64_t shift = base_ + from - (other.base_ + other.LiveBegin());
+    for (const std::uint64_t start : other.starts_)
+      starts_.push_back(start + shift);
+    longest_ = std::max(longest_, other.longest_);
+  }
+  other.Clear();
+  DropBeyond(limit);
 }
 
 void LineHistory::Reserve(std::size_t bytes) {
@@ -131,6 +173,26 @@ void LineHistory::CompactIfWorthIt() {
   if (dead < kCompactMinimum || dead < text_.size() / 2)
     return;
   text_.erase(0, dead);
+  base_ += dead;
+}
+
+void LineHistory::MakeRoom(std::size_t bytes) {
+  if (text_.size() + bytes <= text_.capacity())
+    return;
+  const std::size_t dead = LiveBegin();
+  const std::size_t live = text_.size() - dead;
+  if (dead >= live && live + bytes <= text_.capacity()) {
+    text_.erase(0, dead);  // as much dropped as held: cutting it off makes the room
+    base_ += dead;
+    return;
+  }
+  // Doubles, on large pages where the system has them: a complete load keeps up to the limit of
+  // a file's lines, and their text would otherwise be copied and faulted in page by page.
+  std::string grown;
+  grown.reserve(platform::LargePageBlockSize(std::max(2 * live, live + bytes) + 1) - 1);
+  platform::AdviseLargePages(grown.data(), grown.capacity());
+  grown.append(Text());
+  text_.swap(grown);
   base_ += dead;
 }
 

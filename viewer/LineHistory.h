@@ -65,6 +65,12 @@ class LineHistory {
 
   // Appends without the duplicate test and without the limit (the complete load's way).
   void Append(std::string_view line);
+  // Appends without the duplicate test, then drops the oldest lines beyond `limit` (at least
+  // one line stays): the last lines of a file as it is read.
+  void AppendKeepingLast(std::string_view line, std::size_t limit);
+  // Appends every line of `other`, oldest first, then drops the oldest beyond `limit`. An empty
+  // history takes over the other's text instead of copying it.
+  void AppendAll(LineHistory&& other, std::size_t limit);
   // Room for lines of `bytes` in all (each with its CR LF) to be appended without the text
   // moving: a complete load appends hundreds of thousands of lines at once.
   void Reserve(std::size_t bytes);
@@ -75,7 +81,11 @@ class LineHistory {
   std::size_t Begin(std::size_t i) const { return static_cast<std::size_t>(starts_[i] - base_); }
   std::size_t LiveBegin() const { return starts_.empty() ? text_.size() : Begin(0); }
   void DropOldest();
+  // Drops the oldest lines while more than `limit` (at least one) are held.
+  void DropBeyond(std::size_t limit);
   void CompactIfWorthIt();
+  // Room for `bytes` more at the text's end: the dropped lines cut off, or the text grown.
+  void MakeRoom(std::size_t bytes);
   bool ExactlyPresent(std::string_view line, std::uint64_t hash) const;
   // Adds the lines appended since the index was last used to it.
   void CatchUpIndex() const;
