@@ -79,42 +79,42 @@ inline std::uint64_t StopsIn(const char* block, std::size_t count) {
   return stops;
 }
 
-// Of the `count` (at most kBlock) bytes from `block`: bit i of `ends` set when block[i] is LF,
-// CR or a zero byte, and of `tabs` when it is a tab. A scan that only counts a line's tabs then
-// stops at its end alone.
-struct EndsAndTabs {
-  std::uint64_t ends = 0;
+// Of the `count` (at most kBlock) bytes from `block`: bit i of `stops` set as StopsIn sets it,
+// except for a tab, whose bit is set in `tabs` instead. A scan that only counts a line's tabs
+// then stops at its end alone (and at the few other bytes below CR, which it passes over).
+struct StopsAndTabs {
+  std::uint64_t stops = 0;
   std::uint64_t tabs = 0;
 };
-inline EndsAndTabs EndsAndTabsIn(const char* block, std::size_t count) {
+inline StopsAndTabs StopsAndTabsIn(const char* block, std::size_t count) {
 #if defined(__GNUC__) && defined(__SSE2__)
   if (count == kBlock) {
-    const __m128i lf = _mm_set1_epi8('\n');
-    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i highest = _mm_set1_epi8(static_cast<char>(kHighestStop));
     const __m128i tab = _mm_set1_epi8('\t');
-    const __m128i zero = _mm_setzero_si128();
-    EndsAndTabs found;
-    for (std::size_t offset = 0; offset < kBlock; offset += 16) {
+    std::uint64_t low = 0;
+    std::uint64_t tabs = 0;
+    const auto scan = [&](std::size_t offset) {
       const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + offset));
-      const __m128i ends =
-          _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, lf), _mm_cmpeq_epi8(bytes, cr)),
-                       _mm_cmpeq_epi8(bytes, zero));
-      found.ends |= static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(ends)))
-                    << offset;
-      found.tabs |= static_cast<std::uint64_t>(
-                        static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, tab))))
-                    << offset;
-    }
-    return found;
+      low |= static_cast<std::uint64_t>(static_cast<unsigned>(
+                 _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(bytes, highest), bytes))))
+             << offset;
+      tabs |= static_cast<std::uint64_t>(
+                  static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, tab))))
+              << offset;
+    };
+    scan(0);
+    scan(16);
+    scan(32);
+    scan(48);
+    return {low & ~tabs, tabs};
   }
 #endif
-  EndsAndTabs found;
+  StopsAndTabs found;
   for (std::size_t i = 0; i < count; ++i) {
-    const char c = block[i];
-    if (c == '\n' || c == '\r' || c == '\0')
-      found.ends |= std::uint64_t{1} << i;
-    else if (c == '\t')
+    if (block[i] == '\t')
       found.tabs |= std::uint64_t{1} << i;
+    else if (static_cast<unsigned char>(block[i]) <= kHighestStop)
+      found.stops |= std::uint64_t{1} << i;
   }
   return found;
 }

@@ -13,9 +13,14 @@ void LineIndex::Clear() {
 }
 
 void LineIndex::Add(std::uint32_t fileBytes, std::uint32_t textBytes) {
-  if (count_ % kGroup == 0) {
+  const std::size_t k = count_ % kGroup;
+  const std::int64_t delta = static_cast<std::int64_t>(textBytes) - fileBytes;
+  if (k == 0) {
     groups_.push_back({fileEnd_, textEnd_, kIrregular, 0});
-    openText_.clear();
+    openDelta_ = delta;
+    openRegular_ = true;
+  } else if (delta != openDelta_) {
+    openRegular_ = false;
   }
   if (fileBytes >= kLongLine) {
     fileBytes_.push_back(kLongLine);
@@ -23,40 +28,32 @@ void LineIndex::Add(std::uint32_t fileBytes, std::uint32_t textBytes) {
   } else {
     fileBytes_.push_back(static_cast<std::uint8_t>(fileBytes));
   }
-  openText_.push_back(textBytes);
+  openText_[k] = textBytes;
+  openFile_[k] = fileBytes;
   ++count_;
   fileEnd_ += fileBytes;
   textEnd_ += textBytes;
-  if (count_ % kGroup == 0)
+  if (k + 1 == kGroup)
     CloseGroup();
 }
 
 void LineIndex::CloseGroup() {
   Group& group = groups_.back();
+  if (openRegular_) {
+    group.textDelta = static_cast<std::int32_t>(openDelta_);
+    return;
+  }
   const std::size_t first = (groups_.size() - 1) * kGroup;
-  const auto delta = [&](std::size_t k) {
-    return static_cast<std::int64_t>(openText_[k]) -
-           static_cast<std::int64_t>(FileBytes(first + k));
-  };
-  const std::int64_t common = delta(0);
-  bool regular = true;
-  for (std::size_t k = 1; k < openText_.size() && regular; ++k)
-    regular = delta(k) == common;
-  if (regular) {
-    group.textDelta = static_cast<std::int32_t>(common);
-  } else {
-    group.textLengthsAt = static_cast<std::uint32_t>(textDeltas_.size() / kGroup);
-    for (std::size_t k = 0; k < openText_.size(); ++k) {
-      const std::int64_t biased = delta(k) + kDeltaBias;
-      if (biased >= 0 && biased < kLongDelta) {
-        textDeltas_.push_back(static_cast<std::uint8_t>(biased));
-      } else {
-        textDeltas_.push_back(kLongDelta);
-        longText_.emplace_back(first + k, openText_[k]);
-      }
+  group.textLengthsAt = static_cast<std::uint32_t>(textDeltas_.size() / kGroup);
+  for (std::size_t k = 0; k < kGroup; ++k) {
+    const std::int64_t biased = static_cast<std::int64_t>(openText_[k]) - openFile_[k] + kDeltaBias;
+    if (biased >= 0 && biased < kLongDelta) {
+      textDeltas_.push_back(static_cast<std::uint8_t>(biased));
+    } else {
+      textDeltas_.push_back(kLongDelta);
+      longText_.emplace_back(first + k, openText_[k]);
     }
   }
-  openText_.clear();
 }
 
 std::uint32_t LineIndex::FileBytes(std::size_t i) const {
@@ -126,7 +123,7 @@ std::size_t LineIndex::LineOfText(std::uint64_t offset) const {
 std::size_t LineIndex::MemoryBytes() const {
   return fileBytes_.size() + longLines_.capacity() * sizeof(longLines_[0]) +
          groups_.size() * sizeof(Group) + textDeltas_.size() +
-         longText_.capacity() * sizeof(longText_[0]) + openText_.capacity() * sizeof(std::uint32_t);
+         longText_.capacity() * sizeof(longText_[0]) + sizeof(openText_) + sizeof(openFile_);
 }
 
 }  // namespace brontel::ui

@@ -1,6 +1,7 @@
 /** @file LineIndex.h: where the lines of a file start, packed to about a byte and a half a line. */
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -82,7 +83,12 @@ class LineIndex {
   // kLongDelta with the text length kept aside in longText_.
   std::deque<std::uint8_t> textDeltas_;
   std::vector<std::pair<std::size_t, std::uint32_t>> longText_;  // line, shown bytes
-  std::vector<std::uint32_t> openText_;  // the text lengths of the group being filled
+  // The group being filled: its lines' lengths, and whether all so far are shown the same
+  // number of bytes longer than they are in the file (then openDelta_).
+  std::array<std::uint32_t, kGroup> openText_{};
+  std::array<std::uint32_t, kGroup> openFile_{};
+  std::int64_t openDelta_ = 0;
+  bool openRegular_ = true;
   std::size_t count_ = 0;
   std::uint64_t fileStart_ = 0;
   std::uint64_t fileEnd_ = 0;

@@ -17,6 +17,15 @@ constexpr std::size_t kTabGrowth = ui::LineStore::kTabReplacement.size() - 1;
 constexpr std::size_t kShownBreak = ui::LineStore::kLineBreak.size();
 constexpr std::size_t kLeftOverRoom = 64 << 10;
 
+// The set bits of a mask that holds few: a line has few tabs, and std::popcount without the
+// processor's own instruction (not in the baseline the modules are built for) is a library call.
+std::size_t BitsIn(std::uint64_t mask) {
+  std::size_t bits = 0;
+  for (; mask != 0; mask &= mask - 1)
+    ++bits;
+  return bits;
+}
+
 }  // namespace
 
 FileIndexer::FileIndexer(std::unique_ptr<platform::ReadOnlyFile> file,
@@ -110,13 +119,13 @@ void FileIndexer::ScanPending(bool atEnd) {
   };
   for (std::size_t block = 0; block < size && !waiting; block += fl::kBlock) {
     const std::size_t count = std::min(fl::kBlock, size - block);
-    const fl::EndsAndTabs found = fl::EndsAndTabsIn(text + block, count);
+    const fl::StopsAndTabs found = fl::StopsAndTabsIn(text + block, count);
     // The tabs of the block before `at`.
     const auto tabsTo = [&](std::size_t at) {
       const std::uint64_t before = (std::uint64_t{1} << (at - block)) - 1;
-      return tabsBefore + static_cast<std::size_t>(std::popcount(found.tabs & before));
+      return tabsBefore + BitsIn(found.tabs & before);
     };
-    for (std::uint64_t stops = found.ends; stops != 0 && !waiting; stops &= stops - 1) {
+    for (std::uint64_t stops = found.stops; stops != 0 && !waiting; stops &= stops - 1) {
       const std::size_t at = block + static_cast<std::size_t>(std::countr_zero(stops));
       if (at < skip)
         continue;
@@ -124,6 +133,8 @@ void FileIndexer::ScanPending(bool atEnd) {
         text[at] = ui::kNulPlaceholder;
       } else if (text[at] == '\n') {
         endLine(at, at + 1, tabsTo(at));
+      } else if (text[at] != '\r') {
+        continue;  // another control byte: part of the line
       } else if (at + 1 < size) {
         const std::size_t next = text[at + 1] == '\n' ? at + 2 : at + 1;
         skip = next;
@@ -134,7 +145,7 @@ void FileIndexer::ScanPending(bool atEnd) {
         waiting = true;
       }
     }
-    tabsBefore += static_cast<std::size_t>(std::popcount(found.tabs));
+    tabsBefore += BitsIn(found.tabs);
     // A line too long to be indexed as one is cut where it reaches the longest a line may be.
     // A CR LF across the block's end leaves lineStart past the block: nothing of it is open.
     while (!waiting && lineStart < block + count &&
