@@ -104,6 +104,7 @@ TEST_F(CompleteLoadTest, TheIndexedViewEqualsTheHeldOneLineForLine) {
       "E   first\nplain\nW   second\nU   third\n",
       "E   crlf\r\nplain\r\n\r\nW   crlf two\r\n",
       "lone\rcarriage\r\rreturns\nE   mixed\r\n",
+      "control\x01bytes\x0b\x0c\tstay\x08in\ttheir line\n\x01\n",
       "\ttabbed\tline\nE   \terror with a tab\n" + longLine + "\nafter\n",
       "no final line end\nE   last without end",
       "\xEF\xBB\xBF"
@@ -249,6 +250,16 @@ TEST_F(CompleteLoadTest, TheHistoryKeepsToItsLimitWhileEveryLineIsCounted) {
   EXPECT_EQ(state.history.Line(0), "E   failure 150");
   EXPECT_EQ(types.MsgTypeCountsText(), "Error:250");
   EXPECT_EQ(view.LineCount(), 100u + 1 + 250);
+  // Lines appended join those shown, within the same limit.
+  std::string more;
+  for (int i = 250; i < 280; ++i)
+    more += "E   failure " + std::to_string(i) + "\n";
+  folder.Append(state.path, more);
+  Tick(10);
+  ASSERT_EQ(state.history.Count(), 100u);
+  EXPECT_EQ(state.history.Line(0), "E   failure 180");
+  EXPECT_EQ(state.history.Line(99), "E   failure 279");
+  EXPECT_EQ(types.MsgTypeCountsText(), "Error:280");
 }
 
 TEST_F(CompleteLoadTest, AppendsExtendTheViewAndACutFileIsLoadedAfresh) {
