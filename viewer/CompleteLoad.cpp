@@ -71,6 +71,7 @@ CompleteLoad::~CompleteLoad() {
 void CompleteLoad::Stop() {
   timer_->SetEnabled(false);
   thread_.reset();
+  pass_.reset();
   extending_ = false;
   indexer_.reset();
 }
@@ -263,11 +264,19 @@ void CompleteLoad::Tick() {
   try {
     if (thread_) {
       if (!thread_->Finished()) {
-        SetStatus(note_ + " [indexing " + std::to_string(thread_->Progress() / 10) + " %]");
+        SetStatus(note_ + (pass_ != nullptr ? " [filtering " : " [indexing ") +
+                  std::to_string(thread_->Progress() / 10) + " %]");
         return;
       }
       const std::string failure = thread_->Failure();
       thread_.reset();
+      if (pass_ != nullptr) {
+        if (failure.empty())
+          ShowPass();
+        else
+          Begin(" [the file changed while it was filtered: loaded afresh]");
+        return;
+      }
       if (!failure.empty()) {
         SetStatus(" [indexing failed: " + failure + "]");
         Stop();
@@ -333,6 +342,51 @@ void CompleteLoad::LookAtDecodedFile(std::uint64_t size) {
   firstBytes_ = first;
   indexer_->Extend(FileIndexer::kToTheEnd);
   extending_ = true;
+}
+
+bool CompleteLoad::Refilter() {
+  if (!indexer_ || Indexing() || decoded_ != nullptr || view_ == nullptr ||
+      view_->LinesVersion() != shownVersion_)
+    return false;
+  std::unique_ptr<LineFilter> filter;
+  if (model_ != nullptr && model_->Filtering()) {
+    filter = std::make_unique<LineFilter>();
+    std::string refused;
+    if (!filter->Set(model_->Filter(), indexer_->Types(), refused))
+      return false;
+  }
+  if (filter == nullptr) {
+    indexer_->ReplaceFilter(nullptr, nullptr);
+    Show(false);
+    return true;
+  }
+  // The pass finds types with its own copy of them: their matchers keep state.
+  auto types = std::make_unique<LineClassifier>(store_);
+  types->Types() = indexer_->Types().Types();
+  pass_ = std::make_shared<FilterPass>(platform::OpenReadOnlyFile(state_->path), indexer_,
+                                       std::move(filter), std::move(types));
+  if (indexer_->Offset() <= atOnceBytes_) {
+    try {
+      while (pass_->Step()) {
+      }
+    } catch (const std::exception&) {
+      pass_.reset();
+      return false;  // the file changed under the view: loaded again
+    }
+    ShowPass();
+    return true;
+  }
+  thread_ = std::make_unique<WorkerThread>(
+      "filtering", [pass = pass_] { return pass->Step(); },
+      [pass = pass_] { return pass->PerMille(); });
+  SetStatus(note_ + " [filtering 0 %]");
+  return true;
+}
+
+void CompleteLoad::ShowPass() {
+  const std::shared_ptr<FilterPass> pass = std::move(pass_);
+  indexer_->ReplaceFilter(pass->TakeFilter(), pass->TakeRows());
+  Show(false);
 }
 
 void CompleteLoad::ExtendSome() {

@@ -11,6 +11,7 @@
 #include "platform/FileEncoding.h"
 #include "ui/Timer.h"
 #include "ui/Toolkit.h"
+#include "viewer/FilterPass.h"
 #include "viewer/IndexedLines.h"
 #include "viewer/TailLoader.h"
 #include "viewer/WorkerThread.h"
@@ -52,6 +53,12 @@ class CompleteLoad {
   // counts the lines shown for its status text.
   std::optional<int> Load(TailViewerState& state, LineClassifier& types, ui::TRAHLEditor& view,
                           ViewModel* model = nullptr);
+  // Shows what the model's filter (changed since) lets through of the file indexed already,
+  // without loading it again: the lines are read by the index and filtered, at once or (for a
+  // file larger than AtOnceBytes) on the worker, the view staying as it was meanwhile. False
+  // when there is no such index to filter (none yet, still indexing, a decoded log, another
+  // view): then the caller loads the file again.
+  bool Refilter();
   // Stops the indexing and the watching of the file; the view keeps what it shows.
   void Stop();
   bool Indexing() const { return thread_ != nullptr || extending_; }
@@ -82,6 +89,8 @@ class CompleteLoad {
   // Indexes a few more stretches of what was appended, on the UI thread: the view reads the
   // index meanwhile. Shows the lines once they are all indexed.
   void ExtendSome();
+  // Takes the finished pass's filter and rows into the index and shows them.
+  void ShowPass();
   std::string FirstBytes();
 
   ui::Toolkit& toolkit_;
@@ -95,6 +104,7 @@ class CompleteLoad {
   platform::DecodedFile* decoded_ = nullptr;  // the indexer's file, for a UTF-16 or compressed log
   std::uint64_t encodedSize_ = 0;             // the file's size when it was last read
   std::unique_ptr<WorkerThread> thread_;
+  std::shared_ptr<FilterPass> pass_;  // what thread_ runs while a changed filter is applied
   bool extending_ = false;
   std::uint64_t shownVersion_ = 0;
   platform::FileEncoding encoding_ = platform::FileEncoding::kBytes;

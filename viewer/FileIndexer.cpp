@@ -44,6 +44,12 @@ void FileIndexer::SetFilter(std::unique_ptr<LineFilter> filter) {
   rows_ = std::make_unique<FilteredRows>(static_cast<std::size_t>(filter_->Filter().context));
 }
 
+void FileIndexer::ReplaceFilter(std::unique_ptr<LineFilter> filter,
+                                std::unique_ptr<FilteredRows> rows) {
+  filter_ = std::move(filter);
+  rows_ = std::move(rows);
+}
+
 void FileIndexer::Extend(std::uint64_t size) {
   if (rows_)
     rows_->Rewind();

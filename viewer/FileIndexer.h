@@ -42,8 +42,12 @@ class FileIndexer {
 
   // Decides from now on which lines a filtered view shows (Rows()). Before the first Step.
   void SetFilter(std::unique_ptr<LineFilter> filter);
+  // Another filter with the rows it shows of the lines indexed so far (FilterPass), or none
+  // (both null). Views made before keep the rows they read.
+  void ReplaceFilter(std::unique_ptr<LineFilter> filter, std::unique_ptr<FilteredRows> rows);
   // The rows a filtered view shows, or null without a filter.
   const FilteredRows* Rows() const { return rows_.get(); }
+  std::shared_ptr<const FilteredRows> SharedRows() const { return rows_; }
 
   // Reads and indexes the next stretch; false once the goal is reached (nothing was read).
   // Throws PlatformError when a read fails.
@@ -93,7 +97,7 @@ class FileIndexer {
   LineHistory history_;
   std::size_t maxLineLength_ = 0;
   std::unique_ptr<LineFilter> filter_;
-  std::unique_ptr<FilteredRows> rows_;
+  std::shared_ptr<FilteredRows> rows_;
 };
 
 }  // namespace brontel

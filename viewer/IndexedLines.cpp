@@ -27,7 +27,7 @@ IndexedLines::IndexedLines(std::span<const std::string_view> head,
       fileLines_(indexer_->Index().Count()),
       fileText_(indexer_->Index().TextLength()),
       hasOpenLine_(indexer_->HasOpenLine()),
-      rows_(indexer_->Rows()) {
+      rows_(indexer_->SharedRows()) {
   head_.Assign(head);
   cursor_ = {0, indexer_->Index().FileStart(0), indexer_->Index().TextStart(0)};
   if (hasOpenLine_)

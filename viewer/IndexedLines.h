@@ -58,8 +58,8 @@ class IndexedLines : public ui::LineSource {
   std::size_t fileLines_;   // indexed when the source was made
   std::uint64_t fileText_;  // their text's length
   bool hasOpenLine_;
-  std::string openLine_;      // the open line as shown
-  const FilteredRows* rows_;  // null without a filter
+  std::string openLine_;                      // the open line as shown
+  std::shared_ptr<const FilteredRows> rows_;  // null without a filter
   std::size_t settledRows_ = 0;
   std::vector<std::uint64_t> openRows_;  // the rows after the settled ones, as they were
   std::vector<std::uint64_t> openEnds_;

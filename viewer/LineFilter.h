@@ -27,6 +27,8 @@ class LineFilter {
 
   const ViewFilter& Filter() const { return filter_; }
   bool Active() const { return filter_.Active(); }
+  // Whether Passes asks for the line's type (the filter names types).
+  bool NeedsTypes() const { return !typeAllowed_.empty(); }
   // Changes with every filter taken, so that a caller can tell when its answers went stale.
   unsigned Version() const { return version_; }
 

@@ -824,6 +824,11 @@ bool TForm1::ApplyFilter(const ViewFilter& filter, std::string& error) {
   std::lock_guard<std::recursive_mutex> guard(viewerLock);
   if (!loader_.Model().SetFilter(filter, types_, error))
     return false;
+  // A complete view filters the lines it has indexed again, without loading the file again.
+  if (options_.LoadCompleteFile && complete_.Refilter()) {
+    ShowStatusText();
+    return true;
+  }
   RebuildView();
   return true;
 }

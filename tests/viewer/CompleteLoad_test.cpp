@@ -165,6 +165,50 @@ TEST_F(CompleteLoadTest, AFilteredIndexedViewEqualsTheHeldFilteredOne) {
   }
 }
 
+// A changed filter is applied to the lines indexed already, at once or on the worker, and shows
+// what a load with that filter shows; the lines appended later go through the new filter.
+TEST_F(CompleteLoadTest, AChangedFilterShowsWhatALoadWithItShows) {
+  std::string text;
+  for (int i = 0; i < 60; ++i)
+    text +=
+        (i % 7 == 3 ? "E   failure " : "I\tstep ") + std::to_string(i) + (i % 3 ? "\r\n" : "\n");
+  ViewModel model;
+  ViewModel heldModel;
+  LoadBoth(text + "E   open", &model, &heldModel);
+  std::vector<ViewFilter> filters(4);
+  filters[0].expression = "failure|step 1";
+  filters[0].context = 1;
+  filters[1].types = {"error"};
+  filters[1].expression = "[02468]$";
+  filters[1].hideMatching = true;
+  filters[2].expression = "open";
+  for (const std::uint64_t atOnce : {CompleteLoad::kAtOnceBytes, std::uint64_t{1}}) {
+    load.SetAtOnceBytes(atOnce);
+    for (const ViewFilter& filter : filters) {  // the last one: no filter
+      SCOPED_TRACE(filter.expression + " at once up to " + std::to_string(atOnce));
+      std::string refused;
+      ASSERT_TRUE(model.SetFilter(filter, types, refused)) << refused;
+      ASSERT_TRUE(heldModel.SetFilter(filter, heldTypes, refused)) << refused;
+      ASSERT_TRUE(load.Refilter());
+      TickUntilIndexed();
+      heldSeparator = LoadCompleteFile(heldState, heldTypes, heldView, &heldModel);
+      ExpectTheSameText();
+      EXPECT_EQ(model.FilterStatusText(), heldModel.FilterStatusText());
+    }
+  }
+  ViewFilter last;
+  last.expression = "failure";
+  std::string refused;
+  ASSERT_TRUE(model.SetFilter(last, types, refused));
+  ASSERT_TRUE(heldModel.SetFilter(last, heldTypes, refused));
+  ASSERT_TRUE(load.Refilter());
+  TickUntilIndexed();
+  folder.Append(state.path, " failure\nE   failure 61\nI\tstep 62\n");
+  Tick(12);
+  heldSeparator = LoadCompleteFile(heldState, heldTypes, heldView, &heldModel);
+  ExpectTheSameBody();
+}
+
 TEST_F(CompleteLoadTest, ACarriageReturnLineFeedAcrossAScannedBlockEndsItsLineThere) {
   std::string text;
   for (std::size_t length = 60; length < 70; ++length)  // one of them has its CR at byte 63
