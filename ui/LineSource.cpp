@@ -11,13 +11,20 @@ std::string LineSource::TextRange(std::size_t from, std::size_t count) const {
     return text;
   text.reserve(end - from);
   constexpr std::string_view kBreak = "\r\n";
-  for (std::size_t line = LineOf(from); line < Count() && LineStart(line) < end; ++line) {
+  // The part of `piece`, which starts at `at` in the text, that lies in [from, end).
+  const auto append = [&](std::string_view piece, std::size_t at) {
+    const std::size_t skip = from > at ? std::min(from - at, piece.size()) : 0;
+    const std::size_t stop = std::min(piece.size(), end > at ? end - at : 0);
+    if (stop > skip)
+      text.append(piece.substr(skip, stop - skip));
+  };
+  for (std::size_t line = LineOf(from); line < Count(); ++line) {
     const std::size_t start = LineStart(line);
-    std::string full(Line(line));
-    full.append(kBreak);
-    const std::size_t skip = from > start ? from - start : 0;
-    const std::size_t take = std::min(full.size(), end - start) - skip;
-    text.append(full, skip, take);
+    if (start >= end)
+      break;
+    const std::string_view shown = Line(line);
+    append(shown, start);
+    append(kBreak, start + shown.size());
   }
   return text;
 }

@@ -103,15 +103,21 @@ std::size_t LineStore::ExpandedLength(std::string_view line) {
 
 std::string LineStore::ExpandTabs(std::string_view line) {
   std::string result;
-  result.reserve(ExpandedLength(line));
-  for (char c : line) {
-    if (c == '\t') {
-      result.append(kTabReplacement);
-    } else {
-      result.push_back(c);
-    }
-  }
+  // Room for a few tabs: measuring first would cost a search of its own.
+  result.reserve(line.size() + 4 * (kTabReplacement.size() - 1));
+  AppendTabsExpanded(line, result);
   return result;
+}
+
+void LineStore::AppendTabsExpanded(std::string_view line, std::string& out) {
+  // A run at a time: most lines hold a tab or two, if any.
+  for (std::size_t from = 0; from < line.size();) {
+    const std::size_t tab = NextTab(line, from);
+    out.append(line.substr(from, tab - from));
+    if (tab < line.size())
+      out.append(kTabReplacement);
+    from = tab + 1;
+  }
 }
 
 void LineStore::Clear() {

@@ -89,6 +89,8 @@ class LineStore final : public LineSource {
 
   // `line` as the store keeps it: each tab replaced by kTabReplacement.
   static std::string ExpandTabs(std::string_view line);
+  // Appends `line` to `out` with every tab shown as kTabReplacement.
+  static void AppendTabsExpanded(std::string_view line, std::string& out);
   // Length of ExpandTabs(line) without building it.
   static std::size_t ExpandedLength(std::string_view line);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "platform/ReadOnlyFile.h"
 #include "ui/NulBytes.h"
 #include "viewer/ViewModel.h"
 
@@ -167,6 +168,55 @@ std::size_t IndexedLines::LineOf(std::size_t offset) const {
     return head_.LineOf(std::min(offset, head_.TextLength()));
   const std::size_t inBody = offset - head_.TextLength();
   return std::min(head_.Count() + BodyLineOf(inBody), Count() - 1);
+}
+
+std::string IndexedLines::TextRange(std::size_t from, std::size_t count) const {
+  const std::size_t bodyStart = head_.TextLength();
+  const std::size_t end = std::min<std::size_t>(TextLength(), from + std::min(count, TextLength()));
+  if (rows_ != nullptr || from < bodyStart || end > bodyStart + fileText_ || from >= end)
+    return LineSource::TextRange(from, count);
+  const ui::LineIndex& index = indexer_->Index();
+  const std::size_t first = index.LineOfText(from - bodyStart);
+  const std::size_t last = index.LineOfText(end - 1 - bodyStart);
+  std::string text;
+  try {
+    text = FileLinesText(first, last);
+  } catch (const std::exception&) {
+    return LineSource::TextRange(from, count);  // unreadable now: the lines' own way, blanks
+  }
+  SeekLine(first);
+  text.erase(0, from - bodyStart - static_cast<std::size_t>(cursor_.textStart));
+  text.resize(end - from);
+  return text;
+}
+
+std::string IndexedLines::FileLinesText(std::size_t first, std::size_t last) const {
+  const ui::LineIndex& index = indexer_->Index();
+  SeekLine(last + 1);
+  const std::uint64_t fileEnd = cursor_.fileStart;
+  const std::uint64_t textEnd = cursor_.textStart;
+  SeekLine(first);
+  std::string raw(static_cast<std::size_t>(fileEnd - cursor_.fileStart), '\0');
+  raw.resize(platform::ReadFullyAt(cache_->File(), cursor_.fileStart, raw.data(), raw.size()));
+  ui::ShowNulBytes(raw.data(), raw.size());
+  std::string text;
+  text.reserve(static_cast<std::size_t>(textEnd - cursor_.textStart));
+  std::size_t at = 0;
+  index.ForEachLine(
+      first, last + 1, [&](std::size_t, std::uint32_t fileBytes, std::uint32_t textBytes) {
+        std::string_view bytes = std::string_view(raw).substr(std::min(at, raw.size()), fileBytes);
+        at += fileBytes;
+        if (bytes.ends_with('\n'))
+          bytes.remove_suffix(1);
+        if (bytes.ends_with('\r'))
+          bytes.remove_suffix(1);
+        const std::size_t lineStart = text.size();
+        ui::LineStore::AppendTabsExpanded(bytes, text);
+        // The indexed length holds, whatever the file holds now (as Line gives it).
+        text.resize(lineStart + textBytes - ui::LineStore::kLineBreak.size(), ' ');
+        text.append(ui::LineStore::kLineBreak);
+      });
+  return text;
 }
 
 std::size_t IndexedLines::MaxLineLength() const {

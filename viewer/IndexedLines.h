@@ -35,6 +35,9 @@ class IndexedLines : public ui::LineSource {
   std::size_t TextLength() const override;
   std::size_t LineOf(std::size_t offset) const override;
   std::size_t MaxLineLength() const override;
+  // Within the file's lines of an unfiltered view, read in one stretch and shown in one pass
+  // (a search through the whole view reads it so); elsewhere as any source.
+  std::string TextRange(std::size_t from, std::size_t count) const override;
 
   std::size_t HeadCount() const { return head_.Count(); }
   const FileIndexer& Indexer() const { return *indexer_; }
@@ -47,6 +50,8 @@ class IndexedLines : public ui::LineSource {
   std::size_t BodyLineOf(std::uint64_t offset) const;
   std::string_view FileLine(std::uint64_t line, std::size_t length) const;
   std::string_view Keep(std::string&& line) const;
+  // The shown text of file lines [first, last], as Line() and a CR LF gives each.
+  std::string FileLinesText(std::size_t first, std::size_t last) const;
   // Puts cursor_ at file line `line`: where it starts in the file and in the shown text. Lines
   // are mostly asked in turn (drawing, searching, copying), a line's end before its start: a
   // line next to the last costs a step, not a walk through its group of the index.

@@ -16,6 +16,49 @@ bool IsWordAt(std::string_view line, std::size_t column, std::size_t length) {
   return startsWord && endsWord;
 }
 
+// The view's text is read this much at a time: a line at a time would cost a copy of each line
+// (a complete view reads each from the file).
+constexpr std::size_t kStretch = 256 << 10;
+
+// Calls visit(line, text, start) for the lines [first, last] of the view, in turn (or from last
+// down to first), until it answers true; answers whether it did. Lines are read a stretch of
+// the view's text at a time, where no line holds a line break of its own.
+template <typename Visit>
+bool VisitLines(const ui::TRAHLEditor& view, std::size_t first, std::size_t last, bool forwards,
+                Visit&& visit) {
+  const ui::LineSource& lines = view.Lines();
+  if (first > last)
+    return false;
+  std::size_t line = forwards ? first : last;
+  for (;;) {
+    // A stretch that ends (forwards: starts) at the line, and the lines wholly inside it.
+    const std::size_t lineStart = lines.LineStart(line);
+    const std::size_t lineEnd = lines.LineStart(line + 1);
+    const std::size_t begin = forwards ? lineStart : lineEnd - std::min(lineEnd, kStretch);
+    const std::string text = lines.TextRange(begin, forwards ? kStretch : lineEnd - begin);
+    std::size_t inside = 0;
+    for (std::size_t at = line;; ++inside) {
+      const std::size_t start = lines.LineStart(at);
+      const std::size_t end = lines.LineStart(at + 1);
+      if (start < begin || end > begin + text.size())
+        break;
+      const std::string_view shown =
+          std::string_view(text).substr(start - begin, end - start - kLineBreakSize);
+      if (visit(at, shown, start))
+        return true;
+      if (forwards ? at == last : at == first)
+        return false;
+      at = forwards ? at + 1 : at - 1;
+    }
+    if (inside == 0 && visit(line, view.Line(line), lineStart))  // longer than a stretch
+      return true;
+    const std::size_t done = std::max<std::size_t>(inside, 1);
+    if (forwards ? line + done > last : line < first + done)
+      return false;
+    line = forwards ? line + done : line - done;
+  }
+}
+
 }  // namespace
 
 bool ViewFinder::Set(const FindQuery& query, std::string& error) {
@@ -31,6 +74,10 @@ bool ViewFinder::Set(const FindQuery& query, std::string& error) {
   query_ = query;
   expression_ = std::move(expression);
   lowerPattern_ = query.matchCase ? query.pattern : LowerAscii(query.pattern);
+  required_ = expression_ ? RequiredLiterals(lowerPattern_) : RequiredTexts{};
+  finders_.clear();
+  for (const std::string& needed : required_.texts)
+    finders_.emplace_back(needed, !query.matchCase);
   return true;
 }
 
@@ -38,12 +85,24 @@ std::optional<std::pair<std::size_t, std::size_t>> ViewFinder::FindInLine(std::s
                                                                           std::size_t column) {
   if (query_.pattern.empty() || column > line.size())
     return std::nullopt;
+  // A line without any of the texts every match holds is passed over without the engine; where
+  // every alternative begins with its text, no match starts before the first of them.
+  std::size_t from = column;
+  if (!finders_.empty()) {
+    std::size_t earliest = std::string_view::npos;
+    for (const RegLiteralFinder& finder : finders_)
+      earliest = std::min(earliest, finder.Find(line.substr(column)));
+    if (earliest == std::string_view::npos)
+      return std::nullopt;
+    if (required_.leading)
+      from = column + earliest;
+  }
   // The engine reads a zero-terminated text; lower-casing both sides ignores case.
   subject_.assign(line);
   if (!query_.matchCase)
     subject_ = LowerAscii(subject_);
   if (expression_) {
-    for (std::size_t at = column; at <= subject_.size(); ++at) {
+    for (std::size_t at = from; at <= subject_.size(); ++at) {
       int length = 0;
       const int found = expression_->Match(subject_.c_str(), length, static_cast<int>(at));
       if (found < 0)
@@ -64,27 +123,38 @@ std::optional<std::pair<std::size_t, std::size_t>> ViewFinder::FindInLine(std::s
 }
 
 std::optional<ViewMatch> ViewFinder::FindForwards(const ui::TRAHLEditor& view, std::size_t fromLine,
-                                                  std::size_t fromColumn, std::size_t lines) {
+                                                  std::size_t fromColumn) {
   const std::size_t count = view.LineCount();
-  for (std::size_t step = 0; step < lines && count > 0; ++step) {
-    const std::size_t line = (fromLine + step) % count;
-    const std::size_t column = step == 0 ? fromColumn : 0;
-    if (const auto hit = FindInLine(view.Line(line), column)) {
-      const bool wrapped = fromLine + step >= count;
-      return ViewMatch{view.Lines().LineStart(line) + hit->first, hit->second, wrapped};
-    }
-  }
-  return std::nullopt;
+  std::optional<ViewMatch> match;
+  const auto firstIn = [&](bool wrapped) {
+    return [&, wrapped](std::size_t line, std::string_view text, std::size_t start) {
+      const std::size_t column = line == fromLine && !wrapped ? fromColumn : 0;
+      if (const auto hit = FindInLine(text, column))
+        match = ViewMatch{start + hit->first, hit->second, wrapped};
+      return match.has_value();
+    };
+  };
+  if (!VisitLines(view, fromLine, count - 1, true, firstIn(false)))
+    VisitLines(view, 0, fromLine, true, firstIn(true));
+  return match;
 }
 
-std::optional<ViewMatch> ViewFinder::LastBefore(const ui::TRAHLEditor& view, std::size_t line,
-                                                std::size_t column) {
-  std::optional<ViewMatch> last;
-  const std::string_view text = view.Line(line);
-  for (auto hit = FindInLine(text, 0); hit && hit->first < column;
-       hit = FindInLine(text, hit->first + 1))
-    last = ViewMatch{view.Lines().LineStart(line) + hit->first, hit->second, false};
-  return last;
+std::optional<ViewMatch> ViewFinder::FindBackwards(const ui::TRAHLEditor& view,
+                                                   std::size_t fromLine, std::size_t fromColumn) {
+  const std::size_t count = view.LineCount();
+  std::optional<ViewMatch> match;
+  const auto lastIn = [&](bool wrapped) {
+    return [&, wrapped](std::size_t line, std::string_view text, std::size_t start) {
+      const std::size_t before = line == fromLine && !wrapped ? fromColumn : std::string_view::npos;
+      for (auto hit = FindInLine(text, 0); hit && hit->first < before;
+           hit = FindInLine(text, hit->first + 1))
+        match = ViewMatch{start + hit->first, hit->second, wrapped};
+      return match.has_value();
+    };
+  };
+  if (!VisitLines(view, 0, fromLine, false, lastIn(false)))
+    VisitLines(view, fromLine, count - 1, false, lastIn(true));
+  return match;
 }
 
 std::optional<ViewMatch> ViewFinder::Find(const ui::TRAHLEditor& view, std::size_t from,
@@ -95,32 +165,24 @@ std::optional<ViewMatch> ViewFinder::Find(const ui::TRAHLEditor& view, std::size
   const std::size_t line = view.Lines().LineOf(std::min(from, view.TextLength()));
   const std::size_t column = std::min(from - std::min(from, view.Lines().LineStart(line)),
                                       view.Line(line).size() + kLineBreakSize);
-  if (forwards)
-    return FindForwards(view, line, column, count + 1);
-  for (std::size_t step = 0; step <= count; ++step) {
-    const std::size_t at = (line + count - step % count) % count;
-    const std::size_t before = step == 0 ? column : std::string_view::npos;
-    if (std::optional<ViewMatch> hit = LastBefore(view, at, before)) {
-      hit->wrapped = step > line;
-      return hit;
-    }
-  }
-  return std::nullopt;
+  return forwards ? FindForwards(view, line, column) : FindBackwards(view, line, column);
 }
 
 std::pair<std::size_t, std::size_t> ViewFinder::Count(const ui::TRAHLEditor& view,
                                                       std::size_t offset) {
   std::size_t total = 0;
   std::size_t number = 0;
-  for (std::size_t line = 0; line < view.LineCount(); ++line) {
-    const std::string_view text = view.Line(line);
-    const std::size_t start = view.Lines().LineStart(line);
-    for (auto hit = FindInLine(text, 0); hit; hit = FindInLine(text, hit->first + 1)) {
-      ++total;
-      if (start + hit->first == offset)
-        number = total;
-    }
-  }
+  if (view.LineCount() == 0)
+    return {0, 0};
+  VisitLines(view, 0, view.LineCount() - 1, true,
+             [&](std::size_t, std::string_view text, std::size_t start) {
+               for (auto hit = FindInLine(text, 0); hit; hit = FindInLine(text, hit->first + 1)) {
+                 ++total;
+                 if (start + hit->first == offset)
+                   number = total;
+               }
+               return false;
+             });
   return {total, number};
 }
 

@@ -6,9 +6,12 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "regex/RegExpr.h"
+#include "regex/RegLiteralFinder.h"
 #include "ui/TRAHLEditor.h"
+#include "viewer/RequiredLiterals.h"
 
 namespace brontel {
 
@@ -50,15 +53,19 @@ class ViewFinder {
   std::pair<std::size_t, std::size_t> Count(const ui::TRAHLEditor& view, std::size_t offset);
 
  private:
+  // From `fromColumn` of `fromLine` on, round the end of the text back to that line.
   std::optional<ViewMatch> FindForwards(const ui::TRAHLEditor& view, std::size_t fromLine,
-                                        std::size_t fromColumn, std::size_t lines);
-  std::optional<ViewMatch> LastBefore(const ui::TRAHLEditor& view, std::size_t line,
-                                      std::size_t column);
+                                        std::size_t fromColumn);
+  // The last match before `fromColumn` of `fromLine`, round the start of the text back to it.
+  std::optional<ViewMatch> FindBackwards(const ui::TRAHLEditor& view, std::size_t fromLine,
+                                         std::size_t fromColumn);
 
   FindQuery query_;
   std::unique_ptr<RegExpr> expression_;
   std::string lowerPattern_;
   std::string subject_;
+  RequiredTexts required_;                 // of the expression: a line without one cannot match
+  std::vector<RegLiteralFinder> finders_;  // by required text
 };
 
 }  // namespace brontel

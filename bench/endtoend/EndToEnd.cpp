@@ -107,10 +107,13 @@ int MeasureSearch(host::PluginHost& host, const fs::path& log, int rounds) {
     const char* pattern;
     int flags;
   };
+  // The expressions, beside `grep -c -E` of the same expression: kSearchExpression (16).
   const Kind kinds[] = {{"forward_nocase", "perfmarktail", 0},
                         {"backward_nocase", "perfmarkhead", 8},
                         {"forward_case", "PerfMarkTail", 2},
-                        {"backward_case", "PerfMarkHead", 10}};
+                        {"backward_case", "PerfMarkHead", 10},
+                        {"forward_expression", "PerfMark(Tail|Tial) *$", 2 | 16},
+                        {"backward_expression", "PerfMark(Head|Haed) *$", 2 | 8 | 16}};
   std::vector<std::vector<double>> times(std::size(kinds));
   for (int round = 0; round < rounds; ++round) {
     for (std::size_t k = 0; k < std::size(kinds); ++k) {

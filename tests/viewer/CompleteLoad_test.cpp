@@ -64,6 +64,17 @@ class CompleteLoadTest : public ::testing::Test {
                 heldView.Lines().LineOf(heldView.Lines().LineStart(held) + 1) - heldBody);
     }
     ASSERT_EQ(view.TextLength() - start, heldView.TextLength() - heldStart);
+    // Stretches of the text as a search reads them, from inside a line to inside another.
+    const std::size_t bodyText = view.TextLength() - start;
+    for (const std::size_t from : {std::size_t{0}, std::size_t{1}, std::size_t{7}, bodyText / 3}) {
+      for (const std::size_t count : {std::size_t{1}, std::size_t{5}, std::size_t{64}, bodyText}) {
+        if (from < bodyText) {
+          ASSERT_EQ(view.Lines().TextRange(start + from, count),
+                    heldView.Lines().TextRange(heldStart + from, count))
+              << from << " " << count;
+        }
+      }
+    }
     // Backwards and in strides too: the index is read from where the last line was.
     for (std::size_t i = view.LineCount(); i-- > body;)
       ASSERT_EQ(view.Line(i), heldView.Line(i - body + heldBody));
