@@ -136,6 +136,18 @@ TEST_F(BackgroundIndexingTest, AFilteredViewIsFilteredFromItsFirstScreen) {
   };
   EXPECT_EQ(body(view), body(atOnce));
   EXPECT_EQ(model.FilterStatusText(), " [filter: 9278 of 300000 lines]");
+
+  // Another filter is applied on the worker; the view is read meanwhile as it was.
+  ViewFilter errors;
+  errors.types = {"error"};
+  ASSERT_TRUE(model.SetFilter(errors, types, refused));
+  ASSERT_TRUE(load.Refilter());
+  EXPECT_NE(state.statusText.find(" [filtering "), std::string::npos) << state.statusText;
+  EXPECT_EQ(body(view).size(), body(atOnce).size());
+  Finish();
+  ASSERT_TRUE(atOnceModel.SetFilter(errors, atOnceTypes, refused));
+  LoadCompleteFile(atOnceState, atOnceTypes, atOnce, &atOnceModel);
+  EXPECT_EQ(body(view), body(atOnce));
 }
 
 TEST_F(BackgroundIndexingTest, ANewLoadOrTheEndStopsTheIndexingAndAppendsFollowIt) {
