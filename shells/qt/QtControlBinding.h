@@ -19,7 +19,8 @@ using KeyPreview = std::function<void(ui::KeyCode& key, ui::ShiftState shift)>;
 
 // Ties a control model to the widget made for it: panels become frames, labels QLabel, check
 // boxes QCheckBox, drop-down lists QComboBox, edit fields QLineEdit, buttons QPushButton (a
-// flat one QToolButton, a symbol-font one a GlyphButton), bevels lines. Model changes (bounds,
+// flat one QToolButton, a symbol-font one a GlyphButton; a drop-down menu pops up below it as a
+// QMenu), bevels lines. Model changes (bounds,
 // visibility, enabled, caption, text, checked, items, index, hint, colour, font, focus) reach
 // the widget (labels, check boxes and buttons get at least the room their caption needs in the
 // font they really got, at the designed place); the user's clicks, choices, typing and focus reach
