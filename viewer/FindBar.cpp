@@ -61,16 +61,16 @@ void FindBar::Place(ui::Form& form) {
   PlaceCheckBox(chkWholeWords, pnlFindBar, 212, 40, "W", "Whole words (for a text)");
   PlaceButton(btnFindPrev, pnlFindBar, 256, 22, "<", "Previous match (Shift+Enter)");
   PlaceButton(btnFindNext, pnlFindBar, 280, 22, ">", "Next match (Enter)");
-  brontel::Place(lblFindStatus, pnlFindBar, 306, 78);
+  brontel::Place(lblFindStatus, pnlFindBar, 306, 76);
   lblFindStatus.SetCaption("");
   lblFindStatus.SetCenteredVertically(true);
 
-  brontel::Place(comFilterTypes, pnlFindBar, 388, 78);
+  brontel::Place(comFilterTypes, pnlFindBar, 386, 78);
   comFilterTypes.SetItems({std::string(kAnyTypeText), std::string(kCountedTypesName)});
   comFilterTypes.SetItemIndex(kAnyTypeItem);
   comFilterTypes.SetHint("Show only the lines of this message type (several: the button beside)");
   comFilterTypes.SetShowHint(true);
-  PlaceButton(btnFilterTypes, pnlFindBar, 467, 18, "...", "Choose several message types to show");
+  PlaceButton(btnFilterTypes, pnlFindBar, 465, 20, "...", "Choose several message types to show");
   btnFilterTypes.SetDropDownMenu(&mnuFilterTypes);
   brontel::Place(comFilterContext, pnlFindBar, 486, 36);
   comFilterContext.SetItems(ContextItems());
