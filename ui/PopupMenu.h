@@ -47,9 +47,9 @@ class MenuItem : public Component {
   bool checked_ = false;
 };
 
-// A context menu. Popup asks the shell (Change::Popup) to show it at a point of the screen
-// coordinates the shell reported (of the control it belongs to); the shell calls the chosen item's
-// Click.
+// A context or drop-down menu. Popup asks the shell (Change::Popup) to show it at a point of the
+// coordinates the shell reported for the control it belongs to (the text view it pops up in, the
+// button it drops down from); the shell calls the chosen item's Click.
 class PopupMenu : public Component {
  public:
   explicit PopupMenu(std::string name) : Component(std::move(name)) {}
