@@ -3,8 +3,12 @@
 namespace brontel::ui {
 
 void Button::Click() {
-  if (Enabled() && OnClick)
+  if (!Enabled())
+    return;
+  if (OnClick)
     OnClick(*this);
+  if (dropDownMenu_ != nullptr)
+    dropDownMenu_->Popup(Point{0, ClientHeight()});
 }
 
 }  // namespace brontel::ui

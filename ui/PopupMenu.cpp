@@ -20,6 +20,11 @@ bool MenuItem::Visible() const {
   return action_ ? action_->Visible() : true;
 }
 
+void MenuItem::SetChecked(bool checked) {
+  checkItem_ = true;
+  checked_ = checked;
+}
+
 void MenuItem::Click() {
   if (action_) {
     action_->Execute();
@@ -32,6 +37,11 @@ MenuItem& PopupMenu::AddItem(std::string name) {
   items_.push_back(std::make_unique<MenuItem>(std::move(name)));
   Notify(Change::Items);
   return *items_.back();
+}
+
+void PopupMenu::Clear() {
+  items_.clear();
+  Notify(Change::Items);
 }
 
 MenuItem* PopupMenu::Find(const std::string& name) const {

@@ -61,15 +61,17 @@ void FindBar::Place(ui::Form& form) {
   PlaceCheckBox(chkWholeWords, pnlFindBar, 212, 40, "W", "Whole words (for a text)");
   PlaceButton(btnFindPrev, pnlFindBar, 256, 22, "<", "Previous match (Shift+Enter)");
   PlaceButton(btnFindNext, pnlFindBar, 280, 22, ">", "Next match (Enter)");
-  brontel::Place(lblFindStatus, pnlFindBar, 306, 96);
+  brontel::Place(lblFindStatus, pnlFindBar, 306, 76);
   lblFindStatus.SetCaption("");
   lblFindStatus.SetCenteredVertically(true);
 
-  brontel::Place(comFilterTypes, pnlFindBar, 406, 78);
-  comFilterTypes.SetItems({"any type", std::string(kCountedTypesName)});
+  brontel::Place(comFilterTypes, pnlFindBar, 386, 78);
+  comFilterTypes.SetItems({std::string(kAnyTypeText), std::string(kCountedTypesName)});
   comFilterTypes.SetItemIndex(kAnyTypeItem);
-  comFilterTypes.SetHint("Show only the lines of this message type");
+  comFilterTypes.SetHint("Show only the lines of this message type (several: the button beside)");
   comFilterTypes.SetShowHint(true);
+  PlaceButton(btnFilterTypes, pnlFindBar, 465, 20, "...", "Choose several message types to show");
+  btnFilterTypes.SetDropDownMenu(&mnuFilterTypes);
   brontel::Place(comFilterContext, pnlFindBar, 486, 36);
   comFilterContext.SetItems(ContextItems());
   comFilterContext.SetItemIndex(0);
@@ -78,7 +80,7 @@ void FindBar::Place(ui::Form& form) {
   PlaceCheckBox(chkHideMatching, pnlFindBar, 524, 60, "&Hide",
                 "Hide the lines the expression matches");
   PlaceButton(btnFilter, pnlFindBar, 586, 50, "&Filter",
-              "Filter the view by the field's expression and the type (empty: no filter)");
+              "Filter the view by the field's expression and the types (empty: no filter)");
 
   brontel::Place(btnCloseBar, pnlFindBar, 641, 13);
   btnCloseBar.SetAnchors(ui::Anchors{false, true, true, false});

@@ -3,12 +3,10 @@
 #include <algorithm>
 #include <utility>
 
-#include "viewer/LineFilter.h"
-
 namespace brontel {
 
 FindBarController::FindBarController(FindBar& bar, ui::TRAHLEditor& view, ApplyFilter apply)
-    : bar_(bar), view_(view), apply_(std::move(apply)) {
+    : bar_(bar), view_(view), apply_(std::move(apply)), types_(bar) {
   Bind();
 }
 
@@ -20,17 +18,7 @@ void FindBarController::Bind() {
 }
 
 void FindBarController::Open(const ViewFilter& current, const std::vector<std::string>& typeNames) {
-  std::vector<std::string> items{"any type", std::string(kCountedTypesName)};
-  items.insert(items.end(), typeNames.begin(), typeNames.end());
-  int chosen = FindBar::kAnyTypeItem;
-  if (current.types.size() == 1) {
-    for (std::size_t i = 1; i < items.size(); ++i) {
-      if (LowerAscii(items[i]) == LowerAscii(current.types.front()))
-        chosen = static_cast<int>(i);
-    }
-  }
-  bar_.comFilterTypes.SetItems(std::move(items));
-  bar_.comFilterTypes.SetItemIndex(chosen);
+  types_.Open(current.types, typeNames);
   bar_.comFilterContext.SetItemIndex(current.context);
   bar_.chkHideMatching.SetChecked(current.hideMatching);
   if (!current.expression.empty() && bar_.edtFind.Text().empty())
@@ -88,9 +76,7 @@ bool FindBarController::Find(bool forwards) {
 
 ViewFilter FindBarController::FieldsFilter() const {
   ViewFilter filter;
-  const int type = bar_.comFilterTypes.ItemIndex();
-  if (type > FindBar::kAnyTypeItem)
-    filter.types.push_back(bar_.comFilterTypes.Items()[static_cast<std::size_t>(type)]);
+  filter.types = types_.Chosen();
   filter.expression = bar_.edtFind.Text();
   filter.hideMatching = bar_.chkHideMatching.Checked();
   filter.ignoreCase = !bar_.chkMatchCase.Checked();

@@ -7,6 +7,7 @@
 
 #include "ui/Keys.h"
 #include "ui/TRAHLEditor.h"
+#include "viewer/FilterTypeChoice.h"
 #include "viewer/FindBar.h"
 #include "viewer/ViewFilter.h"
 #include "viewer/ViewFinder.h"
@@ -52,6 +53,7 @@ class FindBarController {
   ui::TRAHLEditor& view_;
   ApplyFilter apply_;
   ViewFinder finder_;
+  FilterTypeChoice types_;
 };
 
 }  // namespace brontel

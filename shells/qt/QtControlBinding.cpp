@@ -17,6 +17,7 @@
 #include "shells/qt/QtHostWindow.h"
 #include "shells/qt/QtKeys.h"
 #include "shells/qt/QtLook.h"
+#include "shells/qt/QtPopupMenu.h"
 #include "shells/qt/QtText.h"
 #include "ui/Button.h"
 #include "ui/CaptionRoom.h"
@@ -117,6 +118,8 @@ class ButtonBinding final : public QtControlBinding {
       widget_->setFocusPolicy(Qt::NoFocus);
     connect(static_cast<QAbstractButton*>(widget_.data()), &QAbstractButton::clicked, this,
             [this]() { Shielded([this] { button_.Click(); }); });
+    if (button.DropDownMenu() != nullptr)
+      new QtPopupMenu(*button.DropDownMenu(), widget_);
     Start();
   }
 

@@ -19,12 +19,13 @@ using KeyPreview = std::function<void(ui::KeyCode& key, ui::ShiftState shift)>;
 
 // Ties a control model to the widget made for it: panels become frames, labels QLabel, check
 // boxes QCheckBox, drop-down lists QComboBox, edit fields QLineEdit, buttons QPushButton (a
-// flat one QToolButton, a symbol-font one a GlyphButton), bevels lines. Model changes (bounds,
-// visibility, enabled, caption, text, checked, items, index, hint, colour, font, focus) reach
-// the widget (labels, check boxes and buttons get at least the room their caption needs in the
-// font they really got, at the designed place); the user's clicks, choices, typing and focus reach
-// the model, as the model's own user operations (Click, UserSelect, SetText, SetFocus), inside
-// the shield, which records any failure of their handlers.
+// flat one QToolButton, a symbol-font one a GlyphButton; a drop-down menu pops up below it as a
+// QMenu), bevels lines. Model changes (bounds, visibility, enabled, caption, text, checked,
+// items, index, hint, colour, font, focus) reach the widget (labels, check boxes and buttons get
+// at least the room their caption needs in the font they really got, at the designed place); the
+// user's clicks, choices, typing and focus reach the model, as the model's own user operations
+// (Click, UserSelect, SetText, SetFocus), inside the shield, which records any failure of their
+// handlers.
 //
 // The binding is a child object of its widget and dies with it; a model that is destroyed
 // first is let go (Change::Destroyed). Key presses at the widget run the key preview first,

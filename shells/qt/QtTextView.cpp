@@ -2,7 +2,6 @@
 
 #include <QFocusEvent>
 #include <QKeyEvent>
-#include <QMenu>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -37,14 +36,6 @@ ui::MouseButton ButtonOf(Qt::MouseButton button) {
   }
 }
 
-QString MenuTextOf(const ui::MenuItem& item) {
-  QString text = FromBytes(item.Caption());
-  const std::string shortCut = ui::ShortCutToText(item.GetShortCut());
-  if (!shortCut.empty())
-    text += QLatin1Char('\t') + QString::fromStdString(shortCut);
-  return text;
-}
-
 }  // namespace
 
 template <typename Work>
@@ -65,15 +56,8 @@ QtTextView::QtTextView(ui::TRAHLEditor& editor, QWidget* parent)
   viewport()->setAutoFillBackground(false);
   observer_ =
       editor.AddObserver([this](ui::Component&, ui::Change change) { OnModelChange(change); });
-  popupMenu_ = editor.GetPopupMenu();
-  if (popupMenu_ != nullptr) {
-    popupObserver_ = popupMenu_->AddObserver([this](ui::Component&, ui::Change change) {
-      if (change == ui::Change::Popup)
-        OnPopup();
-      else if (change == ui::Change::Destroyed)
-        popupMenu_ = nullptr;
-    });
-  }
+  if (editor.GetPopupMenu() != nullptr)
+    popup_ = new QtPopupMenu(*editor.GetPopupMenu(), viewport());
   ApplyFont();
   setVisible(editor.Visible());
   setEnabled(editor.Enabled());
@@ -82,10 +66,7 @@ QtTextView::QtTextView(ui::TRAHLEditor& editor, QWidget* parent)
 }
 
 QtTextView::~QtTextView() {
-  if (menu_)
-    delete menu_.data();
-  if (popupMenu_ != nullptr)
-    popupMenu_->RemoveObserver(popupObserver_);
+  delete popup_.data();
   if (editor_ != nullptr)
     editor_->RemoveObserver(observer_);
 }
@@ -306,36 +287,6 @@ void QtTextView::focusInEvent(QFocusEvent* event) {
 void QtTextView::focusOutEvent(QFocusEvent* event) {
   QAbstractScrollArea::focusOutEvent(event);
   viewport()->update();
-}
-
-void QtTextView::OnPopup() {
-  if (popupMenu_ == nullptr)
-    return;
-  if (menu_)
-    menu_->deleteLater();
-  auto* menu = new QMenu(this);
-  menu->setAttribute(Qt::WA_DeleteOnClose);
-  for (const auto& item : popupMenu_->Items()) {
-    if (!item->Visible())
-      continue;
-    if (item->IsSeparator()) {
-      menu->addSeparator();
-      continue;
-    }
-    QAction* action = menu->addAction(MenuTextOf(*item));
-    action->setObjectName(QString::fromStdString(item->name()));
-    action->setEnabled(item->Enabled());
-    ui::MenuItem* model = item.get();
-    QPointer<QtTextView> self(this);
-    connect(action, &QAction::triggered, this, [self, model]() {
-      if (self.isNull() || self->popupMenu_ == nullptr)
-        return;
-      Shield::Run(model->name(), [model] { model->Click(); });
-    });
-  }
-  menu_ = menu;
-  const ui::Point at = popupMenu_->PopupPoint();
-  menu->popup(viewport()->mapToGlobal(QPoint(at.x, at.y)));
 }
 
 }  // namespace brontel::qt

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <functional>
 
+#include "shells/qt/QtPopupMenu.h"
 #include "ui/TRAHLEditor.h"
 
 namespace brontel::qt {
@@ -36,7 +37,7 @@ class QtTextView final : public QAbstractScrollArea {
   ui::TRAHLEditor* Model() const { return editor_; }
   const QFont& TextFont() const { return font_; }
   // The context menu currently shown, nullptr when none.
-  QMenu* ShownMenu() const { return menu_.data(); }
+  QMenu* ShownMenu() const { return popup_ ? popup_->Shown() : nullptr; }
 
  protected:
   bool event(QEvent* event) override;
@@ -55,7 +56,6 @@ class QtTextView final : public QAbstractScrollArea {
 
  private:
   void OnModelChange(ui::Change change);
-  void OnPopup();
   void Detach();
   void ApplyFont();
   void PlaceAtModelBounds();
@@ -68,11 +68,9 @@ class QtTextView final : public QAbstractScrollArea {
 
   ui::TRAHLEditor* editor_;
   ui::Component::ObserverId observer_ = 0;
-  ui::PopupMenu* popupMenu_ = nullptr;
-  ui::Component::ObserverId popupObserver_ = 0;
+  QPointer<QtPopupMenu> popup_;  // a child of the viewport
   QFont font_;
   KeyHandler unusedKey_;
-  QPointer<QMenu> menu_;
   bool syncingBounds_ = false;
   bool syncingScroll_ = false;
   ui::Rect placedBounds_;

@@ -2,16 +2,19 @@
 #pragma once
 
 #include "shells/win32/NativeControl.h"
+#include "shells/win32/NativePopupMenu.h"
 #include "ui/Button.h"
 #include "ui/CheckBox.h"
 
 namespace brontel::win32 {
 
-// A push button (flat for a speed button); a click runs the model's Click. A button whose
-// caption is in a symbol face the system lacks is owner-drawn and paints its glyph itself.
+// A push button (flat for a speed button); a click runs the model's Click, and a drop-down menu
+// pops up below it. A button whose caption is in a symbol face the system lacks is owner-drawn
+// and paints its glyph itself.
 class NativeButton final : public NativeControl {
  public:
-  explicit NativeButton(ui::Button& button) : NativeControl(button), button_(&button) {}
+  explicit NativeButton(ui::Button& button)
+      : NativeControl(button), button_(&button), dropDown_(button.DropDownMenu(), *this) {}
 
   // Whether the button paints its caption's glyph itself.
   bool DrawsGlyph() const { return drawsGlyph_; }
@@ -27,6 +30,7 @@ class NativeButton final : public NativeControl {
   bool WantsGlyph() const;
 
   ui::Button* button_;
+  NativePopupMenu dropDown_;
   bool drawsGlyph_ = false;
 };
 

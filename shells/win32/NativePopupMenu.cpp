@@ -23,7 +23,8 @@ void ShowPopupMenu(ui::PopupMenu& menu, HWND owner, POINT screenPoint) {
     std::string caption = item.Caption();
     if (const std::string shortCut = ui::ShortCutToText(item.GetShortCut()); !shortCut.empty())
       caption += "\t" + shortCut;
-    ::AppendMenuA(native, MF_STRING | (item.Enabled() ? 0 : MF_GRAYED), id, caption.c_str());
+    const UINT state = (item.Enabled() ? 0 : MF_GRAYED) | (item.Checked() ? MF_CHECKED : 0);
+    ::AppendMenuA(native, MF_STRING | state, id, caption.c_str());
   }
   const auto chosen =
       static_cast<UINT>(::TrackPopupMenu(native, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
@@ -31,6 +32,30 @@ void ShowPopupMenu(ui::PopupMenu& menu, HWND owner, POINT screenPoint) {
   ::DestroyMenu(native);
   if (chosen > 0 && chosen <= items.size())
     items[chosen - 1]->Click();
+}
+
+NativePopupMenu::NativePopupMenu(ui::PopupMenu* menu, const NativeControl& owner)
+    : menu_(menu), owner_(owner) {
+  if (menu_ == nullptr)
+    return;
+  observer_ = menu_->AddObserver([this](ui::Component&, ui::Change change) {
+    if (change == ui::Change::Destroyed)
+      menu_ = nullptr;
+    else if (change == ui::Change::Popup && owner_.Window() != nullptr)
+      Show();
+  });
+}
+
+NativePopupMenu::~NativePopupMenu() {
+  if (menu_ != nullptr)
+    menu_->RemoveObserver(observer_);
+}
+
+void NativePopupMenu::Show() {
+  const ui::Point at = menu_->PopupPoint();
+  POINT screen{at.x, at.y};
+  ::ClientToScreen(owner_.Window(), &screen);
+  ShowPopupMenu(*menu_, owner_.Window(), screen);
 }
 
 }  // namespace brontel::win32

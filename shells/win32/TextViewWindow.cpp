@@ -6,7 +6,6 @@
 #include "shells/win32/GdiCanvas.h"
 #include "shells/win32/KeyState.h"
 #include "shells/win32/ModuleInstance.h"
-#include "shells/win32/NativePopupMenu.h"
 
 namespace brontel::win32 {
 namespace {
@@ -16,21 +15,10 @@ constexpr char kTextViewClass[] = "BrontelTextView";
 }  // namespace
 
 TextViewWindow::TextViewWindow(ui::TRAHLEditor& editor, Win32Cursor& cursor)
-    : NativeControl(editor), editor_(&editor), cursor_(cursor), popup_(editor.GetPopupMenu()) {
-  if (popup_ != nullptr) {
-    popupObserver_ = popup_->AddObserver([this](ui::Component&, ui::Change change) {
-      if (change == ui::Change::Destroyed)
-        popup_ = nullptr;
-      else if (change == ui::Change::Popup && Window() != nullptr)
-        ShowPopup();
-    });
-  }
-}
-
-TextViewWindow::~TextViewWindow() {
-  if (popup_ != nullptr)
-    popup_->RemoveObserver(popupObserver_);
-}
+    : NativeControl(editor),
+      editor_(&editor),
+      cursor_(cursor),
+      popup_(editor.GetPopupMenu(), *this) {}
 
 HWND TextViewWindow::CreateNative(HWND parent, DWORD childStyle, const RECT& bounds) {
   RegisterWindowClass(kTextViewClass, &NativeControl::OwnClassProcedure, nullptr, nullptr);
@@ -192,13 +180,6 @@ bool TextViewWindow::KeyDown(WPARAM key) {
   if (editor_->KeyDown(code, shift))
     return true;
   return keys() != nullptr && Model() != nullptr && keys()->ShortCut(code, shift);
-}
-
-void TextViewWindow::ShowPopup() {
-  const ui::Point at = popup_->PopupPoint();
-  POINT screen{at.x, at.y};
-  ::ClientToScreen(Window(), &screen);
-  ShowPopupMenu(*popup_, Window(), screen);
 }
 
 ui::Point TextViewWindow::MousePoint(LPARAM lParam) const {

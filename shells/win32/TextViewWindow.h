@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "shells/win32/NativeControl.h"
+#include "shells/win32/NativePopupMenu.h"
 #include "shells/win32/Win32Cursor.h"
 #include "ui/TRAHLEditor.h"
 
@@ -18,7 +19,6 @@ namespace brontel::win32 {
 class TextViewWindow final : public NativeControl {
  public:
   TextViewWindow(ui::TRAHLEditor& editor, Win32Cursor& cursor);
-  ~TextViewWindow() override;
 
  protected:
   HWND CreateNative(HWND parent, DWORD childStyle, const RECT& bounds) override;
@@ -32,13 +32,11 @@ class TextViewWindow final : public NativeControl {
   void PlaceCaret();
   void Scroll(int bar, WORD request);
   bool KeyDown(WPARAM key);
-  void ShowPopup();
   ui::Point MousePoint(LPARAM lParam) const;
 
   ui::TRAHLEditor* editor_;
   Win32Cursor& cursor_;
-  ui::PopupMenu* popup_ = nullptr;
-  ui::Component::ObserverId popupObserver_ = 0;
+  NativePopupMenu popup_;
   ui::Rect layoutBounds_;
   ui::Rect fittedBounds_;
   bool hasCaret_ = false;

@@ -246,6 +246,28 @@ TEST(ButtonTest, ClickRunsTheHandlerOnlyWhenEnabled) {
   EXPECT_EQ(clicks, 1);
 }
 
+// The handler runs first, so that the menu it pops up shows the state it brought up to date.
+TEST(ButtonTest, ADropDownMenuPopsUpBelowTheButtonAfterItsHandler) {
+  PopupMenu menu("mnuKinds");
+  MenuItem& item = menu.AddItem("Error");
+  Button button("btnKinds");
+  button.SetBounds(Rect::FromSize(10, 2, 18, 20));
+  button.SetDropDownMenu(&menu);
+  button.OnClick = [&](Component&) { item.SetChecked(true); };
+  std::vector<bool> checkedWhenShown;
+  menu.AddObserver([&](Component&, Change change) {
+    if (change == Change::Popup)
+      checkedWhenShown.push_back(item.Checked());
+  });
+  button.Click();
+  EXPECT_EQ(checkedWhenShown, std::vector<bool>{true});
+  EXPECT_EQ(menu.PopupPoint().x, 0);
+  EXPECT_EQ(menu.PopupPoint().y, 20);
+  button.SetEnabled(false);
+  button.Click();
+  EXPECT_EQ(checkedWhenShown.size(), 1U);
+}
+
 TEST(ObserverTest, ObserversSeeChangesInOrderAndMayRemoveThemselves) {
   std::vector<std::string> seen;  // outlives the timer, which announces its destruction
   Timer timer("Timer1", 50, false);

@@ -76,6 +76,59 @@ TEST_F(FindBarTest, TheFieldsFilterTheBodyWhileTheCountsStayWhole) {
   EXPECT_EQ(LoadViewFilter(store).types, (std::vector<std::string>{"Error"}));
 }
 
+// The menu beside the type list: checking an item adds its type to the set shown in the list,
+// and taking the last but one out leaves a single type the list has an item for.
+TEST_F(FindBarTest, TheTypeMenuChoosesSeveralTypesThatTheListShows) {
+  Press('B', ShiftState::Ctrl);
+  ui::ComboBox& list = bar().comFilterTypes;
+  const std::size_t items = list.Items().size();
+  bar().btnFilterTypes.Click();
+  EXPECT_EQ(bar().mnuFilterTypes.PopupPoint().y, bar().btnFilterTypes.ClientHeight());
+  ui::MenuItem& error = *bar().mnuFilterTypes.Find("Error");
+  ui::MenuItem& warning = *bar().mnuFilterTypes.Find("Warning");
+  EXPECT_TRUE(warning.IsCheckItem());
+  EXPECT_FALSE(warning.Checked());
+  error.Click();
+  EXPECT_EQ(list.Text(), "Error");
+  warning.Click();
+  EXPECT_EQ(list.Text(), "Error, Warning");
+  EXPECT_EQ(list.Items().size(), items + 1);
+  EXPECT_TRUE(error.Checked() && warning.Checked());
+  bar().btnFilter.Click();
+  EXPECT_EQ(Body(),
+            (std::vector<std::string>{"E   connection refused", "|   ...", "W   timeout after 3 s",
+                                      "|   ...", "E   connection refused again"}));
+  error.Click();
+  EXPECT_EQ(list.Text(), "Warning");
+  EXPECT_EQ(list.Items().size(), items) << "no item for a set once it is gone";
+  list.UserSelect(FindBar::kAnyTypeItem);
+  EXPECT_FALSE(warning.Checked());
+  EXPECT_TRUE(form->findBar().FieldsFilter().types.empty());
+}
+
+// A set kept from the last window (or given to a print run) shows as it is, and the bar hands
+// it back unchanged however often it is opened and applied.
+TEST_F(FindBarTest, ASetFromTheSettingsSurvivesOpeningAndApplying) {
+  store.values["Filter\\Types"] = "warning,Error";
+  form.reset();
+  Open();
+  Advance(50);
+  const std::vector<std::string> kept{"warning", "Error"};
+  for (int round = 0; round < 2; ++round) {
+    Press('B', ShiftState::Ctrl);
+    EXPECT_EQ(bar().comFilterTypes.Text(), "warning, Error");
+    EXPECT_TRUE(bar().mnuFilterTypes.Find("Warning")->Checked());
+    EXPECT_FALSE(bar().mnuFilterTypes.Find("counted")->Checked());
+    bar().btnFilter.Click();
+    EXPECT_EQ(form->viewModel().Filter().types, kept);
+    Press(ui::vk::Escape);
+  }
+  bar().comFilterTypes.UserSelect(bar().comFilterTypes.ItemIndex());  // the set item again
+  EXPECT_EQ(form->findBar().FieldsFilter().types, kept);
+  form->FormCloseQuery();
+  EXPECT_EQ(LoadViewFilter(store).types, kept);
+}
+
 TEST_F(FindBarTest, FindSelectsEachMatchExactlyAndSaysWhenItWraps) {
   ui::TRAHLEditor& view = form->editor();
   Press('B', ShiftState::Ctrl);

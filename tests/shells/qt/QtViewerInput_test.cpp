@@ -322,5 +322,33 @@ TEST_F(QtViewerInputTest, TheFindBarTakesItsTypingFindsFiltersAndClosesOnEsc) {
   EXPECT_TRUE(host.keys.empty());
 }
 
+// The menu beside the type list opens by mouse and by keyboard, shows each type's check and
+// toggles it into the set the list shows.
+TEST_F(QtViewerInputTest, TheTypeMenuShowsAndTogglesTheChecksOfTheTypes) {
+  Open();
+  FindBar& bar = c().findBar;
+  Type(view(), Qt::Key_B, Qt::ControlModifier);
+  auto* button = Widget<QAbstractButton>(bar.btnFilterTypes);
+  QTest::mouseClick(button, Qt::LeftButton);
+  auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+  ASSERT_NE(menu, nullptr);
+  auto* warning = menu->findChild<QAction*>(QStringLiteral("Warning"));
+  ASSERT_NE(warning, nullptr);
+  EXPECT_TRUE(warning->isCheckable());
+  EXPECT_FALSE(warning->isChecked());
+  Type(menu, Qt::Key_Down);  // counted
+  Type(menu, Qt::Key_Down);  // Error, past the line
+  Type(menu, Qt::Key_Down);
+  Type(menu, Qt::Key_Return);
+  EXPECT_EQ(Widget<QComboBox>(bar.comFilterTypes)->currentText(), QStringLiteral("Warning"));
+  Type(button, Qt::Key_Space);
+  menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+  ASSERT_NE(menu, nullptr);
+  EXPECT_TRUE(menu->findChild<QAction*>(QStringLiteral("Warning"))->isChecked());
+  menu->findChild<QAction*>(QStringLiteral("Error"))->trigger();
+  menu->close();
+  EXPECT_EQ(Widget<QComboBox>(bar.comFilterTypes)->currentText(), QStringLiteral("Warning, Error"));
+}
+
 }  // namespace
 }  // namespace brontel::qt::testing

@@ -18,6 +18,7 @@
 #include "ui/Edit.h"
 #include "ui/Label.h"
 #include "ui/Panel.h"
+#include "ui/PopupMenu.h"
 #include "ui/TRAHLEditor.h"
 
 namespace brontel::win32::testing {
@@ -59,6 +60,16 @@ struct TestForm {
     nextError.OnExecute = [this](ui::Component&) { ++nextErrorRuns; };
     actions.Add(history);
     actions.Add(nextError);
+    kinds.AddItem("Error").SetCaption("&Error");
+    kinds.AddItem("Warning").SetCaption("&Warning");
+    for (const auto& item : kinds.Items()) {
+      item->SetChecked(item->name() == "Error");
+      item->OnClick = [this](ui::Component& chosen) { kindsChosen.push_back(chosen.name()); };
+    }
+    kindsButton.SetParent(&form);
+    kindsButton.SetBounds(ui::Rect::FromSize(300, 40, 18, 20));
+    kindsButton.SetCaption("...");
+    kindsButton.SetDropDownMenu(&kinds);
   }
 
   ui::Form form{"Form1"};
@@ -73,9 +84,37 @@ struct TestForm {
   ui::Action history{"actGotoHistory"};
   ui::Action nextError{"actGotoNextError"};
   ui::ActionList actions{"ActionList2"};
+  ui::PopupMenu kinds{"mnuKinds"};
+  ui::Button kindsButton{"btnKinds"};
   int historyRuns = 0;
   int nextErrorRuns = 0;
+  std::vector<std::string> kindsChosen;
 };
+
+// What the popup menu open on this thread shows; it then gets a W, which chooses its item of
+// that mnemonic. Runs as a timer of the menu's own message loop.
+struct ShownMenu {
+  std::vector<bool> checks;
+  int ticks = 0;
+};
+ShownMenu* shownMenu = nullptr;
+
+void CALLBACK ReadShownMenu(HWND, UINT, UINT_PTR, DWORD) {
+  HWND window = ::FindWindowA("#32768", nullptr);  // the class of popup menus
+  if (window == nullptr || !::IsWindowVisible(window) || shownMenu == nullptr)
+    return;
+  if (++shownMenu->ticks > 1) {
+    if (shownMenu->ticks > 200)
+      ::EndMenu();  // the key did not close it: the test fails instead of hanging
+    return;
+  }
+  auto* menu = reinterpret_cast<HMENU>(::SendMessageA(window, MN_GETHMENU, 0, 0));
+  for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+    const UINT state = ::GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
+    shownMenu->checks.push_back((state & MF_CHECKED) != 0);
+  }
+  ::PostMessageA(window, WM_CHAR, 'w', 0);
+}
 
 class ShellControlsTest : public ::testing::Test {
  protected:
@@ -192,6 +231,17 @@ TEST_F(ShellControlsTest, UserInputReachesTheModels) {
 
   ::SetWindowTextA(Native("Edit1"), "typed");
   EXPECT_EQ(model_->edit.Text(), "typed");
+}
+
+TEST_F(ShellControlsTest, ADropDownMenuShowsItsChecksAndRunsTheChoice) {
+  ShownMenu shown;
+  shownMenu = &shown;
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 10, &ReadShownMenu);
+  ::SendMessageA(Native("btnKinds"), BM_CLICK, 0, 0);
+  ::KillTimer(nullptr, timer);
+  shownMenu = nullptr;
+  EXPECT_EQ(shown.checks, (std::vector<bool>{true, false}));
+  EXPECT_EQ(model_->kindsChosen, std::vector<std::string>{"Warning"});
 }
 
 TEST_F(ShellControlsTest, CaptionsGetTheRoomTheirFontNeedsAtTheirPlace) {
