@@ -11,6 +11,7 @@
 #include "classify/SymbolColor.h"
 #include "regex/RegExpr.h"
 #include "regex/RegLiteralFinder.h"
+#include "regex/RegLiteralSet.h"
 
 namespace brontel {
 
@@ -18,19 +19,36 @@ namespace brontel {
 // zero-terminated text; the copy is made at most once per line, and only when some expression
 // gets past its quick rejections, into a buffer that the caller owns and reuses from line to
 // line (so classifying lines allocates nothing once the buffer has grown). The engine sees the
-// line up to its first zero byte. `line` and `buffer` must outlive the subject.
+// line up to its first zero byte. Where the types share their text searches (ShareSearches),
+// the subject also brings the shared set, and the line is scanned for all of its texts at once
+// when the first expression asks. `line`, `buffer` and `sharedTexts` must outlive the subject.
 class MatchSubject {
  public:
-  MatchSubject(std::string_view line, std::string& buffer) : line_(line), buffer_(buffer) {}
+  MatchSubject(std::string_view line, std::string& buffer,
+               const RegLiteralSet* sharedTexts = nullptr)
+      : line_(line), buffer_(buffer), sharedTexts_(sharedTexts) {}
 
   std::string_view Line() const { return line_; }
   // The line as a zero-terminated text, valid while the buffer is not touched otherwise.
   const char* Text();
 
+  const RegLiteralSet* SharedTexts() const { return sharedTexts_; }
+  // Which texts of the shared set the line holds (RegLiteralSet::FoundIn); needs the set.
+  std::uint64_t SharedTextsFound() {
+    if (!scanned_) {
+      found_ = sharedTexts_->FoundIn(line_);
+      scanned_ = true;
+    }
+    return found_;
+  }
+
  private:
   std::string_view line_;
   std::string& buffer_;
+  const RegLiteralSet* sharedTexts_;
+  std::uint64_t found_ = 0;
   bool copied_ = false;
+  bool scanned_ = false;
 };
 
 // One message type: a named class of log lines, recognised by regular expressions and shown
@@ -86,6 +104,13 @@ class MsgTypeMatcherInfo {
   // Whether compiled expression `expr` alone matches the line (quick rejections, then search).
   bool ExprMatches(std::size_t expr, MatchSubject& subject);
 
+  // Lets `texts` answer the text searches of the quick rejections for subjects that bring it,
+  // so that a caller with several types scans each line once for all of their texts: the texts
+  // each expression needs are added to the set, and an expression whose texts do not all fit
+  // keeps its own searches. Null ends the sharing, and so does CompileExprs. `texts` must
+  // outlive the sharing.
+  void ShareSearches(RegLiteralSet* texts);
+
  private:
   // What a line must show before an expression is worth running. Views point into the
   // compiled program, which lives as long as its RegExpr.
@@ -108,12 +133,24 @@ class MsgTypeMatcherInfo {
     bool RejectsQuickly(std::string_view line) const {
       return soleSearch ? !sole.FoundIn(line) : Rejects(line);
     }
+    int SearchedTexts(const RegLiteralFinder* (&searched)[3]) const;
   };
   static QuickReject QuickRejectFor(const RegExpr& expr);
   static void NoteSoleSearch(QuickReject& reject);
+  static std::uint64_t SharedNeedsOf(const QuickReject& reject, RegLiteralSet& texts);
   void DeriveQuickRejects();
+  bool MatchesSharing(MatchSubject& subject);
+  bool Rejects(std::size_t expr, MatchSubject& subject, bool shared) const {
+    if (shared && sharedNeeds_[expr] != 0)
+      return (sharedNeeds_[expr] & ~subject.SharedTextsFound()) != 0;
+    return rejects_[expr].RejectsQuickly(subject.Line());
+  }
 
   std::vector<QuickReject> rejects_;
+  // While sharing: per expression, the bits in sharedTexts_ of all the texts its quick
+  // rejection needs, or 0 where it keeps its own tests.
+  const RegLiteralSet* sharedTexts_ = nullptr;
+  std::vector<std::uint64_t> sharedNeeds_;
 };
 
 }  // namespace brontel
