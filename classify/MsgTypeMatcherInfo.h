@@ -46,9 +46,9 @@ class MatchSubject {
   std::string_view line_;
   std::string& buffer_;
   const RegLiteralSet* sharedTexts_;
-  std::uint64_t found_ = 0;
   bool copied_ = false;
   bool scanned_ = false;
+  std::uint64_t found_;  // once scanned_: not set before, as most lines are never scanned
 };
 
 // One message type: a named class of log lines, recognised by regular expressions and shown
