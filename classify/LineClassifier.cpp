@@ -83,14 +83,24 @@ int LineClassifier::FindMsgType(std::string_view line) {
   if (line.size() <= 1)
     return kUnclassified;
   MatchSubject subject(line, lineBuffer_, sharedTexts_.get());
+  return sharedTexts_ != nullptr ? FindAmongTypes<true>(subject) : FindAmongTypes<false>(subject);
+}
+
+// Without a shared set the types are asked as they were before there was one: what sharing
+// would add to each type's test measured several per cent of the built-in types' time.
+template <bool kSharing>
+int LineClassifier::FindAmongTypes(MatchSubject& subject) {
+  const auto matches = [&subject](MsgTypeMatcherInfo& type) {
+    return kSharing ? type.MatchesLineSharing(subject) : type.MatchesLine(subject);
+  };
   std::size_t end = types_.size();
   if (summaryFirst_) {
     --end;
-    if (types_[end].MatchesLine(subject))
+    if (matches(types_[end]))
       return static_cast<int>(end);
   }
   for (std::size_t position = 0; position < end; ++position) {
-    if (types_[position].MatchesLine(subject))
+    if (matches(types_[position]))
       return static_cast<int>(position);
   }
   return kUnclassified;

@@ -95,6 +95,8 @@ class LineClassifier {
  private:
   void LoadChosenTypes();
   void ShareTextSearches();
+  template <bool kSharing>
+  int FindAmongTypes(MatchSubject& subject);
 
   ExtManager& store_;
   std::vector<MsgTypeMatcherInfo> types_;

@@ -78,8 +78,6 @@ int MsgTypeMatcherInfo::QuickReject::SearchedTexts(const RegLiteralFinder* (&sea
 bool MsgTypeMatcherInfo::MatchesLine(MatchSubject& subject) {
   // Someone replaced `compiled` behind CompileExprs' back: run every expression as it is.
   const bool haveRejects = rejects_.size() == compiled.size();
-  if (haveRejects && sharedTexts_ != nullptr && subject.SharedTexts() == sharedTexts_)
-    return MatchesSharing(subject);
   for (std::size_t i = 0; i < compiled.size(); ++i) {
     RegExpr& expr = *compiled[i];
     if (haveRejects ? rejects_[i].RejectsQuickly(subject.Line()) : expr.program() == nullptr)
@@ -91,7 +89,10 @@ bool MsgTypeMatcherInfo::MatchesLine(MatchSubject& subject) {
 }
 
 // A loop of its own, so that the types that share nothing pay nothing for it.
-bool MsgTypeMatcherInfo::MatchesSharing(MatchSubject& subject) {
+bool MsgTypeMatcherInfo::MatchesLineSharing(MatchSubject& subject) {
+  if (sharedTexts_ == nullptr || subject.SharedTexts() != sharedTexts_ ||
+      rejects_.size() != compiled.size())
+    return MatchesLine(subject);
   for (std::size_t i = 0; i < compiled.size(); ++i) {
     if (Rejects(i, subject, true))
       continue;

@@ -89,6 +89,9 @@ class MsgTypeMatcherInfo {
   // True as soon as one compiled expression, tried in order, matches anywhere in the line
   // (searching from its first character); false when none does or there are none.
   bool MatchesLine(MatchSubject& subject);
+  // The same, the searches answered by the subject's shared set where this type shares its
+  // searches with that set (ShareSearches).
+  bool MatchesLineSharing(MatchSubject& subject);
   // The same for a single line; copies the line into a temporary text when needed.
   bool MatchesLine(std::string_view line);
 
@@ -139,7 +142,6 @@ class MsgTypeMatcherInfo {
   static void NoteSoleSearch(QuickReject& reject);
   static std::uint64_t SharedNeedsOf(const QuickReject& reject, RegLiteralSet& texts);
   void DeriveQuickRejects();
-  bool MatchesSharing(MatchSubject& subject);
   bool Rejects(std::size_t expr, MatchSubject& subject, bool shared) const {
     if (shared && sharedNeeds_[expr] != 0)
       return (sharedNeeds_[expr] & ~subject.SharedTextsFound()) != 0;
