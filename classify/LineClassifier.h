@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -26,8 +27,10 @@ inline constexpr std::string_view kSummaryTypeName = "Summary";
 // window's life: settings changed later take effect in the next window.
 //
 // Classification is not cached: every call runs the types in list order, each type's
-// expressions in order, until one matches. Per line nothing is allocated once the internal
-// line buffer has grown to the longest line seen.
+// expressions in order, until one matches. Where the expressions of the list search a line
+// for several texts, the line is scanned for all of them at once (RegLiteralSet), the first
+// time one is needed. Per line nothing is allocated once the internal line buffer has grown to
+// the longest line seen.
 //
 // Ownership: owns the types; `store` must outlive the classifier (the process-wide store does).
 // Errors: only what the store or memory exhaustion throws; bad expressions never match.
@@ -91,9 +94,15 @@ class LineClassifier {
 
  private:
   void LoadChosenTypes();
+  void ShareTextSearches();
+  template <bool kSharing>
+  int FindAmongTypes(MatchSubject& subject);
 
   ExtManager& store_;
   std::vector<MsgTypeMatcherInfo> types_;
+  // The texts the types' expressions search for, when there are enough of them to share one
+  // scan of each line; null otherwise.
+  std::unique_ptr<RegLiteralSet> sharedTexts_;
   std::string lineBuffer_;
   std::string filePath_;
   std::string chosenPreset_;

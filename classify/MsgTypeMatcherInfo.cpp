@@ -63,6 +63,18 @@ bool MsgTypeMatcherInfo::QuickReject::Rejects(std::string_view line) const {
   return !folded.FoundIn(line);
 }
 
+// The texts Rejects searches for, in its order; their count.
+int MsgTypeMatcherInfo::QuickReject::SearchedTexts(const RegLiteralFinder* (&searched)[3]) const {
+  int count = 0;
+  if (!required1.literal().empty())
+    searched[count++] = &required1;
+  if (testRequired2 && !required2.literal().empty())
+    searched[count++] = &required2;
+  if (!folded.literal().empty())
+    searched[count++] = &folded;
+  return count;
+}
+
 bool MsgTypeMatcherInfo::MatchesLine(MatchSubject& subject) {
   // Someone replaced `compiled` behind CompileExprs' back: run every expression as it is.
   const bool haveRejects = rejects_.size() == compiled.size();
@@ -76,13 +88,57 @@ bool MsgTypeMatcherInfo::MatchesLine(MatchSubject& subject) {
   return false;
 }
 
+// A loop of its own, so that the types that share nothing pay nothing for it.
+bool MsgTypeMatcherInfo::MatchesLineSharing(MatchSubject& subject) {
+  if (sharedTexts_ == nullptr || subject.SharedTexts() != sharedTexts_ ||
+      rejects_.size() != compiled.size())
+    return MatchesLine(subject);
+  for (std::size_t i = 0; i < compiled.size(); ++i) {
+    if (Rejects(i, subject, true))
+      continue;
+    RegExpr& expr = *compiled[i];
+    if (expr.Execute(expr.program(), subject.Text()) != 0)
+      return true;
+  }
+  return false;
+}
+
 bool MsgTypeMatcherInfo::ExprMatches(std::size_t expr, MatchSubject& subject) {
   RegExpr& compiledExpr = *compiled[expr];
   const bool haveRejects = rejects_.size() == compiled.size();
-  if (haveRejects ? rejects_[expr].RejectsQuickly(subject.Line())
-                  : compiledExpr.program() == nullptr)
+  const bool shared = sharedTexts_ != nullptr && subject.SharedTexts() == sharedTexts_;
+  if (haveRejects ? Rejects(expr, subject, shared) : compiledExpr.program() == nullptr)
     return false;
   return compiledExpr.Execute(compiledExpr.program(), subject.Text()) != 0;
+}
+
+void MsgTypeMatcherInfo::ShareSearches(RegLiteralSet* texts) {
+  sharedTexts_ = texts;
+  sharedNeeds_.assign(rejects_.size(), 0);
+  if (texts == nullptr)
+    return;
+  for (std::size_t i = 0; i < rejects_.size(); ++i)
+    sharedNeeds_[i] = SharedNeedsOf(rejects_[i], *texts);
+}
+
+// Only an expression whose quick rejection is its searches alone hands them over: one that
+// looks at the line's start first rejects nearly every line without a search, and a scan of
+// the line for its texts would cost more than the searches it then seldom makes. 0 where the
+// expression keeps its tests.
+std::uint64_t MsgTypeMatcherInfo::SharedNeedsOf(const QuickReject& reject, RegLiteralSet& texts) {
+  if (reject.neverMatches || !reject.prefix.empty() || !reject.firstSet.empty() ||
+      reject.testFirstChar)
+    return 0;
+  const RegLiteralFinder* searched[3] = {};
+  const int count = reject.SearchedTexts(searched);
+  std::uint64_t needs = 0;
+  for (int i = 0; i < count; ++i) {
+    const std::size_t index = texts.Add(searched[i]->literal(), searched[i]->ignoresCase());
+    if (index == RegLiteralSet::kNone)
+      return 0;
+    needs |= std::uint64_t{1} << index;
+  }
+  return needs;
 }
 
 MsgTypeMatcherInfo::LineNeeds MsgTypeMatcherInfo::NeedsOf(std::size_t expr) const {
@@ -109,6 +165,8 @@ bool MsgTypeMatcherInfo::MatchesLine(std::string_view line) {
 }
 
 void MsgTypeMatcherInfo::DeriveQuickRejects() {
+  sharedTexts_ = nullptr;
+  sharedNeeds_.clear();
   rejects_.clear();
   rejects_.reserve(compiled.size());
   for (const std::unique_ptr<RegExpr>& expr : compiled)
@@ -168,14 +226,7 @@ void MsgTypeMatcherInfo::NoteSoleSearch(QuickReject& reject) {
       reject.testFirstChar)
     return;
   const RegLiteralFinder* searched[3] = {};
-  int count = 0;
-  if (!reject.required1.literal().empty())
-    searched[count++] = &reject.required1;
-  if (reject.testRequired2 && !reject.required2.literal().empty())
-    searched[count++] = &reject.required2;
-  if (!reject.folded.literal().empty())
-    searched[count++] = &reject.folded;
-  if (count != 1)
+  if (reject.SearchedTexts(searched) != 1)
     return;
   reject.sole = *searched[0];
   reject.soleSearch = true;

@@ -11,6 +11,7 @@
 #include "classify/SymbolColor.h"
 #include "regex/RegExpr.h"
 #include "regex/RegLiteralFinder.h"
+#include "regex/RegLiteralSet.h"
 
 namespace brontel {
 
@@ -18,19 +19,36 @@ namespace brontel {
 // zero-terminated text; the copy is made at most once per line, and only when some expression
 // gets past its quick rejections, into a buffer that the caller owns and reuses from line to
 // line (so classifying lines allocates nothing once the buffer has grown). The engine sees the
-// line up to its first zero byte. `line` and `buffer` must outlive the subject.
+// line up to its first zero byte. Where the types share their text searches (ShareSearches),
+// the subject also brings the shared set, and the line is scanned for all of its texts at once
+// when the first expression asks. `line`, `buffer` and `sharedTexts` must outlive the subject.
 class MatchSubject {
  public:
-  MatchSubject(std::string_view line, std::string& buffer) : line_(line), buffer_(buffer) {}
+  MatchSubject(std::string_view line, std::string& buffer,
+               const RegLiteralSet* sharedTexts = nullptr)
+      : line_(line), buffer_(buffer), sharedTexts_(sharedTexts) {}
 
   std::string_view Line() const { return line_; }
   // The line as a zero-terminated text, valid while the buffer is not touched otherwise.
   const char* Text();
 
+  const RegLiteralSet* SharedTexts() const { return sharedTexts_; }
+  // Which texts of the shared set the line holds (RegLiteralSet::FoundIn); needs the set.
+  std::uint64_t SharedTextsFound() {
+    if (!scanned_) {
+      found_ = sharedTexts_->FoundIn(line_);
+      scanned_ = true;
+    }
+    return found_;
+  }
+
  private:
   std::string_view line_;
   std::string& buffer_;
+  const RegLiteralSet* sharedTexts_;
   bool copied_ = false;
+  bool scanned_ = false;
+  std::uint64_t found_;  // once scanned_: not set before, as most lines are never scanned
 };
 
 // One message type: a named class of log lines, recognised by regular expressions and shown
@@ -71,6 +89,9 @@ class MsgTypeMatcherInfo {
   // True as soon as one compiled expression, tried in order, matches anywhere in the line
   // (searching from its first character); false when none does or there are none.
   bool MatchesLine(MatchSubject& subject);
+  // The same, the searches answered by the subject's shared set where this type shares its
+  // searches with that set (ShareSearches).
+  bool MatchesLineSharing(MatchSubject& subject);
   // The same for a single line; copies the line into a temporary text when needed.
   bool MatchesLine(std::string_view line);
 
@@ -85,6 +106,13 @@ class MsgTypeMatcherInfo {
   LineNeeds NeedsOf(std::size_t expr) const;
   // Whether compiled expression `expr` alone matches the line (quick rejections, then search).
   bool ExprMatches(std::size_t expr, MatchSubject& subject);
+
+  // Lets `texts` answer the text searches of the quick rejections for subjects that bring it,
+  // so that a caller with several types scans each line once for all of their texts: the texts
+  // each expression needs are added to the set, and an expression whose texts do not all fit
+  // keeps its own searches. Null ends the sharing, and so does CompileExprs. `texts` must
+  // outlive the sharing.
+  void ShareSearches(RegLiteralSet* texts);
 
  private:
   // What a line must show before an expression is worth running. Views point into the
@@ -108,12 +136,23 @@ class MsgTypeMatcherInfo {
     bool RejectsQuickly(std::string_view line) const {
       return soleSearch ? !sole.FoundIn(line) : Rejects(line);
     }
+    int SearchedTexts(const RegLiteralFinder* (&searched)[3]) const;
   };
   static QuickReject QuickRejectFor(const RegExpr& expr);
   static void NoteSoleSearch(QuickReject& reject);
+  static std::uint64_t SharedNeedsOf(const QuickReject& reject, RegLiteralSet& texts);
   void DeriveQuickRejects();
+  bool Rejects(std::size_t expr, MatchSubject& subject, bool shared) const {
+    if (shared && sharedNeeds_[expr] != 0)
+      return (sharedNeeds_[expr] & ~subject.SharedTextsFound()) != 0;
+    return rejects_[expr].RejectsQuickly(subject.Line());
+  }
 
   std::vector<QuickReject> rejects_;
+  // While sharing: per expression, the bits in sharedTexts_ of all the texts its quick
+  // rejection needs, or 0 where it keeps its own tests.
+  const RegLiteralSet* sharedTexts_ = nullptr;
+  std::vector<std::uint64_t> sharedNeeds_;
 };
 
 }  // namespace brontel

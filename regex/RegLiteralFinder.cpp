@@ -3,36 +3,12 @@
 #include <cstring>
 
 #include "regex/ByteLanes.h"
+#include "regex/LogByteRarity.h"
 
 namespace brontel {
 namespace {
 
 using Byte = unsigned char;
-
-// How seldom a byte appears in log text: higher is rarer. Blanks, digits, the commonest letters
-// and the punctuation of timestamps, paths and key=value pairs are on nearly every line;
-// capitals are mostly in level words, and the capitals of INFO, GET and timestamps less rare.
-int Rarity(Byte c) {
-  constexpr std::string_view kCommonLower = "etaoinsrhlcdmu";
-  constexpr std::string_view kScarceLower = "bfgjkpqvwxyz";
-  constexpr std::string_view kCommonPunctuation = ":-./=\",_[]()";
-  constexpr std::string_view kCommonUpper = "ETAIONSDG";
-  const char ch = static_cast<char>(c);
-  if (c == ' ')
-    return 0;
-  if (c >= '0' && c <= '9')
-    return 1;
-  if (c >= 'a' && c <= 'z') {
-    if (kCommonLower.find(ch) != std::string_view::npos)
-      return 1;
-    return kScarceLower.find(ch) != std::string_view::npos ? 3 : 2;
-  }
-  if (kCommonPunctuation.find(ch) != std::string_view::npos)
-    return 2;
-  if (c >= 'A' && c <= 'Z')
-    return kCommonUpper.find(ch) != std::string_view::npos ? 3 : 4;
-  return 4;
-}
 
 // From this rarity on a byte stops a memchr seldom enough to be looked for alone.
 constexpr int kRareEnoughAlone = 3;
@@ -75,7 +51,7 @@ RegLiteralFinder::RegLiteralFinder(std::string_view literal, bool ignoreCase)
   if (literal_.empty())
     return;
   const auto rarity = [ignoreCase](char c) {
-    return Rarity(static_cast<Byte>(ignoreCase ? LowerAscii(c) : c));
+    return LogByteRarity(static_cast<Byte>(ignoreCase ? LowerAscii(c) : c));
   };
   firstAt_ = RarestPlace(literal_, std::string_view::npos, rarity);
   const std::size_t second = RarestPlace(literal_, firstAt_, rarity);

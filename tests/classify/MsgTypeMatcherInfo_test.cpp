@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -165,6 +166,64 @@ TEST(MsgTypeMatcherInfo, QuickRejectionsAgreeWithTheEngine) {
       int length = 0;
       const bool expected = reference.Match(line.c_str(), length) >= 0;
       EXPECT_EQ(type.MatchesLine(line), expected) << "pattern " << pattern << " line " << line;
+    }
+  }
+}
+
+// Types that hand their text searches to a shared set answer as they do alone: expressions of
+// one text, of two (a needed text and a word in any letter case), with a start to test first,
+// and one that does not compile. A subject that brings some other set, or a type compiled
+// afresh, goes by the type's own searches.
+TEST(MsgTypeMatcherInfo, SharedSearchesAnswerAsTheTypesOwn) {
+  std::vector<MsgTypeMatcherInfo> types = {
+      TypeWith({"rror: ", "(I/O|-fs) error", "[^0-9] [Ff]ailed", "^<3>", "a(b"}),
+      TypeWith({"(warning|Warning|WARNING):", "(error|ERROR) in module [a-z]+"}),
+      TypeWith({"status=[0-9]*/FAILURE", "[Oo]ut of memory: ", "x+y"})};
+  std::vector<MsgTypeMatcherInfo> alone = types;
+  RegLiteralSet shared;
+  RegLiteralSet other;
+  other.Add(" in module ");
+  for (MsgTypeMatcherInfo& type : types)
+    type.ShareSearches(&shared);
+  ASSERT_GE(shared.size(), 6u);
+  for (std::vector<MsgTypeMatcherInfo>* list : {&types, &alone}) {
+    (*list)[2].AddExpr("kernel BUG at ");
+    (*list)[2].CompileExprs();
+  }
+  const std::vector<std::string> pieces = {"rror: ",
+                                           "I/O",
+                                           "-fs",
+                                           " error",
+                                           " failed",
+                                           "1 Failed",
+                                           "<3>",
+                                           "WARNING",
+                                           "Warning",
+                                           ":",
+                                           "ERROR",
+                                           "error",
+                                           " in module ",
+                                           "abc",
+                                           "status=",
+                                           "/FAILURE",
+                                           "Out of memory: ",
+                                           "x",
+                                           "y",
+                                           " ",
+                                           "0",
+                                           "kernel BUG at "};
+  std::mt19937 random(11);
+  std::string buffer;
+  for (int round = 0; round < 3000; ++round) {
+    std::string line;
+    for (std::size_t count = random() % 6; count > 0; --count)
+      line += pieces[random() % pieces.size()];
+    for (std::size_t i = 0; i < types.size(); ++i) {
+      const bool expected = alone[i].MatchesLine(line);
+      MatchSubject sharing(line, buffer, &shared);
+      EXPECT_EQ(types[i].MatchesLine(sharing), expected) << i << ": " << line;
+      MatchSubject another(line, buffer, &other);
+      EXPECT_EQ(types[i].MatchesLine(another), expected) << i << ": " << line;
     }
   }
 }
