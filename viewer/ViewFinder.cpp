@@ -23,6 +23,21 @@ constexpr std::size_t kStretch = 256 << 10;
 // Calls visit(line, text, start) for the lines [first, last] of the view, in turn (or from last
 // down to first), until it answers true; answers whether it did. Lines are read a stretch of
 // the view's text at a time, where no line holds a line break of its own.
+// The starts of the lines wholly inside `text` (each ended by its CR LF there), the first at
+// `first`; no line holds a CR LF of its own.
+std::vector<std::size_t> WholeLineStarts(std::string_view text, std::size_t first) {
+  std::vector<std::size_t> starts;
+  for (std::size_t start = first; start < text.size();) {
+    const std::size_t end = text.find("\r\n", start);
+    if (end == std::string_view::npos)
+      break;
+    starts.push_back(start);
+    start = end + kLineBreakSize;
+  }
+  starts.push_back(starts.empty() ? first : text.find("\r\n", starts.back()) + kLineBreakSize);
+  return starts;  // and where the last of them ends
+}
+
 template <typename Visit>
 bool VisitLines(const ui::TRAHLEditor& view, std::size_t first, std::size_t last, bool forwards,
                 Visit&& visit) {
@@ -31,24 +46,25 @@ bool VisitLines(const ui::TRAHLEditor& view, std::size_t first, std::size_t last
     return false;
   std::size_t line = forwards ? first : last;
   for (;;) {
-    // A stretch that ends (forwards: starts) at the line, and the lines wholly inside it.
+    // A stretch that starts (backwards: ends) at the line, and the lines wholly inside it.
     const std::size_t lineStart = lines.LineStart(line);
     const std::size_t lineEnd = lines.LineStart(line + 1);
     const std::size_t begin = forwards ? lineStart : lineEnd - std::min(lineEnd, kStretch);
     const std::string text = lines.TextRange(begin, forwards ? kStretch : lineEnd - begin);
-    std::size_t inside = 0;
-    for (std::size_t at = line;; ++inside) {
-      const std::size_t start = lines.LineStart(at);
-      const std::size_t end = lines.LineStart(at + 1);
-      if (start < begin || end > begin + text.size())
-        break;
-      const std::string_view shown =
-          std::string_view(text).substr(start - begin, end - start - kLineBreakSize);
-      if (visit(at, shown, start))
+    std::size_t firstWhole = 0;
+    if (!forwards && lines.LineStart(lines.LineOf(begin)) != begin)
+      firstWhole = text.find("\r\n") + kLineBreakSize;  // the end of a line begun before
+    const std::vector<std::size_t> starts = WholeLineStarts(text, firstWhole);
+    const std::size_t inside = starts.size() - 1;
+    for (std::size_t k = 0; k < inside; ++k) {
+      const std::size_t piece = forwards ? k : inside - 1 - k;
+      const std::size_t at = forwards ? line + k : line - k;
+      const std::string_view shown = std::string_view(text).substr(
+          starts[piece], starts[piece + 1] - starts[piece] - kLineBreakSize);
+      if (visit(at, shown, begin + starts[piece]))
         return true;
       if (forwards ? at == last : at == first)
         return false;
-      at = forwards ? at + 1 : at - 1;
     }
     if (inside == 0 && visit(line, view.Line(line), lineStart))  // longer than a stretch
       return true;
