@@ -55,6 +55,24 @@ int MovedRow(int row, std::size_t oldCount, std::size_t newCount, bool fromEnd, 
       std::max<std::int64_t>(0, static_cast<std::int64_t>(newCount) - rowsAfter));
 }
 
+// A copy of `types` for a worker (the indexer, a filter pass): their matchers keep state.
+std::unique_ptr<LineClassifier> WorkerTypes(ExtManager& store, const LineClassifier& types) {
+  auto copy = std::make_unique<LineClassifier>(store);
+  copy->Types() = types.Types();
+  copy->ResetMsgTypeCounts();
+  return copy;
+}
+
+// A filter of its own for a worker (the expression keeps its search state), or null when
+// `types` refuse it.
+std::unique_ptr<LineFilter> WorkerFilter(const ViewFilter& filter, LineClassifier& types) {
+  auto own = std::make_unique<LineFilter>();
+  std::string refused;
+  if (!own->Set(filter, types, refused))
+    return nullptr;
+  return own;
+}
+
 }  // namespace
 
 CompleteLoad::CompleteLoad(ui::Toolkit& toolkit, ExtManager& store)
@@ -125,10 +143,7 @@ void CompleteLoad::Begin(const std::string& note) {
       atOnce = encodedSize_ <= atOnceBytes_ / kMostCompression;
   }
   types_->LoadMsgTypes();
-  // The worker classifies with its own copy of the types: their matchers keep state.
-  auto types = std::make_unique<LineClassifier>(store_);
-  types->Types() = types_->Types();
-  types->ResetMsgTypeCounts();
+  std::unique_ptr<LineClassifier> types = WorkerTypes(store_, *types_);
   // Without types the copy would read the settings itself: never on the worker.
   atOnce = atOnce || types->Types().empty();
   indexer_ = std::make_shared<FileIndexer>(
@@ -136,10 +151,7 @@ void CompleteLoad::Begin(const std::string& note) {
   if (decoded_ != nullptr)
     indexer_->Extend(FileIndexer::kToTheEnd);
   if (model_ != nullptr && model_->Filtering()) {
-    // The worker asks its own copy of the filter: the expression keeps its search state.
-    auto filter = std::make_unique<LineFilter>();
-    std::string refused;
-    if (filter->Set(model_->Filter(), indexer_->Types(), refused))
+    if (std::unique_ptr<LineFilter> filter = WorkerFilter(model_->Filter(), indexer_->Types()))
       indexer_->SetFilter(std::move(filter));
   }
   ticks_ = 0;
@@ -348,23 +360,16 @@ bool CompleteLoad::Refilter() {
   if (!indexer_ || Indexing() || decoded_ != nullptr || view_ == nullptr ||
       view_->LinesVersion() != shownVersion_)
     return false;
-  std::unique_ptr<LineFilter> filter;
-  if (model_ != nullptr && model_->Filtering()) {
-    filter = std::make_unique<LineFilter>();
-    std::string refused;
-    if (!filter->Set(model_->Filter(), indexer_->Types(), refused))
-      return false;
-  }
-  if (filter == nullptr) {
+  if (model_ == nullptr || !model_->Filtering()) {
     indexer_->ReplaceFilter(nullptr, nullptr);
     Show(false);
     return true;
   }
-  // The pass finds types with its own copy of them: their matchers keep state.
-  auto types = std::make_unique<LineClassifier>(store_);
-  types->Types() = indexer_->Types().Types();
+  std::unique_ptr<LineFilter> filter = WorkerFilter(model_->Filter(), indexer_->Types());
+  if (filter == nullptr)
+    return false;
   pass_ = std::make_shared<FilterPass>(platform::OpenReadOnlyFile(state_->path), indexer_,
-                                       std::move(filter), std::move(types));
+                                       std::move(filter), WorkerTypes(store_, indexer_->Types()));
   if (indexer_->Offset() <= atOnceBytes_) {
     try {
       while (pass_->Step()) {

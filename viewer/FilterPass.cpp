@@ -1,29 +1,12 @@
 #include "viewer/FilterPass.h"
 
-#include <algorithm>
 #include <stdexcept>
 
 #include "ui/LineStore.h"
 #include "ui/NulBytes.h"
+#include "viewer/IndexedLines.h"
 
 namespace brontel {
-
-namespace {
-
-constexpr std::size_t kTabGrowth = ui::LineStore::kTabReplacement.size() - 1;
-constexpr std::size_t kShownBreak = ui::LineStore::kLineBreak.size();
-
-// A line as the indexer took it: without its line end (CR LF, LF or a lone CR). A piece of a
-// line cut for its length has none.
-std::string_view WithoutLineEnd(std::string_view line) {
-  if (line.ends_with('\n'))
-    line.remove_suffix(1);
-  if (line.ends_with('\r'))
-    line.remove_suffix(1);  // a lone CR, or the CR of a CR LF: no line holds a CR of its own
-  return line;
-}
-
-}  // namespace
 
 FilterPass::FilterPass(std::unique_ptr<platform::ReadOnlyFile> file,
                        std::shared_ptr<const FileIndexer> indexer,
@@ -86,9 +69,9 @@ void FilterPass::TakeOpenLine() {
   if (!indexer_->HasOpenLine())
     return;
   const std::string& line = indexer_->OpenLine();
-  const auto tabs = static_cast<std::size_t>(std::count(line.begin(), line.end(), '\t'));
   rows_->TakeOpen(indexer_->Index().Count(), filter_->Passes(line, TypeOf(line, nullptr)),
-                  line.size() + tabs * kTabGrowth + kShownBreak, indexer_->Index());
+                  ui::LineStore::ExpandedLength(line) + ui::LineStore::kLineBreak.size(),
+                  indexer_->Index());
 }
 
 }  // namespace brontel

@@ -9,6 +9,14 @@
 
 namespace brontel {
 
+std::string_view WithoutLineEnd(std::string_view raw) {
+  if (raw.ends_with('\n'))
+    raw.remove_suffix(1);
+  if (raw.ends_with('\r'))
+    raw.remove_suffix(1);
+  return raw;
+}
+
 std::string ShownLine(std::string_view raw) {
   std::string shown = ui::LineStore::ExpandTabs(raw);
   ui::ShowNulBytes(shown.data(), shown.size());
@@ -116,12 +124,7 @@ std::string_view IndexedLines::FileLine(std::uint64_t line, std::size_t length) 
   } catch (const std::exception&) {
     raw_.clear();  // unreadable now (the disk, a vanished share): blanks, never a fault
   }
-  // The line end is not shown; a line cut into pieces has none.
-  if (!raw_.empty() && raw_.back() == '\n')
-    raw_.pop_back();
-  if (!raw_.empty() && raw_.back() == '\r')
-    raw_.pop_back();
-  std::string shown = ShownLine(raw_);
+  std::string shown = ShownLine(WithoutLineEnd(raw_));
   // The view relies on the indexed length: a file changed under the view gives blanks or less.
   shown.resize(length, ' ');
   return Keep(std::move(shown));
@@ -204,12 +207,9 @@ std::string IndexedLines::FileLinesText(std::size_t first, std::size_t last) con
   std::size_t at = 0;
   index.ForEachLine(
       first, last + 1, [&](std::size_t, std::uint32_t fileBytes, std::uint32_t textBytes) {
-        std::string_view bytes = std::string_view(raw).substr(std::min(at, raw.size()), fileBytes);
+        const std::string_view bytes =
+            WithoutLineEnd(std::string_view(raw).substr(std::min(at, raw.size()), fileBytes));
         at += fileBytes;
-        if (bytes.ends_with('\n'))
-          bytes.remove_suffix(1);
-        if (bytes.ends_with('\r'))
-          bytes.remove_suffix(1);
         const std::size_t lineStart = text.size();
         ui::LineStore::AppendTabsExpanded(bytes, text);
         // The indexed length holds, whatever the file holds now (as Line gives it).

@@ -79,6 +79,9 @@ class IndexedLines : public ui::LineSource {
   mutable std::size_t nextRecent_ = 0;
 };
 
+// A line as read from the file without its line end (CR LF, LF or a lone CR); a piece of a line
+// cut for its length has none. No line holds a CR of its own.
+std::string_view WithoutLineEnd(std::string_view raw);
 // `raw` (a line as read, zero bytes and tabs still in it) as a view shows it.
 std::string ShownLine(std::string_view raw);
 // The line that stands where a filter hid lines, as a view shows it.
