@@ -105,10 +105,17 @@ std::uint64_t LineIndex::TextStart(std::size_t i) const {
 std::size_t LineIndex::LineOfText(std::uint64_t offset) const {
   if (offset >= textEnd_)
     return count_ - 1;
-  const auto after = std::upper_bound(
-      groups_.begin(), groups_.end(), offset,
-      [](std::uint64_t value, const Group& group) { return value < group.textStart; });
-  const auto groupIndex = static_cast<std::size_t>(after - groups_.begin()) - 1;
+  // The last group that starts at or before `offset`; the first starts at 0 or before.
+  std::size_t low = 0;
+  std::size_t high = groups_.size();
+  while (high - low > 1) {
+    const std::size_t middle = low + (high - low) / 2;
+    if (groups_[middle].textStart <= offset)
+      low = middle;
+    else
+      high = middle;
+  }
+  const std::size_t groupIndex = low;
   std::size_t line = groupIndex * kGroup;
   std::uint64_t start = groups_[groupIndex].textStart;
   for (;;) {
@@ -121,8 +128,8 @@ std::size_t LineIndex::LineOfText(std::uint64_t offset) const {
 }
 
 std::size_t LineIndex::MemoryBytes() const {
-  return fileBytes_.size() + longLines_.capacity() * sizeof(longLines_[0]) +
-         groups_.size() * sizeof(Group) + textDeltas_.size() +
+  return fileBytes_.MemoryBytes() + longLines_.capacity() * sizeof(longLines_[0]) +
+         groups_.MemoryBytes() + textDeltas_.MemoryBytes() +
          longText_.capacity() * sizeof(longText_[0]) + sizeof(openText_) + sizeof(openFile_);
 }
 

@@ -4,10 +4,11 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <limits>
 #include <utility>
 #include <vector>
+
+#include "ui/ChunkedArray.h"
 
 namespace brontel::ui {
 
@@ -57,18 +58,21 @@ class LineIndex {
   // less cost than asking line by line. REQUIRES: last <= Count().
   template <typename Take>
   void ForEachLine(std::size_t first, std::size_t last, Take&& take) const {
-    auto fileBytes = fileBytes_.begin() + static_cast<std::ptrdiff_t>(first);
-    const Group* group = nullptr;
-    for (std::size_t line = first; line < last; ++line, ++fileBytes) {
-      if (group == nullptr || line % kGroup == 0)
-        group = &groups_[line / kGroup];
-      const std::uint32_t bytes = *fileBytes != kLongLine ? *fileBytes : FileBytes(line);
-      // The group being filled is never regular yet.
-      take(line, bytes,
-           group->textDelta != kIrregular
-               ? static_cast<std::uint32_t>(static_cast<std::int64_t>(bytes) + group->textDelta)
-               : TextBytes(line));
-    }
+    std::size_t line = first;
+    fileBytes_.ForEachRun(first, last, [&](const std::uint8_t* fileBytes, std::size_t count) {
+      const Group* group = &groups_[line / kGroup];
+      for (const std::uint8_t* const end = fileBytes + count; fileBytes != end; ++fileBytes) {
+        if (line % kGroup == 0)
+          group = &groups_[line / kGroup];
+        const std::uint32_t bytes = *fileBytes != kLongLine ? *fileBytes : FileBytes(line);
+        // The group being filled is never regular yet.
+        take(line, bytes,
+             group->textDelta != kIrregular
+                 ? static_cast<std::uint32_t>(static_cast<std::int64_t>(bytes) + group->textDelta)
+                 : TextBytes(line));
+        ++line;
+      }
+    });
   }
 
   // Bytes the index holds, for the memory it is reckoned to take.
@@ -92,14 +96,14 @@ class LineIndex {
   // Ends the group that just got its last line: regular, or its text lengths kept.
   void CloseGroup();
 
-  // Deques, not vectors: they grow a block at a time, so a large index is never copied into a
-  // buffer half again its size (which would hold both at the peak).
-  std::deque<std::uint8_t> fileBytes_;
+  // Chunked: a large index grows a block at a time and is never copied into a buffer half again
+  // its size (which would hold both at the peak).
+  ChunkedArray<std::uint8_t> fileBytes_;
   std::vector<std::pair<std::size_t, std::uint32_t>> longLines_;  // line, file bytes
-  std::deque<Group> groups_;
+  ChunkedArray<Group> groups_;
   // Of the irregular groups, kGroup each: shown bytes minus file bytes plus kDeltaBias, or
   // kLongDelta with the text length kept aside in longText_.
-  std::deque<std::uint8_t> textDeltas_;
+  ChunkedArray<std::uint8_t> textDeltas_;
   std::vector<std::pair<std::size_t, std::uint32_t>> longText_;  // line, shown bytes
   // The group being filled: its lines' lengths, and whether all so far are shown the same
   // number of bytes longer than they are in the file (then openDelta_).

@@ -33,9 +33,9 @@ FileIndexer::FileIndexer(std::unique_ptr<platform::ReadOnlyFile> file,
                          std::uint64_t from)
     : file_(std::move(file)),
       types_(std::move(types)),
-      historyLimit_(std::max<std::size_t>(historyLimit, 1)),
       offset_(from),
-      goal_(std::max(from, file_->Size())) {
+      goal_(std::max(from, file_->Size())),
+      history_(historyLimit) {
   index_.StartAt(from);
 }
 
@@ -72,7 +72,7 @@ bool FileIndexer::Step() {
       static_cast<std::size_t>(std::min<std::uint64_t>(kStretch, goal_ - offset_));
   const std::size_t kept = pendingSize_;
   ReservePending(kept + want);
-  const std::size_t got = platform::ReadFullyAt(*file_, offset_, pending_.get() + kept, want);
+  const std::size_t got = platform::ReadFullyAt(*file_, offset_, pending_.Data() + kept, want);
   pendingSize_ = kept + got;
   offset_ += got;
   if (got < want)
@@ -82,21 +82,19 @@ bool FileIndexer::Step() {
 }
 
 void FileIndexer::ReservePending(std::size_t bytes) {
-  if (bytes <= pendingCapacity_)
+  if (bytes <= pending_.Size())
     return;
   // Room for the part of a line that a stretch leaves over too, so the next stretch fits.
-  const std::size_t capacity = std::max(bytes + kLeftOverRoom, 2 * pendingCapacity_);
-  auto grown = std::make_unique_for_overwrite<char[]>(capacity);
+  platform::LargeBlock grown(std::max(bytes + kLeftOverRoom, 2 * pending_.Size()));
   if (pendingSize_ != 0)
-    std::memcpy(grown.get(), pending_.get(), pendingSize_);
+    std::memcpy(grown.Data(), pending_.Data(), pendingSize_);
   pending_ = std::move(grown);
-  pendingCapacity_ = capacity;
 }
 
 void FileIndexer::TakeLine(std::string_view line, std::size_t fileBytes, std::size_t tabs,
                            int position) {
   if (types_->CountType(position))
-    history_.AppendKeepingLast(line, historyLimit_);
+    history_.Append(line);
   const std::size_t shown = line.size() + tabs * kTabGrowth;
   maxLineLength_ = std::max(maxLineLength_, shown);
   index_.Add(static_cast<std::uint32_t>(fileBytes),
@@ -107,7 +105,7 @@ void FileIndexer::TakeLine(std::string_view line, std::size_t fileBytes, std::si
 
 void FileIndexer::ScanPending(bool atEnd) {
   namespace fl = ui::file_lines;
-  char* const text = pending_.get();
+  char* const text = pending_.Data();
   const std::size_t size = pendingSize_;
   BufferClassifier classifier(*types_, std::string_view(text, size));
   if (filter_)
@@ -170,7 +168,7 @@ void FileIndexer::ScanPending(bool atEnd) {
     const std::string_view line(text + lineStart, size - lineStart);
     const int position = classifier.FindMsgType(line);
     if (line != previousOpenLine_ && types_->CountType(position))
-      history_.AppendKeepingLast(line, historyLimit_);
+      history_.Append(line);
     openLine_.assign(line);
     hasOpenLine_ = true;
     const std::size_t shown = line.size() + tabs * kTabGrowth;

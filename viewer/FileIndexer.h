@@ -8,11 +8,12 @@
 #include <string_view>
 
 #include "classify/LineClassifier.h"
+#include "platform/LargeBlock.h"
 #include "platform/ReadOnlyFile.h"
 #include "ui/LineIndex.h"
 #include "viewer/FilteredRows.h"
+#include "viewer/LastLines.h"
 #include "viewer/LineFilter.h"
-#include "viewer/LineHistory.h"
 
 namespace brontel {
 
@@ -65,8 +66,8 @@ class FileIndexer {
   const std::string& OpenLine() const { return openLine_; }
   bool HasOpenLine() const { return hasOpenLine_; }
   // The last historyLimit counted lines indexed since the history was last taken, oldest first.
-  const LineHistory& History() const { return history_; }
-  LineHistory& History() { return history_; }
+  const LastLines& History() const { return history_; }
+  LastLines& History() { return history_; }
   LineClassifier& Types() { return *types_; }
   // The longest line as shown (tabs as three blanks).
   std::size_t MaxLineLength() const { return maxLineLength_; }
@@ -82,19 +83,17 @@ class FileIndexer {
 
   std::unique_ptr<platform::ReadOnlyFile> file_;
   std::unique_ptr<LineClassifier> types_;
-  std::size_t historyLimit_;
   std::uint64_t offset_;
   std::uint64_t goal_;
   // Read but not yet split: a part of a line at most, between steps. Not a string, whose
   // resize would fill each stretch with zeros before it is read into.
-  std::unique_ptr<char[]> pending_;
+  platform::LargeBlock pending_;
   std::size_t pendingSize_ = 0;
-  std::size_t pendingCapacity_ = 0;
   ui::LineIndex index_;
   std::string openLine_;
   std::string previousOpenLine_;  // counted before Extend(): not counted again unchanged
   bool hasOpenLine_ = false;
-  LineHistory history_;
+  LastLines history_;
   std::size_t maxLineLength_ = 0;
   std::unique_ptr<LineFilter> filter_;
   std::shared_ptr<FilteredRows> rows_;

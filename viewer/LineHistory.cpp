@@ -5,6 +5,7 @@
 
 #include "classify/LineClassifier.h"
 #include "platform/LargePages.h"
+#include "viewer/LastLines.h"
 
 namespace brontel {
 namespace {
@@ -104,11 +105,6 @@ void LineHistory::Append(std::string_view line) {
   longest_ = std::max(longest_, line.size());
 }
 
-void LineHistory::AppendKeepingLast(std::string_view line, std::size_t limit) {
-  Append(line);
-  DropBeyond(limit);
-}
-
 void LineHistory::DropBeyond(std::size_t limit) {
   while (Count() > std::max<std::size_t>(limit, 1)) {
     if (indexedSeq_ > firstSeq_) {
@@ -121,27 +117,10 @@ void LineHistory::DropBeyond(std::size_t limit) {
   }
 }
 
-void LineHistory::AppendAll(LineHistory&& other, std::size_t limit) {
-  if (Empty()) {
-    // The sequence numbers go on from this history's; the text and its offsets are the other's.
-    Clear();
-    text_ = std::move(other.text_);
-    base_ = other.base_;
-    starts_ = std::move(other.starts_);
-    longest_ = other.longest_;
-  } else {
-    const std::string_view text = other.Text();
-    MakeRoom(text.size());
-    const std::size_t from = text_.size();
-    text_.append(text);
-    if (grams_ != nullptr)
-      grams_->Add(std::string_view(text_).substr(from - std::min(from, GramFilter::kGram - 1)));
-    const std::uint64_t shift = base_ + from - (other.base_ + other.LiveBegin());
-    for (const std::uint64_t start : other.starts_)
-      starts_.push_back(start + shift);
-    longest_ = std::max(longest_, other.longest_);
-  }
-  other.Clear();
+void LineHistory::AppendAll(LastLines&& lines, std::size_t limit) {
+  Reserve(lines.TextBytes() + lines.Count() * kLineBreak.size());
+  lines.ForEach([this](std::string_view line) { Append(line); });
+  lines.Clear();
   DropBeyond(limit);
 }
 

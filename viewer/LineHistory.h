@@ -16,6 +16,7 @@
 
 namespace brontel {
 
+class LastLines;
 class LineClassifier;
 
 // One viewer window's line history: the lines of the counted message types (positions 0 .. 2 of
@@ -65,12 +66,9 @@ class LineHistory {
 
   // Appends without the duplicate test and without the limit (the complete load's way).
   void Append(std::string_view line);
-  // Appends without the duplicate test, then drops the oldest lines beyond `limit` (at least
-  // one line stays): the last lines of a file as it is read.
-  void AppendKeepingLast(std::string_view line, std::size_t limit);
-  // Appends every line of `other`, oldest first, then drops the oldest beyond `limit`. An empty
-  // history takes over the other's text instead of copying it.
-  void AppendAll(LineHistory&& other, std::size_t limit);
+  // Appends every line of `lines`, oldest first, then drops the oldest beyond `limit` (at least
+  // one line stays); `lines` is left empty.
+  void AppendAll(LastLines&& lines, std::size_t limit);
   // Room for lines of `bytes` in all (each with its CR LF) to be appended without the text
   // moving: a complete load appends hundreds of thousands of lines at once.
   void Reserve(std::size_t bytes);

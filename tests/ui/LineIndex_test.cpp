@@ -69,5 +69,43 @@ TEST(LineIndexTest, ShortLinesTakeLessThanTwoBytesEachAndAnEmptyIndexHasItsStart
   EXPECT_EQ(index.FileStart(99999), 10u + 80u * 99999);
 }
 
+// Millions of lines, so the index's arrays span several chunks of their own: offsets, lengths
+// and the walk over lines agree across each chunk's end.
+TEST(LineIndexTest, AnIndexOfMillionsOfLinesAnswersAcrossItsChunks) {
+  constexpr std::size_t kLines = 4'500'000;
+  const auto fileBytesOf = [](std::size_t i) { return static_cast<std::uint32_t>(20 + i % 97); };
+  const auto textBytesOf = [&](std::size_t i) {
+    return fileBytesOf(i) + (i / LineIndex::kGroup % 3 == 0 ? 1 + 2 * (i % 2) : 1);
+  };
+  LineIndex index;
+  std::vector<std::pair<std::size_t, std::pair<std::uint64_t, std::uint64_t>>> samples;
+  std::uint64_t fileAt = 0;
+  std::uint64_t textAt = 0;
+  for (std::size_t i = 0; i < kLines; ++i) {
+    if (i % 65536 < 2 || i % 65536 > 65533 || i % (1 << 21) < 2 || i % (1 << 21) > (1 << 21) - 3)
+      samples.push_back({i, {fileAt, textAt}});
+    index.Add(fileBytesOf(i), textBytesOf(i));
+    fileAt += fileBytesOf(i);
+    textAt += textBytesOf(i);
+  }
+  for (const auto& [line, starts] : samples) {
+    ASSERT_EQ(index.FileStart(line), starts.first) << line;
+    ASSERT_EQ(index.TextStart(line), starts.second) << line;
+    ASSERT_EQ(index.TextBytes(line), textBytesOf(line)) << line;
+    ASSERT_EQ(index.LineOfText(starts.second), line);
+  }
+  const std::size_t from = (1 << 21) - 100;
+  std::size_t walked = 0;
+  index.ForEachLine(from, from + 200,
+                    [&](std::size_t line, std::uint32_t file, std::uint32_t text) {
+                      EXPECT_EQ(line, from + walked);
+                      EXPECT_EQ(file, fileBytesOf(line));
+                      EXPECT_EQ(text, textBytesOf(line));
+                      ++walked;
+                    });
+  EXPECT_EQ(walked, 200u);
+  EXPECT_EQ(index.TextLength(), textAt);
+}
+
 }  // namespace
 }  // namespace brontel::ui
