@@ -338,13 +338,15 @@ void CompleteLoad::LookAtFile() {
 }
 
 void CompleteLoad::LookAtDecodedFile(std::uint64_t size) {
-  if (size == encodedSize_)
-    return;
+  // Its start is looked at even when the size is the same: another file of the same size (a
+  // log rotated into its place) would otherwise go on showing as this one.
   const std::string first = FirstBytes();
   if (size < encodedSize_ || !first.starts_with(firstBytes_)) {
     Begin(" [the file was replaced or cut short: loaded afresh]");
     return;
   }
+  if (size == encodedSize_)
+    return;
   if (decoded_->CutShort() || !decoded_->Resume()) {
     // The line saying the text ended short is indexed already: the text goes on from its start.
     Begin(" [the file grew: decoded afresh]");

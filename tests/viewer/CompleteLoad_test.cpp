@@ -264,6 +264,19 @@ TEST_F(CompleteLoadTest, EncodedLogsGiveTheViewsOfTheirText) {
   ExpectTheSameText();
   EXPECT_EQ(view.Line(view.LineCount() - 1), "E   appended");
   EXPECT_EQ(types.MsgTypeCountsText(), heldTypes.MsgTypeCountsText());
+  // Another compressed log of the same size in its place is loaded afresh, not taken for it.
+  const std::string first = testing::Gzip("E   first of its kind\n");
+  const std::string second = testing::Gzip("U   other of its kind\n");
+  ASSERT_EQ(first.size(), second.size());
+  folder.Write("app.log", first);
+  Tick(10);
+  TickUntilIndexed();
+  folder.Write("app.log", second);
+  Tick(10);
+  TickUntilIndexed();
+  EXPECT_EQ(View(), (Lines{"U   other of its kind", "|   Urgent:1, HistoryCount:1",
+                           "U   other of its kind"}));
+  EXPECT_NE(state.statusText.find("loaded afresh"), std::string::npos) << state.statusText;
 }
 
 // Gigabytes beyond what a 32-bit process can address load whole: BRONTEL_HUGE_LOG_GB of them,
