@@ -37,6 +37,10 @@ class ChunkedArray {
     ++size_;
   }
 
+  // Drops the elements from `count` on; their memory stays for those appended next.
+  // REQUIRES: count <= size().
+  void truncate(std::size_t count) { size_ = count; }
+
   T& operator[](std::size_t i) { return chunks_[i / kChunkLength][i % kChunkLength]; }
   const T& operator[](std::size_t i) const { return chunks_[i / kChunkLength][i % kChunkLength]; }
   T& back() { return (*this)[size_ - 1]; }

@@ -50,8 +50,8 @@ void FilteredRows::TakeOpen(std::uint64_t line, bool passes, std::uint64_t textB
 void FilteredRows::Rewind() {
   if (!open_)
     return;
-  rows_.resize(open_->rows);
-  ends_.resize(open_->rows);
+  rows_.truncate(open_->rows);
+  ends_.truncate(open_->rows);
   shownLines_ = open_->shownLines;
   after_ = open_->after;
   lastShown_ = open_->lastShown;

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <limits>
 #include <optional>
-#include <vector>
 
+#include "ui/ChunkedArray.h"
 #include "ui/LineIndex.h"
 
 namespace brontel {
@@ -52,8 +52,9 @@ class FilteredRows {
   void Add(std::uint64_t row, std::uint64_t textBytes);
 
   std::size_t context_;
-  std::vector<std::uint64_t> rows_;
-  std::vector<std::uint64_t> ends_;
+  // Chunked: a view that shows most of millions of lines never holds its rows twice over.
+  ui::ChunkedArray<std::uint64_t> rows_;
+  ui::ChunkedArray<std::uint64_t> ends_;
   std::size_t shownLines_ = 0;
   std::size_t after_ = 0;  // context lines still to show after the last line passed
   std::optional<std::uint64_t> lastShown_;
