@@ -52,12 +52,9 @@ TEST(LastLinesTest, TheHistoryTakesThemWithinItsLimitAndLeavesThemEmpty) {
   history.Append("held before");
   history.AppendAll(std::move(lines), 50);
   EXPECT_TRUE(lines.Empty());
-  EXPECT_EQ(lines.TextBytes(), 0u);
   ASSERT_EQ(history.Count(), 50u);
   EXPECT_EQ(history.Line(0), "line 200");
   EXPECT_EQ(history.Line(49), "line 249");
-  lines.Append("after");
-  EXPECT_EQ(LinesOf(lines), std::vector<std::string>{"after"});
 }
 
 }  // namespace
