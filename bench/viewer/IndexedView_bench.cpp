@@ -3,6 +3,9 @@
 // and indexing itself, which runs once per load.
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <limits>
 #include <random>
 #include <string>
 
@@ -22,10 +25,13 @@ constexpr std::size_t kLogBytes = std::size_t{256} << 20;
 constexpr int kPageRows = 60;
 
 // A 256 MB log of lines about 90 characters long, an error every 50 lines and a mark to search
-// for every 4 MB; removed when the program ends.
+// for every 4 MB; removed when the program ends. BRONTEL_BENCH_LOG names a log of one's own
+// instead (a 10 GB one, say), and BRONTEL_BENCH_FIND what F3 looks for in it.
 const std::string& LogPath() {
   static const testing::ScratchFolder folder;
   static const std::string path = [] {
+    if (const char* own = std::getenv("BRONTEL_BENCH_LOG"))
+      return std::string(own);
     std::string text;
     text.reserve(kLogBytes + 200);
     for (std::size_t i = 0; text.size() < kLogBytes; ++i) {
@@ -52,7 +58,7 @@ struct IndexedView {
     view.SetCellSize(ui::Size{7, 14});
     view.SetBounds(ui::Rect{0, 0, 1400, 14 * kPageRows});
     state.path = LogPath();
-    load.SetAtOnceBytes(kLogBytes * 2);
+    load.SetAtOnceBytes(std::numeric_limits<std::uint64_t>::max());
     load.Load(state, types, view);
   }
 };
@@ -75,7 +81,8 @@ void BM_IndexWholeLog(benchmark::State& state) {
     }
     benchmark::DoNotOptimize(indexer.Index().Count());
   }
-  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kLogBytes));
+  state.SetBytesProcessed(
+      static_cast<std::int64_t>(state.iterations() * std::filesystem::file_size(path)));
 }
 BENCHMARK(BM_IndexWholeLog)->Unit(benchmark::kMillisecond)->Iterations(3);
 
@@ -97,12 +104,14 @@ BENCHMARK(BM_PageAtRandomPlace)->Unit(benchmark::kMicrosecond);
 
 // F3 from anywhere: the next mark is at most 4 MB of text away.
 void BM_FindNextFromRandomPlace(benchmark::State& state) {
+  const char* own = std::getenv("BRONTEL_BENCH_FIND");
+  const std::string wanted = own != nullptr ? own : "perfmark";
   IndexedView& indexed = View();
   std::mt19937 random(5);
   const std::size_t length = indexed.view.TextLength();
   for (auto _ : state) {
     const auto start = static_cast<TextOffset>(random() % (length - (8 << 20)));
-    benchmark::DoNotOptimize(SearchLines(indexed.view.Lines(), "perfmark", start, 0));
+    benchmark::DoNotOptimize(SearchLines(indexed.view.Lines(), wanted, start, 0));
   }
 }
 BENCHMARK(BM_FindNextFromRandomPlace)->Unit(benchmark::kMillisecond);
