@@ -64,7 +64,10 @@ class ChunkedArray {
  private:
   static constexpr std::size_t kFirstLength = std::max<std::size_t>(64 / sizeof(T), 4);
 
+  // Room in both lists comes first: a failed allocation leaves the array as it was.
   void Grow() {
+    chunks_.reserve(chunks_.size() + 1);
+    blocks_.reserve(blocks_.size() + 1);
     if (capacity_ >= kChunkLength) {
       blocks_.emplace_back(kChunkLength * sizeof(T));
       chunks_.push_back(reinterpret_cast<T*>(blocks_.back().Data()));
