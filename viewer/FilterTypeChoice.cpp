@@ -15,11 +15,9 @@ bool Holds(const std::vector<std::string>& types, const std::string& name) {
 
 // `types` with `name` taken out when it holds it (in any case), else added at the end.
 std::vector<std::string> Toggled(std::vector<std::string> types, const std::string& name) {
-  if (!Holds(types, name)) {
+  if (std::erase_if(
+          types, [&](const std::string& type) { return EqualIgnoringAsciiCase(type, name); }) == 0)
     types.push_back(name);
-    return types;
-  }
-  std::erase_if(types, [&](const std::string& type) { return EqualIgnoringAsciiCase(type, name); });
   return types;
 }
 

@@ -20,24 +20,25 @@ bool IsWordAt(std::string_view line, std::size_t column, std::size_t length) {
 // (a complete view reads each from the file).
 constexpr std::size_t kStretch = 256 << 10;
 
-// Calls visit(line, text, start) for the lines [first, last] of the view, in turn (or from last
-// down to first), until it answers true; answers whether it did. Lines are read a stretch of
-// the view's text at a time, where no line holds a line break of its own.
 // The starts of the lines wholly inside `text` (each ended by its CR LF there), the first at
-// `first`; no line holds a CR LF of its own.
+// `first`, and where the last of them ends; no line holds a CR LF of its own.
 std::vector<std::size_t> WholeLineStarts(std::string_view text, std::size_t first) {
   std::vector<std::size_t> starts;
-  for (std::size_t start = first; start < text.size();) {
+  std::size_t start = first;
+  while (start < text.size()) {
     const std::size_t end = text.find("\r\n", start);
     if (end == std::string_view::npos)
       break;
     starts.push_back(start);
     start = end + kLineBreakSize;
   }
-  starts.push_back(starts.empty() ? first : text.find("\r\n", starts.back()) + kLineBreakSize);
-  return starts;  // and where the last of them ends
+  starts.push_back(start);
+  return starts;
 }
 
+// Calls visit(line, text, start) for the lines [first, last] of the view, in turn (or from last
+// down to first), until it answers true; answers whether it did. Lines are read a stretch of
+// the view's text at a time, where no line holds a line break of its own.
 template <typename Visit>
 bool VisitLines(const ui::TRAHLEditor& view, std::size_t first, std::size_t last, bool forwards,
                 Visit&& visit) {
